@@ -1,0 +1,7 @@
+#!/bin/sh
+# Sets up a Debian 12 machine, builds the program and starts it.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/setup-debian.sh
+sh scripts/build.sh
+exec build/tesselle

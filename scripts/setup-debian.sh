@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages the program needs to build, run and be
+# tested, and only those that are missing. Run as root (or with sudo).
+set -eu
+
+packages="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite \
+fonts-liberation fonts-dejavu-core libbenchmark-dev"
+[ "${1:-}" = "--tests" ] && packages="$packages xvfb xdotool"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=""; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
