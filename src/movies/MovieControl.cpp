@@ -1,0 +1,520 @@
+#include "movies/MovieControl.h"
+
+#include "movies/MovieDocument.h"
+
+#include <QEnterEvent>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <QtDebug>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Look indexes, in the order of MovieDocument::lookNames().
+constexpr int NormalLook = 0;
+constexpr int HoverLook = 1;
+constexpr int PressedLook = 2;
+constexpr int LookCount = 3;
+
+// The renderer's own frame rate.
+constexpr int FrameInterval = 1000 / 30;
+
+constexpr QPainter::RenderHints MovieHints =
+    QPainter::Antialiasing | QPainter::SmoothPixmapTransform;
+
+} // namespace
+
+struct MovieControl::Private
+{
+    // Still: the first frame (or a movie without animation); Running: drawn
+    // live on every frame; Ended: a finished animation holding its end.
+    enum class Motion { Still, Running, Ended };
+
+    explicit Private(MovieControl *control) : q(control) {}
+
+    MovieControl *q;
+    MovieDocument document;
+    bool loaded = false;
+    bool animated = false;
+    QRectF viewBox;
+    // Time from the start of the animation to its end in ms; 0 when it has
+    // no finite end.
+    int cycle = 0;
+    Motion motion = Motion::Still;
+
+    // One renderer per look variant (only the first when the movie has no
+    // looks). None has a frame timer of its own: a renderer follows its
+    // clock, which starts at its first draw, and the control decides when to
+    // draw again. started tells which clocks already run.
+    std::array<std::unique_ptr<QSvgRenderer>, LookCount> renderers;
+    std::array<bool, LookCount> started{};
+
+    // The still movie over the background, one picture per look variant, for
+    // the size, pixel ratio and background below.
+    std::array<QPixmap, LookCount> pictures;
+    QSize pictureSize;
+    qreal pictureRatio = 0;
+    QRgb pictureBackground = 0;
+
+    // Which command element each logical pixel of the control hits (-1 for
+    // none), built on the first press after a load or a resize.
+    std::unique_ptr<QSvgRenderer> hitRenderer;
+    std::vector<int> hitMap;
+    QSize hitSize;
+
+    int pressed = -1;          // the command element the button went down on
+    bool overPressed = false;  // whether the pointer is still over it
+    bool hovered = false;
+
+    QTimer *commandTimer = nullptr;
+    QTimer *frameTimer = nullptr;
+    QTimer *cycleTimer = nullptr;
+
+    static std::unique_ptr<QSvgRenderer> makeRenderer(const QByteArray &svg);
+
+    int lookIndex() const;
+    int variant(int look) const { return document.hasLooks() ? look : NormalLook; }
+    QSvgRenderer *renderer(int variantIndex);
+    QSvgRenderer *freshRenderer(int variantIndex);
+    void draw(int variantIndex, QSvgRenderer *svg, QPainter *painter);
+    QRectF movieRect() const;
+
+    void clear();
+    void clearPictures();
+    const QPixmap &picture(int look, qreal ratio, const QColor &background);
+
+    bool shouldRun() const;
+    void updateMotion();
+    void start();
+    void stop(Motion next);
+    void endOfCycle();
+
+    void buildHitMap();
+    int hitAt(const QPointF &position);
+    void lookChangedFrom(int before);
+};
+
+std::unique_ptr<QSvgRenderer> MovieControl::Private::makeRenderer(const QByteArray &svg)
+{
+    auto renderer = std::make_unique<QSvgRenderer>();
+    // Set before loading, or an animated renderer asks for repaints for ever.
+    renderer->setFramesPerSecond(0);
+    renderer->load(svg);
+    return renderer;
+}
+
+int MovieControl::Private::lookIndex() const
+{
+    if (pressed >= 0 && overPressed)
+        return PressedLook;
+    return hovered ? HoverLook : NormalLook;
+}
+
+QSvgRenderer *MovieControl::Private::renderer(int variantIndex)
+{
+    std::unique_ptr<QSvgRenderer> &slot = renderers[variantIndex];
+    if (!slot) {
+        slot = makeRenderer(document.svg(MovieDocument::lookNames().at(variantIndex)));
+        started[variantIndex] = false;
+    }
+    return slot.get();
+}
+
+// A renderer whose clock has not started yet: it draws the first frame.
+// Loading again on a used renderer is not an option (it doubles its repaint
+// connections), so a used one is replaced.
+QSvgRenderer *MovieControl::Private::freshRenderer(int variantIndex)
+{
+    if (started[variantIndex])
+        renderers[variantIndex].reset();
+    return renderer(variantIndex);
+}
+
+void MovieControl::Private::draw(int variantIndex, QSvgRenderer *svg, QPainter *painter)
+{
+    painter->setRenderHints(MovieHints);
+    svg->render(painter, movieRect());
+    started[variantIndex] = true;
+}
+
+// The movie scaled to the control with its proportions kept, centred.
+QRectF MovieControl::Private::movieRect() const
+{
+    if (viewBox.isEmpty())
+        return QRectF();
+    const QSizeF area(q->size());
+    QSizeF fitted = viewBox.size();
+    fitted.scale(area, Qt::KeepAspectRatio);
+    return QRectF(QPointF((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
+                  fitted);
+}
+
+void MovieControl::Private::clear()
+{
+    commandTimer->stop();
+    frameTimer->stop();
+    cycleTimer->stop();
+    document = MovieDocument();
+    loaded = false;
+    animated = false;
+    viewBox = QRectF();
+    cycle = 0;
+    motion = Motion::Still;
+    for (auto &slot : renderers)
+        slot.reset();
+    started.fill(false);
+    clearPictures();
+    hitRenderer.reset();
+    hitMap.clear();
+    hitSize = QSize();
+    pressed = -1;
+    overPressed = false;
+}
+
+void MovieControl::Private::clearPictures()
+{
+    for (QPixmap &picture : pictures)
+        picture = QPixmap();
+}
+
+const QPixmap &MovieControl::Private::picture(int look, qreal ratio, const QColor &background)
+{
+    if (pictureSize != q->size() || pictureRatio != ratio || pictureBackground != background.rgba()) {
+        clearPictures();
+        pictureSize = q->size();
+        pictureRatio = ratio;
+        pictureBackground = background.rgba();
+    }
+    const int index = variant(look);
+    QPixmap &picture = pictures[index];
+    if (picture.isNull()) {
+        // A still animated movie shows its first frame, so it is drawn by a
+        // renderer whose clock has not run.
+        QSvgRenderer *svg = animated && motion == Motion::Still ? freshRenderer(index)
+                                                                : renderer(index);
+        picture = QPixmap(std::ceil(pictureSize.width() * ratio),
+                          std::ceil(pictureSize.height() * ratio));
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(background);
+        QPainter painter(&picture);
+        draw(index, svg, &painter);
+    }
+    return picture;
+}
+
+bool MovieControl::Private::shouldRun() const
+{
+    return loaded && animated && (q->m_play || document.autoplay());
+}
+
+// Runs the animation while it should play and the control is visible; a
+// hidden control keeps its play state but draws nothing until shown again.
+void MovieControl::Private::updateMotion()
+{
+    if (!shouldRun()) {
+        if (motion != Motion::Still)
+            stop(Motion::Still);
+    } else if (q->isVisible()) {
+        if (motion == Motion::Still)
+            start();
+    } else if (motion == Motion::Running) {
+        stop(Motion::Still);
+    }
+}
+
+// Starts the animation from its beginning, every look on the same clock.
+void MovieControl::Private::start()
+{
+    const int variants = document.hasLooks() ? LookCount : 1;
+    for (int index = 0; index < variants; ++index)
+        freshRenderer(index);
+    if (variants > 1) {
+        // Start the clocks together, so that changing the look does not
+        // change the moment of the animation.
+        QImage dot(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&dot);
+        for (int index = 0; index < variants; ++index) {
+            renderers[index]->render(&painter, QRectF(0, 0, 1, 1));
+            started[index] = true;
+        }
+    }
+    motion = Motion::Running;
+    clearPictures();
+    frameTimer->start();
+    if (!document.runsForever())
+        cycleTimer->start(std::max(cycle, FrameInterval));
+    q->update();
+}
+
+void MovieControl::Private::stop(Motion next)
+{
+    frameTimer->stop();
+    cycleTimer->stop();
+    motion = next;
+    clearPictures();
+    q->update();
+}
+
+// The last animation has finished: start again when looping, otherwise
+// hold the end, which needs no more repainting.
+void MovieControl::Private::endOfCycle()
+{
+    if (q->m_loop && cycle > 0)
+        start();
+    else
+        stop(Motion::Ended);
+}
+
+// Each command element is drawn alone at its place in the control; the
+// pixels it covers with at least half opacity hit it, later elements over
+// earlier ones.
+void MovieControl::Private::buildHitMap()
+{
+    hitSize = q->size();
+    const int width = hitSize.width();
+    const int height = hitSize.height();
+    hitMap.assign(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0), -1);
+    const QRectF target = movieRect();
+    if (!loaded || document.commands().isEmpty() || target.isEmpty())
+        return;
+    if (!hitRenderer)
+        hitRenderer = makeRenderer(document.svg());
+
+    QTransform toControl;
+    toControl.translate(target.x(), target.y());
+    toControl.scale(target.width() / viewBox.width(), target.height() / viewBox.height());
+    toControl.translate(-viewBox.x(), -viewBox.y());
+
+    QImage layer(hitSize, QImage::Format_ARGB32_Premultiplied);
+    const QVector<MovieDocument::Command> &commands = document.commands();
+    for (int index = 0; index < commands.size(); ++index) {
+        const QString &id = commands.at(index).id;
+        if (!hitRenderer->elementExists(id))
+            continue;
+        const QRectF bounds = hitRenderer->boundsOnElement(id);
+        if (bounds.isEmpty())
+            continue;
+        layer.fill(Qt::transparent);
+        QPainter painter(&layer);
+        painter.setRenderHints(MovieHints);
+        // The element's bounds carry its own transform; its parents' come
+        // from transformForElement.
+        painter.setTransform(hitRenderer->transformForElement(id) * toControl);
+        hitRenderer->render(&painter, id, bounds);
+        painter.end();
+        for (int y = 0; y < height; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
+            int *hits = hitMap.data() + static_cast<size_t>(y) * width;
+            for (int x = 0; x < width; ++x) {
+                if (qAlpha(line[x]) >= 128)
+                    hits[x] = index;
+            }
+        }
+    }
+}
+
+int MovieControl::Private::hitAt(const QPointF &position)
+{
+    if (!loaded)
+        return -1;
+    if (hitSize != q->size())
+        buildHitMap();
+    const int x = static_cast<int>(std::floor(position.x()));
+    const int y = static_cast<int>(std::floor(position.y()));
+    if (x < 0 || y < 0 || x >= hitSize.width() || y >= hitSize.height())
+        return -1;
+    return hitMap[static_cast<size_t>(y) * hitSize.width() + x];
+}
+
+void MovieControl::Private::lookChangedFrom(int before)
+{
+    if (lookIndex() != before && document.hasLooks())
+        q->update();
+}
+
+MovieControl::MovieControl(QWidget *parent)
+    : QWidget(parent), d(std::make_unique<Private>(this))
+{
+    // Every pixel is painted: the movie, and the window colour around it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    d->commandTimer = new QTimer(this);
+    d->commandTimer->setSingleShot(true);
+    d->commandTimer->setTimerType(Qt::PreciseTimer);
+    connect(d->commandTimer, &QTimer::timeout, this, [this] {
+        emit FSCommand(d->document.timerCommand(), d->document.timerArgument());
+    });
+
+    d->frameTimer = new QTimer(this);
+    d->frameTimer->setInterval(FrameInterval);
+    connect(d->frameTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+
+    d->cycleTimer = new QTimer(this);
+    d->cycleTimer->setSingleShot(true);
+    d->cycleTimer->setTimerType(Qt::PreciseTimer);
+    connect(d->cycleTimer, &QTimer::timeout, this, [this] { d->endOfCycle(); });
+}
+
+MovieControl::~MovieControl() = default;
+
+void MovieControl::setMovie(const QString &path)
+{
+    m_path = path;
+    d->clear();
+    update();
+    if (path.isEmpty())
+        return;
+
+    d->document = MovieDocument::fromFile(path);
+    if (!d->document.isValid())
+        return;
+    QSvgRenderer *first = d->renderer(NormalLook);
+    if (!first->isValid()) {
+        qWarning("Movie %s is not an SVG document the renderer can draw", qPrintable(path));
+        d->clear();
+        return;
+    }
+    for (const MovieDocument::Command &command : d->document.commands()) {
+        if (!first->elementExists(command.id))
+            qWarning("Movie %s: no element \"%s\" to click", qPrintable(path), qPrintable(command.id));
+    }
+
+    d->loaded = true;
+    d->viewBox = first->viewBoxF();
+    d->animated = first->animated();
+    if (d->animated && !d->document.runsForever())
+        d->cycle = std::max(d->document.animationEnd(), first->animationDuration());
+    if (d->document.timerAfter() >= 0)
+        d->commandTimer->start(d->document.timerAfter());
+    d->updateMotion();
+}
+
+bool MovieControl::isLoaded() const
+{
+    return d->loaded;
+}
+
+void MovieControl::setPlay(bool play)
+{
+    m_play = play;
+    d->updateMotion();
+}
+
+void MovieControl::setLoop(bool loop)
+{
+    // Read when the current cycle ends.
+    m_loop = loop;
+}
+
+QString MovieControl::look() const
+{
+    return MovieDocument::lookNames().at(d->lookIndex());
+}
+
+void MovieControl::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QColor background = palette().color(QPalette::Window);
+    if (!d->loaded || d->movieRect().isEmpty()) {
+        painter.fillRect(event->rect(), background);
+        return;
+    }
+    const int look = d->lookIndex();
+    if (d->motion == Private::Motion::Running) {
+        painter.fillRect(event->rect(), background);
+        const int index = d->variant(look);
+        d->draw(index, d->renderer(index), &painter);
+        return;
+    }
+    painter.drawPixmap(0, 0, d->picture(look, devicePixelRatio(), background));
+}
+
+void MovieControl::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const int before = d->lookIndex();
+    d->pressed = d->hitAt(event->position());
+    d->overPressed = d->pressed >= 0;
+    d->lookChangedFrom(before);
+    event->accept();
+}
+
+void MovieControl::mouseMoveEvent(QMouseEvent *event)
+{
+    if (d->pressed < 0) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const int before = d->lookIndex();
+    d->overPressed = d->hitAt(event->position()) == d->pressed;
+    d->lookChangedFrom(before);
+    event->accept();
+}
+
+void MovieControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const int element = d->pressed;
+    const bool raise = element >= 0 && d->hitAt(event->position()) == element;
+    const int before = d->lookIndex();
+    d->pressed = -1;
+    d->overPressed = false;
+    d->lookChangedFrom(before);
+    event->accept();
+    if (raise) {
+        // A copy: a receiver may load another movie.
+        const MovieDocument::Command command = d->document.commands().at(element);
+        emit FSCommand(command.command, command.argument);
+    }
+}
+
+void MovieControl::enterEvent(QEnterEvent *event)
+{
+    const int before = d->lookIndex();
+    d->hovered = true;
+    d->lookChangedFrom(before);
+    QWidget::enterEvent(event);
+}
+
+void MovieControl::leaveEvent(QEvent *event)
+{
+    const int before = d->lookIndex();
+    d->hovered = false;
+    d->lookChangedFrom(before);
+    QWidget::leaveEvent(event);
+}
+
+void MovieControl::resizeEvent(QResizeEvent *event)
+{
+    // The pictures follow the size by themselves; the hit map is rebuilt on
+    // the next press.
+    d->hitMap.clear();
+    d->hitSize = QSize();
+    QWidget::resizeEvent(event);
+}
+
+void MovieControl::showEvent(QShowEvent *event)
+{
+    d->updateMotion();
+    QWidget::showEvent(event);
+}
+
+void MovieControl::hideEvent(QHideEvent *event)
+{
+    d->updateMotion();
+    QWidget::hideEvent(event);
+}

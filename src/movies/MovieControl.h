@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class QSvgRenderer;
+class QTimer;
+
+// A vector movie player: loads an SVG movie, paints it scaled to the control
+// with its proportions kept and centred, animates it when playing, and raises
+// the commands that the movie declares for its elements and for its timer.
+//
+// Commands live in the movie file, in the namespace "urn:x-tesselle:movie"
+// (prefix "mv" by convention):
+//   - an element with an id and mv:command="text" (optionally mv:argument)
+//     raises FSCommand(text, argument) when the pointer is pressed and
+//     released inside that element's painted shape; mv:command="" raises
+//     the empty command;
+//   - the root's mv:timer-after="ms" with mv:timer-command (and optionally
+//     mv:timer-argument) raises that command once, that many milliseconds
+//     after the movie is loaded, whether or not the movie plays: it is the
+//     movie's own script, not its animation;
+//   - the root's mv:autoplay="true" starts the animation as soon as the
+//     movie is loaded, like a movie whose first frame starts playback;
+//   - an element with mv:look="normal", "hover" or "pressed" (a list may name
+//     several) is drawn only in those looks: hover while the pointer is over
+//     the control, pressed while a button is held on a command element.
+// The movie may reference nothing outside itself: external images and
+// references are dropped when it is read.
+class MovieControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MovieControl(QWidget *parent = nullptr);
+    ~MovieControl() override;
+
+    // The movie file. Setting it loads the file at once; a missing or
+    // unreadable file leaves the control empty and silent.
+    void setMovie(const QString &path);
+    QString movie() const { return m_path; }
+    bool isLoaded() const;
+
+    // Whether the movie starts playing as soon as it is loaded.
+    void setPlay(bool play);
+    bool play() const { return m_play; }
+
+    // Whether the animation starts again after its last frame.
+    void setLoop(bool loop);
+    bool loop() const { return m_loop; }
+
+    // The look in force, for tests and for painting: "normal", "hover" or
+    // "pressed".
+    QString look() const;
+
+signals:
+    // A command raised by the movie: the command text and its argument.
+    void FSCommand(const QString &command, const QString &args);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    QString m_path;
+    bool m_play = true;
+    bool m_loop = true;
+};

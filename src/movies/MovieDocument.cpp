@@ -1,0 +1,339 @@
+#include "movies/MovieDocument.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <QtDebug>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// An attribute or element name's prefix, empty when it has none.
+QStringView prefixOf(QStringView qualifiedName)
+{
+    const qsizetype colon = qualifiedName.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QStringView() : qualifiedName.left(colon);
+}
+
+bool isDataUri(QStringView value)
+{
+    return value.trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive);
+}
+
+// A reference the renderer resolves inside the movie itself: a fragment or
+// inline data. Anything else would make it read another file.
+bool staysInside(QStringView value)
+{
+    const QStringView trimmed = value.trimmed();
+    return trimmed.startsWith(QLatin1Char('#')) || isDataUri(trimmed);
+}
+
+QStringView hrefOf(const QXmlStreamAttributes &attributes)
+{
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.name() == QLatin1String("href"))
+            return attribute.value();
+    }
+    return QStringView();
+}
+
+// A clock value ("2s", "500ms", "1.5") in ms, or -1 when it is not one.
+double clockMs(QStringView value)
+{
+    QStringView text = value.trimmed();
+    double scale = 1000;
+    if (text.endsWith(QLatin1String("ms"))) {
+        text.chop(2);
+        scale = 1;
+    } else if (text.endsWith(QLatin1Char('s'))) {
+        text.chop(1);
+    }
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(number) && number >= 0 ? number * scale : -1;
+}
+
+bool isAnimation(QStringView name)
+{
+    return name == QLatin1String("animate") || name == QLatin1String("animateColor")
+        || name == QLatin1String("animateTransform") || name == QLatin1String("animateMotion")
+        || name == QLatin1String("set");
+}
+
+QStringList lookList(QStringView value)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    return value.toString().split(separators, Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QString MovieDocument::movieNamespace()
+{
+    return QStringLiteral("urn:x-tesselle:movie");
+}
+
+const QStringList &MovieDocument::lookNames()
+{
+    static const QStringList names{QStringLiteral("normal"), QStringLiteral("hover"),
+                                   QStringLiteral("pressed")};
+    return names;
+}
+
+MovieDocument MovieDocument::fromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("Movie %s cannot be opened: %s", qPrintable(path), qPrintable(file.errorString()));
+        return MovieDocument();
+    }
+    // Read one byte past the limit rather than trusting the reported size,
+    // which special files do not give.
+    const QByteArray data = file.read(MaxFileSize + 1);
+    if (data.size() > MaxFileSize) {
+        qWarning("Movie %s is larger than %lld bytes and is not loaded", qPrintable(path),
+                 static_cast<long long>(MaxFileSize));
+        return MovieDocument();
+    }
+    if (file.error() != QFileDevice::NoError) {
+        qWarning("Movie %s cannot be read: %s", qPrintable(path), qPrintable(file.errorString()));
+        return MovieDocument();
+    }
+    return fromData(data, path);
+}
+
+MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &name)
+{
+    const QString label = name.isEmpty() ? QStringLiteral("(in memory)") : name;
+    MovieDocument document;
+    QString error;
+    if (!document.rewrite(data, true, QString(), true, &document.m_allLooks, &error)) {
+        // A prefix used without its declaration stops a namespace-aware
+        // reader, while the renderer still draws the file: read it again
+        // without namespaces, so it plays, but without its commands.
+        MovieDocument plain;
+        QString plainError;
+        if (!plain.rewrite(data, false, QString(), true, &plain.m_allLooks, &plainError)) {
+            qWarning("Movie %s is not a readable SVG document: %s", qPrintable(label),
+                     qPrintable(error));
+            return MovieDocument();
+        }
+        qWarning("Movie %s: %s; it is shown without its commands", qPrintable(label),
+                 qPrintable(error));
+        plain.m_valid = true;
+        return plain;
+    }
+    if (document.m_hasLooks) {
+        for (const QString &look : lookNames()) {
+            QByteArray copy;
+            if (!document.rewrite(data, true, look, false, &copy, &error))
+                return MovieDocument(); // the same bytes read fine a moment ago
+            document.m_lookCopies.insert(look, copy);
+        }
+    }
+    document.m_valid = true;
+    return document;
+}
+
+QByteArray MovieDocument::svg(const QString &look) const
+{
+    return m_lookCopies.value(look, m_allLooks);
+}
+
+// Copies the movie element by element into out, leaving out what could reach
+// outside it and, when look is given, hiding the elements that the look does
+// not show. With collect, also records what the movie declares.
+bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QString &look,
+                            bool collect, QByteArray *out, QString *error)
+{
+    const QString ns = movieNamespace();
+    QXmlStreamReader reader(source);
+    reader.setNamespaceProcessing(namespaces);
+    QXmlStreamWriter writer(out);
+
+    // Without namespace processing the reader accepts undeclared prefixes;
+    // the renderer's own reader would stop at them, so names carrying one
+    // are dropped. These are the prefixes declared on the way down.
+    QVector<QStringList> declared;
+    const auto isDeclared = [&declared](QStringView prefix) {
+        if (prefix.isEmpty() || prefix == QLatin1String("xml") || prefix == QLatin1String("xmlns"))
+            return true;
+        return std::any_of(declared.cbegin(), declared.cend(), [prefix](const QStringList &scope) {
+            return scope.contains(prefix);
+        });
+    };
+
+    int depth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartDocument:
+            writer.writeStartDocument();
+            break;
+        case QXmlStreamReader::EndDocument:
+            writer.writeEndDocument();
+            break;
+        case QXmlStreamReader::StartElement: {
+            if (depth == 0 && reader.name() != QLatin1String("svg")) {
+                *error = QStringLiteral("the root element is <%1>, not <svg>")
+                             .arg(reader.qualifiedName());
+                return false;
+            }
+            const QXmlStreamAttributes attributes = reader.attributes();
+            if (!namespaces) {
+                QStringList scope;
+                for (const QXmlStreamAttribute &attribute : attributes) {
+                    if (prefixOf(attribute.qualifiedName()) == QLatin1String("xmlns"))
+                        scope << attribute.name().toString();
+                }
+                declared.push_back(scope);
+                if (!isDeclared(prefixOf(reader.qualifiedName()))) {
+                    declared.pop_back();
+                    reader.skipCurrentElement();
+                    break;
+                }
+            }
+            // An image of another file, or a use of one, has nothing left to
+            // draw once its reference goes.
+            const bool image = reader.name() == QLatin1String("image");
+            const bool use = reader.name() == QLatin1String("use");
+            if ((image && !isDataUri(hrefOf(attributes)))
+                || (use && !staysInside(hrefOf(attributes)))) {
+                if (!namespaces)
+                    declared.pop_back();
+                reader.skipCurrentElement();
+                break;
+            }
+
+            const bool declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
+            if (collect) {
+                if (depth == 0)
+                    collectRoot(reader);
+                if (isAnimation(reader.name()))
+                    collectTiming(reader);
+                if (namespaces && attributes.hasAttribute(ns, QStringLiteral("command"))) {
+                    const QString id = attributes.value(QStringLiteral("id")).toString();
+                    if (id.isEmpty()) {
+                        qWarning("Movie element <%s> on line %lld has a command but no id; it "
+                                 "cannot be clicked",
+                                 qPrintable(reader.qualifiedName().toString()),
+                                 static_cast<long long>(reader.lineNumber()));
+                    } else {
+                        m_commands.append({id, attributes.value(ns, QStringLiteral("command")).toString(),
+                                           attributes.value(ns, QStringLiteral("argument")).toString()});
+                    }
+                }
+                m_hasLooks = m_hasLooks || declaresLook;
+            }
+            const bool hidden = declaresLook && !look.isEmpty()
+                && !lookList(attributes.value(ns, QStringLiteral("look"))).contains(look);
+
+            writer.writeStartElement(reader.qualifiedName().toString());
+            if (namespaces) {
+                for (const QXmlStreamNamespaceDeclaration &declaration :
+                     reader.namespaceDeclarations()) {
+                    const QString name = declaration.prefix().isEmpty()
+                        ? QStringLiteral("xmlns")
+                        : QStringLiteral("xmlns:") + declaration.prefix().toString();
+                    writer.writeAttribute(name, declaration.namespaceUri().toString());
+                }
+            }
+            for (const QXmlStreamAttribute &attribute : attributes) {
+                const QStringView name = attribute.qualifiedName();
+                if (attribute.name() == QLatin1String("href") && !staysInside(attribute.value()))
+                    continue;
+                if (!namespaces && !isDeclared(prefixOf(name)))
+                    continue;
+                if (hidden && name == QLatin1String("display"))
+                    continue;
+                if (hidden && name == QLatin1String("style")) {
+                    // An inline style outranks the display attribute.
+                    writer.writeAttribute(QStringLiteral("style"),
+                                          attribute.value().toString() + QStringLiteral(";display:none"));
+                    continue;
+                }
+                writer.writeAttribute(name.toString(), attribute.value().toString());
+            }
+            if (hidden)
+                writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
+            ++depth;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            writer.writeEndElement();
+            --depth;
+            if (!namespaces)
+                declared.pop_back();
+            break;
+        case QXmlStreamReader::Characters:
+            if (depth == 0)
+                break;
+            if (reader.isCDATA())
+                writer.writeCDATA(reader.text().toString());
+            else
+                writer.writeCharacters(reader.text().toString());
+            break;
+        default:
+            // DTD and entity declarations, unresolved entity references,
+            // comments and processing instructions are not copied.
+            break;
+        }
+    }
+    if (reader.hasError()) {
+        *error = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
+        return false;
+    }
+    return true;
+}
+
+void MovieDocument::collectRoot(const QXmlStreamReader &reader)
+{
+    const QString ns = movieNamespace();
+    const QXmlStreamAttributes attributes = reader.attributes();
+    m_autoplay = attributes.value(ns, QStringLiteral("autoplay"))
+                     .trimmed()
+                     .compare(QLatin1String("true"), Qt::CaseInsensitive)
+        == 0;
+
+    if (!attributes.hasAttribute(ns, QStringLiteral("timer-after")))
+        return;
+    bool ok = false;
+    const double after = attributes.value(ns, QStringLiteral("timer-after")).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(after) || after < 0) {
+        qWarning("Movie timer-after \"%s\" is not a time in ms; the timed command is ignored",
+                 qPrintable(attributes.value(ns, QStringLiteral("timer-after")).toString()));
+        return;
+    }
+    if (!attributes.hasAttribute(ns, QStringLiteral("timer-command"))) {
+        qWarning("Movie has a timer-after but no timer-command; the timer is ignored");
+        return;
+    }
+    m_timerAfter = static_cast<int>(std::lround(std::min(after, double(INT_MAX))));
+    m_timerCommand = attributes.value(ns, QStringLiteral("timer-command")).toString();
+    m_timerArgument = attributes.value(ns, QStringLiteral("timer-argument")).toString();
+}
+
+// Follows the renderer's timing: an animation starts at its begin, lasts its
+// dur, and plays repeatCount times (once without one); "indefinite" repeats
+// for ever.
+void MovieDocument::collectTiming(const QXmlStreamReader &reader)
+{
+    const QXmlStreamAttributes attributes = reader.attributes();
+    const QStringView repeat = attributes.value(QStringLiteral("repeatCount")).trimmed();
+    const QStringView dur = attributes.value(QStringLiteral("dur")).trimmed();
+    if (repeat == QLatin1String("indefinite") || dur == QLatin1String("indefinite")) {
+        m_runsForever = true;
+        return;
+    }
+    const double begin = std::max(0.0, clockMs(attributes.value(QStringLiteral("begin"))));
+    const double length = std::max(0.0, clockMs(dur));
+    bool ok = false;
+    double count = repeat.toDouble(&ok);
+    if (!ok || !std::isfinite(count) || count <= 0)
+        count = 1;
+    const double end = std::min(begin + length * count, double(INT_MAX));
+    m_animationEnd = std::max(m_animationEnd, static_cast<int>(std::lround(end)));
+}

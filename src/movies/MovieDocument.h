@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QXmlStreamReader;
+
+// One movie file, read and made safe to draw: what it declares in the
+// program's movie namespace (click commands, the timed command, autoplay,
+// looks) and the SVG bytes to hand to the renderer for each look.
+//
+// The bytes to render are a rewritten copy of the file: images that are not
+// inline data and references that point outside the document are dropped,
+// and so are the DOCTYPE, comments and processing instructions, so that
+// drawing a movie never reads any other file. Elements whose mv:look does
+// not name a look are hidden (display="none") in that look's copy.
+class MovieDocument
+{
+public:
+    // An element that raises a command when it is clicked.
+    struct Command
+    {
+        QString id;
+        QString command;
+        QString argument;
+    };
+
+    // Movie files larger than this are refused.
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+    // The namespace of the movie attributes ("mv:" by convention).
+    static QString movieNamespace();
+
+    // The looks a movie can declare elements for, in the order "normal",
+    // "hover", "pressed".
+    static const QStringList &lookNames();
+
+    // Reads and rewrites a movie file. A missing, unreadable, oversized or
+    // malformed file gives an invalid document (with a warning).
+    static MovieDocument fromFile(const QString &path);
+    // The same from bytes in memory; name only labels warnings.
+    static MovieDocument fromData(const QByteArray &data, const QString &name = QString());
+
+    // Whether the file is well-formed XML with an <svg> root. The renderer
+    // may still reject it.
+    bool isValid() const { return m_valid; }
+
+    // Command elements in document order (later ones are drawn on top).
+    const QVector<Command> &commands() const { return m_commands; }
+
+    // The command the movie raises by itself, timerAfter() ms after it is
+    // loaded; timerAfter() is -1 when the movie has none.
+    int timerAfter() const { return m_timerAfter; }
+    QString timerCommand() const { return m_timerCommand; }
+    QString timerArgument() const { return m_timerArgument; }
+
+    bool autoplay() const { return m_autoplay; }
+
+    // Whether any element is drawn only in some looks.
+    bool hasLooks() const { return m_hasLooks; }
+
+    // Whether an animation repeats for ever (repeatCount="indefinite"), so
+    // that the movie never reaches an end by itself.
+    bool runsForever() const { return m_runsForever; }
+    // The time in ms at which the last finite animation ends (0 when none).
+    int animationEnd() const { return m_animationEnd; }
+
+    // The bytes to render for a look; with an empty or unknown look name, or
+    // when the movie has no looks, the copy that shows every element.
+    QByteArray svg(const QString &look = QString()) const;
+
+private:
+    bool rewrite(const QByteArray &source, bool namespaces, const QString &look, bool collect,
+                 QByteArray *out, QString *error);
+    void collectRoot(const QXmlStreamReader &reader);
+    void collectTiming(const QXmlStreamReader &reader);
+
+    bool m_valid = false;
+    QVector<Command> m_commands;
+    int m_timerAfter = -1;
+    QString m_timerCommand;
+    QString m_timerArgument;
+    bool m_autoplay = false;
+    bool m_hasLooks = false;
+    bool m_runsForever = false;
+    int m_animationEnd = 0;
+    QByteArray m_allLooks;
+    QHash<QString, QByteArray> m_lookCopies;
+};
