@@ -1,0 +1,58 @@
+#include "data/Statements.h"
+
+#include <QRegularExpression>
+
+namespace Statements {
+
+QString quoted(const QString &table)
+{
+    QString escaped = table;
+    escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+bool isPlainIdentifier(const QString &name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
+    return plain.match(name).hasMatch();
+}
+
+Statement highestPage(const QString &table)
+{
+    return {QStringLiteral("select max(Page) as Expr1000 from %1").arg(quoted(table)), {}, {}, {}};
+}
+
+Statement collection()
+{
+    return {QStringLiteral("select * from baby2 order by sn"), {}, QStringLiteral("baby2"),
+            QStringLiteral("sn")};
+}
+
+Statement page(qint64 pageNumber)
+{
+    return {QStringLiteral("select * from %1  where Page = ? order by Row").arg(quoted(cardTable)),
+            {pageNumber}, {}, {}};
+}
+
+Statement codeLookup(const QString &code)
+{
+    return {QStringLiteral("select * from %1  where code = ? collate nocase").arg(quoted(cardTable)), {code}, {}, {}};
+}
+
+Statement cardReset()
+{
+    return {QStringLiteral("select * from %1 order by Sn").arg(quoted(cardTable)), {}, {}, {}};
+}
+
+Statement entryColour(const QString &table, const QString &code)
+{
+    return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}};
+}
+
+Statement tableExists(const QString &table)
+{
+    return {QStringLiteral("select name from sqlite_master where type = 'table' and name = ?"),
+            {table}, {}, {}};
+}
+
+} // namespace Statements
