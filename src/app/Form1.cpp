@@ -1,0 +1,257 @@
+#include "app/Form1.h"
+
+#include "app/Artwork.h"
+#include "app/Layout.h"
+#include "app/PictureBox.h"
+#include "app/TextBox.h"
+#include "data/DataCursor.h"
+#include "movies/MovieControl.h"
+#include "pages/Swatch.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString keyOf(const char *name, int index)
+{
+    const QString base = QString::fromLatin1(name);
+    return index < 0 ? base : QStringLiteral("%1(%2)").arg(base).arg(index);
+}
+
+QColor rgb(unsigned value)
+{
+    return QColor::fromRgb(value);
+}
+
+// A layout font: its stand-in face at the pixel size that the point size
+// has at 96 dpi, so that text renders alike on every screen.
+QFont layoutFont(const char *name, double points, bool bold = false)
+{
+    QFont font(QString::fromLatin1(Layout::faceFor(name)));
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setBold(bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+QRect pixelRect(const Layout::Control &c)
+{
+    return QRect(Layout::px(c.left), Layout::px(c.top), Layout::px(c.width), Layout::px(c.height));
+}
+
+} // namespace
+
+Form1::Form1(const QString &programFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_programFolder(programFolder)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tesselle 5327"));
+    setWindowIcon(Artwork::programIcon());
+    setFixedSize(Layout::px(Layout::clientWidth), Layout::px(Layout::clientHeight));
+    setFont(layoutFont(Layout::windowFont, Layout::windowFontPoints));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_windowPicture = Artwork::picture(QString::fromLatin1(Layout::windowPicture));
+
+    createControls();
+    applyProperties();
+    applyTabOrder();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), rgb(Layout::windowBackColor));
+    painter.drawPixmap(0, 0, m_windowPicture);
+}
+
+void Form1::createControls()
+{
+    m_controls.insert(QStringLiteral("Form1"), this);
+    std::vector<QWidget *> stack;  // widgets in table order, for stacking
+
+    for (int i = 0; i < Layout::controlCount; ++i) {
+        const Layout::Control &c = Layout::controls[i];
+        const QString key = keyOf(c.name, c.index);
+        const QString name = QString::fromLatin1(c.name);
+        auto *container = qobject_cast<QWidget *>(m_controls.value(QString::fromLatin1(c.container)));
+        Q_ASSERT(container);
+
+        QObject *object = nullptr;
+        QWidget *widget = nullptr;
+        switch (c.kind) {
+        case Layout::Kind::Movie: {
+            auto *movie = new MovieControl(container);
+            movie->setFocusPolicy(Qt::TabFocus);
+            widget = movie;
+            break;
+        }
+        case Layout::Kind::PictureBox:
+            widget = name == QLatin1String("pagecolor") ? new Swatch(c.index, container)
+                                                         : new PictureBox(container);
+            break;
+        case Layout::Kind::TextBox:
+            widget = new TextBox(container);
+            break;
+        case Layout::Kind::Label: {
+            auto *label = new QLabel(container);
+            label->setAttribute(Qt::WA_TranslucentBackground);
+            label->setAutoFillBackground(false);
+            label->setFocusPolicy(Qt::NoFocus);
+            widget = label;
+            break;
+        }
+        case Layout::Kind::DataCursor:
+            object = new DataCursor(this);
+            break;
+        }
+        if (widget) {
+            widget->setGeometry(pixelRect(c));
+            widget->setVisible(c.visible);
+            widget->setEnabled(c.enabled);
+            stack.push_back(widget);
+            object = widget;
+        }
+        object->setObjectName(key);
+        m_controls.insert(key, object);
+    }
+
+    // An earlier control lies in front of a later one of the same container:
+    // raise them from the last to the first.
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        (*it)->raise();
+
+    auto movie = [this](const char *n) { return qobject_cast<MovieControl *>(control(QLatin1String(n))); };
+    auto picture = [this](const char *n) { return qobject_cast<PictureBox *>(control(QLatin1String(n))); };
+    auto text = [this](const char *n) { return qobject_cast<TextBox *>(control(QLatin1String(n))); };
+    auto label = [this](const char *n) { return qobject_cast<QLabel *>(control(QLatin1String(n))); };
+    auto cursor = [this](const char *n) { return qobject_cast<DataCursor *>(control(QLatin1String(n))); };
+
+    intro_swf = movie("intro_swf");
+    palettac = movie("palettac");
+    next_swf = movie("next_swf");
+    previous_swf = movie("previous_swf");
+    nextb_swf = movie("nextb_swf");
+    previousb_swf = movie("previousb_swf");
+    addtobaby_swf = movie("addtobaby_swf");
+    deleteb_swf = movie("deleteb_swf");
+
+    baby_color = picture("baby_color");
+    pageselect = picture("pageselect");
+    pagecs = picture("pagecs");
+
+    pagen_text = text("pagen_text");
+    findcode_txt1 = text("findcode_txt1");
+    findcode_txt2 = text("findcode_txt2");
+    findcode_txt3 = text("findcode_txt3");
+    baby_code = text("baby_code");
+    baby_num = text("baby_num");
+
+    baby_nummax = label("baby_nummax");
+
+    data1 = cursor("data1");
+    Adodc1 = cursor("Adodc1");
+    Adodc2 = cursor("Adodc2");
+
+    for (int i = 0; i < Layout::controlCount; ++i) {
+        const Layout::Control &c = Layout::controls[i];
+        if (c.index < 0)
+            continue;
+        QObject *object = control(keyOf(c.name, c.index));
+        const QLatin1String name(c.name);
+        if (name == QLatin1String("tart_pb"))
+            tart_pb.insert(c.index, qobject_cast<PictureBox *>(object));
+        else if (name == QLatin1String("pagecolor"))
+            pagecolor.insert(c.index, qobject_cast<Swatch *>(object));
+        else if (name == QLatin1String("codedot_lb"))
+            codedot_lb.insert(c.index, qobject_cast<QLabel *>(object));
+        else if (name == QLatin1String("e_label"))
+            e_label.insert(c.index, qobject_cast<QLabel *>(object));
+        else if (name == QLatin1String("lab_dlt"))
+            lab_dlt.insert(c.index, qobject_cast<QLabel *>(object));
+    }
+
+    // The selection frame and its colour lie over the swatches but let every
+    // click through to the swatch beneath, the selected one included.
+    pageselect->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pagecs->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Form1::applyProperties()
+{
+    for (int i = 0; i < Layout::textBoxCount; ++i) {
+        const Layout::TextBoxProps &p = Layout::textBoxes[i];
+        auto *box = qobject_cast<TextBox *>(control(QLatin1String(p.name)));
+        box->setFont(p.font ? layoutFont(p.font, p.points)
+                            : layoutFont(Layout::windowFont, Layout::windowFontPoints));
+        box->setMaxLength(p.maxLength);
+        box->setText(QString::fromLatin1(p.text));
+        box->setAlignment(p.alignment);
+        box->setReadOnly(p.readOnly);
+        box->setBackColor(rgb(p.backColor));
+        box->setForeColor(Qt::black);
+    }
+    for (int i = 0; i < Layout::labelCount; ++i) {
+        const Layout::LabelProps &p = Layout::labels[i];
+        auto *label = qobject_cast<QLabel *>(control(keyOf(p.name, p.index)));
+        label->setFont(layoutFont(p.font, p.points, p.bold));
+        label->setText(QString::fromLatin1(p.caption));
+        label->setAlignment(p.alignment | Qt::AlignTop);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, rgb(p.textColor));
+        label->setPalette(palette);
+    }
+    for (int i = 0; i < Layout::pictureCount; ++i) {
+        const Layout::PictureProps &p = Layout::pictures[i];
+        auto *box = qobject_cast<PictureBox *>(control(keyOf(p.name, p.index)));
+        box->setBackColor(rgb(p.backColor));
+        if (p.picture)
+            box->setPicture(Artwork::picture(QString::fromLatin1(p.picture)));
+    }
+    // The intro waits for its movie to start itself; every other movie
+    // plays as soon as it is loaded.
+    intro_swf->setPlay(false);
+}
+
+void Form1::applyTabOrder()
+{
+    // Tab walks the controls that can take the focus in ascending tab index.
+    std::vector<std::pair<int, QWidget *>> order;
+    for (int i = 0; i < Layout::controlCount; ++i) {
+        const Layout::Control &c = Layout::controls[i];
+        auto *widget = qobject_cast<QWidget *>(control(keyOf(c.name, c.index)));
+        if (!widget || c.tabIndex < 0 || c.kind == Layout::Kind::Label)
+            continue;
+        const bool container = !widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty();
+        if (c.kind == Layout::Kind::PictureBox)
+            widget->setFocusPolicy(container ? Qt::NoFocus : Qt::TabFocus);
+        order.emplace_back(c.tabIndex, widget);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void Form1::connectHandlers()
+{
+    connectMovieCommands();
+
+    connect(pagen_text, &TextBox::KeyPress, this, &Form1::pagen_text_KeyPress);
+    for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
+        connect(field, &TextBox::KeyDown, this, [this] { findcode_KeyDown(); });
+        connect(field, &TextBox::KeyPress, this, &Form1::findcode_KeyPress);
+        connect(field, &TextBox::KeyUp, this, [this, field] { findcode_KeyUp(field); });
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A borderless single-line text box that reports the keyboard the way the
+// program's handlers expect it: KeyDown when a key goes down, KeyPress with
+// the character the key produces (which a handler may change, or set to 0 to
+// discard the key), and KeyUp when the key is released. Keys that produce no
+// character (arrows, Delete, Home, End, Shift) raise only KeyDown and KeyUp
+// and keep their usual editing effect.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+    void setBackColor(const QColor &color);
+    QColor backColor() const;
+    void setForeColor(const QColor &color);
+    QColor foreColor() const;
+
+    // The character code a key event produces: 8 Backspace, 13 Enter, the
+    // control codes 1-26 for Ctrl with a letter, otherwise the first
+    // character of its text; 0 when the key produces no character.
+    static int keyAsciiOf(const QKeyEvent *event);
+
+signals:
+    void KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void KeyPress(int &keyAscii);
+    void KeyUp(int keyCode, Qt::KeyboardModifiers shift);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+};

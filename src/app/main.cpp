@@ -1,0 +1,26 @@
+#include "app/Form1.h"
+#include "data/DatabaseFailure.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tesselle 5327"));
+
+    // A failing database operation ends the program with a clear word: in a
+    // dialog where there is a screen to show it on, always on standard error.
+    DatabaseFailure::setHandler([](const DatabaseFailure &failure) {
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+            QMessageBox::critical(nullptr, QStringLiteral("Tesselle 5327"), failure.text());
+        DatabaseFailure::exitWithMessage(failure);
+    });
+
+    Form1 window(QCoreApplication::applicationDirPath());
+    window.show();
+    return app.exec();
+}

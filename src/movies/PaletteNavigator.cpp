@@ -1,0 +1,52 @@
+#include "app/Form1.h"
+
+#include "app/PictureBox.h"
+#include "movies/CommandText.h"
+
+namespace {
+
+// The card number whose command brings the card panel back.
+constexpr long long cardNumber = 5327;
+
+// The page each of the palette's 24 hue sectors leads to.
+struct Sector
+{
+    int sector;
+    int page;
+};
+const Sector sectors[] = {
+    {1, 109},  {2, 90},   {3, 70},   {4, 50},   {5, 35},   {6, 22},
+    {7, 10},   {8, 5},    {9, 200},  {10, 197}, {11, 194}, {12, 190},
+    {13, 186}, {14, 179}, {15, 172}, {16, 165}, {17, 157}, {18, 151},
+    {19, 145}, {20, 140}, {21, 139}, {22, 129}, {23, 122}, {24, 115},
+};
+
+void bringForward(PictureBox *front, PictureBox *back)
+{
+    back->setVisible(false);
+    back->setEnabled(false);
+    front->setVisible(true);
+    front->setEnabled(true);
+}
+
+} // namespace
+
+void Form1::palettac_FSCommand(const QString &command, const QString &)
+{
+    qint64 target = 0;
+    if (command.isEmpty()) {
+        bringForward(tart_pb(1), tart_pb(0));
+        babyDef();
+    } else if (CommandText::equalsNumber(command, cardNumber)) {
+        bringForward(tart_pb(0), tart_pb(1));
+    } else {
+        for (const Sector &s : sectors) {
+            if (CommandText::equalsNumber(command, s.sector)) {
+                target = s.page;
+                break;
+            }
+        }
+    }
+    if (target != 0)
+        pageMove(target);
+}

@@ -1,0 +1,87 @@
+#include "app/Form1.h"
+
+#include "app/Layout.h"
+#include "app/TextBox.h"
+#include "data/DataCursor.h"
+#include "data/Recordset.h"
+#include "data/Statements.h"
+#include "pages/PageGeometry.h"
+#include "pages/Swatch.h"
+
+namespace {
+
+// A colour from the database's red, green and blue fields, each held
+// within 0 ... 255.
+QColor colourOf(const Recordset &row)
+{
+    auto channel = [&row](const char *name) {
+        return qBound(0, row.field(QLatin1String(name)).toInt(), 255);
+    };
+    return QColor(channel("R"), channel("G"), channel("B"));
+}
+
+} // namespace
+
+void Form1::PageLoad(qint64 pagenum)
+{
+    using namespace PageGeometry;
+
+    pageselect->hide();
+    color_a.clear();
+
+    data1->setRecordSource(Statements::page(pagenum));
+    data1->Refresh();
+    Recordset &rows = data1->recordset();
+    if (rows.RecordCount() > 0)
+        rows.MoveFirst();
+    const int n = rows.RecordCount();
+
+    Swatch *const swatchTemplate = pagecolor(0);
+    for (int i = 1; i <= n; ++i) {
+        // A new swatch starts as a copy of the template: hidden and disabled.
+        auto *swatch = new Swatch(i, swatchTemplate->parentWidget());
+        swatch->hide();
+        swatch->setEnabled(false);
+        swatch->setBackColor(swatchTemplate->backColor());
+        swatch->setFocusPolicy(Qt::NoFocus);
+        swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
+        swatch->setGeometry(Layout::px(swatchLeft), Layout::px(swatchTop(i)), Layout::px(swatchWidth),
+                            Layout::px(swatchHeight));
+        swatch->stackUnder(pageselect);
+        swatch->setEnabled(true);
+        swatch->show();
+        swatch->setBackColor(colourOf(rows));
+        swatch->setToolTip(rows.field(QStringLiteral("Code")).toString());
+        connect(swatch, &Swatch::Click, this, &Form1::pagecolor_Click);
+        pagecolor.insert(i, swatch);
+        rows.MoveNext();
+    }
+
+    pageselect->setBackColor(Qt::black);
+    pageselect->resize(Layout::px(swatchWidth + 2 * frameBorder),
+                       Layout::px(swatchHeight + 2 * frameBorder));
+    m_pageShown = pagenum;
+    pagen_text->setText(QString::number(pagenum));
+}
+
+void Form1::pageMove(qint64 pagenum)
+{
+    const QList<int> indexes = pagecolor.indexes();
+    for (int index : indexes) {
+        if (index >= 1)
+            delete pagecolor.take(index);
+    }
+    PageLoad(pagenum);
+}
+
+void Form1::pageDisp(int rowns)
+{
+    // Only a swatch that stands in the column can be selected.
+    Swatch *swatch = rowns >= 1 ? pagecolor(rowns) : nullptr;
+    if (!swatch)
+        return;
+    const int border = Layout::px(PageGeometry::frameBorder);
+    pageselect->move(swatch->x() - border, swatch->y() - border);
+    pageselect->show();
+    pagecs->setBackColor(swatch->backColor());
+}
