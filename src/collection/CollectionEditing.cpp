@@ -16,14 +16,7 @@ void Form1::addtoBaby()
     Adodc1->setRecordSource(Statements::collection());
     Adodc1->Refresh();
     Recordset &entries = Adodc1->recordset();
-    bool found = false;
-    const int count = entries.RecordCount();
-    for (int i = 0; i < count; ++i) {
-        if (entries.field(QStringLiteral("code")).toString() == color_a)
-            found = true;
-        entries.MoveNext();
-    }
-    if (!found) {
+    if (!entries.contains(QStringLiteral("code"), color_a)) {
         entries.AddNew();
         entries.setField(QStringLiteral("ccard_name"), ccc);
         entries.setField(QStringLiteral("code"), color_a);

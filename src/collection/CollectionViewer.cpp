@@ -83,9 +83,9 @@ void Form1::showEntryColour(const QString &table, const QString &code)
     // show: its box is marked unknown, and the collection stays usable.
     bool known = Statements::isPlainIdentifier(table);
     if (known) {
-        Adodc2->setRecordSource(Statements::tableExists(table));
+        Adodc2->setRecordSource(Statements::colourColumns(table));
         Adodc2->Refresh();
-        known = Adodc2->recordset().RecordCount() > 0;
+        known = Adodc2->recordset().RecordCount() == 4;
     }
     if (known) {
         Adodc2->setRecordSource(Statements::entryColour(table, code));

@@ -1,24 +1,12 @@
 #include "data/DataCursor.h"
 
+#include "data/Connection.h"
 #include "data/DatabaseFailure.h"
 #include "data/Recordset.h"
-
-#include <QFileInfo>
-#include <QHash>
-#include <QSqlDatabase>
-#include <QSqlError>
 
 namespace {
 
 const QString dataSourceKey = QStringLiteral("Data Source=");
-
-// Cursors on one database file share one connection; it is closed and
-// removed when the last of them goes.
-QHash<QString, int> &connectionUsers()
-{
-    static QHash<QString, int> users;
-    return users;
-}
 
 QString pathFromConnection(const QString &connection)
 {
@@ -36,20 +24,11 @@ DataCursor::DataCursor(QObject *parent) : QObject(parent), m_recordset(std::make
 {
 }
 
+// The recordset goes before the connection it reads through.
 DataCursor::~DataCursor()
 {
     m_recordset.reset();
-    if (m_connectionName.isEmpty())
-        return;
-    int &users = connectionUsers()[m_connectionName];
-    if (--users <= 0) {
-        connectionUsers().remove(m_connectionName);
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    m_connection.reset();
 }
 
 QString DataCursor::connectionFor(const QString &databasePath)
@@ -59,7 +38,7 @@ QString DataCursor::connectionFor(const QString &databasePath)
 
 QString DataCursor::databasePath() const
 {
-    return pathFromConnection(m_connection);
+    return pathFromConnection(m_connectionText);
 }
 
 void DataCursor::fail(const QString &action, const QString &message) const
@@ -69,35 +48,22 @@ void DataCursor::fail(const QString &action, const QString &message) const
 
 void DataCursor::setConnectionString(const QString &connection)
 {
-    m_connection = connection;
+    if (connection == m_connectionText)
+        return;
+    m_connectionText = connection;
+    m_recordset = std::make_unique<Recordset>();
+    m_connection.reset();
 }
 
 bool DataCursor::connect()
 {
-    const QString path = databasePath();
-    const QString name = QStringLiteral("tesselle:") + QFileInfo(path).absoluteFilePath();
-    if (name == m_connectionName && QSqlDatabase::database(name, false).isOpen())
+    if (m_connection)
         return true;
-
-    if (!QFileInfo(path).isFile()) {
-        fail(QStringLiteral("open the database"), QStringLiteral("The file does not exist."));
+    QString error;
+    m_connection = Connection::open(databasePath(), &error);
+    if (!m_connection) {
+        fail(QStringLiteral("open the database"), error);
         return false;
-    }
-    if (!QSqlDatabase::contains(name)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        // Wait for another program's write instead of failing at once.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
-    }
-    QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (!db.isOpen() && !db.open()) {
-        const QString message = db.lastError().text();
-        fail(QStringLiteral("open the database"), message);
-        return false;
-    }
-    if (m_connectionName != name) {
-        m_connectionName = name;
-        ++connectionUsers()[name];
     }
     return true;
 }
@@ -108,8 +74,13 @@ bool DataCursor::Refresh()
         m_recordset = std::make_unique<Recordset>();
         return false;
     }
+    // An unchanged statement over unchanged data gives the same rows.
+    if (m_recordset->statement() == m_source && m_recordset->isCurrent()) {
+        m_recordset->rewind();
+        return true;
+    }
     m_recordset = std::make_unique<Recordset>(
-        QSqlDatabase::database(m_connectionName, false), m_source,
+        m_connection, m_source,
         [this](const QString &action, const QString &message) { fail(action, message); });
     return m_recordset->open();
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class Connection;
 class Recordset;
 
 // A data cursor: a connection to the program's database file, a record
@@ -26,13 +27,14 @@ public:
     ~DataCursor() override;
 
     void setConnectionString(const QString &connection);
-    QString connectionString() const { return m_connection; }
+    QString connectionString() const { return m_connectionText; }
     QString databasePath() const;
 
     void setRecordSource(const Statement &statement) { m_source = statement; }
     const Statement &recordSource() const { return m_source; }
 
-    // Runs the record source; false when it failed.
+    // Runs the record source; false when it failed. Running it again while
+    // the database is unchanged keeps the rows already read.
     bool Refresh();
 
     // The current result (empty before the first Refresh).
@@ -45,8 +47,8 @@ private:
     bool connect();
     void fail(const QString &action, const QString &message) const;
 
-    QString m_connection;
-    QString m_connectionName;
+    QString m_connectionText;
+    std::shared_ptr<Connection> m_connection;
     Statement m_source;
     std::unique_ptr<Recordset> m_recordset;
 };

@@ -1,33 +1,52 @@
 #pragma once
 
+#include "data/Connection.h"
 #include "data/Statement.h"
 
-#include <QSqlDatabase>
+#include <QHash>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
-// The result of a cursor's statement: a static snapshot with an exact record
-// count, a current row that can be moved to any row, field access by name
-// (without regard to case), and, for a statement over one table with a key,
-// rows added and the current row deleted through it. Rows added through the
-// recordset belong to it at once, without running the statement again.
+class QSqlQuery;
+
+// The result of a cursor's statement: an exact record count, a current row
+// that can be moved to any row, field access by name (without regard to
+// case) and, for a statement over a whole table, rows added and the current
+// row deleted through it. Rows added through the recordset belong to it at
+// once, without running the statement again.
+//
+// Rows are read from the database in windows of 50 as they are visited, not
+// all at once, so a large result costs no more than the rows looked at. A
+// result stays valid while the database is unchanged; changes made through
+// the recordset itself are applied to it as they are made.
 class Recordset
 {
 public:
     using FailureReporter = std::function<void(const QString &action, const QString &message)>;
+    using Row = QVector<QVariant>;
 
     Recordset() = default;
-    Recordset(QSqlDatabase db, Statement statement, FailureReporter reportFailure);
+    Recordset(std::shared_ptr<Connection> connection, Statement statement,
+              FailureReporter reportFailure);
 
-    // Runs the statement; false (and an empty result) when it fails.
+    // Checks the statement with the engine and notes the database's version;
+    // false (and an empty result) when the engine rejects it.
     bool open();
+    // True when nothing has changed the database since the result was read
+    // or last changed through this recordset.
+    bool isCurrent() const;
+    // Back to the first row, as after running the statement again.
+    void rewind();
 
-    int RecordCount() const { return int(m_rows.size()); }
-    bool atBOF() const { return m_position < 0 || m_rows.isEmpty(); }
-    bool atEOF() const { return m_position >= m_rows.size(); }
+    const Statement &statement() const { return m_statement; }
+
+    int RecordCount() const;
+    bool atBOF() const { return m_position < 0 || RecordCount() == 0; }
+    bool atEOF() const { return m_position >= RecordCount(); }
     int AbsolutePosition() const { return m_position; }
 
     void MoveFirst() { m_position = 0; }
@@ -40,6 +59,10 @@ public:
     // no current row or no such field.
     QVariant field(const QString &name) const;
 
+    // Whether any row of the result holds value in the named field,
+    // compared as the column compares.
+    bool contains(const QString &fieldName, const QVariant &value) const;
+
     // Begins a new row; setField writes its values; Update saves it.
     void AddNew();
     void setField(const QString &name, const QVariant &value);
@@ -49,20 +72,33 @@ public:
     // one after it.
     bool Delete();
 
-    QStringList columns() const { return m_columns; }
+    QStringList columns() const;
 
 private:
-    int columnIndex(const QString &name) const;
-    void fail(const QString &action, const QString &message);
+    static constexpr int windowSize = 50;
 
-    QSqlDatabase m_db;
+    int columnIndex(const QString &name) const;
+    const Row *rowAt(int position) const;
+    bool fetchWindow(int window) const;
+    QSqlQuery *run(const QString &sql, const QVariantList &values, const QString &action) const;
+    void fail(const QString &action, const QString &message) const;
+    void noteOwnChange();
+    QString quotedTable() const;
+    QString quotedKey() const;
+
+    std::shared_ptr<Connection> m_connection;
     Statement m_statement;
     FailureReporter m_reportFailure;
-    QStringList m_columns;
-    QVector<QVector<QVariant>> m_rows;
+    Connection::Version m_version;
+    mutable bool m_failed = false;
+
+    mutable QStringList m_columns;
+    mutable bool m_columnsKnown = false;
+    mutable int m_count = -1;                 // -1: not counted yet
+    mutable QHash<int, QVector<Row>> m_windows;  // window index -> its rows
     int m_position = 0;
 
     bool m_adding = false;
-    QVector<QVariant> m_newRow;
+    Row m_newRow;
     QVector<bool> m_newRowWritten;
 };

@@ -25,7 +25,7 @@ Statement highestPage(const QString &table)
 Statement collection()
 {
     return {QStringLiteral("select * from baby2 order by sn"), {}, QStringLiteral("baby2"),
-            QStringLiteral("sn")};
+            QStringLiteral("sn"), true};
 }
 
 Statement page(qint64 pageNumber)
@@ -49,9 +49,10 @@ Statement entryColour(const QString &table, const QString &code)
     return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}};
 }
 
-Statement tableExists(const QString &table)
+Statement colourColumns(const QString &table)
 {
-    return {QStringLiteral("select name from sqlite_master where type = 'table' and name = ?"),
+    return {QStringLiteral("select name from pragma_table_info(?)"
+                           " where lower(name) in ('code', 'r', 'g', 'b')"),
             {table}, {}, {}};
 }
 

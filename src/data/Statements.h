@@ -23,6 +23,8 @@ Statement page(qint64 pageNumber);                        // one page, by Row
 Statement codeLookup(const QString &code);                // rows with that code
 Statement cardReset();                                    // whole card, by Sn
 Statement entryColour(const QString &table, const QString &code);
-Statement tableExists(const QString &table);              // one row when it exists
+// The colour columns (Code, R, G, B) a table has: all four only for a card
+// table; none when the table does not exist.
+Statement colourColumns(const QString &table);
 
 } // namespace Statements
