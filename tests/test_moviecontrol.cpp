@@ -1,8 +1,8 @@
 #include "movies/MovieControl.h"
 #include "movies/MovieDocument.h"
 
+#include <QCursor>
 #include <QDir>
-#include <QEnterEvent>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -28,6 +28,27 @@ QByteArray movie(int width, int height, const QString &body, const QString &root
         .toUtf8();
 }
 
+// Two blue squares sliding right over red: the top one in 0.6 s, the bottom
+// one in 1.2 s; both hold their end. At the start the right half is red; the
+// last column of the left half turns fully red only when its square ends.
+QByteArray slidingMovie(const QString &rootAttributes = {})
+{
+    return movie(20, 20,
+        "<rect width=\"20\" height=\"20\" fill=\"#ff0000\"/>"
+        "<rect width=\"10\" height=\"10\" fill=\"#0000ff\">"
+        "<animateTransform attributeName=\"transform\" type=\"translate\" from=\"0 0\" "
+        "to=\"10 0\" begin=\"0s\" dur=\"0.6s\" fill=\"freeze\"/></rect>"
+        "<rect y=\"10\" width=\"10\" height=\"10\" fill=\"#0000ff\">"
+        "<animateTransform attributeName=\"transform\" type=\"translate\" from=\"0 0\" "
+        "to=\"10 0\" begin=\"0s\" dur=\"1.2s\" fill=\"freeze\"/></rect>",
+        rootAttributes);
+}
+
+const QPoint TopRight(15, 5);
+const QPoint BottomRight(15, 15);
+const QPoint TopLeftEdge(9, 5);
+const QPoint BottomLeftEdge(9, 15);
+
 QColor pixelAt(QWidget &widget, const QPoint &point)
 {
     return widget.grab().toImage().pixelColor(point);
@@ -37,7 +58,7 @@ QColor pixelAt(QWidget &widget, const QPoint &point)
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(QWidget *widget) : QObject(widget) { widget->installEventFilter(this); }
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int paints = 0;
 
 protected:
@@ -490,12 +511,7 @@ void TestMovieControl::looksFollowPointer()
     QCOMPARE(pixelAt(control, corner), gray);
 
     QTest::mouseMove(&control, offButton);
-    if (!control.underMouse()) {
-        QEnterEvent enter(offButton, control.mapTo(control.window(), offButton),
-                          control.mapToGlobal(offButton));
-        QCoreApplication::sendEvent(&control, &enter);
-    }
-    QTRY_COMPARE(control.look(), QStringLiteral("hover"));
+    QCOMPARE(control.look(), QStringLiteral("hover"));
     QCOMPARE(pixelAt(control, onButton), red);
     QCOMPARE(pixelAt(control, corner), cyan);
 
@@ -550,27 +566,6 @@ void TestMovieControl::setMovieReplacesPreviousMovie()
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("b"));
 }
 
-// Two blue squares sliding right over red: the top one in 0.6 s, the bottom
-// one in 1.2 s; both hold their end. At the start the right half is red; the
-// last column of the left half turns fully red only when its square ends.
-static QByteArray slidingMovie(const QString &rootAttributes = {})
-{
-    return movie(20, 20,
-        "<rect width=\"20\" height=\"20\" fill=\"#ff0000\"/>"
-        "<rect width=\"10\" height=\"10\" fill=\"#0000ff\">"
-        "<animateTransform attributeName=\"transform\" type=\"translate\" from=\"0 0\" "
-        "to=\"10 0\" begin=\"0s\" dur=\"0.6s\" fill=\"freeze\"/></rect>"
-        "<rect y=\"10\" width=\"10\" height=\"10\" fill=\"#0000ff\">"
-        "<animateTransform attributeName=\"transform\" type=\"translate\" from=\"0 0\" "
-        "to=\"10 0\" begin=\"0s\" dur=\"1.2s\" fill=\"freeze\"/></rect>",
-        rootAttributes);
-}
-
-const QPoint TopRight(15, 5);
-const QPoint BottomRight(15, 15);
-const QPoint TopLeftEdge(9, 5);
-const QPoint BottomLeftEdge(9, 15);
-
 void TestMovieControl::stillMovieDoesNotRepaint()
 {
     MovieControl control;
@@ -578,16 +573,17 @@ void TestMovieControl::stillMovieDoesNotRepaint()
     control.setMovie(write(QStringLiteral("still.svg"), slidingMovie()));
     showControl(control, QSize(20, 20));
 
+    // Longer than the top square takes to slide.
     PaintCounter counter(&control);
-    QTest::qWait(300);
+    QTest::qWait(700);
     QCOMPARE(counter.paints, 0);
     QCOMPARE(pixelAt(control, TopRight), QColor(255, 0, 0));
     QCOMPARE(pixelAt(control, QPoint(5, 5)), QColor(0, 0, 255));
-    // Showing again shows the first frame again.
-    control.hide();
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
-    QCOMPARE(pixelAt(control, BottomRight), QColor(255, 0, 0));
+
+    // Drawn again at another size, it is still the first frame.
+    control.resize(40, 40);
+    QCOMPARE(pixelAt(control, TopRight * 2), QColor(255, 0, 0));
+    QCOMPARE(pixelAt(control, QPoint(10, 10)), QColor(0, 0, 255));
 }
 
 void TestMovieControl::playingMovieAnimates_data()

@@ -1,6 +1,7 @@
 #include "movies/MovieDocument.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -103,7 +104,20 @@ MovieDocument MovieDocument::fromFile(const QString &path)
         qWarning("Movie %s cannot be read: %s", qPrintable(path), qPrintable(file.errorString()));
         return MovieDocument();
     }
-    return fromData(data, path);
+
+    // Two controls often play one file: rewrite the same bytes only once.
+    struct Cached
+    {
+        QByteArray source;
+        MovieDocument document;
+    };
+    static QHash<QString, Cached> cache;
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (const auto it = cache.constFind(key); it != cache.cend() && it->source == data)
+        return it->document;
+    MovieDocument document = fromData(data, path);
+    cache.insert(key, Cached{data, document});
+    return document;
 }
 
 MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &name)

@@ -36,27 +36,24 @@ void Form1::PageLoad(qint64 pagenum)
         rows.MoveFirst();
     const int n = rows.RecordCount();
 
-    Swatch *const swatchTemplate = pagecolor(0);
+    // Each swatch starts as a copy of the template and then takes its own
+    // place, colour and code.
+    QWidget *const panel = pagecolor(0)->parentWidget();
     for (int i = 1; i <= n; ++i) {
-        // A new swatch starts as a copy of the template: hidden and disabled.
-        auto *swatch = new Swatch(i, swatchTemplate->parentWidget());
-        swatch->hide();
-        swatch->setEnabled(false);
-        swatch->setBackColor(swatchTemplate->backColor());
-        swatch->setFocusPolicy(Qt::NoFocus);
-        swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
+        auto *swatch = new Swatch(i, panel);
         swatch->setGeometry(Layout::px(swatchLeft), Layout::px(swatchTop(i)), Layout::px(swatchWidth),
                             Layout::px(swatchHeight));
-        swatch->stackUnder(pageselect);
-        swatch->setEnabled(true);
-        swatch->show();
         swatch->setBackColor(colourOf(rows));
         swatch->setToolTip(rows.field(QStringLiteral("Code")).toString());
+        swatch->show();
         connect(swatch, &Swatch::Click, this, &Form1::pagecolor_Click);
         pagecolor.insert(i, swatch);
         rows.MoveNext();
     }
 
+    // The selection frame lies over the swatches (it lets clicks through).
+    if (n > 0)
+        pageselect->raise();
     pageselect->setBackColor(Qt::black);
     pageselect->resize(Layout::px(swatchWidth + 2 * frameBorder),
                        Layout::px(swatchHeight + 2 * frameBorder));

@@ -4,6 +4,7 @@
 
 Swatch::Swatch(int index, QWidget *parent) : PictureBox(parent), m_index(index)
 {
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void Swatch::mousePressEvent(QMouseEvent *event)
