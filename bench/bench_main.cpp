@@ -1,3 +1,237 @@
+// Speed of the real program's handlers on real data, beside the floor they
+// stand on, and the ratios between them. Run offscreen; never part of the
+// tests. `scripts/bench.sh` builds and runs it.
+#include "BenchFolder.h"
+#include "Figures.h"
+#include "ProcessFigure.h"
+
+#include "app/Form1.h"
+#include "app/TextBox.h"
+#include "data/Connection.h"
+#include "movies/MovieControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUuid>
+
 #include <benchmark/benchmark.h>
 
-BENCHMARK_MAIN();
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using Card = BenchFolder::Card;
+
+const int collectionSizes[] = {10, 1000, 100000};
+
+// A shown window over a benchmark folder, its intro dismissed.
+std::unique_ptr<Form1> openWindow(const BenchFolder &folder)
+{
+    auto form = std::make_unique<Form1>(folder.path());
+    form->intro_swf->hide();
+    form->show();
+    QCoreApplication::processEvents();
+    return form;
+}
+
+// --- The floor ------------------------------------------------------------
+
+void pageQueryFloor(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(folder.databasePath());
+        db.open();
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("select * from \"5327\" where Page = ? order by Row"));
+        int page = 0;
+        for (auto _ : state) {
+            page = page % folder.pages() + 1;
+            query.bindValue(0, page);
+            query.exec();
+            int sum = 0;
+            while (query.next()) {
+                for (int i = 0; i < 7; ++i)
+                    sum += query.value(i).toInt();
+            }
+            query.finish();
+            benchmark::DoNotOptimize(sum);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void eightWidgetsFloor(benchmark::State &state)
+{
+    QWidget parent;
+    parent.setFixedSize(140, 460);
+    parent.show();
+    QCoreApplication::processEvents();
+    QWidget *children[8];
+    for (auto _ : state) {
+        for (int i = 0; i < 8; ++i) {
+            auto *child = new QWidget(&parent);
+            child->setGeometry(7, 3 + 43 * i, 127, 40);
+            child->setAutoFillBackground(true);
+            QPalette palette = child->palette();
+            palette.setColor(QPalette::Window, QColor(i * 30, 100, 200));
+            child->setPalette(palette);
+            child->show();
+            children[i] = child;
+        }
+        for (QWidget *child : children)
+            delete child;
+    }
+}
+
+// --- The card ---------------------------------------------------------------
+
+void pageMove(benchmark::State &state, Card card)
+{
+    const BenchFolder &folder = BenchFolder::shared(card, 0);
+    auto form = openWindow(folder);
+    // Pages spread over the whole card, so a large card is read everywhere.
+    const int pages = folder.pages();
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 64;
+        form->pageMove(1 + qint64(step) * (pages - 1) / 63);
+    }
+}
+
+void enterCode(benchmark::State &state, Card card, bool found)
+{
+    const BenchFolder &folder = BenchFolder::shared(card, 0);
+    auto form = openWindow(folder);
+    const QString code = found ? folder.codeOnPage(folder.pages() / 2) : BenchFolder::missingCode();
+    for (auto _ : state) {
+        form->findcode_txt1->setText(code.left(2));
+        form->findcode_txt2->setText(code.mid(3, 2));
+        form->findcode_txt3->setText(code.right(2));
+        form->enterCode();
+    }
+}
+
+// --- The collection ---------------------------------------------------------
+
+void collectionStep(benchmark::State &state, int size)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
+    auto form = openWindow(folder);
+    emit form->palettac->FSCommand(QString(), QString());
+    for (auto _ : state)
+        emit form->nextb_swf->FSCommand(QStringLiteral("click"), QString());
+}
+
+void addNew(benchmark::State &state, int size)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
+    auto form = openWindow(folder);
+    int serial = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form->color_a = QStringLiteral("N%1.%2").arg(size).arg(++serial, 6, 10, QLatin1Char('0'));
+        state.ResumeTiming();
+        emit form->addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+    }
+}
+
+void addDuplicate(benchmark::State &state, int size)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
+    auto form = openWindow(folder);
+    form->color_a = folder.codeOnPage(1);
+    for (auto _ : state)
+        emit form->addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+}
+
+void deleteEntry(benchmark::State &state, int size)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
+    auto form = openWindow(folder);
+    int serial = 0;
+    for (auto _ : state) {
+        // Keep the size: add one entry, then show the collection's first.
+        state.PauseTiming();
+        form->color_a = QStringLiteral("D%1.%2").arg(size).arg(++serial, 6, 10, QLatin1Char('0'));
+        form->addtoBaby();
+        emit form->palettac->FSCommand(QString(), QString());
+        state.ResumeTiming();
+        emit form->deleteb_swf->FSCommand(QStringLiteral("delete"), QString());
+    }
+}
+
+// --- Start-up ---------------------------------------------------------------
+
+void startUp(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
+    for (auto _ : state) {
+        Form1 form(folder.path());
+        form.show();
+        benchmark::DoNotOptimize(form.pagen_text);
+    }
+}
+
+void registerAll()
+{
+    benchmark::RegisterBenchmark("floor/page_query", pageQueryFloor);
+    benchmark::RegisterBenchmark("floor/eight_widgets", eightWidgetsFloor);
+    const std::pair<const char *, Card> cards[] = {{"shipped", Card::Shipped}, {"large", Card::Large}};
+    for (const auto &[name, card] : cards) {
+        benchmark::RegisterBenchmark((std::string("pageMove/") + name).c_str(), pageMove, card);
+        benchmark::RegisterBenchmark((std::string("enterCode_found/") + name).c_str(), enterCode, card, true);
+        benchmark::RegisterBenchmark((std::string("enterCode_missing/") + name).c_str(), enterCode, card,
+                                     false);
+    }
+    for (int size : collectionSizes) {
+        const std::string n = std::to_string(size);
+        benchmark::RegisterBenchmark(("collection_step/" + n).c_str(), collectionStep, size);
+        benchmark::RegisterBenchmark(("addtoBaby_new/" + n).c_str(), addNew, size);
+        benchmark::RegisterBenchmark(("addtoBaby_duplicate/" + n).c_str(), addDuplicate, size);
+        benchmark::RegisterBenchmark(("babyDelete/" + n).c_str(), deleteEntry, size);
+    }
+    benchmark::RegisterBenchmark("startup", startUp)->Unit(benchmark::kMillisecond);
+}
+
+// The program and the bare window, each from process start to first frame.
+void measureProcesses(ProcessFigure &program, ProcessFigure &bare)
+{
+    constexpr int runs = 15;
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
+    const QString copy = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
+    QFile::remove(copy);
+    QFile::copy(QStringLiteral(TESSELLE_PROGRAM), copy);
+    // Warm the file cache once for both, then measure them in turn.
+    ProcessFigure::measure(copy, folder.path(), 1);
+    ProcessFigure::measure(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), 1);
+    program = ProcessFigure::measure(copy, folder.path(), runs);
+    bare = ProcessFigure::measure(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), runs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    registerAll();
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    ProcessFigure program;
+    ProcessFigure bare;
+    measureProcesses(program, bare);
+    const bool met = printRatios(reporter.times(), program, bare);
+    benchmark::Shutdown();
+    return met ? 0 : 1;
+}

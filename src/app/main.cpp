@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/FirstFrameExit.h"
 #include "data/DatabaseFailure.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     });
 
     Form1 window(QCoreApplication::applicationDirPath());
+    FirstFrameExit::installIfRequested(&window);
     window.show();
     return app.exec();
 }

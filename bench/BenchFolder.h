@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A program folder for measuring: the real movies, and a card database that
+// is either the shipped card or a generated card of 100,000 colours, with a
+// collection of a given size.
+class BenchFolder
+{
+public:
+    enum class Card { Shipped, Large };
+
+    BenchFolder(Card card, int collectionSize);
+
+    QString path() const { return m_dir.path(); }
+    QString databasePath() const;
+
+    // A code of the card on a given page, and one that is on no page.
+    QString codeOnPage(int page) const;
+    static QString missingCode() { return QStringLiteral("ZZ.99.99"); }
+    int pages() const { return m_pages; }
+
+    // Folders are costly to make: each kind is made once and shared.
+    static BenchFolder &shared(Card card, int collectionSize);
+
+private:
+    QTemporaryDir m_dir;
+    int m_pages = 0;
+};

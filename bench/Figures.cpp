@@ -1,0 +1,75 @@
+#include "Figures.h"
+
+#include "ProcessFigure.h"
+
+#include <cstdio>
+
+void CollectingReporter::ReportRuns(const std::vector<Run> &runs)
+{
+    for (const Run &run : runs) {
+        if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred)
+            m_times[run.benchmark_name()] = run.real_accumulated_time * 1e9 / double(run.iterations);
+    }
+    ConsoleReporter::ReportRuns(runs);
+}
+
+namespace {
+
+struct Ratio
+{
+    const char *what;
+    double value;
+    double target;
+};
+
+double at(const std::map<std::string, double> &times, const std::string &name)
+{
+    const auto it = times.find(name);
+    return it == times.end() ? 0 : it->second;
+}
+
+double ratio(double a, double b)
+{
+    return b > 0 ? a / b : 0;
+}
+
+} // namespace
+
+bool printRatios(const std::map<std::string, double> &t, const ProcessFigure &program,
+                 const ProcessFigure &bare)
+{
+    const double floor = at(t, "floor/page_query") + at(t, "floor/eight_widgets");
+    std::vector<Ratio> ratios = {
+        {"pageMove / (page query + 8 widgets), shipped card", ratio(at(t, "pageMove/shipped"), floor), 1.5},
+        {"pageMove, 100,000-colour card / shipped card",
+         ratio(at(t, "pageMove/large"), at(t, "pageMove/shipped")), 1.2},
+        {"enterCode found, 100,000-colour card / shipped card",
+         ratio(at(t, "enterCode_found/large"), at(t, "enterCode_found/shipped")), 1.2},
+        {"enterCode not found, 100,000-colour card / shipped card",
+         ratio(at(t, "enterCode_missing/large"), at(t, "enterCode_missing/shipped")), 1.2},
+    };
+    for (const char *action : {"collection_step", "addtoBaby_new", "addtoBaby_duplicate", "babyDelete"}) {
+        static std::vector<std::string> labels;
+        labels.push_back(std::string(action) + ", 100,000 entries / 10 entries");
+        ratios.push_back({labels.back().c_str(),
+                          ratio(at(t, std::string(action) + "/100000"), at(t, std::string(action) + "/10")),
+                          2.0});
+    }
+    ratios.push_back({"process start to first frame / bare window",
+                      ratio(program.medianMilliseconds, bare.medianMilliseconds), 1.5});
+    ratios.push_back({"peak memory / bare window",
+                      ratio(program.medianPeakMegabytes, bare.medianPeakMegabytes), 1.3});
+
+    std::printf("\nWhole process (median): program %.1f ms, %.1f MB; bare window %.1f ms, %.1f MB\n",
+                program.medianMilliseconds, program.medianPeakMegabytes, bare.medianMilliseconds,
+                bare.medianPeakMegabytes);
+    std::printf("\n%-58s %8s %8s  %s\n", "Ratio", "value", "target", "");
+    bool allMet = program.ok && bare.ok;
+    for (const Ratio &r : ratios) {
+        const bool met = r.value > 0 && r.value <= r.target;
+        allMet = allMet && met;
+        std::printf("%-58s %8.2f %8s  %s\n", r.what, r.value,
+                    ("<= " + std::to_string(r.target).substr(0, 3)).c_str(), met ? "met" : "NOT MET");
+    }
+    return allMet;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+struct ProcessFigure;
+
+// Collects the real time per iteration of every benchmark as it is
+// reported, so that the ratios can be printed at the end of the run.
+class CollectingReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override;
+
+    // Nanoseconds per iteration, by benchmark name.
+    const std::map<std::string, double> &times() const { return m_times; }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+// Prints each ratio beside its target; true when every one is met.
+bool printRatios(const std::map<std::string, double> &times, const ProcessFigure &program,
+                 const ProcessFigure &bare);

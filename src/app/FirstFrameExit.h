@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+// Ends the application once a window has painted its first frame: a
+// measurement switch, set by TESSELLE_EXIT_AFTER_FIRST_FRAME, for timing
+// start-up from outside the process.
+class FirstFrameExit : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FirstFrameExit(QWidget *window);
+
+    // Watches window when the switch is set in the environment.
+    static void installIfRequested(QWidget *window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_window;
+    bool m_painted = false;
+};
