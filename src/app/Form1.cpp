@@ -91,12 +91,9 @@ void Form1::createControls()
         QObject *object = nullptr;
         QWidget *widget = nullptr;
         switch (c.kind) {
-        case Layout::Kind::Movie: {
-            auto *movie = new MovieControl(container);
-            movie->setFocusPolicy(Qt::TabFocus);
-            widget = movie;
+        case Layout::Kind::Movie:
+            widget = new MovieControl(container);
             break;
-        }
         case Layout::Kind::PictureBox:
             widget = name == QLatin1String("pagecolor") ? new Swatch(c.index, container)
                                                          : new PictureBox(container);
@@ -195,7 +192,7 @@ void Form1::applyProperties()
         auto *box = qobject_cast<TextBox *>(control(QLatin1String(p.name)));
         box->setFont(p.font ? layoutFont(p.font, p.points)
                             : layoutFont(Layout::windowFont, Layout::windowFontPoints));
-        box->setMaxLength(p.maxLength);
+        box->setMaxTypedLength(p.maxLength);
         box->setText(QString::fromLatin1(p.text));
         box->setAlignment(p.alignment);
         box->setReadOnly(p.readOnly);
@@ -226,16 +223,19 @@ void Form1::applyProperties()
 
 void Form1::applyTabOrder()
 {
-    // Tab walks the controls that can take the focus in ascending tab index.
+    // Tab walks the controls that can take the focus in ascending tab index,
+    // skipping those hidden or disabled at that moment. Picture boxes, the
+    // panels among them, and movie controls are tab stops as text boxes are;
+    // they take the focus from Tab only, so that a click on a swatch or a
+    // button leaves the keyboard where it was. Labels never take it.
     std::vector<std::pair<int, QWidget *>> order;
     for (int i = 0; i < Layout::controlCount; ++i) {
         const Layout::Control &c = Layout::controls[i];
         auto *widget = qobject_cast<QWidget *>(control(keyOf(c.name, c.index)));
         if (!widget || c.tabIndex < 0 || c.kind == Layout::Kind::Label)
             continue;
-        const bool container = !widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty();
-        if (c.kind == Layout::Kind::PictureBox)
-            widget->setFocusPolicy(container ? Qt::NoFocus : Qt::TabFocus);
+        if (c.kind == Layout::Kind::PictureBox || c.kind == Layout::Kind::Movie)
+            widget->setFocusPolicy(Qt::TabFocus);
         order.emplace_back(c.tabIndex, widget);
     }
     std::sort(order.begin(), order.end(),

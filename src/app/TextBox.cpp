@@ -1,13 +1,62 @@
 #include "app/TextBox.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPointer>
+
+#include <climits>
+
+namespace {
+
+// QLineEdit keeps a fixed 2-pixel margin inside each side of its text line,
+// and it centres or right-aligns the text's width plus one pixel for the
+// cursor. The window's boxes are drawn to fit their text without either:
+// "W8" needs all 17 pixels of a code field, "888" nearly all 22 of baby_num.
+// Negative text margins cancel the inner margin, and one more pixel on the
+// right pays for the cursor, so that the text line spans the whole box and
+// centred text stands in its middle. The box's own edges still clip.
+struct TextLine
+{
+    int left, right;
+};
+constexpr TextLine innerMarginCancel = {-2, -3};
+
+} // namespace
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
 {
     setFrame(false);
-    setTextMargins(0, 0, 0, 0);
+    setTextMargins(innerMarginCancel.left, 0, innerMarginCancel.right, 0);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    // Nothing is dropped into a box: text comes by keyboard or paste only.
+    setAcceptDrops(false);
+}
+
+void TextBox::setMaxTypedLength(int length)
+{
+    m_maxTypedLength = qMax(0, length);
+}
+
+int TextBox::room() const
+{
+    if (m_maxTypedLength == 0)
+        return INT_MAX;
+    return qMax(0, m_maxTypedLength - int(text().size() - selectedText().size()));
+}
+
+void TextBox::pasteWithinLimit(bool fromSelection)
+{
+    if (isReadOnly())
+        return;
+    QString clip = QGuiApplication::clipboard()->text(fromSelection ? QClipboard::Selection
+                                                                    : QClipboard::Clipboard);
+    clip.truncate(qMin(int(clip.size()), room()));
+    if (!clip.isEmpty() || hasSelectedText())
+        insert(clip);
 }
 
 void TextBox::setBackColor(const QColor &color)
@@ -66,15 +115,28 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         return;
 
     const int original = keyAsciiOf(event);
+    int keyAscii = original;
+    if (original != 0) {
+        emit KeyPress(keyAscii);
+        if (!self)
+            return;
+        if (keyAscii == 0) {
+            event->accept();
+            return;
+        }
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        pasteWithinLimit();
+        event->accept();
+        return;
+    }
     if (original == 0) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    int keyAscii = original;
-    emit KeyPress(keyAscii);
-    if (!self)
-        return;
-    if (keyAscii == 0) {
+    // A character beyond the maximum length is refused, as a full box does.
+    const bool printable = keyAscii >= 32 && keyAscii != 127;
+    if (printable && !isReadOnly() && room() == 0) {
         event->accept();
         return;
     }
@@ -92,4 +154,48 @@ void TextBox::keyReleaseEvent(QKeyEvent *event)
 {
     QLineEdit::keyReleaseEvent(event);
     emit KeyUp(event->key(), event->modifiers());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    const int fits = room();
+    if (commit.size() <= fits) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(commit.left(fits), event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&cut);
+    event->accept();
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The usual menu, whose Paste keeps to the maximum length.
+    QMenu *menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        if (action->text().startsWith(pasteText)) {
+            action->disconnect(this);
+            connect(action, &QAction::triggered, this, [this] { pasteWithinLimit(); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A middle click pastes the selection of another window, within limit.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()
+        && rect().contains(event->position().toPoint())) {
+        pasteWithinLimit(true);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }

@@ -8,12 +8,19 @@
 // discard the key), and KeyUp when the key is released. Keys that produce no
 // character (arrows, Delete, Home, End, Shift) raise only KeyDown and KeyUp
 // and keep their usual editing effect.
+//
+// The maximum length limits what the user types or pastes, not what the
+// program writes: a text set by the program is shown whole, however long.
 class TextBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
     explicit TextBox(QWidget *parent = nullptr);
+
+    // The most characters the user can bring into the box; 0: no limit.
+    void setMaxTypedLength(int length);
+    int maxTypedLength() const { return m_maxTypedLength; }
 
     void setBackColor(const QColor &color);
     QColor backColor() const;
@@ -33,4 +40,16 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    // How many more characters fit in place of the selection.
+    int room() const;
+    // Pastes as much of the clipboard's text, or of the selection another
+    // window offers, as there is room for.
+    void pasteWithinLimit(bool fromSelection = false);
+
+    int m_maxTypedLength = 0;
 };

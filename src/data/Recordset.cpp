@@ -31,7 +31,10 @@ bool Recordset::open()
         fail(QStringLiteral("prepare the statement \"%1\"").arg(m_statement.sql), error);
         return false;
     }
-    m_version = m_connection->version();
+    // Only a whole table's result is kept from one run to the next; others
+    // are read afresh each time and need no version.
+    if (!m_statement.table.isEmpty())
+        m_version = m_connection->version();
     return true;
 }
 
