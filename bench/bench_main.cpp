@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -210,6 +211,11 @@ void measureProcesses(ProcessFigure &program, ProcessFigure &bare)
     const QString copy = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
     QFile::remove(copy);
     QFile::copy(QStringLiteral(TESSELLE_PROGRAM), copy);
+    // The program's font configuration lies beside it, as the build lays it out.
+    const QString fonts = QDir(folder.path()).filePath(QStringLiteral("fonts.conf"));
+    QFile::remove(fonts);
+    QFile::copy(QFileInfo(QStringLiteral(TESSELLE_PROGRAM)).absoluteDir().filePath(QStringLiteral("fonts.conf")),
+                fonts);
     // Warm the file cache once for both, then measure them in turn.
     ProcessFigure::measure(copy, folder.path(), 1);
     ProcessFigure::measure(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), 1);

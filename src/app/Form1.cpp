@@ -58,7 +58,6 @@ Form1::Form1(const QString &programFolder, QWidget *parent)
     setFixedSize(Layout::px(Layout::clientWidth), Layout::px(Layout::clientHeight));
     setFont(layoutFont(Layout::windowFont, Layout::windowFontPoints));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_windowPicture = Artwork::picture(QString::fromLatin1(Layout::windowPicture));
 
     createControls();
     applyProperties();
@@ -73,6 +72,9 @@ void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), rgb(Layout::windowBackColor));
+    // The window picture is read when it is first seen, after the intro.
+    if (m_windowPicture.isNull())
+        m_windowPicture = Artwork::picture(QString::fromLatin1(Layout::windowPicture));
     painter.drawPixmap(0, 0, m_windowPicture);
 }
 
@@ -214,7 +216,7 @@ void Form1::applyProperties()
         auto *box = qobject_cast<PictureBox *>(control(keyOf(p.name, p.index)));
         box->setBackColor(rgb(p.backColor));
         if (p.picture)
-            box->setPicture(Artwork::picture(QString::fromLatin1(p.picture)));
+            box->setPicture(QString::fromLatin1(p.picture));
     }
     // The intro waits for its movie to start itself; every other movie
     // plays as soon as it is loaded.

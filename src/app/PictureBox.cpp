@@ -1,5 +1,7 @@
 #include "app/PictureBox.h"
 
+#include "app/Artwork.h"
+
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
@@ -16,10 +18,20 @@ void PictureBox::setBackColor(const QColor &color)
     update();
 }
 
-void PictureBox::setPicture(const QPixmap &picture)
+PictureBox::~PictureBox() = default;
+
+void PictureBox::setPicture(const QString &resource)
 {
-    m_picture = picture;
+    m_pictureResource = resource;
+    m_picture.reset();
     update();
+}
+
+QPixmap PictureBox::picture() const
+{
+    if (!m_picture && !m_pictureResource.isEmpty())
+        m_picture = std::make_unique<QPixmap>(Artwork::picture(m_pictureResource));
+    return m_picture ? *m_picture : QPixmap();
 }
 
 void PictureBox::setUnknown(bool unknown)
@@ -40,6 +52,6 @@ void PictureBox::paintEvent(QPaintEvent *)
         return;
     }
     painter.fillRect(rect(), m_backColor);
-    if (!m_picture.isNull())
-        painter.drawPixmap(0, 0, m_picture);
+    if (!m_pictureResource.isEmpty())
+        painter.drawPixmap(0, 0, picture());
 }

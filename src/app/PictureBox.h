@@ -4,20 +4,24 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <memory>
+
 // A borderless container that fills itself with a back colour and draws an
-// optional picture unscaled at its top-left corner.
+// optional picture unscaled at its top-left corner. The picture is a
+// resource of the program's artwork, read when the box is first drawn.
 class PictureBox : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit PictureBox(QWidget *parent = nullptr);
+    ~PictureBox() override;
 
     void setBackColor(const QColor &color);
     QColor backColor() const { return m_backColor; }
 
-    void setPicture(const QPixmap &picture);
-    QPixmap picture() const { return m_picture; }
+    void setPicture(const QString &resource);
+    QPixmap picture() const;
 
     // Marks the box as showing no known colour: a neutral hatched fill that
     // cannot be mistaken for white (empty) or for a real colour.
@@ -29,6 +33,7 @@ protected:
 
 private:
     QColor m_backColor;
-    QPixmap m_picture;
+    QString m_pictureResource;
+    mutable std::unique_ptr<QPixmap> m_picture;  // read on first use
     bool m_unknown = false;
 };

@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/FirstFrameExit.h"
+#include "app/FontSetup.h"
 #include "data/DatabaseFailure.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    useProgramFontConfiguration(argv[0]);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tesselle 5327"));
 
