@@ -1,15 +1,8 @@
 #include "BenchFolder.h"
 
 #include "data/CardRow.h"
-#include "data/CardSchema.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
 
 #include <map>
 
@@ -17,20 +10,6 @@ namespace {
 
 constexpr int largeCardColours = 100000;
 constexpr int rowsPerPage = 8;
-
-template <typename F>
-void withDatabase(const QString &path, F f)
-{
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
-        f(db);
-    }
-    QSqlDatabase::removeDatabase(name);
-}
 
 QString largeCode(int i)
 {
@@ -44,12 +23,6 @@ QString largeCode(int i)
 
 BenchFolder::BenchFolder(Card card, int collectionSize)
 {
-    const QDir dir(m_dir.path());
-    dir.mkpath(QStringLiteral("swf"));
-    const QDir movies(QStringLiteral(TESSELLE_SOURCE_DIR "/swf"));
-    for (const QString &movie : movies.entryList({QStringLiteral("*.svg")}, QDir::Files))
-        QFile::copy(movies.filePath(movie), dir.filePath(QStringLiteral("swf/") + movie));
-
     if (card == Card::Shipped) {
         const int rc = QProcess::execute(QStringLiteral(TESSELLE_MAKEDB),
                                          {QStringLiteral("--if-absent"),
@@ -58,62 +31,33 @@ BenchFolder::BenchFolder(Card card, int collectionSize)
         if (rc != 0)
             qFatal("makedb failed");
     } else {
-        withDatabase(databasePath(), [](QSqlDatabase &db) {
-            QVector<CardRow> rows;
-            rows.reserve(largeCardColours);
-            for (int i = 0; i < largeCardColours; ++i) {
-                rows.append(CardRow{i + 1, i / rowsPerPage + 1, i % rowsPerPage + 1, largeCode(i),
-                                    (i * 7) % 256, (i * 13) % 256, (i * 29) % 256});
-            }
-            QString error;
-            if (!CardSchema::createCardTable(db, QStringLiteral("5327"), &error)
-                || !CardSchema::createCollectionTable(db, &error)
-                || !CardSchema::insertCard(db, QStringLiteral("5327"), rows, &error))
-                qFatal("large card: %s", qPrintable(error));
-        });
-    }
-
-    withDatabase(databasePath(), [this, collectionSize](QSqlDatabase &db) {
-        QSqlQuery pages(QStringLiteral("select max(Page) from \"5327\""), db);
-        m_pages = pages.next() ? pages.value(0).toInt() : 0;
-        QSqlQuery codes(QStringLiteral("select Code from \"5327\" order by Sn limit ?"), db);
-        codes.addBindValue(collectionSize);
-        codes.exec();
-        QStringList list;
-        while (codes.next())
-            list.append(codes.value(0).toString());
-        codes.finish();
-        // Larger collections than the card: codes of no card, shown unknown.
-        for (int i = int(list.size()); i < collectionSize; ++i)
-            list.append(QStringLiteral("C%1").arg(i, 7, 10, QLatin1Char('0')));
-        db.transaction();
-        QSqlQuery insert(db);
-        insert.prepare(QStringLiteral("insert into baby2 (ccard_name, code) values ('5327', ?)"));
-        for (const QString &code : std::as_const(list)) {
-            insert.addBindValue(code);
-            insert.exec();
+        QVector<CardRow> rows;
+        rows.reserve(largeCardColours);
+        for (int i = 0; i < largeCardColours; ++i) {
+            rows.append(CardRow{i + 1, i / rowsPerPage + 1, i % rowsPerPage + 1, largeCode(i),
+                                (i * 7) % 256, (i * 13) % 256, (i * 29) % 256});
         }
-        db.commit();
-    });
-}
+        m_folder.createDatabase(rows);
+    }
+    m_pages = m_folder.column(QStringLiteral("select max(Page) from \"5327\"")).value(0).toInt();
 
-QString BenchFolder::databasePath() const
-{
-    return QDir(m_dir.path()).filePath(QStringLiteral("dbtsl.db"));
+    // The card's own codes first; a collection larger than the card goes on
+    // with codes of no card, which show as unknown.
+    const QVariantList codes = m_folder.column(QStringLiteral("select Code from \"5327\" order by Sn limit ?"),
+                                               {collectionSize});
+    QVector<QPair<QString, QString>> entries;
+    for (int i = 0; i < collectionSize; ++i) {
+        entries.append({QStringLiteral("5327"), i < codes.size() ? codes.at(i).toString()
+                                                                 : QStringLiteral("C%1").arg(i, 7, 10, QLatin1Char('0'))});
+    }
+    m_folder.addCollectionRows(entries);
 }
 
 QString BenchFolder::codeOnPage(int page) const
 {
-    QString code;
-    withDatabase(databasePath(), [&code, page](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("select Code from \"5327\" where Page = ? order by Row limit 1"));
-        q.addBindValue(page);
-        q.exec();
-        if (q.next())
-            code = q.value(0).toString();
-    });
-    return code;
+    return m_folder.column(QStringLiteral("select Code from \"5327\" where Page = ? order by Row limit 1"), {page})
+        .value(0)
+        .toString();
 }
 
 BenchFolder &BenchFolder::shared(Card card, int collectionSize)

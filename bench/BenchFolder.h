@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ProgramFolder.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -15,8 +16,8 @@ public:
 
     BenchFolder(Card card, int collectionSize);
 
-    QString path() const { return m_dir.path(); }
-    QString databasePath() const;
+    QString path() const { return m_folder.path(); }
+    QString databasePath() const { return m_folder.databasePath(); }
 
     // A code of the card on a given page, and one that is on no page.
     QString codeOnPage(int page) const;
@@ -27,6 +28,6 @@ public:
     static BenchFolder &shared(Card card, int collectionSize);
 
 private:
-    QTemporaryDir m_dir;
+    ProgramFolder m_folder;
     int m_pages = 0;
 };

@@ -14,6 +14,9 @@
 namespace CardSchema {
 namespace {
 
+// Commits the transaction, or rolls it back and says why it could not.
+bool commit(QSqlDatabase &db, const QString &what, QString *error);
+
 void setError(QString *error, const QString &text)
 {
     if (error)
@@ -45,13 +48,17 @@ bool execAll(QSqlDatabase &db, const QStringList &statements, const QString &wha
             return false;
         }
     }
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
-        db.rollback();
-        setError(error, QStringLiteral("%1: cannot commit: %2").arg(what, reason));
-        return false;
-    }
-    return true;
+    return commit(db, what, error);
+}
+
+bool commit(QSqlDatabase &db, const QString &what, QString *error)
+{
+    if (db.commit())
+        return true;
+    const QString reason = db.lastError().text();
+    db.rollback();
+    setError(error, QStringLiteral("%1: cannot commit: %2").arg(what, reason));
+    return false;
 }
 
 } // namespace
@@ -129,13 +136,7 @@ bool insertCard(QSqlDatabase &db, const QString &table, const QVector<CardRow> &
         setError(error, failure);
         return false;
     }
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
-        db.rollback();
-        setError(error, QStringLiteral("%1: cannot commit: %2").arg(what, reason));
-        return false;
-    }
-    return true;
+    return commit(db, what, error);
 }
 
 } // namespace CardSchema

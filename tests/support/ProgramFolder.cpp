@@ -103,6 +103,21 @@ void ProgramFolder::exec(const QString &sql) const
     });
 }
 
+QVariantList ProgramFolder::column(const QString &sql, const QVariantList &values) const
+{
+    QVariantList result;
+    withDatabase(databasePath(), [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        check(query.exec(), sql, query.lastError().text());
+        while (query.next())
+            result.append(query.value(0));
+    });
+    return result;
+}
+
 QString ProgramFolder::codeFor(int page, int row)
 {
     return QStringLiteral("T%1.%2.%3")

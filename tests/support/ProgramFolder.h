@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariantList>
 #include <QVector>
 
 // A temporary program folder as the program finds it beside its executable:
@@ -28,6 +29,8 @@ public:
     QStringList collectionCodes() const;
     // Runs one statement on the file directly.
     void exec(const QString &sql) const;
+    // The first column of a query's rows, read from the file directly.
+    QVariantList column(const QString &sql, const QVariantList &values = {}) const;
 
     // A card of the given number of pages with rowsPerPage colours each.
     // Codes are "Tp.PP.RR" (p: the page's hundreds digit, PP the rest of the
