@@ -4,6 +4,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <map>
 
@@ -63,6 +64,7 @@ Connection::Connection(QString name, QString path) : m_name(std::move(name)), m_
 Connection::~Connection()
 {
     m_prepared.clear();
+    m_columns.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();
@@ -94,6 +96,18 @@ QSqlQuery *Connection::prepared(const QString &sql, QString *error)
     }
     m_prepared.insert(sql, query);
     return query.get();
+}
+
+QStringList Connection::columnsOf(const QString &sql, const QSqlQuery &query)
+{
+    if (const auto it = m_columns.constFind(sql); it != m_columns.cend())
+        return *it;
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
+    m_columns.insert(sql, names);
+    return names;
 }
 
 Connection::Version Connection::version()

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -45,11 +46,16 @@ public:
 
     Version version();
 
+    // The column names of a prepared statement's result, read once per
+    // statement text from the query that has just run it.
+    QStringList columnsOf(const QString &sql, const QSqlQuery &query);
+
 private:
     Connection(QString name, QString path);
 
     QString m_name;
     QString m_path;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    QHash<QString, QStringList> m_columns;
     sqlite3 *m_handle = nullptr;
 };

@@ -66,14 +66,15 @@ QString Recordset::quotedKey() const
                                                                 QSqlDriver::FieldName);
 }
 
-QSqlQuery *Recordset::run(const QString &sql, const QVariantList &values, const QString &action) const
+QSqlQuery *Recordset::run(const QString &sql, const QVariantList &values,
+                          const std::function<QString()> &action) const
 {
     if (m_failed || !m_connection)
         return nullptr;
     QString error;
     QSqlQuery *query = m_connection->prepared(sql, &error);
     if (!query) {
-        fail(action, error);
+        fail(action(), error);
         return nullptr;
     }
     for (int i = 0; i < values.size(); ++i)
@@ -81,7 +82,7 @@ QSqlQuery *Recordset::run(const QString &sql, const QVariantList &values, const 
     if (!query->exec()) {
         const QString message = query->lastError().text();
         query->finish();
-        fail(action, message);
+        fail(action(), message);
         return nullptr;
     }
     return query;
@@ -113,14 +114,11 @@ bool Recordset::fetchWindow(int window) const
         values << windowSize << start;
     }
 
-    QSqlQuery *query = run(sql, values, QStringLiteral("read the result of \"%1\"").arg(m_statement.sql));
+    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
     if (!query)
         return false;
     if (!m_columnsKnown) {
-        const QSqlRecord record = query->record();
-        m_columns.clear();
-        for (int i = 0; i < record.count(); ++i)
-            m_columns.append(record.fieldName(i));
+        m_columns = m_connection->columnsOf(sql, *query);
         m_columnsKnown = true;
     }
     QVector<Row> rows;
@@ -159,7 +157,7 @@ int Recordset::RecordCount() const
         ? QStringLiteral("select count(*) from (%1)").arg(m_statement.sql)
         : QStringLiteral("select count(*) from %1").arg(quotedTable());
     const QVariantList values = m_statement.table.isEmpty() ? m_statement.values : QVariantList();
-    QSqlQuery *query = run(sql, values, QStringLiteral("count the result of \"%1\"").arg(m_statement.sql));
+    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("count the result of \"%1\"").arg(m_statement.sql); });
     if (!query)
         return 0;
     m_count = query->next() ? query->value(0).toInt() : 0;
@@ -235,7 +233,7 @@ bool Recordset::contains(const QString &fieldName, const QVariant &value) const
     const QString column_ = m_connection->database().driver()->escapeIdentifier(
         names.at(column), QSqlDriver::FieldName);
     QSqlQuery *query = run(QStringLiteral("select 1 from %1 where %2 = ? limit 1").arg(quotedTable(), column_),
-                           {value}, QStringLiteral("search %1").arg(m_statement.table));
+                           {value}, [this] { return QStringLiteral("search %1").arg(m_statement.table); });
     if (!query)
         return false;
     const bool found = query->next();
@@ -285,7 +283,7 @@ bool Recordset::Update()
         : QStringLiteral("insert into %1 (%2) values (%3)")
               .arg(quotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     const int countBefore = RecordCount();
-    QSqlQuery *query = run(sql, values, QStringLiteral("add a row to %1").arg(m_statement.table));
+    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("add a row to %1").arg(m_statement.table); });
     if (!query)
         return false;
     const int keyColumn = columnIndex(m_statement.key);
@@ -315,7 +313,7 @@ bool Recordset::Delete()
         return false;
     const QVariant key = row->at(keyColumn);
     QSqlQuery *query = run(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
-                           {key}, QStringLiteral("delete a row from %1").arg(m_statement.table));
+                           {key}, [this] { return QStringLiteral("delete a row from %1").arg(m_statement.table); });
     if (!query)
         return false;
     query->finish();

@@ -80,7 +80,9 @@ private:
     int columnIndex(const QString &name) const;
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
-    QSqlQuery *run(const QString &sql, const QVariantList &values, const QString &action) const;
+    // Runs a statement; on failure reports action() and returns null.
+    QSqlQuery *run(const QString &sql, const QVariantList &values,
+                   const std::function<QString()> &action) const;
     void fail(const QString &action, const QString &message) const;
     void noteOwnChange();
     QString quotedTable() const;
