@@ -1,0 +1,94 @@
+// Drives a real window through the collection buttons, the way a person
+// would press them, and reports each action once its handler has returned:
+//
+//   collection_driver <programFolder> random <seed> <steps>
+//       a seeded mix of additions (a swatch of a random page, then the add
+//       button) and deletions (the collection panel, a few steps, delete);
+//   collection_driver <programFolder> add <firstPage> <lastPage>
+//       every swatch of those pages added in turn.
+//
+// Each completed action prints one line, "ADD <code>" or "DEL <code>", and
+// is flushed at once, so that a process killed at any moment has told
+// exactly what it finished.
+#include "app/Form1.h"
+#include "app/TextBox.h"
+#include "movies/MovieControl.h"
+#include "pages/Swatch.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+void report(const char *action, const QString &code)
+{
+    std::printf("%s %s\n", action, qPrintable(code));
+    std::fflush(stdout);
+}
+
+bool addSwatch(Form1 &form, int index)
+{
+    if (!form.pagecolor(index))
+        return false;
+    form.pagecolor_Click(index);
+    const QString code = form.color_a;
+    emit form.addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+    report("ADD", code);
+    return true;
+}
+
+void deleteOne(Form1 &form, std::mt19937 &random)
+{
+    emit form.palettac->FSCommand(QString(), QString());
+    if (form.baby_num->text() != QLatin1String("0")) {
+        for (int steps = int(random() % 4); steps > 0; --steps)
+            emit form.nextb_swf->FSCommand(QStringLiteral("click"), QString());
+        const QString code = form.baby_code->text();
+        const QString countBefore = form.baby_nummax->text();
+        emit form.deleteb_swf->FSCommand(QStringLiteral("delete"), QString());
+        if (form.baby_nummax->text() != countBefore)
+            report("DEL", code);
+    }
+    emit form.palettac->FSCommand(QStringLiteral("5327"), QString());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s <folder> random <seed> <steps> | add <first> <last>\n", argv[0]);
+        return 2;
+    }
+    Form1 form(QString::fromLocal8Bit(argv[1]));
+    form.intro_swf->hide();
+    const QString mode = QString::fromLatin1(argv[2]);
+    const int a = std::atoi(argv[3]);
+    const int b = std::atoi(argv[4]);
+
+    if (mode == QLatin1String("add")) {
+        for (int page = a; page <= b; ++page) {
+            form.pageMove(page);
+            for (int index = 1; addSwatch(form, index); ++index) {
+            }
+        }
+        return 0;
+    }
+
+    std::mt19937 random{static_cast<std::mt19937::result_type>(a)};
+    const int pages = form.pagenx.toInt();
+    for (int step = 0; step < b; ++step) {
+        if (random() % 3 != 0) {
+            form.pageMove(1 + int(random() % unsigned(pages)));
+            addSwatch(form, 1 + int(random() % 8));
+        } else {
+            deleteOne(form, random);
+        }
+    }
+    return 0;
+}
