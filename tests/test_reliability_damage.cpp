@@ -1,0 +1,274 @@
+// Damaged or replaced files beside the program: a database that is missing,
+// empty, cut short, foreign or read-only ends the program with a clear word
+// and touches nothing; broken or hostile movies leave their controls empty
+// or draw what they safely can, and are never a way to read other files.
+#include "ProgramFolder.h"
+
+#include "app/Form1.h"
+#include "movies/MovieControl.h"
+#include "pages/Swatch.h"
+#include "app/TextBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome
+{
+    bool finished = false;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int code = -1;
+    QString errors;
+};
+
+// Runs the real program from the folder until its first frame.
+Outcome runProgram(const ProgramFolder &folder)
+{
+    const QString program = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
+    if (!QFile::exists(program))
+        QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TESSELLE_EXIT_AFTER_FIRST_FRAME"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+    Outcome outcome;
+    outcome.finished = process.waitForFinished(60000);
+    if (!outcome.finished)
+        process.kill();
+    outcome.status = process.exitStatus();
+    outcome.code = process.exitCode();
+    outcome.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return outcome;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const char *const movieFiles[] = {"borit.svg", "kor.svg", "n.svg", "p.svg", "addtb.svg", "del.svg"};
+
+} // namespace
+
+class DamageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void healthyFolderStarts();
+    void damagedDatabase_data();
+    void damagedDatabase();
+    void readOnlyDatabaseWhileAdding();
+    void damagedMovies_data();
+    void damagedMovies();
+    void moviesReadNoOtherFile();
+};
+
+void DamageTest::healthyFolderStarts()
+{
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(3, 8));
+    const Outcome outcome = runProgram(folder);
+    QVERIFY(outcome.finished);
+    QCOMPARE(outcome.status, QProcess::NormalExit);
+    QCOMPARE(outcome.code, 0);
+}
+
+void DamageTest::damagedDatabase_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("words");  // what the message says, besides the file
+
+    QTest::newRow("missing") << "missing" << "does not exist";
+    QTest::newRow("empty") << "empty" << "no such table";
+    QTest::newRow("truncated") << "truncated" << "malformed";
+    QTest::newRow("not a database") << "garbage" << "not a database";
+    QTest::newRow("without the card table") << "no card" << "no such table";
+    QTest::newRow("without the collection") << "no collection" << "no such table";
+}
+
+void DamageTest::damagedDatabase()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, words);
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(30, 8));
+    folder.addCollectionRows({{"5327", ProgramFolder::codeFor(2, 2)}});
+    const QString path = folder.databasePath();
+    if (damage == QLatin1String("missing")) {
+        QVERIFY(QFile::remove(path));
+    } else if (damage == QLatin1String("empty")) {
+        writeFile(path, QByteArray());
+    } else if (damage == QLatin1String("truncated")) {
+        writeFile(path, contentsOf(path).left(1024));
+    } else if (damage == QLatin1String("garbage")) {
+        QByteArray noise(64 * 1024, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        writeFile(path, noise);
+    } else if (damage == QLatin1String("no card")) {
+        folder.exec(QStringLiteral("drop table \"5327\""));
+    } else {
+        folder.exec(QStringLiteral("drop table baby2"));
+    }
+    const bool existed = QFile::exists(path);
+    const QByteArray before = contentsOf(path);
+
+    const Outcome outcome = runProgram(folder);
+    QVERIFY2(outcome.finished, "the program hung");
+    QCOMPARE(outcome.status, QProcess::NormalExit);
+    QCOMPARE(outcome.code, 1);
+    QVERIFY2(outcome.errors.contains(path), qPrintable(outcome.errors));
+    QVERIFY2(outcome.errors.contains(words, Qt::CaseInsensitive), qPrintable(outcome.errors));
+    // Nothing was written: no new database in place of a missing one, and
+    // not a byte of a damaged one changed.
+    QCOMPARE(QFile::exists(path), existed);
+    QCOMPARE(contentsOf(path), before);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")) || !existed);
+}
+
+void DamageTest::readOnlyDatabaseWhileAdding()
+{
+    // File permissions bind only a user without privileges: run the window
+    // as "nobody" over a database it may read but not write.
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("runuser")).isEmpty())
+        QSKIP("needs root and runuser to run the program as an unprivileged user");
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(10, 8));
+    folder.addCollectionRows({{"5327", ProgramFolder::codeFor(1, 1)}});
+    const QString path = folder.databasePath();
+    QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+    const QByteArray before = contentsOf(path);
+
+    QProcess driver;
+    driver.start(QStringLiteral("runuser"),
+                 {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
+                  QStringLiteral(TESSELLE_COLLECTION_DRIVER), folder.path(), QStringLiteral("add"),
+                  QStringLiteral("2"), QStringLiteral("2")});
+    QVERIFY(driver.waitForFinished(60000));
+    const QString errors = QString::fromLocal8Bit(driver.readAllStandardError());
+    QCOMPARE(driver.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(driver.exitCode(), 1);
+    QVERIFY2(errors.contains(path) && errors.contains(QLatin1String("readonly"), Qt::CaseInsensitive),
+             qPrintable(errors));
+    QVERIFY(driver.readAllStandardOutput().isEmpty());  // no addition claimed
+    QCOMPARE(contentsOf(path), before);
+    QCOMPARE(folder.collectionCodes(), QStringList{ProgramFolder::codeFor(1, 1)});
+}
+
+void DamageTest::damagedMovies_data()
+{
+    QTest::addColumn<QByteArray>("contents");  // "<missing>": no file at all
+
+    QTest::newRow("missing") << QByteArray("<missing>");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("malformed") << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"><g><rect");
+    QTest::newRow("not svg") << QByteArray("<html><body>no movie</body></html>");
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    QByteArray huge("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\">");
+    huge += QByteArray(10 * 1024 * 1024, ' ');
+    huge += "<rect width=\"10\" height=\"10\"/></svg>";
+    QTest::newRow("huge") << huge;
+}
+
+void DamageTest::damagedMovies()
+{
+    QFETCH(QByteArray, contents);
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(10, 8));
+    for (const char *name : movieFiles) {
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("swf/") + QLatin1String(name));
+        if (contents == "<missing>")
+            QFile::remove(path);
+        else
+            writeFile(path, contents);
+    }
+
+    Form1 form(folder.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QList<MovieControl *> movies = form.findChildren<MovieControl *>();
+    QCOMPARE(movies.size(), 8);
+    QList<QSignalSpy *> spies;
+    for (MovieControl *movie : movies) {
+        QVERIFY(!movie->isLoaded());
+        spies.append(new QSignalSpy(movie, &MovieControl::FSCommand));
+    }
+    // Nothing raises a command by itself, or when clicked.
+    for (MovieControl *movie : movies) {
+        if (movie->isVisible())
+            QTest::mouseClick(movie, Qt::LeftButton, {}, movie->rect().center());
+    }
+    QTest::qWait(200);
+    for (QSignalSpy *spy : spies)
+        QCOMPARE(spy->count(), 0);
+    qDeleteAll(spies);
+    // The rest of the window works: the intro stays until dismissed, and the
+    // card still pages.
+    QVERIFY(form.intro_swf->isVisible());
+    form.pageMove(4);
+    QCOMPARE(form.pagecolor.count(), 9);
+}
+
+void DamageTest::moviesReadNoOtherFile()
+{
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(5, 8));
+    // A FIFO blocks whoever opens it for reading; if nobody does, opening
+    // its writing end without waiting fails with ENXIO.
+    const QString fifo = QDir(folder.path()).filePath(QStringLiteral("secret.png"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const QByteArray hostile =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
+        " xmlns:mv=\"urn:x-tesselle:movie\" width=\"20\" height=\"20\" viewBox=\"0 0 20 20\">"
+        "<rect id=\"b\" width=\"20\" height=\"20\" fill=\"#e6e6e6\" mv:command=\"click\"/>"
+        "<image width=\"20\" height=\"20\" xlink:href=\"" + QFile::encodeName(fifo) + "\"/>"
+        "<image width=\"20\" height=\"20\" xlink:href=\"../secret.png\"/>"
+        "<image width=\"20\" height=\"20\" xlink:href=\"/etc/hostname\"/>"
+        "<use xlink:href=\"" + QFile::encodeName(fifo) + "#x\"/>"
+        "</svg>";
+    for (const char *name : movieFiles)
+        writeFile(QDir(folder.path()).filePath(QStringLiteral("swf/") + QLatin1String(name)), hostile);
+
+    Form1 form(folder.path());
+    form.intro_swf->hide();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.next_swf->isLoaded());
+    // What it safely can: the movie's own shape, with its command.
+    QSignalSpy next(form.next_swf, &MovieControl::FSCommand);
+    QTest::mouseClick(form.next_swf, Qt::LeftButton, {}, form.next_swf->rect().center());
+    QCOMPARE(next.count(), 1);
+    QCOMPARE(form.pagen_text->text(), QStringLiteral("2"));
+    QTest::qWait(100);
+
+    const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+    const int error = errno;
+    if (writer >= 0)
+        ::close(writer);
+    QVERIFY2(writer < 0 && error == ENXIO, "a movie opened a file outside itself");
+}
+
+QTEST_MAIN(DamageTest)
+#include "test_reliability_damage.moc"
