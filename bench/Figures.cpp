@@ -6,10 +6,19 @@
 
 void CollectingReporter::ReportRuns(const std::vector<Run> &runs)
 {
+    // With repetitions, the median of them stands for the benchmark;
+    // without, its single run.
     for (const Run &run : runs) {
-        if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred)
-            m_times[run.benchmark_name()] = run.real_accumulated_time * 1e9 / double(run.iterations);
+        if (run.error_occurred || run.iterations <= 0)
+            continue;
+        const double perIteration = run.real_accumulated_time * 1e9 / double(run.iterations);
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            m_medians[run.run_name.str()] = perIteration;
+        else if (run.run_type == Run::RT_Iteration)
+            m_times[run.benchmark_name()] = perIteration;
     }
+    for (const auto &[name, median] : m_medians)
+        m_times[name] = median;
     ConsoleReporter::ReportRuns(runs);
 }
 

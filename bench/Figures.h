@@ -19,6 +19,7 @@ public:
 
 private:
     std::map<std::string, double> m_times;
+    std::map<std::string, double> m_medians;
 };
 
 // Prints each ratio beside its target; true when every one is met.

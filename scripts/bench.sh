@@ -6,4 +6,5 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup-debian.sh
 sh scripts/build.sh
-exec build/bench/tesselle_bench --benchmark_min_time=0.3 "$@"
+exec build/bench/tesselle_bench --benchmark_min_time=0.3 --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true "$@"
