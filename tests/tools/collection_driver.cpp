@@ -4,29 +4,50 @@
 //   collection_driver <programFolder> random <seed> <steps>
 //       a seeded mix of additions (a swatch of a random page, then the add
 //       button) and deletions (the collection panel, a few steps, delete);
-//   collection_driver <programFolder> add <firstPage> <lastPage>
-//       every swatch of those pages added in turn.
+//   collection_driver <programFolder> add <firstPage> <lastPage> [pauseMs]
+//       every swatch of those pages added in turn, with an optional pause
+//       after each addition, as a person takes between clicks.
 //
-// Each completed action prints one line, "ADD <code>" or "DEL <code>", and
-// is flushed at once, so that a process killed at any moment has told
-// exactly what it finished.
+// Each completed action prints one line to standard output, "ADD <code>" or
+// "DEL <code>", flushed at once, so that a process killed at any moment has
+// told exactly what it finished. An action counts as completed when its
+// handler has returned and the program's own collection cursor holds (or no
+// longer holds) the code. An action that did not take effect prints
+// "LOST ADD <code>" or "LOST DEL <code>" instead.
+//
+// Before each action, "BEGIN ADD <code>" or "BEGIN DEL <code>" goes to
+// standard error (unbuffered), so that a killed run also tells which action
+// it was in the middle of.
 #include "app/Form1.h"
 #include "app/TextBox.h"
+#include "data/DataCursor.h"
+#include "data/Recordset.h"
 #include "movies/MovieControl.h"
 #include "pages/Swatch.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QThread>
 
 #include <cstdio>
 #include <random>
 
 namespace {
 
+void begin(const char *action, const QString &code)
+{
+    std::fprintf(stderr, "BEGIN %s %s\n", action, qPrintable(code));
+}
+
 void report(const char *action, const QString &code)
 {
     std::printf("%s %s\n", action, qPrintable(code));
     std::fflush(stdout);
+}
+
+bool collected(Form1 &form, const QString &code)
+{
+    return form.Adodc1->recordset().contains(QStringLiteral("code"), code);
 }
 
 bool addSwatch(Form1 &form, int index)
@@ -35,8 +56,9 @@ bool addSwatch(Form1 &form, int index)
         return false;
     form.pagecolor_Click(index);
     const QString code = form.color_a;
+    begin("ADD", code);
     emit form.addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
-    report("ADD", code);
+    report(collected(form, code) ? "ADD" : "LOST ADD", code);
     return true;
 }
 
@@ -47,10 +69,9 @@ void deleteOne(Form1 &form, std::mt19937 &random)
         for (int steps = int(random() % 4); steps > 0; --steps)
             emit form.nextb_swf->FSCommand(QStringLiteral("click"), QString());
         const QString code = form.baby_code->text();
-        const QString countBefore = form.baby_nummax->text();
+        begin("DEL", code);
         emit form.deleteb_swf->FSCommand(QStringLiteral("delete"), QString());
-        if (form.baby_nummax->text() != countBefore)
-            report("DEL", code);
+        report(collected(form, code) ? "LOST DEL" : "DEL", code);
     }
     emit form.palettac->FSCommand(QStringLiteral("5327"), QString());
 }
@@ -61,8 +82,9 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s <folder> random <seed> <steps> | add <first> <last>\n", argv[0]);
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: %s <folder> random <seed> <steps> | add <first> <last> [pauseMs]\n",
+                     argv[0]);
         return 2;
     }
     Form1 form(QString::fromLocal8Bit(argv[1]));
@@ -70,11 +92,14 @@ int main(int argc, char *argv[])
     const QString mode = QString::fromLatin1(argv[2]);
     const int a = std::atoi(argv[3]);
     const int b = std::atoi(argv[4]);
+    const int pauseMs = argc == 6 ? std::atoi(argv[5]) : 0;
 
     if (mode == QLatin1String("add")) {
         for (int page = a; page <= b; ++page) {
             form.pageMove(page);
             for (int index = 1; addSwatch(form, index); ++index) {
+                if (pauseMs > 0)
+                    QThread::msleep(static_cast<unsigned long>(pauseMs));
             }
         }
         return 0;
