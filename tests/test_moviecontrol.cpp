@@ -428,6 +428,19 @@ void TestMovieControl::sanitiserDropsOutsideReferences_data()
     QTest::newRow("inline image kept")
         << movie(10, 10, QStringLiteral("<image xlink:href=\"%1\" width=\"10\" height=\"10\"/>").arg(pixel))
         << "" << pixel;
+    // Data the renderer would take for a file name, or draw with a reader
+    // that follows references of its own.
+    QTest::newRow("image data named in capitals")
+        << movie(10, 10, QStringLiteral("<image xlink:href=\"DATA:%1\" width=\"10\" height=\"10\"/>")
+                             .arg(pixel.mid(5)))
+        << "DATA:" << "<svg";
+    QTest::newRow("svg image data")
+        << movie(10, 10, QStringLiteral("<image xlink:href=\"data:image/svg+xml;base64,%1\" width=\"10\" "
+                                        "height=\"10\"/>")
+                             .arg(QString::fromLatin1(QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\">"
+                                                                 "<image href=\"/etc/hostname\"/></svg>")
+                                                          .toBase64())))
+        << "svg+xml" << "<svg";
     QTest::newRow("fragment kept")
         << movie(10, 10, "<defs><rect id=\"dot\" width=\"2\" height=\"2\"/></defs>"
                          "<use xlink:href=\"#dot\"/>")

@@ -20,9 +20,35 @@ QStringView prefixOf(QStringView qualifiedName)
     return colon < 0 ? QStringView() : qualifiedName.left(colon);
 }
 
+// Inline data exactly as the renderer takes it: anything else, "DATA:" or
+// " data:" included, it reads as the path of a file.
 bool isDataUri(QStringView value)
 {
-    return value.trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive);
+    return value.startsWith(QLatin1String("data:"));
+}
+
+// Inline data of a raster image the renderer draws by itself. Other data,
+// an SVG image above all, would be drawn by a reader that follows its own
+// references to other files.
+bool isRasterImageData(QStringView value)
+{
+    if (!isDataUri(value))
+        return false;
+    const qsizetype marker = value.lastIndexOf(QLatin1String("base64,"));
+    if (marker < 0)
+        return false;
+    const QByteArray bytes = QByteArray::fromBase64(value.mid(marker + 7).toLatin1());
+    static const QByteArray signatures[] = {
+        QByteArray("\x89PNG\r\n\x1a\n", 8),  // PNG
+        QByteArray("\xff\xd8\xff", 3),         // JPEG
+        QByteArray("GIF87a"),
+        QByteArray("GIF89a"),
+    };
+    for (const QByteArray &signature : signatures) {
+        if (bytes.startsWith(signature))
+            return true;
+    }
+    return false;
 }
 
 // A reference the renderer resolves inside the movie itself: a fragment or
@@ -214,7 +240,7 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
             // draw once its reference goes.
             const bool image = reader.name() == QLatin1String("image");
             const bool use = reader.name() == QLatin1String("use");
-            if ((image && !isDataUri(hrefOf(attributes)))
+            if ((image && !isRasterImageData(hrefOf(attributes)))
                 || (use && !staysInside(hrefOf(attributes)))) {
                 if (!namespaces)
                     declared.pop_back();
