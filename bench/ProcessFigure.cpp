@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace {
 
@@ -27,26 +30,55 @@ ProcessFigure ProcessFigure::measure(const QString &program, const QString &work
     std::vector<double> peaks;
     const QByteArray path = program.toLocal8Bit();
     const QByteArray dir = workingDir.toLocal8Bit();
+
+    // The child's environment: ours, with the first-frame switch, offscreen.
+    std::vector<QByteArray> variables = {"TESSELLE_EXIT_AFTER_FIRST_FRAME=1", "QT_QPA_PLATFORM=offscreen"};
+    for (char **e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        if (!entry.startsWith("TESSELLE_EXIT_AFTER_FIRST_FRAME=") && !entry.startsWith("QT_QPA_PLATFORM="))
+            variables.push_back(entry);
+    }
+    std::vector<char *> envp;
+    for (QByteArray &v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+
     for (int i = 0; i < runs; ++i) {
+        // posix_spawn shares no memory with the child before it starts the
+        // program, so the child's peak is the program's own.
+        // The program tells its own peak memory on its standard output.
+        int out[2];
+        if (pipe(out) != 0)
+            return {};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        char *argv[] = {const_cast<char *>(path.constData()), nullptr};
         QElapsedTimer clock;
         clock.start();
-        const pid_t child = fork();
-        if (child == 0) {
-            setenv("TESSELLE_EXIT_AFTER_FIRST_FRAME", "1", 1);
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            if (chdir(dir.constData()) != 0)
-                _exit(127);
-            execl(path.constData(), path.constData(), static_cast<char *>(nullptr));
-            _exit(127);
-        }
-        if (child < 0)
+        pid_t child = 0;
+        const int spawned = posix_spawn(&child, path.constData(), &actions, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        if (spawned != 0) {
+            close(out[0]);
             return {};
+        }
+        QByteArray output;
+        char buffer[4096];
+        for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+            output.append(buffer, n);
+        close(out[0]);
         int status = 0;
-        rusage usage{};
-        if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
             return {};
         times.push_back(double(clock.nsecsElapsed()) / 1e6);
-        peaks.push_back(double(usage.ru_maxrss) / 1024.0);  // ru_maxrss is in KiB
+        const qsizetype at = output.indexOf("peak-memory-kb:");
+        if (at < 0)
+            return {};
+        peaks.push_back(output.mid(at + 15).trimmed().split('\n').value(0).toDouble() / 1024.0);
     }
     return {median(times), median(peaks), true};
 }

@@ -4,8 +4,8 @@
 #include <QStringList>
 
 // Runs a program to its first painted frame (it exits there when
-// TESSELLE_EXIT_AFTER_FIRST_FRAME is set) and measures the wall time from
-// process start to its end and its peak resident memory.
+// TESSELLE_EXIT_AFTER_FIRST_FRAME is set, printing its own peak resident
+// memory) and measures the wall time from process start to its end.
 struct ProcessFigure
 {
     double medianMilliseconds = 0;
