@@ -118,9 +118,17 @@ MovieDocument MovieDocument::fromFile(const QString &path)
         qWarning("Movie %s cannot be opened: %s", qPrintable(path), qPrintable(file.errorString()));
         return MovieDocument();
     }
-    // Read one byte past the limit rather than trusting the reported size,
-    // which special files do not give.
-    const QByteArray data = file.read(MaxFileSize + 1);
+    // Read in pieces up to one byte past the limit rather than trusting the
+    // reported size, which special files do not give, and without setting
+    // aside room for the largest movie allowed each time.
+    QByteArray data;
+    char piece[64 * 1024];
+    while (data.size() <= MaxFileSize) {
+        const qint64 got = file.read(piece, sizeof piece);
+        if (got <= 0)
+            break;
+        data.append(piece, got);
+    }
     if (data.size() > MaxFileSize) {
         qWarning("Movie %s is larger than %lld bytes and is not loaded", qPrintable(path),
                  static_cast<long long>(MaxFileSize));
