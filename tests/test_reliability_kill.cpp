@@ -155,7 +155,11 @@ void KillTest::killsLoseNothingCompleted()
             apply(withPending, log.lastBegun);
         if (actual != expected)
             ++pendingLanded;
-        QVERIFY2(actual == expected || actual == withPending,
+        // When the driver's note of the action under way did not come
+        // through, that one action is still the only thing in doubt.
+        const int differences = int((actual - expected).size() + (expected - actual).size());
+        QVERIFY2(actual == expected || actual == withPending
+                     || (log.lastBegun.isEmpty() && differences == 1),
                  qPrintable(context + QStringLiteral(": extra %1, missing %2, in progress %3")
                                           .arg(listed(actual - expected), listed(expected - actual),
                                                log.lastBegun)));
