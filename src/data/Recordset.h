@@ -45,9 +45,7 @@ public:
     const Statement &statement() const { return m_statement; }
 
     int RecordCount() const;
-    bool atBOF() const { return m_position < 0 || RecordCount() == 0; }
     bool atEOF() const { return m_position >= RecordCount(); }
-    int AbsolutePosition() const { return m_position; }
 
     void MoveFirst() { m_position = 0; }
     void MoveNext() { Move(1); }

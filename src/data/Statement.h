@@ -16,7 +16,6 @@ struct Statement
     QString key;            // that table's unique key column
     bool orderedByKey = false;
 
-    bool isEmpty() const { return sql.isEmpty(); }
     bool operator==(const Statement &o) const
     {
         return sql == o.sql && values == o.values && table == o.table && key == o.key
