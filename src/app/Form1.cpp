@@ -37,6 +37,7 @@ QFont layoutFont(const char *name, double points, bool bold = false)
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

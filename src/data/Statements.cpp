@@ -1,6 +1,5 @@
 #include "data/Statements.h"
 
-#include <QRegularExpression>
 
 namespace Statements {
 
@@ -13,8 +12,16 @@ QString quoted(const QString &table)
 
 bool isPlainIdentifier(const QString &name)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
-    return plain.match(name).hasMatch();
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')
+            || (u >= '0' && u <= '9') || u == '_';
+        if (!plain)
+            return false;
+    }
+    return true;
 }
 
 Statement highestPage(const QString &table)

@@ -2,7 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <utility>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <QtDebug>
@@ -93,8 +93,20 @@ bool isAnimation(QStringView name)
 
 QStringList lookList(QStringView value)
 {
-    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-    return value.toString().split(separators, Qt::SkipEmptyParts);
+    // Names are separated by white space or commas, in any number.
+    QStringList names;
+    QString name;
+    for (const QChar c : value) {
+        if (c.isSpace() || c == QLatin1Char(',')) {
+            if (!name.isEmpty())
+                names.append(std::exchange(name, QString()));
+        } else {
+            name.append(c);
+        }
+    }
+    if (!name.isEmpty())
+        names.append(name);
+    return names;
 }
 
 } // namespace
