@@ -7,19 +7,16 @@
 
 #include "app/Form1.h"
 #include "app/TextBox.h"
-#include "data/Connection.h"
 #include "movies/MovieControl.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QUuid>
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <memory>
@@ -42,17 +39,22 @@ std::unique_ptr<Form1> openWindow(const BenchFolder &folder)
 
 // --- The floor ------------------------------------------------------------
 
-// One page's rows through a prepared query: the database's part of a page.
-__attribute__((noinline)) int readPage(QSqlQuery &query, int page)
+// One page's rows through a prepared statement: the database's part of a
+// page, read through the engine's own interface as the program reads it.
+__attribute__((noinline)) qint64 readPage(sqlite3_stmt *statement, int page)
 {
-    query.bindValue(0, page);
-    query.exec();
-    int sum = 0;
-    while (query.next()) {
-        for (int i = 0; i < 7; ++i)
-            sum += query.value(i).toInt();
+    sqlite3_bind_int(statement, 1, page);
+    qint64 sum = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int i = 0; i < 7; ++i) {
+            if (sqlite3_column_type(statement, i) == SQLITE_TEXT)
+                sum += QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(statement, i)),
+                                          sqlite3_column_bytes16(statement, i) / 2).size();
+            else
+                sum += sqlite3_column_int64(statement, i);
+        }
     }
-    query.finish();
+    sqlite3_reset(statement);
     return sum;
 }
 
@@ -77,21 +79,19 @@ __attribute__((noinline)) void eightWidgets(QWidget &parent)
 void pageQueryFloor(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(folder.databasePath());
-        db.open();
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        query.prepare(QStringLiteral("select * from \"5327\" where Page = ? order by Row"));
-        int page = 0;
-        for (auto _ : state) {
-            page = page % folder.pages() + 1;
-            benchmark::DoNotOptimize(readPage(query, page));
-        }
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(folder.databasePath()).constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v3(db, "select * from \"5327\" where Page = ? order by Row", -1,
+                       SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    int page = 0;
+    for (auto _ : state) {
+        page = page % folder.pages() + 1;
+        benchmark::DoNotOptimize(readPage(statement, page));
     }
-    QSqlDatabase::removeDatabase(name);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
 }
 
 void eightWidgetsFloor(benchmark::State &state)
@@ -227,11 +227,23 @@ void measureProcesses(ProcessFigure &program, ProcessFigure &bare)
     QFile::remove(fonts);
     QFile::copy(QFileInfo(QStringLiteral(TESSELLE_PROGRAM)).absoluteDir().filePath(QStringLiteral("fonts.conf")),
                 fonts);
-    // Warm the file cache once for both, then measure them in turn.
-    ProcessFigure::measure(copy, folder.path(), 1);
-    ProcessFigure::measure(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), 1);
-    program = ProcessFigure::measure(copy, folder.path(), runs);
-    bare = ProcessFigure::measure(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), runs);
+    // Warm the file cache once for both, then measure them by turns, so that
+    // both meet the machine in the same state.
+    ProcessFigure::Sample sample;
+    ProcessFigure::run(copy, folder.path(), &sample);
+    ProcessFigure::run(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), &sample);
+    std::vector<ProcessFigure::Sample> programSamples;
+    std::vector<ProcessFigure::Sample> bareSamples;
+    for (int i = 0; i < runs; ++i) {
+        if (!ProcessFigure::run(copy, folder.path(), &sample))
+            return;
+        programSamples.push_back(sample);
+        if (!ProcessFigure::run(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), &sample))
+            return;
+        bareSamples.push_back(sample);
+    }
+    program = ProcessFigure::of(programSamples);
+    bare = ProcessFigure::of(bareSamples);
 }
 
 } // namespace

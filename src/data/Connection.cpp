@@ -1,10 +1,8 @@
 #include "data/Connection.h"
 
+#include "data/PreparedQuery.h"
+
 #include <QFileInfo>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <map>
 
@@ -17,6 +15,9 @@ std::map<QString, std::weak_ptr<Connection>> &openConnections()
     static std::map<QString, std::weak_ptr<Connection>> connections;
     return connections;
 }
+
+// How long a statement waits for another program's write before failing.
+constexpr int busyTimeoutMs = 30000;
 
 } // namespace
 
@@ -34,42 +35,29 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
         *error = QStringLiteral("The file does not exist.");
         return nullptr;
     }
-    const QString name = QStringLiteral("tesselle:") + absolute;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        // Wait for another program's write instead of failing at once.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
-        if (!db.open()) {
-            *error = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-            return nullptr;
-        }
+    sqlite3 *handle = nullptr;
+    const int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                       SQLITE_OPEN_READWRITE, nullptr);
+    if (result != SQLITE_OK) {
+        *error = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
+                        : QString::fromUtf8(sqlite3_errstr(result));
+        sqlite3_close(handle);
+        return nullptr;
     }
-    std::shared_ptr<Connection> connection(new Connection(name, path));
+    sqlite3_busy_timeout(handle, busyTimeoutMs);
+    std::shared_ptr<Connection> connection(new Connection(handle, path));
     connections[absolute] = connection;
     return connection;
 }
 
-Connection::Connection(QString name, QString path) : m_name(std::move(name)), m_path(std::move(path))
+Connection::Connection(sqlite3 *handle, QString path) : m_handle(handle), m_path(std::move(path))
 {
-    // The engine's own handle answers "how many rows has this connection
-    // changed" without running a statement.
-    const QVariant handle = database().driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 Connection::~Connection()
 {
     m_prepared.clear();
-    m_columns.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    sqlite3_close(m_handle);
     auto &connections = openConnections();
     for (auto it = connections.begin(); it != connections.end(); ++it) {
         if (it->second.expired()) {
@@ -79,47 +67,42 @@ Connection::~Connection()
     }
 }
 
-QSqlDatabase Connection::database() const
-{
-    return QSqlDatabase::database(m_name, false);
-}
-
-QSqlQuery *Connection::prepared(const QString &sql, QString *error)
+PreparedQuery *Connection::prepared(const QString &sql, QString *error)
 {
     if (auto it = m_prepared.find(sql); it != m_prepared.end())
         return it->get();
-    auto query = std::make_shared<QSqlQuery>(database());
-    query->setForwardOnly(true);
-    if (!query->prepare(sql)) {
-        *error = query->lastError().text();
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                           &statement, &tail) != SQLITE_OK) {
+        *error = QString::fromUtf8(sqlite3_errmsg(m_handle));
         return nullptr;
     }
+    // One statement at a time: anything after the first is refused, not run.
+    if (tail && !QByteArray(tail).trimmed().isEmpty()) {
+        sqlite3_finalize(statement);
+        *error = QStringLiteral("Only one statement can be run at a time.");
+        return nullptr;
+    }
+    if (!statement) {
+        *error = QStringLiteral("The statement is empty.");
+        return nullptr;
+    }
+    auto query = std::make_shared<PreparedQuery>(statement);
     m_prepared.insert(sql, query);
     return query.get();
-}
-
-QStringList Connection::columnsOf(const QString &sql, const QSqlQuery &query)
-{
-    if (const auto it = m_columns.constFind(sql); it != m_columns.cend())
-        return *it;
-    const QSqlRecord record = query.record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names.append(record.fieldName(i));
-    m_columns.insert(sql, names);
-    return names;
 }
 
 Connection::Version Connection::version()
 {
     Version v;
     QString error;
-    if (QSqlQuery *q = prepared(QStringLiteral("pragma data_version"), &error)) {
-        if (q->exec() && q->next())
+    if (PreparedQuery *q = prepared(QStringLiteral("pragma data_version"), &error)) {
+        if (q->exec({}) && q->next())
             v.dataVersion = q->value(0).toLongLong();
         q->finish();
     }
-    if (m_handle)
-        v.totalChanges = sqlite3_total_changes64(m_handle);
+    v.totalChanges = sqlite3_total_changes64(m_handle);
     return v;
 }

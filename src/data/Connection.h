@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QHash>
-#include <QSqlDatabase>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
-class QSqlQuery;
+class PreparedQuery;
 struct sqlite3;
 
 // One open connection to the database file, shared by the cursors that name
@@ -37,25 +35,18 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    QSqlDatabase database() const;
     QString path() const { return m_path; }
 
     // The statement prepared for sql, reused from call to call; null with
     // error set when the engine rejects it.
-    QSqlQuery *prepared(const QString &sql, QString *error);
+    PreparedQuery *prepared(const QString &sql, QString *error);
 
     Version version();
 
-    // The column names of a prepared statement's result, read once per
-    // statement text from the query that has just run it.
-    QStringList columnsOf(const QString &sql, const QSqlQuery &query);
-
 private:
-    Connection(QString name, QString path);
+    Connection(sqlite3 *handle, QString path);
 
-    QString m_name;
+    sqlite3 *m_handle;
     QString m_path;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
-    QHash<QString, QStringList> m_columns;
-    sqlite3 *m_handle = nullptr;
+    QHash<QString, std::shared_ptr<PreparedQuery>> m_prepared;
 };

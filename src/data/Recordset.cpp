@@ -1,9 +1,7 @@
 #include "data/Recordset.h"
 
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "data/PreparedQuery.h"
+#include "data/Statements.h"
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
@@ -56,31 +54,27 @@ void Recordset::noteOwnChange()
 
 QString Recordset::quotedTable() const
 {
-    return m_connection->database().driver()->escapeIdentifier(m_statement.table,
-                                                                QSqlDriver::TableName);
+    return Statements::quoted(m_statement.table);
 }
 
 QString Recordset::quotedKey() const
 {
-    return m_connection->database().driver()->escapeIdentifier(m_statement.key,
-                                                                QSqlDriver::FieldName);
+    return Statements::quoted(m_statement.key);
 }
 
-QSqlQuery *Recordset::run(const QString &sql, const QVariantList &values,
-                          const std::function<QString()> &action) const
+PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
+                              const std::function<QString()> &action) const
 {
     if (m_failed || !m_connection)
         return nullptr;
     QString error;
-    QSqlQuery *query = m_connection->prepared(sql, &error);
+    PreparedQuery *query = m_connection->prepared(sql, &error);
     if (!query) {
         fail(action(), error);
         return nullptr;
     }
-    for (int i = 0; i < values.size(); ++i)
-        query->bindValue(i, values.at(i));
-    if (!query->exec()) {
-        const QString message = query->lastError().text();
+    if (!query->exec(values)) {
+        const QString message = query->error();
         query->finish();
         fail(action(), message);
         return nullptr;
@@ -114,11 +108,11 @@ bool Recordset::fetchWindow(int window) const
         values << windowSize << start;
     }
 
-    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+    PreparedQuery *query = run(sql, values, [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
     if (!query)
         return false;
     if (!m_columnsKnown) {
-        m_columns = m_connection->columnsOf(sql, *query);
+        m_columns = query->columnNames();
         m_columnsKnown = true;
     }
     QVector<Row> rows;
@@ -130,8 +124,8 @@ bool Recordset::fetchWindow(int window) const
             row[i] = query->value(i);
         rows.append(std::move(row));
     }
-    const bool readFailed = query->lastError().isValid();
-    const QString message = query->lastError().text();
+    const bool readFailed = query->failed();
+    const QString message = query->error();
     query->finish();
     if (readFailed) {
         fail(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message);
@@ -157,7 +151,7 @@ int Recordset::RecordCount() const
         ? QStringLiteral("select count(*) from (%1)").arg(m_statement.sql)
         : QStringLiteral("select count(*) from %1").arg(quotedTable());
     const QVariantList values = m_statement.table.isEmpty() ? m_statement.values : QVariantList();
-    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("count the result of \"%1\"").arg(m_statement.sql); });
+    PreparedQuery *query = run(sql, values, [this] { return QStringLiteral("count the result of \"%1\"").arg(m_statement.sql); });
     if (!query)
         return 0;
     m_count = query->next() ? query->value(0).toInt() : 0;
@@ -230,9 +224,8 @@ bool Recordset::contains(const QString &fieldName, const QVariant &value) const
         return false;
     }
     // A whole table answers through its index.
-    const QString column_ = m_connection->database().driver()->escapeIdentifier(
-        names.at(column), QSqlDriver::FieldName);
-    QSqlQuery *query = run(QStringLiteral("select 1 from %1 where %2 = ? limit 1").arg(quotedTable(), column_),
+    const QString column_ = Statements::quoted(names.at(column));
+    PreparedQuery *query = run(QStringLiteral("select 1 from %1 where %2 = ? limit 1").arg(quotedTable(), column_),
                            {value}, [this] { return QStringLiteral("search %1").arg(m_statement.table); });
     if (!query)
         return false;
@@ -270,11 +263,10 @@ bool Recordset::Update()
     QStringList names;
     QStringList marks;
     QVariantList values;
-    QSqlDriver *driver = m_connection->database().driver();
     for (int i = 0; i < m_columns.size(); ++i) {
         if (!m_newRowWritten.at(i))
             continue;
-        names.append(driver->escapeIdentifier(m_columns.at(i), QSqlDriver::FieldName));
+        names.append(Statements::quoted(m_columns.at(i)));
         marks.append(QStringLiteral("?"));
         values.append(m_newRow.at(i));
     }
@@ -283,12 +275,12 @@ bool Recordset::Update()
         : QStringLiteral("insert into %1 (%2) values (%3)")
               .arg(quotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     const int countBefore = RecordCount();
-    QSqlQuery *query = run(sql, values, [this] { return QStringLiteral("add a row to %1").arg(m_statement.table); });
+    PreparedQuery *query = run(sql, values, [this] { return QStringLiteral("add a row to %1").arg(m_statement.table); });
     if (!query)
         return false;
     const int keyColumn = columnIndex(m_statement.key);
     if (keyColumn >= 0)
-        m_newRow[keyColumn] = query->lastInsertId();
+        m_newRow[keyColumn] = QVariant(query->lastInsertId());
     query->finish();
 
     // The new row, with the largest key, is the result's last row.
@@ -312,7 +304,7 @@ bool Recordset::Delete()
     if (m_statement.table.isEmpty() || keyColumn < 0 || !row)
         return false;
     const QVariant key = row->at(keyColumn);
-    QSqlQuery *query = run(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
+    PreparedQuery *query = run(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
                            {key}, [this] { return QStringLiteral("delete a row from %1").arg(m_statement.table); });
     if (!query)
         return false;

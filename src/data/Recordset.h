@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-class QSqlQuery;
+class PreparedQuery;
 
 // The result of a cursor's statement: an exact record count, a current row
 // that can be moved to any row, field access by name (without regard to
@@ -79,7 +79,7 @@ private:
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
     // Runs a statement; on failure reports action() and returns null.
-    QSqlQuery *run(const QString &sql, const QVariantList &values,
+    PreparedQuery *run(const QString &sql, const QVariantList &values,
                    const std::function<QString()> &action) const;
     void fail(const QString &action, const QString &message) const;
     void noteOwnChange();

@@ -1,0 +1,162 @@
+#include "data/PreparedQuery.h"
+
+#include <QByteArray>
+
+#include <sqlite3.h>
+
+namespace {
+
+QString engineMessage(sqlite3_stmt *statement)
+{
+    return QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement)));
+}
+
+} // namespace
+
+PreparedQuery::PreparedQuery(sqlite3_stmt *statement) : m_statement(statement)
+{
+}
+
+PreparedQuery::~PreparedQuery()
+{
+    sqlite3_finalize(m_statement);
+}
+
+bool PreparedQuery::bind(int index, const QVariant &value)
+{
+    int result;
+    if (value.isNull()) {
+        result = sqlite3_bind_null(m_statement, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            result = sqlite3_bind_int64(m_statement, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            result = sqlite3_bind_double(m_statement, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            result = sqlite3_bind_blob64(m_statement, index, bytes.constData(),
+                                         sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            // Text, and anything else as the text it converts to.
+            const QString text = value.toString();
+            result = sqlite3_bind_text16(m_statement, index, text.utf16(),
+                                         int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (result != SQLITE_OK) {
+        m_error = engineMessage(m_statement);
+        return false;
+    }
+    return true;
+}
+
+bool PreparedQuery::exec(const QVariantList &values)
+{
+    finish();
+    m_error.clear();
+    sqlite3_clear_bindings(m_statement);
+    if (values.size() > sqlite3_bind_parameter_count(m_statement)) {
+        m_error = QStringLiteral("The statement takes %1 values, not %2.")
+                      .arg(sqlite3_bind_parameter_count(m_statement))
+                      .arg(values.size());
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        if (!bind(i + 1, values.at(i)))
+            return false;
+    }
+    if (!step())
+        return !failed();
+    m_state = State::RowReady;
+    return true;
+}
+
+bool PreparedQuery::step()
+{
+    const int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW) {
+        m_state = State::OnRow;
+        return true;
+    }
+    m_state = State::Done;
+    if (result != SQLITE_DONE) {
+        m_error = engineMessage(m_statement);
+        sqlite3_reset(m_statement);
+    }
+    return false;
+}
+
+bool PreparedQuery::next()
+{
+    switch (m_state) {
+    case State::RowReady:
+        m_state = State::OnRow;
+        return true;
+    case State::OnRow:
+        return step();
+    case State::Idle:
+    case State::Done:
+        break;
+    }
+    return false;
+}
+
+QVariant PreparedQuery::value(int column) const
+{
+    if (m_state != State::OnRow || column < 0 || column >= sqlite3_column_count(m_statement))
+        return {};
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(m_statement, column)));
+    }
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default: {
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(m_statement, column));
+        return QVariant(QString::fromUtf16(text, sqlite3_column_bytes16(m_statement, column) / 2));
+    }
+    }
+}
+
+void PreparedQuery::finish()
+{
+    if (m_state != State::Idle)
+        sqlite3_reset(m_statement);
+    m_state = State::Idle;
+}
+
+const QStringList &PreparedQuery::columnNames() const
+{
+    if (!m_columnNamesRead) {
+        const int count = sqlite3_column_count(m_statement);
+        m_columnNames.reserve(count);
+        for (int i = 0; i < count; ++i)
+            m_columnNames.append(QString::fromUtf8(sqlite3_column_name(m_statement, i)));
+        m_columnNamesRead = true;
+    }
+    return m_columnNames;
+}
+
+qint64 PreparedQuery::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(sqlite3_db_handle(m_statement));
+}

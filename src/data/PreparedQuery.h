@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+// One statement prepared by the engine, run again and again with new
+// values. Running it executes it up to its first row (or to its end, for a
+// statement that returns none); next() then visits the rows in turn.
+// Values come back as the column holds them: whole numbers as qint64, real
+// numbers as double, text as QString, blobs as QByteArray, and a null as a
+// null QString.
+class PreparedQuery
+{
+public:
+    // Takes over the engine's statement.
+    explicit PreparedQuery(sqlite3_stmt *statement);
+    ~PreparedQuery();
+    PreparedQuery(const PreparedQuery &) = delete;
+    PreparedQuery &operator=(const PreparedQuery &) = delete;
+
+    // Binds values to the ? marks in order and runs the statement; false,
+    // with error() set, when the engine fails.
+    bool exec(const QVariantList &values);
+    // Moves to the next row; false at the end, or on a failure (error()).
+    bool next();
+    QVariant value(int column) const;
+    // Ends the run, so the statement holds no read lock between runs.
+    void finish();
+
+    bool failed() const { return !m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    // The result's column names, as the statement names them.
+    const QStringList &columnNames() const;
+    // The row key of the row the last insert made on this connection.
+    qint64 lastInsertId() const;
+
+private:
+    enum class State { Idle, RowReady, OnRow, Done };
+
+    bool step();
+    bool bind(int index, const QVariant &value);
+
+    sqlite3_stmt *m_statement;
+    State m_state = State::Idle;
+    QString m_error;
+    mutable QStringList m_columnNames;
+    mutable bool m_columnNamesRead = false;
+};
