@@ -111,6 +111,24 @@ QStringList lookList(QStringView value)
 
 } // namespace
 
+// One piece of the movie as read, enough to write it out again in any look.
+struct MovieDocument::Token
+{
+    enum Kind : quint8 { StartDocument, EndDocument, StartElement, EndElement, Characters, CData };
+    Kind kind;
+    QString text;  // the element's qualified name, or the character data
+    QVector<std::pair<QString, QString>> attributes;  // kept ones, in order
+    bool declaresLook = false;
+    QStringList looks;  // the looks that show the element, when it declares any
+};
+
+struct MovieDocument::Copies
+{
+    QVector<Token> tokens;
+    QByteArray allLooks;
+    QHash<QString, QByteArray> byLook;
+};
+
 QString MovieDocument::movieNamespace()
 {
     return QStringLiteral("urn:x-tesselle:movie");
@@ -171,29 +189,25 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
     const QString label = name.isEmpty() ? QStringLiteral("(in memory)") : name;
     MovieDocument document;
     QString error;
-    if (!document.rewrite(data, true, QString(), true, &document.m_allLooks, &error)) {
+    if (!document.read(data, true, &error)) {
         // A prefix used without its declaration stops a namespace-aware
         // reader, while the renderer still draws the file: read it again
         // without namespaces, so it plays, but without its commands.
         MovieDocument plain;
         QString plainError;
-        if (!plain.rewrite(data, false, QString(), true, &plain.m_allLooks, &plainError)) {
+        if (!plain.read(data, false, &plainError)) {
             qWarning("Movie %s is not a readable SVG document: %s", qPrintable(label),
                      qPrintable(error));
             return MovieDocument();
         }
         qWarning("Movie %s: %s; it is shown without its commands", qPrintable(label),
                  qPrintable(error));
-        plain.m_valid = true;
-        return plain;
+        document = std::move(plain);
     }
-    if (document.m_hasLooks) {
-        for (const QString &look : lookNames()) {
-            QByteArray copy;
-            if (!document.rewrite(data, true, look, false, &copy, &error))
-                return MovieDocument(); // the same bytes read fine a moment ago
-            document.m_lookCopies.insert(look, copy);
-        }
+    if (!document.m_hasLooks) {
+        // One copy is all such a movie ever needs: write it and let the rest go.
+        document.m_copies->allLooks = write(document.m_copies->tokens, QString());
+        document.m_copies->tokens = {};
     }
     document.m_valid = true;
     return document;
@@ -201,19 +215,24 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
 
 QByteArray MovieDocument::svg(const QString &look) const
 {
-    return m_lookCopies.value(look, m_allLooks);
+    if (!m_copies)
+        return {};
+    const bool ofLook = m_hasLooks && lookNames().contains(look);
+    QByteArray &copy = ofLook ? m_copies->byLook[look] : m_copies->allLooks;
+    if (copy.isNull())
+        copy = write(m_copies->tokens, ofLook ? look : QString());
+    return copy;
 }
 
-// Copies the movie element by element into out, leaving out what could reach
-// outside it and, when look is given, hiding the elements that the look does
-// not show. With collect, also records what the movie declares.
-bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QString &look,
-                            bool collect, QByteArray *out, QString *error)
+// Reads the movie element by element, leaving out what could reach outside
+// it, and records what the movie declares.
+bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *error)
 {
     const QString ns = movieNamespace();
     QXmlStreamReader reader(source);
     reader.setNamespaceProcessing(namespaces);
-    QXmlStreamWriter writer(out);
+    auto copies = std::make_shared<Copies>();
+    QVector<Token> &tokens = copies->tokens;
 
     // Without namespace processing the reader accepts undeclared prefixes;
     // the renderer's own reader would stop at them, so names carrying one
@@ -231,10 +250,10 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartDocument:
-            writer.writeStartDocument();
+            tokens.append({Token::StartDocument, {}, {}, false, {}});
             break;
         case QXmlStreamReader::EndDocument:
-            writer.writeEndDocument();
+            tokens.append({Token::EndDocument, {}, {}, false, {}});
             break;
         case QXmlStreamReader::StartElement: {
             if (depth == 0 && reader.name() != QLatin1String("svg")) {
@@ -268,37 +287,35 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
                 break;
             }
 
-            const bool declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
-            if (collect) {
-                if (depth == 0)
-                    collectRoot(reader);
-                if (isAnimation(reader.name()))
-                    collectTiming(reader);
-                if (namespaces && attributes.hasAttribute(ns, QStringLiteral("command"))) {
-                    const QString id = attributes.value(QStringLiteral("id")).toString();
-                    if (id.isEmpty()) {
-                        qWarning("Movie element <%s> on line %lld has a command but no id; it "
-                                 "cannot be clicked",
-                                 qPrintable(reader.qualifiedName().toString()),
-                                 static_cast<long long>(reader.lineNumber()));
-                    } else {
-                        m_commands.append({id, attributes.value(ns, QStringLiteral("command")).toString(),
-                                           attributes.value(ns, QStringLiteral("argument")).toString()});
-                    }
+            Token token{Token::StartElement, reader.qualifiedName().toString(), {}, false, {}};
+            token.declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
+            if (token.declaresLook)
+                token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
+            if (depth == 0)
+                collectRoot(reader);
+            if (isAnimation(reader.name()))
+                collectTiming(reader);
+            if (namespaces && attributes.hasAttribute(ns, QStringLiteral("command"))) {
+                const QString id = attributes.value(QStringLiteral("id")).toString();
+                if (id.isEmpty()) {
+                    qWarning("Movie element <%s> on line %lld has a command but no id; it "
+                             "cannot be clicked",
+                             qPrintable(reader.qualifiedName().toString()),
+                             static_cast<long long>(reader.lineNumber()));
+                } else {
+                    m_commands.append({id, attributes.value(ns, QStringLiteral("command")).toString(),
+                                       attributes.value(ns, QStringLiteral("argument")).toString()});
                 }
-                m_hasLooks = m_hasLooks || declaresLook;
             }
-            const bool hidden = declaresLook && !look.isEmpty()
-                && !lookList(attributes.value(ns, QStringLiteral("look"))).contains(look);
+            m_hasLooks = m_hasLooks || token.declaresLook;
 
-            writer.writeStartElement(reader.qualifiedName().toString());
             if (namespaces) {
                 for (const QXmlStreamNamespaceDeclaration &declaration :
                      reader.namespaceDeclarations()) {
                     const QString name = declaration.prefix().isEmpty()
                         ? QStringLiteral("xmlns")
                         : QStringLiteral("xmlns:") + declaration.prefix().toString();
-                    writer.writeAttribute(name, declaration.namespaceUri().toString());
+                    token.attributes.append({name, declaration.namespaceUri().toString()});
                 }
             }
             for (const QXmlStreamAttribute &attribute : attributes) {
@@ -307,23 +324,14 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
                     continue;
                 if (!namespaces && !isDeclared(prefixOf(name)))
                     continue;
-                if (hidden && name == QLatin1String("display"))
-                    continue;
-                if (hidden && name == QLatin1String("style")) {
-                    // An inline style outranks the display attribute.
-                    writer.writeAttribute(QStringLiteral("style"),
-                                          attribute.value().toString() + QStringLiteral(";display:none"));
-                    continue;
-                }
-                writer.writeAttribute(name.toString(), attribute.value().toString());
+                token.attributes.append({name.toString(), attribute.value().toString()});
             }
-            if (hidden)
-                writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
+            tokens.append(std::move(token));
             ++depth;
             break;
         }
         case QXmlStreamReader::EndElement:
-            writer.writeEndElement();
+            tokens.append({Token::EndElement, {}, {}, false, {}});
             --depth;
             if (!namespaces)
                 declared.pop_back();
@@ -331,10 +339,8 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
         case QXmlStreamReader::Characters:
             if (depth == 0)
                 break;
-            if (reader.isCDATA())
-                writer.writeCDATA(reader.text().toString());
-            else
-                writer.writeCharacters(reader.text().toString());
+            tokens.append({reader.isCDATA() ? Token::CData : Token::Characters,
+                           reader.text().toString(), {}, false, {}});
             break;
         default:
             // DTD and entity declarations, unresolved entity references,
@@ -346,7 +352,53 @@ bool MovieDocument::rewrite(const QByteArray &source, bool namespaces, const QSt
         *error = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
         return false;
     }
+    m_copies = std::move(copies);
     return true;
+}
+
+// Writes the movie as read; when look is given, the elements that the look
+// does not show are hidden.
+QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look)
+{
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
+    for (const Token &token : tokens) {
+        switch (token.kind) {
+        case Token::StartDocument:
+            writer.writeStartDocument();
+            break;
+        case Token::EndDocument:
+            writer.writeEndDocument();
+            break;
+        case Token::StartElement: {
+            const bool hidden = token.declaresLook && !look.isEmpty() && !token.looks.contains(look);
+            writer.writeStartElement(token.text);
+            for (const auto &[name, value] : token.attributes) {
+                if (hidden && name == QLatin1String("display"))
+                    continue;
+                if (hidden && name == QLatin1String("style")) {
+                    // An inline style outranks the display attribute.
+                    writer.writeAttribute(name, value + QStringLiteral(";display:none"));
+                    continue;
+                }
+                writer.writeAttribute(name, value);
+            }
+            if (hidden)
+                writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
+            break;
+        }
+        case Token::EndElement:
+            writer.writeEndElement();
+            break;
+        case Token::Characters:
+            writer.writeCharacters(token.text);
+            break;
+        case Token::CData:
+            writer.writeCDATA(token.text);
+            break;
+        }
+    }
+    return out;
 }
 
 void MovieDocument::collectRoot(const QXmlStreamReader &reader)

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
 class QXmlStreamReader;
 
 // One movie file, read and made safe to draw: what it declares in the
@@ -17,6 +19,9 @@ class QXmlStreamReader;
 // and so are the DOCTYPE, comments and processing instructions, so that
 // drawing a movie never reads any other file. Elements whose mv:look does
 // not name a look are hidden (display="none") in that look's copy.
+//
+// The file is read once; each copy is written from what was read when it is
+// first asked for, and shared by every copy of the document.
 class MovieDocument
 {
 public:
@@ -73,8 +78,14 @@ public:
     QByteArray svg(const QString &look = QString()) const;
 
 private:
-    bool rewrite(const QByteArray &source, bool namespaces, const QString &look, bool collect,
-                 QByteArray *out, QString *error);
+    struct Token;
+    struct Copies;
+
+    // Reads source, keeping what is safe to draw in m_copies and noting what
+    // the movie declares; false with error set when it is not a readable SVG
+    // document.
+    bool read(const QByteArray &source, bool namespaces, QString *error);
+    static QByteArray write(const QVector<Token> &tokens, const QString &look);
     void collectRoot(const QXmlStreamReader &reader);
     void collectTiming(const QXmlStreamReader &reader);
 
@@ -87,6 +98,5 @@ private:
     bool m_hasLooks = false;
     bool m_runsForever = false;
     int m_animationEnd = 0;
-    QByteArray m_allLooks;
-    QHash<QString, QByteArray> m_lookCopies;
+    std::shared_ptr<Copies> m_copies;
 };
