@@ -42,6 +42,8 @@ struct MovieControl::Private
 
     MovieControl *q;
     MovieDocument document;
+    // pending: the document is read, the renderer not made yet.
+    bool pending = false;
     bool loaded = false;
     bool animated = false;
     QRectF viewBox;
@@ -79,6 +81,7 @@ struct MovieControl::Private
     QTimer *cycleTimer = nullptr;
 
     static std::unique_ptr<QSvgRenderer> makeRenderer(const QByteArray &svg);
+    bool ensureLoaded();
 
     int lookIndex() const;
     int variant(int look) const { return document.hasLooks() ? look : NormalLook; }
@@ -163,6 +166,7 @@ void MovieControl::Private::clear()
     frameTimer->stop();
     cycleTimer->stop();
     document = MovieDocument();
+    pending = false;
     loaded = false;
     animated = false;
     viewBox = QRectF();
@@ -323,7 +327,7 @@ void MovieControl::Private::buildHitMap()
 
 int MovieControl::Private::hitAt(const QPointF &position)
 {
-    if (!loaded)
+    if (!ensureLoaded())
         return -1;
     if (hitSize != q->size())
         buildHitMap();
@@ -376,30 +380,45 @@ void MovieControl::setMovie(const QString &path)
     d->document = MovieDocument::fromFile(path);
     if (!d->document.isValid())
         return;
-    QSvgRenderer *first = d->renderer(NormalLook);
+    d->pending = true;
+    // A still movie without a timed command shows and does nothing before it
+    // is first painted or pressed: its renderer is made then. A movie that
+    // moves or acts by itself is made ready at once.
+    if (d->document.hasAnimation() || d->document.timerAfter() >= 0)
+        d->ensureLoaded();
+}
+
+bool MovieControl::Private::ensureLoaded()
+{
+    if (!pending)
+        return loaded;
+    pending = false;
+    QSvgRenderer *first = renderer(NormalLook);
     if (!first->isValid()) {
-        qWarning("Movie %s is not an SVG document the renderer can draw", qPrintable(path));
-        d->clear();
-        return;
+        qWarning("Movie %s is not an SVG document the renderer can draw", qPrintable(q->movie()));
+        clear();
+        return false;
     }
-    for (const MovieDocument::Command &command : d->document.commands()) {
+    for (const MovieDocument::Command &command : document.commands()) {
         if (!first->elementExists(command.id))
-            qWarning("Movie %s: no element \"%s\" to click", qPrintable(path), qPrintable(command.id));
+            qWarning("Movie %s: no element \"%s\" to click", qPrintable(q->movie()),
+                     qPrintable(command.id));
     }
 
-    d->loaded = true;
-    d->viewBox = first->viewBoxF();
-    d->animated = first->animated();
-    if (d->animated && !d->document.runsForever())
-        d->cycle = std::max(d->document.animationEnd(), first->animationDuration());
-    if (d->document.timerAfter() >= 0)
-        d->commandTimer->start(d->document.timerAfter());
-    d->updateMotion();
+    loaded = true;
+    viewBox = first->viewBoxF();
+    animated = first->animated();
+    if (animated && !document.runsForever())
+        cycle = std::max(document.animationEnd(), first->animationDuration());
+    if (document.timerAfter() >= 0)
+        commandTimer->start(document.timerAfter());
+    updateMotion();
+    return true;
 }
 
 bool MovieControl::isLoaded() const
 {
-    return d->loaded;
+    return d->ensureLoaded();
 }
 
 void MovieControl::setPlay(bool play)
@@ -423,7 +442,7 @@ void MovieControl::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
-    if (!d->loaded || d->movieRect().isEmpty()) {
+    if (!d->ensureLoaded() || d->movieRect().isEmpty()) {
         painter.fillRect(event->rect(), background);
         return;
     }

@@ -36,8 +36,10 @@ public:
     explicit MovieControl(QWidget *parent = nullptr);
     ~MovieControl() override;
 
-    // The movie file. Setting it loads the file at once; a missing or
-    // unreadable file leaves the control empty and silent.
+    // The movie file. Setting it reads the file at once; a missing or
+    // unreadable file leaves the control empty and silent. The renderer of a
+    // still movie without a timed command is made when the control is first
+    // painted, pressed or asked whether it is loaded.
     void setMovie(const QString &path);
     QString movie() const { return m_path; }
     bool isLoaded() const;

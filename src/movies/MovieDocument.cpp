@@ -293,8 +293,10 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
                 token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
             if (depth == 0)
                 collectRoot(reader);
-            if (isAnimation(reader.name()))
+            if (isAnimation(reader.name())) {
+                m_hasAnimation = true;
                 collectTiming(reader);
+            }
             if (namespaces && attributes.hasAttribute(ns, QStringLiteral("command"))) {
                 const QString id = attributes.value(QStringLiteral("id")).toString();
                 if (id.isEmpty()) {

@@ -67,6 +67,9 @@ public:
     // Whether any element is drawn only in some looks.
     bool hasLooks() const { return m_hasLooks; }
 
+    // Whether any element animates the movie.
+    bool hasAnimation() const { return m_hasAnimation; }
+
     // Whether an animation repeats for ever (repeatCount="indefinite"), so
     // that the movie never reaches an end by itself.
     bool runsForever() const { return m_runsForever; }
@@ -96,6 +99,7 @@ private:
     QString m_timerArgument;
     bool m_autoplay = false;
     bool m_hasLooks = false;
+    bool m_hasAnimation = false;
     bool m_runsForever = false;
     int m_animationEnd = 0;
     std::shared_ptr<Copies> m_copies;
