@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <utility>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <QtDebug>
 
 #include <algorithm>
@@ -204,11 +203,6 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
                  qPrintable(error));
         document = std::move(plain);
     }
-    if (!document.m_hasLooks) {
-        // One copy is all such a movie ever needs: write it and let the rest go.
-        document.m_copies->allLooks = write(document.m_copies->tokens, QString());
-        document.m_copies->tokens = {};
-    }
     document.m_valid = true;
     return document;
 }
@@ -219,8 +213,12 @@ QByteArray MovieDocument::svg(const QString &look) const
         return {};
     const bool ofLook = m_hasLooks && lookNames().contains(look);
     QByteArray &copy = ofLook ? m_copies->byLook[look] : m_copies->allLooks;
-    if (copy.isNull())
+    if (copy.isNull()) {
         copy = write(m_copies->tokens, ofLook ? look : QString());
+        // Without looks that one copy is all the movie ever needs.
+        if (!m_hasLooks)
+            m_copies->tokens = {};
+    }
     return copy;
 }
 
@@ -358,49 +356,116 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
     return true;
 }
 
+namespace {
+
+// Appends text with the characters that XML gives a meaning escaped; in an
+// attribute also the quote and the white space that the reader would turn
+// into plain spaces.
+void appendEscaped(QString &out, QStringView text, bool attribute)
+{
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QLatin1String escape;
+        switch (text[i].unicode()) {
+        case '&': escape = QLatin1String("&amp;"); break;
+        case '<': escape = QLatin1String("&lt;"); break;
+        case '>': escape = QLatin1String("&gt;"); break;
+        case '\r': escape = QLatin1String("&#13;"); break;
+        case '"': if (attribute) escape = QLatin1String("&quot;"); break;
+        case '\n': if (attribute) escape = QLatin1String("&#10;"); break;
+        case '\t': if (attribute) escape = QLatin1String("&#9;"); break;
+        default: break;
+        }
+        if (escape.isEmpty())
+            continue;
+        out += text.mid(plainFrom, i - plainFrom);
+        out += escape;
+        plainFrom = i + 1;
+    }
+    out += text.mid(plainFrom);
+}
+
+} // namespace
+
 // Writes the movie as read; when look is given, the elements that the look
-// does not show are hidden.
+// does not show are hidden. The pieces were checked by the reader, so names
+// are well-formed and text holds only characters XML allows.
 QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look)
 {
-    QByteArray out;
-    QXmlStreamWriter writer(&out);
+    QString out;
+    QVector<const QString *> open;  // names of the elements not yet closed
+    bool tagOpen = false;           // a start tag waits for its ">" or "/>"
+    const auto closeTag = [&] {
+        if (tagOpen)
+            out += QLatin1Char('>');
+        tagOpen = false;
+    };
+    const auto attribute = [&out](QStringView name, QStringView value) {
+        out += QLatin1Char(' ');
+        out += name;
+        out += QLatin1String("=\"");
+        appendEscaped(out, value, true);
+        out += QLatin1Char('"');
+    };
     for (const Token &token : tokens) {
         switch (token.kind) {
         case Token::StartDocument:
-            writer.writeStartDocument();
+            out += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
             break;
         case Token::EndDocument:
-            writer.writeEndDocument();
+            closeTag();
+            out += QLatin1Char('\n');
             break;
         case Token::StartElement: {
+            closeTag();
             const bool hidden = token.declaresLook && !look.isEmpty() && !token.looks.contains(look);
-            writer.writeStartElement(token.text);
+            out += QLatin1Char('<');
+            out += token.text;
             for (const auto &[name, value] : token.attributes) {
                 if (hidden && name == QLatin1String("display"))
                     continue;
                 if (hidden && name == QLatin1String("style")) {
                     // An inline style outranks the display attribute.
-                    writer.writeAttribute(name, value + QStringLiteral(";display:none"));
+                    attribute(name, value + QStringLiteral(";display:none"));
                     continue;
                 }
-                writer.writeAttribute(name, value);
+                attribute(name, value);
             }
             if (hidden)
-                writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
+                attribute(u"display", u"none");
+            open.append(&token.text);
+            tagOpen = true;
             break;
         }
         case Token::EndElement:
-            writer.writeEndElement();
+            if (tagOpen) {
+                out += QLatin1String("/>");
+                tagOpen = false;
+            } else {
+                out += QLatin1String("</");
+                out += *open.constLast();
+                out += QLatin1Char('>');
+            }
+            open.removeLast();
             break;
         case Token::Characters:
-            writer.writeCharacters(token.text);
+            closeTag();
+            appendEscaped(out, token.text, false);
             break;
-        case Token::CData:
-            writer.writeCDATA(token.text);
+        case Token::CData: {
+            closeTag();
+            // "]]>" cannot stand inside a section: end it there and go on in
+            // a new one.
+            QString text = token.text;
+            text.replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>"));
+            out += QLatin1String("<![CDATA[");
+            out += text;
+            out += QLatin1String("]]>");
             break;
         }
+        }
     }
-    return out;
+    return out.toUtf8();
 }
 
 void MovieDocument::collectRoot(const QXmlStreamReader &reader)
