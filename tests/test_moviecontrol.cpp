@@ -84,6 +84,9 @@ private slots:
     void showAllKeepsProportions_data();
     void showAllKeepsProportions();
     void timedCommandFiresWithoutPlaying();
+    void timedCommandFiresInAnyEncoding_data();
+    void timedCommandFiresInAnyEncoding();
+    void stillMovieIsTheFileAsSet();
     void brokenMovieLeavesControlEmpty_data();
     void brokenMovieLeavesControlEmpty();
     void undeclaredPrefixShowsMovieWithoutCommands();
@@ -323,6 +326,51 @@ void TestMovieControl::timedCommandFiresWithoutPlaying()
     QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("intro"));
     // It fires once only.
     QVERIFY(!spy.wait(300));
+}
+
+void TestMovieControl::timedCommandFiresInAnyEncoding_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    // A still movie whose only act is its timed command.
+    const QString text = QString::fromUtf8(movie(20, 20, "<rect width=\"20\" height=\"20\" fill=\"red\"/>",
+                                                 "mv:timer-after=\"50\" mv:timer-command=\"timed\""));
+    QTest::newRow("UTF-8") << text.toUtf8();
+    const QString declared = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + text;
+    QByteArray utf16("\xff\xfe", 2);
+    utf16.append(reinterpret_cast<const char *>(declared.utf16()), declared.size() * 2);
+    QTest::newRow("UTF-16") << utf16;
+}
+
+void TestMovieControl::timedCommandFiresInAnyEncoding()
+{
+    QFETCH(QByteArray, content);
+
+    // Never shown: nothing but the movie's own timer can make it act.
+    MovieControl control;
+    QSignalSpy spy(&control, &MovieControl::FSCommand);
+    control.setMovie(write(QStringLiteral("timed-encoded.svg"), content));
+    QVERIFY(spy.wait(5000));
+    QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("timed"));
+}
+
+void TestMovieControl::stillMovieIsTheFileAsSet()
+{
+    // A still movie is drawn from its first paint on, but from the file as it
+    // was when it was set.
+    const QString path = write(QStringLiteral("as-set.svg"),
+                               movie(20, 20, "<rect id=\"all\" width=\"20\" height=\"20\" "
+                                             "fill=\"#00ff00\" mv:command=\"all\"/>"));
+    MovieControl control;
+    QSignalSpy spy(&control, &MovieControl::FSCommand);
+    control.setMovie(path);
+    write(QStringLiteral("as-set.svg"), movie(20, 20, "<rect width=\"20\" height=\"20\" fill=\"red\"/>"));
+    showControl(control, QSize(20, 20));
+
+    QCOMPARE(pixelAt(control, QPoint(10, 10)), QColor(0, 255, 0));
+    QTest::mouseClick(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(control.isLoaded());
 }
 
 void TestMovieControl::brokenMovieLeavesControlEmpty_data()

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -42,8 +43,11 @@ struct MovieControl::Private
 
     MovieControl *q;
     MovieDocument document;
-    // pending: the document is read, the renderer not made yet.
+    // pending: the file is read, the renderer not made yet; documentPending:
+    // nor the document, which pendingData will make.
     bool pending = false;
+    bool documentPending = false;
+    QByteArray pendingData;
     bool loaded = false;
     bool animated = false;
     QRectF viewBox;
@@ -167,6 +171,8 @@ void MovieControl::Private::clear()
     cycleTimer->stop();
     document = MovieDocument();
     pending = false;
+    documentPending = false;
+    pendingData.clear();
     loaded = false;
     animated = false;
     viewBox = QRectF();
@@ -340,7 +346,7 @@ int MovieControl::Private::hitAt(const QPointF &position)
 
 void MovieControl::Private::lookChangedFrom(int before)
 {
-    if (lookIndex() != before && document.hasLooks())
+    if (lookIndex() != before && (pending || document.hasLooks()))
         q->update();
 }
 
@@ -377,13 +383,23 @@ void MovieControl::setMovie(const QString &path)
     if (path.isEmpty())
         return;
 
-    d->document = MovieDocument::fromFile(path);
-    if (!d->document.isValid())
+    QByteArray data;
+    if (!MovieDocument::readFile(path, &data))
         return;
     d->pending = true;
-    // A still movie without a timed command shows and does nothing before it
-    // is first painted or pressed: its renderer is made then. A movie that
-    // moves or acts by itself is made ready at once.
+    // A movie that neither moves nor acts by itself shows and does nothing
+    // before it is first painted or pressed: it is read and its renderer
+    // made then. One that may is made ready at once.
+    if (!MovieDocument::mayActByItself(data)) {
+        d->documentPending = true;
+        d->pendingData = data;
+        return;
+    }
+    d->document = MovieDocument::fromFileData(path, data);
+    if (!d->document.isValid()) {
+        d->clear();
+        return;
+    }
     if (d->document.hasAnimation() || d->document.timerAfter() >= 0)
         d->ensureLoaded();
 }
@@ -392,6 +408,14 @@ bool MovieControl::Private::ensureLoaded()
 {
     if (!pending)
         return loaded;
+    if (documentPending) {
+        documentPending = false;
+        document = MovieDocument::fromFileData(q->movie(), std::exchange(pendingData, QByteArray()));
+        if (!document.isValid()) {
+            clear();
+            return false;
+        }
+    }
     pending = false;
     QSvgRenderer *first = renderer(NormalLook);
     if (!first->isValid()) {

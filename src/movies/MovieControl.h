@@ -37,8 +37,9 @@ public:
     ~MovieControl() override;
 
     // The movie file. Setting it reads the file at once; a missing or
-    // unreadable file leaves the control empty and silent. The renderer of a
-    // still movie without a timed command is made when the control is first
+    // unreadable file leaves the control empty and silent. A movie that may
+    // animate or raise a timed command is made ready at once; any other is
+    // made ready (and a faulty one reported) when the control is first
     // painted, pressed or asked whether it is loaded.
     void setMovie(const QString &path);
     QString movie() const { return m_path; }

@@ -142,32 +142,44 @@ const QStringList &MovieDocument::lookNames()
 
 MovieDocument MovieDocument::fromFile(const QString &path)
 {
+    QByteArray data;
+    if (!readFile(path, &data))
+        return MovieDocument();
+    return fromFileData(path, data);
+}
+
+bool MovieDocument::readFile(const QString &path, QByteArray *data)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qWarning("Movie %s cannot be opened: %s", qPrintable(path), qPrintable(file.errorString()));
-        return MovieDocument();
+        return false;
     }
     // Read in pieces up to one byte past the limit rather than trusting the
     // reported size, which special files do not give, and without setting
     // aside room for the largest movie allowed each time.
-    QByteArray data;
+    data->clear();
     char piece[64 * 1024];
-    while (data.size() <= MaxFileSize) {
+    while (data->size() <= MaxFileSize) {
         const qint64 got = file.read(piece, sizeof piece);
         if (got <= 0)
             break;
-        data.append(piece, got);
+        data->append(piece, got);
     }
-    if (data.size() > MaxFileSize) {
+    if (data->size() > MaxFileSize) {
         qWarning("Movie %s is larger than %lld bytes and is not loaded", qPrintable(path),
                  static_cast<long long>(MaxFileSize));
-        return MovieDocument();
+        return false;
     }
     if (file.error() != QFileDevice::NoError) {
         qWarning("Movie %s cannot be read: %s", qPrintable(path), qPrintable(file.errorString()));
-        return MovieDocument();
+        return false;
     }
+    return true;
+}
 
+MovieDocument MovieDocument::fromFileData(const QString &path, const QByteArray &data)
+{
     // Two controls often play one file: rewrite the same bytes only once.
     struct Cached
     {
@@ -181,6 +193,18 @@ MovieDocument MovieDocument::fromFile(const QString &path)
     MovieDocument document = fromData(data, path);
     cache.insert(key, Cached{data, document});
     return document;
+}
+
+bool MovieDocument::mayActByItself(const QByteArray &data)
+{
+    // Attribute and element names stand in the file as they are, unless the
+    // text is not in an 8-bit encoding (it then holds zero bytes) or a
+    // document type declaration could produce elements from entities.
+    static const char *const markers[] = {"timer-after", "<animate", "<set", "<!DOCTYPE"};
+    if (data.contains('\0'))
+        return true;
+    return std::any_of(std::begin(markers), std::end(markers),
+                       [&data](const char *marker) { return data.contains(marker); });
 }
 
 MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &name)
