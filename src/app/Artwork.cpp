@@ -1,5 +1,8 @@
 #include "app/Artwork.h"
 
+#include "app/IconFile.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -35,7 +38,18 @@ QPixmap picture(const QString &resource)
 QIcon programIcon()
 {
     registerResources();
-    return QIcon(QStringLiteral(":/artwork/icon.ico"));
+    const QString resource = QStringLiteral(":/artwork/icon.ico");
+    // The icon's own bitmaps are read directly, which spares the start-up
+    // the search for image plugins; anything else goes to Qt's reader.
+    QFile file(resource);
+    const QList<QImage> images = file.open(QIODevice::ReadOnly) ? IconFile::read(file.readAll())
+                                                               : QList<QImage>();
+    if (images.isEmpty())
+        return QIcon(resource);
+    QIcon icon;
+    for (const QImage &image : images)
+        icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
 }
 
 } // namespace Artwork
