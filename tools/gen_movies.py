@@ -89,10 +89,11 @@ def attrs(**kw):
 
 
 def root(w, h, title, body, **extra):
+    xlink = ' xmlns:xlink="http://www.w3.org/1999/xlink"' if any("xlink:" in b for b in body) else ""
     head = ('<?xml version="1.0" encoding="UTF-8"?>\n'
-            '<svg xmlns="http://www.w3.org/2000/svg" xmlns:mv="%s" '
+            '<svg xmlns="http://www.w3.org/2000/svg"%s xmlns:mv="%s" '
             'version="1.2" baseProfile="tiny" width="%d" height="%d" viewBox="0 0 %d %d"'
-            % (MV_NS, w, h, w, h))
+            % (xlink, MV_NS, w, h, w, h))
     more = attrs(**extra)
     if more:
         head += " " + more
@@ -104,6 +105,114 @@ def text(x, y, s, size, fill, anchor="middle", weight=None, **kw):
     return "<text %s>%s</text>" % (attrs(x=fmt(x), y=fmt(y), font_family=FONT,
                                          font_size=fmt(size), font_weight=weight,
                                          fill=fill, text_anchor=anchor, **kw), s)
+
+
+# --------------------------------------------------------------------------
+# Large words as glyph outlines, the way a movie embeds its font: each glyph
+# drawn once in <defs> in the font's own units, each word a group of uses of
+# them placed with the font's advances and kerning pairs. Large text costs
+# the renderer much more to lay out and rasterise than its outlines do.
+
+FONT_FILES = {
+    None: "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+    "bold": "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf",
+}
+
+
+def _font_tools():
+    try:
+        import fontTools.pens.basePen
+        import fontTools.ttLib
+    except ImportError:
+        sys.exit("gen_movies.py: needs fontTools (Debian: apt-get install python3-fonttools;"
+                 " run it with /usr/bin/python3)")
+    return fontTools
+
+
+def _font(weight, fonts={}):
+    if weight not in fonts:
+        fonts[weight] = _font_tools().ttLib.TTFont(FONT_FILES[weight])
+    return fonts[weight]
+
+
+def glyph_path(glyphs, name):
+    """The glyph's outline as compact path data in font units: relative
+    commands, whole numbers, repeated command letters left out."""
+    out = []
+    state = {"pos": (0, 0), "start": (0, 0), "cmd": None}
+
+    def number(v, first):
+        n = int(round(v))
+        return ("%d" % n) if first or n < 0 else (" %d" % n)
+
+    def emit(cmd, *points):
+        x0, y0 = state["pos"]
+        text = "" if cmd == state["cmd"] and cmd not in "mz" else cmd
+        first = bool(text)
+        for (x, y) in points:
+            # Every point of a segment is relative to the segment's start.
+            text += number(x - x0, first) + number(y - y0, False)
+            first = False
+        out.append(text)
+        state["cmd"] = cmd
+        if points:
+            x, y = points[-1]
+            state["pos"] = (x0 + round(x - x0), y0 + round(y - y0))
+
+    class Pen(_font_tools().pens.basePen.BasePen):
+        def _moveTo(self, pt):
+            emit("m", pt)
+            state["start"] = state["pos"]
+
+        def _lineTo(self, pt):
+            emit("l", pt)
+
+        def _qCurveToOne(self, pt1, pt2):
+            emit("q", pt1, pt2)
+
+        def _curveToOne(self, pt1, pt2, pt3):
+            emit("c", pt1, pt2, pt3)
+
+        def _closePath(self):
+            emit("z")
+            state["pos"] = state["start"]
+
+    glyphs[name].draw(Pen(glyphs))
+    return "".join(out)
+
+
+class Outlines:
+    """The glyph outlines one movie uses, to be placed in its <defs>."""
+
+    def __init__(self):
+        self.defs = {}  # glyph id -> <path> element
+
+    def glyph(self, weight, name):
+        gid = "glyph-%s-%s" % (weight or "regular", name)
+        if gid not in self.defs:
+            d = glyph_path(_font(weight).getGlyphSet(), name)
+            self.defs[gid] = "<path %s/>" % attrs(id=gid, d=d)
+        return gid
+
+    def words(self, x, y, s, size, fill, anchor="middle", weight=None, **kw):
+        font = _font(weight)
+        cmap = font.getBestCmap()
+        hmtx = font["hmtx"]
+        pairs = font["kern"].getkern(0).kernTable if "kern" in font else {}
+        names = [cmap[ord(c)] for c in s]
+        uses, pen_x = [], 0
+        for i, name in enumerate(names):
+            if i:
+                pen_x += pairs.get((names[i - 1], name), 0)
+            if font["glyf"][name].numberOfContours != 0:
+                gid = self.glyph(weight, name)
+                uses.append('<use xlink:href="#%s"%s/>' % (gid, ' x="%d"' % pen_x if pen_x else ""))
+            pen_x += hmtx[name][0]
+        scale = size / font["head"].unitsPerEm
+        left = x - {"start": 0, "middle": 0.5, "end": 1}[anchor] * pen_x * scale
+        transform = "matrix(%s 0 0 %s %s %s)" % (repr(scale), repr(-scale), fmt(left), fmt(y))
+        return "<g %s>%s</g>" % (attrs(id=kw.pop("id", None), fill=fill, transform=transform, **kw),
+                                 "".join(uses))
 
 
 # --------------------------------------------------------------------------
@@ -150,23 +259,27 @@ def palette():
 
 # --------------------------------------------------------------------------
 # The intro: title over a slowly turning wheel; raises "1" after three
-# seconds, or at once when clicked anywhere.
+# seconds, or at once when clicked anywhere. It is the first thing shown:
+# its large words are outlines.
 
 def intro():
     w, h = 210, 690
     cx, cy = 105, 392
+    words = Outlines()
+    title = words.words(105, 118, "Tesselle", 34, "#2B2B2B", weight="bold", id="introTitle")
+    number = words.words(105, 164, "5327", 40, "#5A5A5A", id="introNumber")
     body = [
         "<defs>",
         '  <linearGradient id="introShade" x1="0" y1="0" x2="0" y2="1">',
         '    <stop offset="0" stop-color="#FFFFFF"/>',
         '    <stop offset="1" stop-color="#E2E2E2"/>',
         "  </linearGradient>",
+    ] + ["  " + d for d in words.defs.values()] + [
         "</defs>",
         "<rect %s/>" % attrs(id="introGround", x=0, y=0, width=w, height=h,
                              fill="url(#introShade)", mv_command="1"),
-        text(105, 118, "Tesselle", 34, "#2B2B2B", weight="bold",
-             id="introTitle"),
-        text(105, 164, "5327", 40, "#5A5A5A", id="introNumber"),
+        title,
+        number,
         "<rect %s/>" % attrs(id="introRule", x=55, y=184, width=100, height=1,
                              fill=LINE),
         text(105, 204, "colour card", 13, "#6A6A6A", id="introSubtitle"),
