@@ -2,10 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "ProcessComparison.h"
+
 #include <map>
 #include <string>
-
-struct ProcessFigure;
 
 // Collects the real time per iteration of every benchmark as it is
 // reported, so that the ratios can be printed at the end of the run.
@@ -23,5 +23,6 @@ private:
 };
 
 // Prints each ratio beside its target; true when every one is met.
-bool printRatios(const std::map<std::string, double> &times, const ProcessFigure &program,
-                 const ProcessFigure &bare);
+// processes compares the program (first) with the bare window (second).
+bool printRatios(const std::map<std::string, double> &times,
+                 const ProcessComparison &processes);

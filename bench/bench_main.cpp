@@ -3,7 +3,7 @@
 // tests. `scripts/bench.sh` builds and runs it.
 #include "BenchFolder.h"
 #include "Figures.h"
-#include "ProcessFigure.h"
+#include "ProcessComparison.h"
 
 #include "app/Form1.h"
 #include "app/TextBox.h"
@@ -215,9 +215,9 @@ void registerAll()
 }
 
 // The program and the bare window, each from process start to first frame.
-void measureProcesses(ProcessFigure &program, ProcessFigure &bare)
+ProcessComparison measureProcesses()
 {
-    constexpr int runs = 15;
+    constexpr int runs = 31;
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
     const QString copy = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
     QFile::remove(copy);
@@ -236,14 +236,13 @@ void measureProcesses(ProcessFigure &program, ProcessFigure &bare)
     std::vector<ProcessFigure::Sample> bareSamples;
     for (int i = 0; i < runs; ++i) {
         if (!ProcessFigure::run(copy, folder.path(), &sample))
-            return;
+            return {};
         programSamples.push_back(sample);
         if (!ProcessFigure::run(QStringLiteral(TESSELLE_BARE_WINDOW), folder.path(), &sample))
-            return;
+            return {};
         bareSamples.push_back(sample);
     }
-    program = ProcessFigure::of(programSamples);
-    bare = ProcessFigure::of(bareSamples);
+    return ProcessComparison::of(programSamples, bareSamples);
 }
 
 } // namespace
@@ -257,10 +256,7 @@ int main(int argc, char *argv[])
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    ProcessFigure program;
-    ProcessFigure bare;
-    measureProcesses(program, bare);
-    const bool met = printRatios(reporter.times(), program, bare);
+    const bool met = printRatios(reporter.times(), measureProcesses());
     benchmark::Shutdown();
     return met ? 0 : 1;
 }
