@@ -60,6 +60,14 @@ QString BenchFolder::codeOnPage(int page) const
         .toString();
 }
 
+void BenchFolder::removeEntries(const QString &prefix) const
+{
+    // The prefix is the benchmark's own, made of letters, digits and dots.
+    m_folder.exec(QStringLiteral("delete from baby2 where substr(code, 1, %1) = '%2'")
+                      .arg(prefix.size())
+                      .arg(prefix));
+}
+
 BenchFolder &BenchFolder::shared(Card card, int collectionSize)
 {
     static std::map<std::pair<int, int>, std::unique_ptr<BenchFolder>> folders;

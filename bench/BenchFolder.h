@@ -24,6 +24,10 @@ public:
     static QString missingCode() { return QStringLiteral("ZZ.99.99"); }
     int pages() const { return m_pages; }
 
+    // Removes the collection entries whose code starts with prefix, so that
+    // a benchmark that adds entries leaves the collection at its size.
+    void removeEntries(const QString &prefix) const;
+
     // Folders are costly to make: each kind is made once and shared.
     static BenchFolder &shared(Card card, int collectionSize);
 

@@ -147,13 +147,18 @@ void addNew(benchmark::State &state, int size)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
     auto form = openWindow(folder);
-    int serial = 0;
+    // Codes never used before, in this repetition or an earlier one.
+    static int serial = 0;
+    const QString prefix = QStringLiteral("N%1.").arg(size);
     for (auto _ : state) {
         state.PauseTiming();
-        form->color_a = QStringLiteral("N%1.%2").arg(size).arg(++serial, 6, 10, QLatin1Char('0'));
+        form->color_a = prefix + QStringLiteral("%1").arg(++serial, 7, 10, QLatin1Char('0'));
         state.ResumeTiming();
         emit form->addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
     }
+    // The collection goes back to its size for the benchmarks that follow.
+    form.reset();
+    folder.removeEntries(prefix);
 }
 
 void addDuplicate(benchmark::State &state, int size)
@@ -169,11 +174,11 @@ void deleteEntry(benchmark::State &state, int size)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
     auto form = openWindow(folder);
-    int serial = 0;
+    static int serial = 0;
     for (auto _ : state) {
         // Keep the size: add one entry, then show the collection's first.
         state.PauseTiming();
-        form->color_a = QStringLiteral("D%1.%2").arg(size).arg(++serial, 6, 10, QLatin1Char('0'));
+        form->color_a = QStringLiteral("D%1.%2").arg(size).arg(++serial, 7, 10, QLatin1Char('0'));
         form->addtoBaby();
         emit form->palettac->FSCommand(QString(), QString());
         state.ResumeTiming();
