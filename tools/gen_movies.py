@@ -293,11 +293,11 @@ def intro():
     ]
     for k in range(1, 25):
         a0, a1 = (k - 1) * 15, k * 15
-        body.append("    <path %s/>" % attrs(id="introOuter%d" % k,
-                                             d=wedge_path(0, 0, 56, 86, a0, a1),
+        # No ids: nothing refers to a sector of the intro's wheel, and each
+        # id costs the renderer a named node.
+        body.append("    <path %s/>" % attrs(d=wedge_path(0, 0, 56, 86, a0, a1),
                                              fill=sector_colour(k)))
-        body.append("    <path %s/>" % attrs(id="introInner%d" % k,
-                                             d=wedge_path(0, 0, 32, 55, a0 + 7.5, a1 + 7.5),
+        body.append("    <path %s/>" % attrs(d=wedge_path(0, 0, 32, 55, a0 + 7.5, a1 + 7.5),
                                              fill=sector_colour(k, 80, 28)))
     body += [
         "  </g>",
