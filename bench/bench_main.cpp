@@ -222,7 +222,7 @@ void registerAll()
 // The program and the bare window, each from process start to first frame.
 ProcessComparison measureProcesses()
 {
-    constexpr int runs = 31;
+    constexpr int runs = 51;
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
     const QString copy = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
     QFile::remove(copy);

@@ -135,8 +135,13 @@ def _font(weight, fonts={}):
     return fonts[weight]
 
 
+# Glyph outlines are written in steps of this many font units: a step is at
+# most 0.08 px at the sizes the movies use, and the path data is shorter.
+GLYPH_STEP = 4
+
+
 def glyph_path(glyphs, name):
-    """The glyph's outline as compact path data in font units: relative
+    """The glyph's outline as compact path data in GLYPH_STEPs: relative
     commands, whole numbers, repeated command letters left out."""
     out = []
     state = {"pos": (0, 0), "start": (0, 0), "cmd": None}
@@ -149,6 +154,7 @@ def glyph_path(glyphs, name):
         x0, y0 = state["pos"]
         text = "" if cmd == state["cmd"] and cmd not in "mz" else cmd
         first = bool(text)
+        points = [(x / GLYPH_STEP, y / GLYPH_STEP) for (x, y) in points]
         for (x, y) in points:
             # Every point of a segment is relative to the segment's start.
             text += number(x - x0, first) + number(y - y0, False)
@@ -206,10 +212,11 @@ class Outlines:
                 pen_x += pairs.get((names[i - 1], name), 0)
             if font["glyf"][name].numberOfContours != 0:
                 gid = self.glyph(weight, name)
-                uses.append('<use xlink:href="#%s"%s/>' % (gid, ' x="%d"' % pen_x if pen_x else ""))
+                at = round(pen_x / GLYPH_STEP)
+                uses.append('<use xlink:href="#%s"%s/>' % (gid, ' x="%d"' % at if at else ""))
             pen_x += hmtx[name][0]
-        scale = size / font["head"].unitsPerEm
-        left = x - {"start": 0, "middle": 0.5, "end": 1}[anchor] * pen_x * scale
+        scale = size / font["head"].unitsPerEm * GLYPH_STEP
+        left = x - {"start": 0, "middle": 0.5, "end": 1}[anchor] * pen_x / GLYPH_STEP * scale
         transform = "matrix(%s 0 0 %s %s %s)" % (repr(scale), repr(-scale), fmt(left), fmt(y))
         return "<g %s>%s</g>" % (attrs(id=kw.pop("id", None), fill=fill, transform=transform, **kw),
                                  "".join(uses))
