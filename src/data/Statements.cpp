@@ -35,20 +35,25 @@ Statement collection()
             QStringLiteral("sn"), true};
 }
 
+// The card table's statements are the same text every time: made once.
 Statement page(qint64 pageNumber)
 {
-    return {QStringLiteral("select * from %1  where Page = ? order by Row").arg(quoted(cardTable)),
-            {pageNumber}, {}, {}};
+    static const QString sql =
+        QStringLiteral("select * from %1  where Page = ? order by Row").arg(quoted(cardTable));
+    return {sql, {pageNumber}, {}, {}};
 }
 
 Statement codeLookup(const QString &code)
 {
-    return {QStringLiteral("select * from %1  where code = ? collate nocase").arg(quoted(cardTable)), {code}, {}, {}};
+    static const QString sql =
+        QStringLiteral("select * from %1  where code = ? collate nocase").arg(quoted(cardTable));
+    return {sql, {code}, {}, {}};
 }
 
 Statement cardReset()
 {
-    return {QStringLiteral("select * from %1 order by Sn").arg(quoted(cardTable)), {}, {}, {}};
+    static const QString sql = QStringLiteral("select * from %1 order by Sn").arg(quoted(cardTable));
+    return {sql, {}, {}, {}};
 }
 
 Statement entryColour(const QString &table, const QString &code)

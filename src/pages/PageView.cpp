@@ -14,10 +14,11 @@ namespace {
 // within 0 ... 255.
 QColor colourOf(const Recordset &row)
 {
-    auto channel = [&row](const char *name) {
-        return qBound(0, row.field(QLatin1String(name)).toInt(), 255);
-    };
-    return QColor(channel("R"), channel("G"), channel("B"));
+    static const QString red = QStringLiteral("R");
+    static const QString green = QStringLiteral("G");
+    static const QString blue = QStringLiteral("B");
+    auto channel = [&row](const QString &name) { return qBound(0, row.field(name).toInt(), 255); };
+    return QColor(channel(red), channel(green), channel(blue));
 }
 
 } // namespace
