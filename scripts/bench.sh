@@ -8,5 +8,5 @@ sh scripts/setup-debian.sh
 sh scripts/build.sh
 # Repetitions of different benchmarks are run in a random order, so that a
 # change in the machine's pace touches a figure and its floor alike.
-exec build/bench/tesselle_bench --benchmark_min_time=0.2 --benchmark_repetitions=5 \
+exec build/bench/tesselle_bench --benchmark_min_time=0.1 --benchmark_repetitions=9 \
     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true "$@"
