@@ -1,17 +1,5 @@
 #include "ProcessComparison.h"
 
-#include <algorithm>
-
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-} // namespace
-
 ProcessComparison ProcessComparison::of(const std::vector<ProcessFigure::Sample> &first,
                                         const std::vector<ProcessFigure::Sample> &second)
 {
@@ -28,8 +16,8 @@ ProcessComparison ProcessComparison::of(const std::vector<ProcessFigure::Sample>
     }
     c.first = ProcessFigure::of(first);
     c.second = ProcessFigure::of(second);
-    c.timeRatio = median(times);
-    c.memoryRatio = median(memories);
+    c.timeRatio = ProcessFigure::median(times);
+    c.memoryRatio = ProcessFigure::median(memories);
     c.ok = c.first.ok && c.second.ok;
     return c;
 }

@@ -12,18 +12,6 @@
 
 extern char **environ;
 
-namespace {
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
-
 bool ProcessFigure::run(const QString &program, const QString &workingDir, Sample *sample)
 {
     const QByteArray path = program.toLocal8Bit();
@@ -85,6 +73,14 @@ bool ProcessFigure::run(const QString &program, const QString &workingDir, Sampl
     sample->milliseconds = double(reportedAt) / 1e6;
     sample->peakMegabytes = output.mid(at + report.size()).trimmed().split('\n').value(0).toDouble() / 1024.0;
     return true;
+}
+
+double ProcessFigure::median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 ProcessFigure ProcessFigure::of(const std::vector<Sample> &samples)

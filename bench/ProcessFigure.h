@@ -23,4 +23,5 @@ struct ProcessFigure
     static bool run(const QString &program, const QString &workingDir, Sample *sample);
     // The medians of several runs.
     static ProcessFigure of(const std::vector<Sample> &samples);
+    static double median(std::vector<double> values);
 };

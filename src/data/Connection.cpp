@@ -45,12 +45,12 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
         return nullptr;
     }
     sqlite3_busy_timeout(handle, busyTimeoutMs);
-    std::shared_ptr<Connection> connection(new Connection(handle, path));
+    std::shared_ptr<Connection> connection(new Connection(handle));
     connections[absolute] = connection;
     return connection;
 }
 
-Connection::Connection(sqlite3 *handle, QString path) : m_handle(handle), m_path(std::move(path))
+Connection::Connection(sqlite3 *handle) : m_handle(handle)
 {
 }
 

@@ -35,8 +35,6 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    QString path() const { return m_path; }
-
     // The statement prepared for sql, reused from call to call; null with
     // error set when the engine rejects it.
     PreparedQuery *prepared(const QString &sql, QString *error);
@@ -44,9 +42,8 @@ public:
     Version version();
 
 private:
-    Connection(sqlite3 *handle, QString path);
+    explicit Connection(sqlite3 *handle);
 
     sqlite3 *m_handle;
-    QString m_path;
     QHash<QString, std::shared_ptr<PreparedQuery>> m_prepared;
 };

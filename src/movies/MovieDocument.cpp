@@ -2,13 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <utility>
 #include <QXmlStreamReader>
 #include <QtDebug>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -138,14 +138,6 @@ const QStringList &MovieDocument::lookNames()
     static const QStringList names{QStringLiteral("normal"), QStringLiteral("hover"),
                                    QStringLiteral("pressed")};
     return names;
-}
-
-MovieDocument MovieDocument::fromFile(const QString &path)
-{
-    QByteArray data;
-    if (!readFile(path, &data))
-        return MovieDocument();
-    return fromFileData(path, data);
 }
 
 bool MovieDocument::readFile(const QString &path, QByteArray *data)

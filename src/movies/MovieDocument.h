@@ -43,13 +43,12 @@ public:
     // "hover", "pressed".
     static const QStringList &lookNames();
 
-    // Reads and rewrites a movie file. A missing, unreadable, oversized or
-    // malformed file gives an invalid document (with a warning).
-    static MovieDocument fromFile(const QString &path);
-    // The two steps of fromFile: the file's bytes (false, with a warning,
-    // when it cannot be read or is too large), and the document they make,
-    // made once for the same path and bytes.
+    // A movie file's bytes; false, with a warning, when it cannot be read or
+    // is too large.
     static bool readFile(const QString &path, QByteArray *data);
+    // The document a file's bytes make, read and rewritten once for the same
+    // path and bytes. Malformed bytes give an invalid document (with a
+    // warning).
     static MovieDocument fromFileData(const QString &path, const QByteArray &data);
     // Whether the bytes may declare a timed command or an animation, the two
     // things a movie does by itself. False only when they certainly do not.
