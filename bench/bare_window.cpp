@@ -1,6 +1,6 @@
 // The floor under the program's start-up: a 210 x 690 window holding as many
 // plain widgets as the program's window shows at start, painted once.
-#include "app/FirstFrameExit.h"
+#include "platform/FirstFrameExit.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -6,8 +6,8 @@
 #include "ProcessComparison.h"
 
 #include "app/Form1.h"
-#include "app/TextBox.h"
-#include "movies/MovieControl.h"
+#include "widgets/TextBox.h"
+#include "widgets/MovieControl.h"
 
 #include <QApplication>
 #include <QDir>

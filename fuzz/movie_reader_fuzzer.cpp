@@ -4,7 +4,7 @@
 // hit map does. Whatever a movie file holds, none of this may crash, leak
 // or hang, and none of it may open a file: the reader promises that drawing
 // a movie reads nothing but the movie.
-#include "movies/MovieDocument.h"
+#include "movie/MovieDocument.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -7,10 +7,10 @@
 #include "WindowDriver.h"
 
 #include "app/Form1.h"
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
-#include "movies/MovieControl.h"
-#include "pages/Swatch.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
+#include "widgets/MovieControl.h"
+#include "widgets/Swatch.h"
 
 #include <QLabel>
 #include <QSqlDatabase>

@@ -5,11 +5,11 @@
 #include "WindowDriver.h"
 
 #include "app/Form1.h"
-#include "app/IconFile.h"
+#include "platform/IconFile.h"
 #include "app/Layout.h"
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
-#include "movies/MovieControl.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
+#include "widgets/MovieControl.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -758,7 +758,7 @@ QTEST_MAIN(LayoutTest)
 // Qt's ICO plugin makes of the file: colours, and transparency from the mask.
 void LayoutTest::iconReadsAsTheGeneralReaderReadsIt()
 {
-    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/app/artwork/icon.ico"));
+    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/platform/artwork/icon.ico"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     const QList<QImage> ours = IconFile::read(bytes);
@@ -802,7 +802,7 @@ void LayoutTest::iconFileRefusesWhatItCannotRead_data()
 {
     QTest::addColumn<QByteArray>("data");
 
-    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/app/artwork/icon.ico"));
+    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/platform/artwork/icon.ico"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray icon = file.readAll();
     const auto entryOffset = [&icon](int entry) {

@@ -1,5 +1,5 @@
-#include "movies/MovieControl.h"
-#include "movies/MovieDocument.h"
+#include "widgets/MovieControl.h"
+#include "movie/MovieDocument.h"
 
 #include <QCursor>
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "ProgramFolder.h"
 
 #include "app/Form1.h"
-#include "movies/MovieControl.h"
-#include "pages/Swatch.h"
-#include "app/TextBox.h"
+#include "widgets/MovieControl.h"
+#include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
 
 #include <QDir>
 #include <QFile>

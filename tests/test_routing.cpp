@@ -6,10 +6,10 @@
 #include "WindowDriver.h"
 
 #include "app/Form1.h"
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
-#include "movies/CommandText.h"
-#include "movies/MovieControl.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
+#include "movie/CommandText.h"
+#include "widgets/MovieControl.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -4,9 +4,9 @@
 #include "WindowDriver.h"
 
 #include "app/Form1.h"
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
-#include "pages/Swatch.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
+#include "widgets/Swatch.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's artwork into src/app/artwork/ and lists it in
-src/app/artwork.qrc.
+"""Draws the program's artwork into src/platform/artwork/ and lists it in
+src/platform/artwork.qrc.
 
 Every picture is drawn pixel by pixel from the tables below, so the output is
 the same on every run and every machine. Each picture is drawn twice: at its

@@ -1,12 +1,12 @@
 #include "app/Form1.h"
 
-#include "app/Artwork.h"
+#include "platform/Artwork.h"
 #include "app/Layout.h"
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
-#include "movies/MovieControl.h"
-#include "pages/Swatch.h"
+#include "widgets/MovieControl.h"
+#include "widgets/Swatch.h"
 
 #include <QLabel>
 #include <QPainter>

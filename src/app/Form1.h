@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ControlArray.h"
+#include "widgets/ControlArray.h"
 
 #include <QHash>
 #include <QPixmap>

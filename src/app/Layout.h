@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/Twips.h"
+
 #include <QtCore/qnamespace.h>
 
 // The window's fixed layout: every control with its container, place, size,
@@ -8,8 +10,8 @@
 // measured from the inside top-left corner of the container.
 namespace Layout {
 
-constexpr int twipsPerPixel = 15;
-constexpr int px(int twips) { return twips / twipsPerPixel; }
+constexpr int twipsPerPixel = Twips::perPixel;
+using Twips::px;
 
 // The window's client area.
 constexpr int clientWidth = 3150;

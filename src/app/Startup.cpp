@@ -1,10 +1,10 @@
 #include "app/Form1.h"
 
-#include "app/TextBox.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
-#include "movies/MovieControl.h"
+#include "widgets/MovieControl.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
-#include "app/FirstFrameExit.h"
-#include "app/FontSetup.h"
+#include "platform/FirstFrameExit.h"
+#include "platform/FontSetup.h"
 #include "data/DatabaseFailure.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"

@@ -1,11 +1,11 @@
 #include "app/Form1.h"
 
-#include "app/PictureBox.h"
-#include "app/TextBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
-#include "movies/MovieControl.h"
+#include "widgets/MovieControl.h"
 
 #include <QLabel>
 

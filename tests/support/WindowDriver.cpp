@@ -1,7 +1,7 @@
 #include "WindowDriver.h"
 
 #include "app/Form1.h"
-#include "movies/MovieControl.h"
+#include "widgets/MovieControl.h"
 
 #include <QApplication>
 #include <QTest>

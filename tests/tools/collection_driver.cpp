@@ -19,11 +19,11 @@
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
 #include "app/Form1.h"
-#include "app/TextBox.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
-#include "movies/MovieControl.h"
-#include "pages/Swatch.h"
+#include "widgets/MovieControl.h"
+#include "widgets/Swatch.h"
 
 #include <QApplication>
 #include <QLabel>

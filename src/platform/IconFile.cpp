@@ -1,4 +1,4 @@
-#include "app/IconFile.h"
+#include "platform/IconFile.h"
 
 #include <QByteArray>
 #include <QtEndian>

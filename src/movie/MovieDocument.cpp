@@ -1,4 +1,4 @@
-#include "movies/MovieDocument.h"
+#include "movie/MovieDocument.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/TextBox.h"
+#include "widgets/TextBox.h"
 
 #include <QAction>
 #include <QClipboard>

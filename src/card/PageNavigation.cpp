@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
-#include "app/TextBox.h"
-#include "pages/Swatch.h"
+#include "widgets/TextBox.h"
+#include "widgets/Swatch.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
-#include "movies/CommandText.h"
-#include "movies/MovieControl.h"
+#include "movie/CommandText.h"
+#include "widgets/MovieControl.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/FontSetup.h"
+#include "platform/FontSetup.h"
 
 #include <QDir>
 #include <QFileInfo>

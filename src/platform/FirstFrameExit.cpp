@@ -1,4 +1,4 @@
-#include "app/FirstFrameExit.h"
+#include "platform/FirstFrameExit.h"
 
 #include <QCoreApplication>
 #include <QFile>

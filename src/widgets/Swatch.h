@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 // One colour swatch of the page column. It keeps its colour's code as its
 // tooltip text and reports a click (press and release on it) with its index.

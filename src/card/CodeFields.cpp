@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/TextBox.h"
+#include "widgets/TextBox.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "movies/MovieControl.h"
+#include "widgets/MovieControl.h"
 
-#include "movies/MovieDocument.h"
+#include "movie/MovieDocument.h"
 
 #include <QEnterEvent>
 #include <QImage>

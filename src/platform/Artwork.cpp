@@ -1,6 +1,6 @@
-#include "app/Artwork.h"
+#include "platform/Artwork.h"
 
-#include "app/IconFile.h"
+#include "platform/IconFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 #include "app/Form1.h"
 
-#include "app/Layout.h"
-#include "app/TextBox.h"
+#include "widgets/Twips.h"
+#include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
-#include "pages/PageGeometry.h"
-#include "pages/Swatch.h"
+#include "card/PageGeometry.h"
+#include "widgets/Swatch.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ void Form1::PageLoad(qint64 pagenum)
     QWidget *const panel = pagecolor(0)->parentWidget();
     for (int i = 1; i <= n; ++i) {
         auto *swatch = new Swatch(i, panel);
-        swatch->setGeometry(Layout::px(swatchLeft), Layout::px(swatchTop(i)), Layout::px(swatchWidth),
-                            Layout::px(swatchHeight));
+        swatch->setGeometry(Twips::px(swatchLeft), Twips::px(swatchTop(i)), Twips::px(swatchWidth),
+                            Twips::px(swatchHeight));
         swatch->setBackColor(colourOf(rows));
         swatch->setToolTip(rows.field(QStringLiteral("Code")).toString());
         swatch->show();
@@ -56,8 +56,8 @@ void Form1::PageLoad(qint64 pagenum)
     if (n > 0)
         pageselect->raise();
     pageselect->setBackColor(Qt::black);
-    pageselect->resize(Layout::px(swatchWidth + 2 * frameBorder),
-                       Layout::px(swatchHeight + 2 * frameBorder));
+    pageselect->resize(Twips::px(swatchWidth + 2 * frameBorder),
+                       Twips::px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
     pagen_text->setText(QString::number(pagenum));
 }
@@ -78,7 +78,7 @@ void Form1::pageDisp(int rowns)
     Swatch *swatch = rowns >= 1 ? pagecolor(rowns) : nullptr;
     if (!swatch)
         return;
-    const int border = Layout::px(PageGeometry::frameBorder);
+    const int border = Twips::px(PageGeometry::frameBorder);
     pageselect->move(swatch->x() - border, swatch->y() - border);
     pageselect->show();
     pagecs->setBackColor(swatch->backColor());

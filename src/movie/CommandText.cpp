@@ -1,4 +1,4 @@
-#include "movies/CommandText.h"
+#include "movie/CommandText.h"
 
 #include <QString>
 

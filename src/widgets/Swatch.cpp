@@ -1,4 +1,4 @@
-#include "pages/Swatch.h"
+#include "widgets/Swatch.h"
 
 #include <QMouseEvent>
 

@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
-#include "app/PictureBox.h"
-#include "movies/CommandText.h"
+#include "widgets/PictureBox.h"
+#include "movie/CommandText.h"
 
 namespace {
 

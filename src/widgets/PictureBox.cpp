@@ -1,6 +1,6 @@
-#include "app/PictureBox.h"
+#include "widgets/PictureBox.h"
 
-#include "app/Artwork.h"
+#include "platform/Artwork.h"
 
 #include <QPainter>
 
