@@ -644,7 +644,7 @@ def write(path, data):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    app = os.path.join(root, 'src', 'app')
+    app = os.path.join(root, 'src', 'platform')
     out = os.path.join(app, 'artwork')
     os.makedirs(out, exist_ok=True)
     pictures = [('window', draw_window, 32),
