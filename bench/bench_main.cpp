@@ -5,7 +5,9 @@
 #include "Figures.h"
 #include "ProcessComparison.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
+#include "collection/CollectionPanel.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
 
@@ -28,10 +30,10 @@ using Card = BenchFolder::Card;
 const int collectionSizes[] = {10, 1000, 100000};
 
 // A shown window over a benchmark folder, its intro dismissed.
-std::unique_ptr<Form1> openWindow(const BenchFolder &folder)
+std::unique_ptr<TestWindow> openWindow(const BenchFolder &folder)
 {
-    auto form = std::make_unique<Form1>(folder.path());
-    form->intro_swf->hide();
+    auto form = std::make_unique<TestWindow>(folder.path());
+    form->intro_swf()->hide();
     form->show();
     QCoreApplication::processEvents();
     return form;
@@ -125,10 +127,10 @@ void enterCode(benchmark::State &state, Card card, bool found)
     auto form = openWindow(folder);
     const QString code = found ? folder.codeOnPage(folder.pages() / 2) : BenchFolder::missingCode();
     for (auto _ : state) {
-        form->findcode_txt1->setText(code.left(2));
-        form->findcode_txt2->setText(code.mid(3, 2));
-        form->findcode_txt3->setText(code.right(2));
-        form->enterCode();
+        form->findcode_txt1()->setText(code.left(2));
+        form->findcode_txt2()->setText(code.mid(3, 2));
+        form->findcode_txt3()->setText(code.right(2));
+        form->cardPanel()->enterCode();
     }
 }
 
@@ -138,9 +140,9 @@ void collectionStep(benchmark::State &state, int size)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
     auto form = openWindow(folder);
-    emit form->palettac->FSCommand(QString(), QString());
+    emit form->palettac()->FSCommand(QString(), QString());
     for (auto _ : state)
-        emit form->nextb_swf->FSCommand(QStringLiteral("click"), QString());
+        emit form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
 }
 
 void addNew(benchmark::State &state, int size)
@@ -152,9 +154,9 @@ void addNew(benchmark::State &state, int size)
     const QString prefix = QStringLiteral("N%1.").arg(size);
     for (auto _ : state) {
         state.PauseTiming();
-        form->color_a = prefix + QStringLiteral("%1").arg(++serial, 7, 10, QLatin1Char('0'));
+        const QString code = prefix + QStringLiteral("%1").arg(++serial, 7, 10, QLatin1Char('0'));
         state.ResumeTiming();
-        emit form->addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+        form->collectionPanel()->addtoBaby(code);
     }
     // The collection goes back to its size for the benchmarks that follow.
     form.reset();
@@ -165,9 +167,9 @@ void addDuplicate(benchmark::State &state, int size)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, size);
     auto form = openWindow(folder);
-    form->color_a = folder.codeOnPage(1);
+    const QString code = folder.codeOnPage(1);
     for (auto _ : state)
-        emit form->addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+        form->collectionPanel()->addtoBaby(code);
 }
 
 void deleteEntry(benchmark::State &state, int size)
@@ -178,11 +180,10 @@ void deleteEntry(benchmark::State &state, int size)
     for (auto _ : state) {
         // Keep the size: add one entry, then show the collection's first.
         state.PauseTiming();
-        form->color_a = QStringLiteral("D%1.%2").arg(size).arg(++serial, 7, 10, QLatin1Char('0'));
-        form->addtoBaby();
-        emit form->palettac->FSCommand(QString(), QString());
+        form->collectionPanel()->addtoBaby(QStringLiteral("D%1.%2").arg(size).arg(++serial, 7, 10, QLatin1Char('0')));
+        emit form->palettac()->FSCommand(QString(), QString());
         state.ResumeTiming();
-        emit form->deleteb_swf->FSCommand(QStringLiteral("delete"), QString());
+        emit form->deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
     }
 }
 
@@ -192,9 +193,9 @@ void startUp(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
     for (auto _ : state) {
-        Form1 form(folder.path());
+        TestWindow form(folder.path());
         form.show();
-        benchmark::DoNotOptimize(form.pagen_text);
+        benchmark::DoNotOptimize(form.pagen_text());
     }
 }
 

@@ -6,7 +6,7 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
@@ -127,7 +127,7 @@ private:
 
     std::unique_ptr<FailureRecorder> m_failures;
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void CollectionTest::init()
@@ -152,40 +152,40 @@ void CollectionTest::start(const Rows &collection)
 {
     if (!collection.isEmpty())
         m_folder->addCollectionRows(collection);
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
     QVERIFY(WindowDriver::showReady(*m_form));
 }
 
 void CollectionTest::showCollection()
 {
-    emit m_form->palettac->FSCommand(QString(), QString());
+    emit m_form->palettac()->FSCommand(QString(), QString());
 }
 
 void CollectionTest::select(int page, int row)
 {
-    emit m_form->palettac->FSCommand(QStringLiteral("5327"), QString());
+    emit m_form->palettac()->FSCommand(QStringLiteral("5327"), QString());
     m_form->pageMove(page);
     Swatch *swatch = m_form->pagecolor(row);
     QVERIFY(swatch);
     WindowDriver::clickThroughWindow(swatch, swatch->rect().center());
-    QCOMPARE(m_form->color_a, ProgramFolder::codeFor(page, row));
+    QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(page, row));
 }
 
 QString CollectionTest::panelState() const
 {
-    const QList<MovieControl *> buttons = {m_form->nextb_swf, m_form->previousb_swf,
-                                           m_form->deleteb_swf};
+    const QList<MovieControl *> buttons = {m_form->nextb_swf(), m_form->previousb_swf(),
+                                           m_form->deleteb_swf()};
     int shown = 0;
     for (MovieControl *button : buttons)
         shown += button->isHidden() ? 0 : 1;
     const QString buttonState = shown == 3 ? QStringLiteral("buttons")
         : shown == 0                       ? QStringLiteral("no buttons")
                                            : QStringLiteral("some buttons");
-    const QString colour = m_form->baby_color->isUnknown() ? QStringLiteral("unknown")
-                                                           : m_form->baby_color->backColor().name();
+    const QString colour = m_form->baby_color()->isUnknown() ? QStringLiteral("unknown")
+                                                           : m_form->baby_color()->backColor().name();
     return QStringLiteral("%1 on %2 | %3 %4 | %5 | %6")
-        .arg(m_form->baby_code->text(), m_form->baby_code->backColor().name(),
-             m_form->baby_num->text(), m_form->baby_nummax->text(), colour, buttonState);
+        .arg(m_form->baby_code()->text(), m_form->baby_code()->backColor().name(),
+             m_form->baby_num()->text(), m_form->baby_nummax()->text(), colour, buttonState);
 }
 
 QStringList CollectionTest::collectionRows() const
@@ -211,32 +211,32 @@ void CollectionTest::emptyCollection()
     start({});
     showCollection();
     QCOMPARE(panelState(), emptyState);
-    QVERIFY(m_form->baby_color->isVisible());
+    QVERIFY(m_form->baby_color()->isVisible());
 
     // Step commands that still arrive keep the empty state.
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), emptyState);
-    emit m_form->previousb_swf->FSCommand(QString(), QString());
+    emit m_form->previousb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), emptyState);
 
     // Asked for entry 1 of nothing, the panel goes to its empty state
     // whatever it showed before.
-    m_form->baby_code->setText(QStringLiteral("stale"));
-    m_form->baby_code->setBackColor(Qt::red);
-    m_form->baby_color->setBackColor(Qt::red);
-    m_form->baby_color->setUnknown(true);
-    m_form->baby_num->setText(QStringLiteral("5"));
-    m_form->baby_nummax->setText(QStringLiteral("/9"));
-    m_form->nextb_swf->show();
+    m_form->baby_code()->setText(QStringLiteral("stale"));
+    m_form->baby_code()->setBackColor(Qt::red);
+    m_form->baby_color()->setBackColor(Qt::red);
+    m_form->baby_color()->setUnknown(true);
+    m_form->baby_num()->setText(QStringLiteral("5"));
+    m_form->baby_nummax()->setText(QStringLiteral("/9"));
+    m_form->nextb_swf()->show();
     m_form->babyColorizer(1);
     QCOMPARE(panelState(), emptyState);
-    QCOMPARE(m_form->baby_max.toInt(), 0);
+    QCOMPARE(m_form->baby_max().toInt(), 0);
     QCOMPARE(m_folder->collectionCodes(), QStringList());
 
     // Only the palette leaves the empty state, once a colour was added.
     const QString code = ProgramFolder::codeFor(7, 1);
     select(7, 1);
-    emit m_form->addtobaby_swf->FSCommand(QString(), QString());
+    emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
     QCOMPARE(m_folder->collectionCodes(), QStringList({code}));
     QCOMPARE(panelState(), emptyState);
     showCollection();
@@ -278,14 +278,14 @@ void CollectionTest::stepping()
     QCOMPARE(panelState(), entryState(nthCode(from), cardColour(nthCode(from)), from, count));
 
     if (action == QLatin1String("next"))
-        emit m_form->nextb_swf->FSCommand(QStringLiteral("click"), QString());
+        emit m_form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
     else if (action == QLatin1String("previous"))
-        emit m_form->previousb_swf->FSCommand(QStringLiteral("click"), QString());
+        emit m_form->previousb_swf()->FSCommand(QStringLiteral("click"), QString());
     else
         m_form->babyColorizer(action.toInt());
 
     QCOMPARE(panelState(), entryState(nthCode(shown), cardColour(nthCode(shown)), shown, count));
-    QCOMPARE(m_form->baby_max.toInt(), count);
+    QCOMPARE(m_form->baby_max().toInt(), count);
 }
 
 void CollectionTest::entryColour_data()
@@ -322,10 +322,10 @@ void CollectionTest::entryColour()
     const QString after = nthCode(3);
     start({{QStringLiteral("5327"), before}, {table, code}, {QStringLiteral("5327"), after}});
     showCollection();
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(code, colour, 2, 3));
 
-    const QImage box = m_form->baby_color->grab().toImage();
+    const QImage box = m_form->baby_color()->grab().toImage();
     const QColor centre = box.pixelColor(box.rect().center());
     if (colour.isValid()) {
         QCOMPARE(centre, colour);
@@ -340,12 +340,12 @@ void CollectionTest::entryColour()
     }
 
     // Stepping and deleting go on around the entry.
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(after, cardColour(after), 3, 3));
-    QCOMPARE(m_form->baby_color->grab().toImage().pixelColor(box.rect().center()), cardColour(after));
-    emit m_form->previousb_swf->FSCommand(QString(), QString());
+    QCOMPARE(m_form->baby_color()->grab().toImage().pixelColor(box.rect().center()), cardColour(after));
+    emit m_form->previousb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(code, colour, 2, 3));
-    emit m_form->deleteb_swf->FSCommand(QString(), QString());
+    emit m_form->deleteb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(after, cardColour(after), 2, 2));
     QCOMPARE(m_folder->collectionCodes(), QStringList({before, after}));
     QVERIFY(m_failures->failures.isEmpty());
@@ -354,10 +354,10 @@ void CollectionTest::entryColour()
 void CollectionTest::addNothingSelected()
 {
     start(firstCodes(1));
-    QCOMPARE(m_form->color_a, QString());
+    QCOMPARE(m_form->color_a(), QString());
     const QString panel = panelState();
-    emit m_form->addtobaby_swf->FSCommand(QString(), QString());
-    emit m_form->addtobaby_swf->FSCommand(QStringLiteral("click"), QString());
+    emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
+    emit m_form->addtobaby_swf()->FSCommand(QStringLiteral("click"), QString());
     QCOMPARE(collectionRows(), QStringList({QStringLiteral("5327|") + nthCode(1)}));
     QCOMPARE(panelState(), panel);
     showCollection();
@@ -402,7 +402,7 @@ void CollectionTest::addition()
     start(rowsFrom(existing));
     select(2, 3);
     for (int i = 0; i < times; ++i)
-        emit m_form->addtobaby_swf->FSCommand(QString(), QString());
+        emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
 
     QStringList expected = existing;
     if (added)
@@ -414,20 +414,20 @@ void CollectionTest::additionShowsWhenBroughtForward()
 {
     start(firstCodes(2));
     showCollection();
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     const QString before = entryState(nthCode(2), cardColour(nthCode(2)), 2, 2);
     QCOMPARE(panelState(), before);
 
     const QString code = ProgramFolder::codeFor(40, 2);
     select(40, 2);
-    emit m_form->addtobaby_swf->FSCommand(QString(), QString());
+    emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
     QCOMPARE(m_folder->collectionCodes(), QStringList({nthCode(1), nthCode(2), code}));
     QCOMPARE(panelState(), before);
-    QCOMPARE(m_form->baby_max.toInt(), 2);
+    QCOMPARE(m_form->baby_max().toInt(), 2);
 
     showCollection();
     QCOMPARE(panelState(), entryState(nthCode(1), cardColour(nthCode(1)), 1, 3));
-    emit m_form->previousb_swf->FSCommand(QString(), QString());
+    emit m_form->previousb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(code, cardColour(code), 3, 3));
 }
 
@@ -454,9 +454,9 @@ void CollectionTest::deleteShownEntry()
     start(firstCodes(count));
     showCollection();
     m_form->babyColorizer(shown);
-    QCOMPARE(m_form->baby_code->text(), nthCode(shown));
+    QCOMPARE(m_form->baby_code()->text(), nthCode(shown));
 
-    emit m_form->deleteb_swf->FSCommand(QString(), QString());
+    emit m_form->deleteb_swf()->FSCommand(QString(), QString());
 
     QStringList remaining;
     for (int i = 1; i <= count; ++i) {
@@ -472,7 +472,7 @@ void CollectionTest::deleteShownEntry()
     }
 
     // The next delete removes what is shown now, and nothing once empty.
-    emit m_form->deleteb_swf->FSCommand(QString(), QString());
+    emit m_form->deleteb_swf()->FSCommand(QString(), QString());
     if (after != 0)
         remaining.removeAt(after - 1);
     QCOMPARE(m_folder->collectionCodes(), remaining);
@@ -502,17 +502,17 @@ void CollectionTest::deleteWithoutShownEntry()
     if (before.contains(QLatin1String("collection")))
         showCollection();
     if (before.contains(QLatin1String("next")))
-        emit m_form->nextb_swf->FSCommand(QString(), QString());
+        emit m_form->nextb_swf()->FSCommand(QString(), QString());
     if (before.contains(QLatin1String("card")))
-        emit m_form->palettac->FSCommand(QStringLiteral("5327"), QString());
+        emit m_form->palettac()->FSCommand(QStringLiteral("5327"), QString());
     QStringList codes = m_folder->collectionCodes();
     if (before.contains(QLatin1String("add"))) {
-        emit m_form->addtobaby_swf->FSCommand(QString(), QString());
+        emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
         codes.append(ProgramFolder::codeFor(50, 1));
     }
     const QString panel = panelState();
 
-    emit m_form->deleteb_swf->FSCommand(QString(), QString());
+    emit m_form->deleteb_swf()->FSCommand(QString(), QString());
 
     QCOMPARE(m_folder->collectionCodes(), codes);
     QCOMPARE(panelState(), panel);
@@ -521,21 +521,21 @@ void CollectionTest::deleteWithoutShownEntry()
 void CollectionTest::pageAndEntryButtonsAreSeparate()
 {
     start(firstCodes(3));
-    QCOMPARE(m_form->next_swf->movie(), m_form->nextb_swf->movie());
-    QVERIFY(m_form->next_swf->isLoaded());
+    QCOMPARE(m_form->next_swf()->movie(), m_form->nextb_swf()->movie());
+    QVERIFY(m_form->next_swf()->isLoaded());
     m_form->pageMove(20);
     showCollection();
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     const QString second = entryState(nthCode(2), cardColour(nthCode(2)), 2, 3);
     QCOMPARE(panelState(), second);
 
-    emit m_form->next_swf->FSCommand(QString(), QString());
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("21"));
+    emit m_form->next_swf()->FSCommand(QString(), QString());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("21"));
     QCOMPARE(panelState(), second);
 
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     QCOMPARE(panelState(), entryState(nthCode(3), cardColour(nthCode(3)), 3, 3));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("21"));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("21"));
     QCOMPARE(m_form->pagecolor(1)->toolTip(), ProgramFolder::codeFor(21, 1));
 }
 

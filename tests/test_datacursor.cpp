@@ -40,7 +40,7 @@ void DataCursorTest::init()
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(ProgramFolder::card(3, 4));
     m_cursor = std::make_unique<DataCursor>();
-    m_cursor->setConnectionString(DataCursor::connectionFor(m_folder->databasePath()));
+    m_cursor->setDatabasePath(m_folder->databasePath());
 }
 
 void DataCursorTest::cleanup()

@@ -4,7 +4,7 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
 #include "platform/IconFile.h"
 #include "app/Layout.h"
 #include "widgets/PictureBox.h"
@@ -42,7 +42,7 @@ QColor grey(int level)
 const QColor codeBoxLight(241, 239, 226);
 const QColor codeBoxDark(113, 111, 100);
 
-QWidget *widgetOf(const Form1 &form, const QString &name)
+QWidget *widgetOf(const TestWindow &form, const QString &name)
 {
     return qobject_cast<QWidget *>(form.control(name));
 }
@@ -124,7 +124,7 @@ private:
     QImage panelPicture(int panel) const;
 
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void LayoutTest::init()
@@ -133,7 +133,7 @@ void LayoutTest::init()
     m_folder->createDatabase(ProgramFolder::card(3, 8));
     // One collected colour, so that the collection panel shows its buttons.
     m_folder->addCollectionRows({{QStringLiteral("5327"), ProgramFolder::codeFor(2, 3)}});
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
 }
 
 void LayoutTest::cleanup()
@@ -159,7 +159,7 @@ QImage LayoutTest::panelPicture(int panel) const
 
 void LayoutTest::windowIsFixed()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     const QSize client(210, 690);
     QCOMPARE(f.size(), client);
@@ -257,15 +257,15 @@ void LayoutTest::controlPlacesAndStates()
 
 void LayoutTest::introCoversTheWindow()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(f.intro_swf->geometry(), f.rect());
+    QCOMPARE(f.intro_swf()->geometry(), f.rect());
 
     // Wherever one looks, the intro is the control on top.
     for (int y = 0; y < 690; y += 23) {
         for (int x = 0; x < 210; x += 15)
-            QCOMPARE(f.childAt(x, y), f.intro_swf);
+            QCOMPARE(f.childAt(x, y), f.intro_swf());
     }
 
     // The window shows the intro's picture and nothing else: the intro is
@@ -274,7 +274,7 @@ void LayoutTest::introCoversTheWindow()
     // pixels must lie between theirs, give or take the rounding of the
     // wheel's soft shades.
     auto introPicture = [&f] {
-        return f.intro_swf->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return f.intro_swf()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     const QImage before = introPicture();
     const QImage window = shownWindow();
@@ -298,8 +298,8 @@ void LayoutTest::introCoversTheWindow()
     const QPoint pageBoxFrame = panelOrigin(0) + QPoint(66, 377);
     QVERIFY(pixel(window, pageBoxFrame) != grey(172));
 
-    emit f.intro_swf->FSCommand(QStringLiteral("1"), QString());
-    QVERIFY(f.intro_swf->isHidden());
+    emit f.intro_swf()->FSCommand(QStringLiteral("1"), QString());
+    QVERIFY(f.intro_swf()->isHidden());
     QCOMPARE(pixel(shownWindow(), pageBoxFrame), grey(172));
 }
 
@@ -319,13 +319,13 @@ void LayoutTest::clickOnIntroReachesNothingBelow_data()
 void LayoutTest::clickOnIntroReachesNothingBelow()
 {
     QFETCH(QPoint, at);
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
 
-    QSignalSpy intro(f.intro_swf, &MovieControl::FSCommand);
+    QSignalSpy intro(f.intro_swf(), &MovieControl::FSCommand);
     std::vector<std::unique_ptr<QSignalSpy>> below;
-    for (MovieControl *movie : {f.palettac, f.next_swf, f.previous_swf, f.addtobaby_swf})
+    for (MovieControl *movie : {f.palettac(), f.next_swf(), f.previous_swf(), f.addtobaby_swf()})
         below.push_back(std::make_unique<QSignalSpy>(movie, &MovieControl::FSCommand));
     QWidget *focusBefore = WindowDriver::focus();
 
@@ -334,13 +334,13 @@ void LayoutTest::clickOnIntroReachesNothingBelow()
     // The click went to the intro, which dismissed itself ...
     QVERIFY(!intro.isEmpty());
     QCOMPARE(intro.first().at(0).toString(), QStringLiteral("1"));
-    QVERIFY(f.intro_swf->isHidden());
+    QVERIFY(f.intro_swf()->isHidden());
     // ... and to nothing underneath it.
     for (const auto &spy : below)
         QCOMPARE(spy->count(), 0);
-    QCOMPARE(f.color_a, QString());
-    QCOMPARE(f.pagen_text->text(), QStringLiteral("1"));
-    QVERIFY(f.pageselect->isHidden());
+    QCOMPARE(f.color_a(), QString());
+    QCOMPARE(f.pagen_text()->text(), QStringLiteral("1"));
+    QVERIFY(f.pageselect()->isHidden());
     QVERIFY(!f.tart_pb(0)->isHidden());
     QCOMPARE(WindowDriver::focus(), focusBefore);
     QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(2, 3)});
@@ -348,9 +348,9 @@ void LayoutTest::clickOnIntroReachesNothingBelow()
 
 void LayoutTest::paletteFillsItsArea()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
-    QCOMPARE(f.palettac->geometry(), QRect(29, 29, 152, 157));
+    QCOMPARE(f.palettac()->geometry(), QRect(29, 29, 152, 157));
 
     const QImage shown = shownWindow();
     // The inner frame runs round the palette, touching it on three sides;
@@ -415,10 +415,10 @@ void LayoutTest::controlsSitInTheirBoxes()
     QFETCH(QRect, box);
     QFETCH(QColor, frame);
 
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     if (panel == 1)
-        emit f.palettac->FSCommand(QString(), QString());
+        emit f.palettac()->FSCommand(QString(), QString());
     QWidget *w = widgetOf(f, name);
     QVERIFY(w->isVisibleTo(&f));
     QCOMPARE(QRect(w->mapTo(f.tart_pb(panel), QPoint(0, 0)), w->size()), control);
@@ -470,7 +470,7 @@ void LayoutTest::controlsSitInTheirBoxes()
 
 void LayoutTest::stackingFollowsTheTable()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     // Among overlapping controls of one container, an earlier one lies in
     // front. (Where controls do not overlap their order cannot be seen: the
     // page view raises the selection frame over the swatches it creates.)
@@ -501,7 +501,7 @@ void LayoutTest::stackingFollowsTheTable()
     QVERIFY(top == f.tart_pb(1) || f.tart_pb(1)->isAncestorOf(top));
     f.tart_pb(1)->hide();
     // The last column of the first dot lies under the second code field.
-    QCOMPARE(f.childAt(panelOrigin(0) + QPoint(94, 400)), f.findcode_txt2);
+    QCOMPARE(f.childAt(panelOrigin(0) + QPoint(94, 400)), f.findcode_txt2());
     QCOMPARE(f.childAt(panelOrigin(0) + QPoint(93, 400)), f.codedot_lb(0));
 }
 
@@ -528,10 +528,10 @@ void LayoutTest::tabWalksInTabIndexOrder()
     QFETCH(QString, start);
     QFETCH(QStringList, order);
 
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     if (panel == 1)
-        emit f.palettac->FSCommand(QString(), QString());
+        emit f.palettac()->FSCommand(QString(), QString());
     widgetOf(f, start)->setFocus();
     QTRY_COMPARE(WindowDriver::focus(), widgetOf(f, start));
 
@@ -548,7 +548,7 @@ void LayoutTest::tabWalksInTabIndexOrder()
 
 void LayoutTest::hiddenLabelsAndCursorsNeverShow()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     auto checkHidden = [&f] {
         for (int i = 1; i <= 7; ++i) {
@@ -563,11 +563,11 @@ void LayoutTest::hiddenLabelsAndCursorsNeverShow()
         }
     };
     checkHidden();
-    emit f.next_swf->FSCommand(QString(), QString());
+    emit f.next_swf()->FSCommand(QString(), QString());
     f.pagecolor_Click(2);
-    emit f.palettac->FSCommand(QString(), QString());
-    emit f.nextb_swf->FSCommand(QString(), QString());
-    emit f.palettac->FSCommand(QStringLiteral("5327"), QString());
+    emit f.palettac()->FSCommand(QString(), QString());
+    emit f.nextb_swf()->FSCommand(QString(), QString());
+    emit f.palettac()->FSCommand(QStringLiteral("5327"), QString());
     checkHidden();
     // Beyond the card panel's right edge: even shown, nothing would appear.
     for (int i = 1; i <= 7; ++i)
@@ -649,10 +649,10 @@ void LayoutTest::textsFit()
     QFETCH(QString, text);
     QFETCH(Qt::Alignment, alignment);
 
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     if (name.startsWith(QLatin1String("baby")))
-        emit f.palettac->FSCommand(QString(), QString());
+        emit f.palettac()->FSCommand(QString(), QString());
     QWidget *w = widgetOf(f, name);
     QVERIFY(w->isVisible());
     QVERIFY(!w->hasFocus());  // no text cursor in the picture
@@ -714,11 +714,11 @@ void LayoutTest::maximumLengthLimitsTheUser()
     QFETCH(QString, how);
     QFETCH(QString, shown);
 
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
     auto *box = qobject_cast<TextBox *>(widgetOf(f, name));
     QCOMPARE(box->maxTypedLength(), maxLength);
-    if (box == f.baby_code || box == f.baby_num)
+    if (box == f.baby_code() || box == f.baby_num())
         f.tart_pb(1)->show();  // the layout's first contents, not yet filled
     box->setFocus();
     QTRY_COMPARE(WindowDriver::focus(), box);

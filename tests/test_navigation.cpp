@@ -3,7 +3,8 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
@@ -34,14 +35,14 @@ private:
     int pageInColumn() const;
 
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void NavigationTest::init()
 {
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(ProgramFolder::card(40, 3));
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
     QVERIFY(WindowDriver::showReady(*m_form));
 }
 
@@ -96,7 +97,7 @@ void NavigationTest::wrapAndBounds()
     QFETCH(int, swatches);
 
     m_form->pageMove(shown);
-    TextBox *box = m_form->pagen_text;
+    TextBox *box = m_form->pagen_text();
     box->setFocus();
     if (!edited.isEmpty()) {
         // Edit the box as a person would: clear it, then type.
@@ -109,18 +110,18 @@ void NavigationTest::wrapAndBounds()
     }
 
     if (action == QLatin1String("next"))
-        emit m_form->next_swf->FSCommand(QString(), QString());
+        emit m_form->next_swf()->FSCommand(QString(), QString());
     else if (action == QLatin1String("previous"))
-        emit m_form->previous_swf->FSCommand(QString(), QString());
+        emit m_form->previous_swf()->FSCommand(QString(), QString());
     else
         WindowDriver::key(Qt::Key_Return);
 
     QCOMPARE(box->text(), boxAfter);
-    QCOMPARE(m_form->pagecolor.count() - 1, swatches);
+    QCOMPARE(m_form->cardPanel()->swatchCount(), swatches);
     if (swatches > 0)
         QCOMPARE(pageInColumn(), boxAfter.toInt());
-    QVERIFY(m_form->pageselect->isHidden());
-    QCOMPARE(m_form->color_a, QString());
+    QVERIFY(m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->color_a(), QString());
 }
 
 void NavigationTest::everyCommandMovesOnePage()
@@ -129,13 +130,13 @@ void NavigationTest::everyCommandMovesOnePage()
     const QStringList commands = {QString(), QStringLiteral("click"), QStringLiteral("5327"),
                                   QStringLiteral("whatever")};
     for (const QString &command : commands)
-        emit m_form->next_swf->FSCommand(command, QStringLiteral("arg"));
+        emit m_form->next_swf()->FSCommand(command, QStringLiteral("arg"));
     QCOMPARE(pageInColumn(), 14);
-    emit m_form->previous_swf->FSCommand(QStringLiteral("1"), QString());
-    emit m_form->previous_swf->FSCommand(QStringLiteral("1"), QString());
+    emit m_form->previous_swf()->FSCommand(QStringLiteral("1"), QString());
+    emit m_form->previous_swf()->FSCommand(QStringLiteral("1"), QString());
     QCOMPARE(pageInColumn(), 12);
     // Only the page buttons move the page; the collection's do not.
-    emit m_form->nextb_swf->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
     QCOMPARE(pageInColumn(), 12);
 }
 
@@ -165,7 +166,7 @@ void NavigationTest::keyFilter()
     QFETCH(QString, textAfter);
 
     m_form->pageMove(12);
-    TextBox *box = m_form->pagen_text;
+    TextBox *box = m_form->pagen_text();
     box->setFocus();
     box->end(false);
     WindowDriver::key(key);
@@ -181,20 +182,23 @@ void NavigationTest::swatchClickFillsCodeFields()
 {
     m_form->pageMove(23);
     // A failed lookup coloured the fields: a click keeps that colour.
-    m_form->findcode_txt1->setForeColor(QColor(192, 0, 0));
-    m_form->icode_char = 1;
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->findcode_txt1()->foreColor(), QColor(192, 0, 0));
+    QCOMPARE(m_form->icode_char(), qint16(1));
     Swatch *swatch = m_form->pagecolor(2);
     WindowDriver::clickThroughWindow(swatch, swatch->rect().center());
 
-    QCOMPARE(m_form->color_a, QStringLiteral("T0.23.02"));
-    QCOMPARE(m_form->findcode_txt1->text(), QStringLiteral("T0"));
-    QCOMPARE(m_form->findcode_txt2->text(), QStringLiteral("23"));
-    QCOMPARE(m_form->findcode_txt3->text(), QStringLiteral("02"));
-    QCOMPARE(m_form->findcode_txt1->foreColor(), QColor(192, 0, 0));
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(m_form->pagecs->backColor(), swatch->backColor());
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("23"));
+    QCOMPARE(m_form->color_a(), QStringLiteral("T0.23.02"));
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("T0"));
+    QCOMPARE(m_form->findcode_txt2()->text(), QStringLiteral("23"));
+    QCOMPARE(m_form->findcode_txt3()->text(), QStringLiteral("02"));
+    QCOMPARE(m_form->findcode_txt1()->foreColor(), QColor(192, 0, 0));
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->pagecs()->backColor(), swatch->backColor());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("23"));
 
     // The selected colour stands framed in black on screen.
     const QImage panel = m_form->tart_pb(0)->grab().toImage();
@@ -208,17 +212,17 @@ void NavigationTest::clickOnSelectedSwatchReachesIt()
     m_form->pageMove(3);
     Swatch *second = m_form->pagecolor(2);
     WindowDriver::clickThroughWindow(second, second->rect().center());
-    QCOMPARE(m_form->color_a, QStringLiteral("T0.03.02"));
+    QCOMPARE(m_form->color_a(), QStringLiteral("T0.03.02"));
     // Clear the selected code, then click the framed swatch again.
-    m_form->color_a.clear();
-    m_form->findcode_txt1->clear();
+    m_form->color_a().clear();
+    m_form->findcode_txt1()->clear();
     WindowDriver::clickThroughWindow(second, second->rect().center());
-    QCOMPARE(m_form->color_a, QStringLiteral("T0.03.02"));
-    QCOMPARE(m_form->findcode_txt1->text(), QStringLiteral("T0"));
+    QCOMPARE(m_form->color_a(), QStringLiteral("T0.03.02"));
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("T0"));
     // A click on another swatch moves the selection there.
     Swatch *third = m_form->pagecolor(3);
     WindowDriver::clickThroughWindow(third, third->rect().center());
-    QCOMPARE(m_form->color_a, QStringLiteral("T0.03.03"));
+    QCOMPARE(m_form->color_a(), QStringLiteral("T0.03.03"));
 }
 
 QTEST_MAIN(NavigationTest)

@@ -6,7 +6,8 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
@@ -50,7 +51,7 @@ private:
 
     std::unique_ptr<FailureRecorder> m_failures;
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
     QStringList m_collection;
 };
 
@@ -65,7 +66,7 @@ void PaletteTest::init()
     for (const QString &code : m_collection)
         rows.append({QStringLiteral("5327"), code});
     m_folder->addCollectionRows(rows);
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
     QVERIFY(WindowDriver::showReady(*m_form));
 }
 
@@ -141,34 +142,34 @@ void PaletteTest::command()
     QVERIFY(swatch);
     WindowDriver::clickThroughWindow(swatch, swatch->rect().center());
     const QString selected = ProgramFolder::codeFor(33, 2);
-    QCOMPARE(m_form->color_a, selected);
+    QCOMPARE(m_form->color_a(), selected);
 
     // The collection panel rests on its last entry, so that a fresh babyDef
     // shows.
-    emit m_form->palettac->FSCommand(QString(), QString());
-    emit m_form->previousb_swf->FSCommand(QString(), QString());
-    QCOMPARE(m_form->baby_code->text(), m_collection.last());
+    emit m_form->palettac()->FSCommand(QString(), QString());
+    emit m_form->previousb_swf()->FSCommand(QString(), QString());
+    QCOMPARE(m_form->baby_code()->text(), m_collection.last());
     if (start == QLatin1String("card"))
-        emit m_form->palettac->FSCommand(QStringLiteral("5327"), QString());
+        emit m_form->palettac()->FSCommand(QStringLiteral("5327"), QString());
     QCOMPARE(front(), start);
 
-    emit m_form->palettac->FSCommand(command, QStringLiteral("ignored"));
+    emit m_form->palettac()->FSCommand(command, QStringLiteral("ignored"));
 
     QCOMPARE(front(), frontAfter);
     if (pageAfter == 0) {
-        QCOMPARE(m_form->pagen_text->text(), QStringLiteral("33"));
+        QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("33"));
         QCOMPARE(pageInColumn(), 33);
-        QCOMPARE(m_form->color_a, selected);
-        QVERIFY(!m_form->pageselect->isHidden());
+        QCOMPARE(m_form->color_a(), selected);
+        QVERIFY(!m_form->pageselect()->isHidden());
     } else {
-        QCOMPARE(m_form->pagen_text->text(), QString::number(pageAfter));
+        QCOMPARE(m_form->pagen_text()->text(), QString::number(pageAfter));
         QCOMPARE(pageInColumn(), pageAfter);
-        QCOMPARE(m_form->color_a, QString());
-        QVERIFY(m_form->pageselect->isHidden());
+        QCOMPARE(m_form->color_a(), QString());
+        QVERIFY(m_form->pageselect()->isHidden());
     }
     const QString entryAfter = firstEntry ? m_collection.first() : m_collection.last();
-    QCOMPARE(m_form->baby_code->text(), entryAfter);
-    QCOMPARE(m_form->baby_num->text(), firstEntry ? QStringLiteral("1") : QStringLiteral("3"));
+    QCOMPARE(m_form->baby_code()->text(), entryAfter);
+    QCOMPARE(m_form->baby_num()->text(), firstEntry ? QStringLiteral("1") : QStringLiteral("3"));
 }
 
 void PaletteTest::everySector_data()
@@ -192,13 +193,13 @@ void PaletteTest::everySector()
     };
     const QList<bool> before = panels();
     QVERIFY(m_form->tart_pb(0)->isVisible());
-    emit m_form->palettac->FSCommand(QString::number(sector), QString());
+    emit m_form->palettac()->FSCommand(QString::number(sector), QString());
 
     QCOMPARE(panels(), before);
     // A page beyond the card's highest page is still loaded: an empty column.
-    QCOMPARE(m_form->pagen_text->text(), QString::number(page));
+    QCOMPARE(m_form->pagen_text()->text(), QString::number(page));
     const bool onCard = page <= cardPages;
-    QCOMPARE(m_form->pagecolor.count() - 1, onCard ? rowsPerPage : 0);
+    QCOMPARE(m_form->cardPanel()->swatchCount(), onCard ? rowsPerPage : 0);
     if (onCard)
         QCOMPARE(pageInColumn(), page);
 }

@@ -4,7 +4,8 @@
 // or draw what they safely can, and are never a way to read other files.
 #include "ProgramFolder.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
 #include "widgets/MovieControl.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -254,7 +255,7 @@ void DamageTest::damagedMovies()
             writeFile(path, contents);
     }
 
-    Form1 form(folder.path());
+    TestWindow form(folder.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QList<MovieControl *> movies = form.findChildren<MovieControl *>();
@@ -275,9 +276,9 @@ void DamageTest::damagedMovies()
     qDeleteAll(spies);
     // The rest of the window works: the intro stays until dismissed, and the
     // card still pages.
-    QVERIFY(form.intro_swf->isVisible());
+    QVERIFY(form.intro_swf()->isVisible());
     form.pageMove(4);
-    QCOMPARE(form.pagecolor.count(), 9);
+    QCOMPARE(form.cardPanel()->pagecolorIndexes().size(), 9);
 }
 
 void DamageTest::moviesReadNoOtherFile()
@@ -306,15 +307,15 @@ void DamageTest::moviesReadNoOtherFile()
         writeFile(QDir(folder.path()).filePath(QStringLiteral("swf/") + QLatin1String(name)), hostile);
 
     {
-        Form1 form(folder.path());
+        TestWindow form(folder.path());
         const QList<MovieControl *> movies = form.findChildren<MovieControl *>();
         QList<QSharedPointer<QSignalSpy>> spies;
         for (MovieControl *movie : movies)
             spies.append(QSharedPointer<QSignalSpy>::create(movie, &MovieControl::FSCommand));
-        form.intro_swf->hide();
+        form.intro_swf()->hide();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(form.next_swf->isLoaded());
+        QVERIFY(form.next_swf()->isLoaded());
         // Drawn and left alone for a while, no movie raises anything: this
         // one declares only a click.
         form.grab();
@@ -322,10 +323,10 @@ void DamageTest::moviesReadNoOtherFile()
         for (const auto &spy : spies)
             QCOMPARE(spy->count(), 0);
         // What it safely can: the movie's own shape, with its command.
-        QTest::mouseClick(form.next_swf, Qt::LeftButton, {}, form.next_swf->rect().center());
-        QCOMPARE(spies.at(movies.indexOf(form.next_swf))->count(), 1);
-        QCOMPARE(spies.at(movies.indexOf(form.next_swf))->first().at(0).toString(), QStringLiteral("click"));
-        QCOMPARE(form.pagen_text->text(), QStringLiteral("2"));
+        QTest::mouseClick(form.next_swf(), Qt::LeftButton, {}, form.next_swf()->rect().center());
+        QCOMPARE(spies.at(movies.indexOf(form.next_swf()))->count(), 1);
+        QCOMPARE(spies.at(movies.indexOf(form.next_swf()))->first().at(0).toString(), QStringLiteral("click"));
+        QCOMPARE(form.pagen_text()->text(), QStringLiteral("2"));
         form.grab();
     }
     QVERIFY2(!watch.opened(), "a movie opened a file outside itself");

@@ -7,7 +7,8 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
@@ -163,7 +164,7 @@ private:
 
     std::unique_ptr<FailureRecorder> m_failures;
     std::unique_ptr<ProgramFolder> m_folder;
-    QPointer<Form1> m_form;
+    QPointer<TestWindow> m_form;
     QRandomGenerator m_random{seed};
 
     QHash<QString, int> m_pageOf;          // code -> page
@@ -209,11 +210,11 @@ void MonkeyTest::initTestCase()
     m_cardBefore = cardDump();
     m_collection = readCollection();
 
-    m_form = new Form1(m_folder->path());
+    m_form = new TestWindow(m_folder->path());
     QVERIFY(WindowDriver::showReady(*m_form));
     // Observers run after the window's own handlers.
-    connect(m_form->addtobaby_swf, &MovieControl::FSCommand, this, [this] { onAdd(); });
-    connect(m_form->deleteb_swf, &MovieControl::FSCommand, this, [this] { onDelete(); });
+    connect(m_form->addtobaby_swf(), &MovieControl::FSCommand, this, [this] { onAdd(); });
+    connect(m_form->deleteb_swf(), &MovieControl::FSCommand, this, [this] { onDelete(); });
 }
 
 void MonkeyTest::cleanupTestCase()
@@ -323,8 +324,8 @@ QString MonkeyTest::pasteEvent()
     auto *box = qobject_cast<TextBox *>(QApplication::focusWidget());
     if (!box) {
         // Click into a box first, as a person would.
-        const QList<QWidget *> boxes = reachable({m_form->pagen_text, m_form->findcode_txt1, m_form->findcode_txt2,
-                                                  m_form->findcode_txt3, m_form->baby_code, m_form->baby_num});
+        const QList<QWidget *> boxes = reachable({m_form->pagen_text(), m_form->findcode_txt1(), m_form->findcode_txt2(),
+                                                  m_form->findcode_txt3(), m_form->baby_code(), m_form->baby_num()});
         if (boxes.isEmpty())
             return QStringLiteral("paste with no box to paste into");
         QWidget *target = boxes.at(int(m_random.bounded(boxes.size())));
@@ -359,11 +360,11 @@ QString MonkeyTest::clickEvent()
         at = QPoint(int(m_random.bounded(m_form->width())), int(m_random.bounded(m_form->height())));
     } else {
         // Somewhere on a control a person would aim at.
-        QList<QWidget *> aims = reachable({m_form->palettac, m_form->next_swf, m_form->previous_swf,
-                                           m_form->nextb_swf, m_form->previousb_swf, m_form->addtobaby_swf,
-                                           m_form->deleteb_swf, m_form->pagen_text, m_form->findcode_txt1,
-                                           m_form->baby_code});
-        for (int index : m_form->pagecolor.indexes()) {
+        QList<QWidget *> aims = reachable({m_form->palettac(), m_form->next_swf(), m_form->previous_swf(),
+                                           m_form->nextb_swf(), m_form->previousb_swf(), m_form->addtobaby_swf(),
+                                           m_form->deleteb_swf(), m_form->pagen_text(), m_form->findcode_txt1(),
+                                           m_form->baby_code()});
+        for (int index : m_form->cardPanel()->pagecolorIndexes()) {
             if (index >= 1 && m_form->pagecolor(index) && m_form->pagecolor(index)->isVisible())
                 aims.append(m_form->pagecolor(index));
         }
@@ -376,9 +377,9 @@ QString MonkeyTest::clickEvent()
 
 QString MonkeyTest::commandEvent()
 {
-    const QList<MovieControl *> all = {m_form->intro_swf,     m_form->palettac,      m_form->next_swf,
-                                       m_form->previous_swf,  m_form->nextb_swf,     m_form->previousb_swf,
-                                       m_form->addtobaby_swf, m_form->deleteb_swf};
+    const QList<MovieControl *> all = {m_form->intro_swf(),     m_form->palettac(),      m_form->next_swf(),
+                                       m_form->previous_swf(),  m_form->nextb_swf(),     m_form->previousb_swf(),
+                                       m_form->addtobaby_swf(), m_form->deleteb_swf()};
     QList<MovieControl *> movies;
     for (MovieControl *m : all) {
         if (m->isVisible() && m->isEnabled())
@@ -397,16 +398,16 @@ QString MonkeyTest::commandEvent()
 QString MonkeyTest::typeCodeEvent()
 {
     // A code of the card typed into the code fields, in any case, and Enter.
-    if (!m_form->findcode_txt1->isVisible())
+    if (!m_form->findcode_txt1()->isVisible())
         return QStringLiteral("no code fields to type into");
-    WindowDriver::clickThroughWindow(m_form->findcode_txt1, m_form->findcode_txt1->rect().center());
+    WindowDriver::clickThroughWindow(m_form->findcode_txt1(), m_form->findcode_txt1()->rect().center());
     const QList<QString> codes = m_pageOf.keys();
     QString code = codes.at(int(m_random.bounded(codes.size())));
     if (m_random.bounded(2) == 0)
         code = code.toLower();
     WindowDriver::type(code.left(2) + code.mid(3, 2) + code.right(2));
     WindowDriver::key(Qt::Key_Return);
-    if (m_form->icode_char == 0)
+    if (m_form->icode_char() == 0)
         ++m_found;
     return QStringLiteral("type code %1 and Enter").arg(code);
 }
@@ -429,12 +430,12 @@ void MonkeyTest::onAdd()
 {
     ++m_adds;
     Collection expected = m_collection;
-    const QString code = m_form->color_a;
+    const QString code = m_form->color_a();
     bool known = false;
     for (const Entry &e : std::as_const(m_collection))
         known = known || e.code == code;
     if (!code.isEmpty() && !known)
-        expected.append({m_form->ccc, code});
+        expected.append({m_form->ccc(), code});
     const Collection actual = readCollection();
     if (actual != expected && m_commandError.isEmpty()) {
         m_commandError = QStringLiteral("adding \"%1\": expected %2, found %3")
@@ -472,7 +473,7 @@ QString MonkeyTest::checkSwatches() const
     // other swatch left standing on the panel.
     QStringList codes;
     QList<Swatch *> column;
-    for (int index : m_form->pagecolor.indexes()) {
+    for (int index : m_form->cardPanel()->pagecolorIndexes()) {
         if (index < 1)
             continue;
         Swatch *s = m_form->pagecolor(index);
@@ -511,17 +512,17 @@ QString MonkeyTest::checkSwatches() const
     }
 
     // At most one swatch framed: the frame surrounds one of them by 2 px.
-    if (!m_form->pageselect->isHidden()) {
+    if (!m_form->pageselect()->isHidden()) {
         int framed = 0;
         for (Swatch *s : std::as_const(column)) {
-            if (m_form->pageselect->pos() == s->pos() - QPoint(2, 2)
-                && m_form->pageselect->size() == s->size() + QSize(4, 4))
+            if (m_form->pageselect()->pos() == s->pos() - QPoint(2, 2)
+                && m_form->pageselect()->size() == s->size() + QSize(4, 4))
                 ++framed;
         }
         if (framed != 1)
             return QStringLiteral("the frame at %1,%2 surrounds %3 swatches")
-                .arg(m_form->pageselect->x())
-                .arg(m_form->pageselect->y())
+                .arg(m_form->pageselect()->x())
+                .arg(m_form->pageselect()->y())
                 .arg(framed);
     }
     return QString();
@@ -536,8 +537,8 @@ QString MonkeyTest::checkPanels() const
     if (!collection)
         return QString();
 
-    const QString num = m_form->baby_num->text();
-    const QString max = m_form->baby_nummax->text();
+    const QString num = m_form->baby_num()->text();
+    const QString max = m_form->baby_nummax()->text();
     const int count = int(m_collection.size());
     if (num == QLatin1String("0")) {
         if (max != QLatin1String("/0") || count != 0)
@@ -550,10 +551,10 @@ QString MonkeyTest::checkPanels() const
         return QStringLiteral("panel says \"%1\", the collection holds %2").arg(max).arg(count);
     if (!ok || position < 1 || position > count)
         return QStringLiteral("panel shows entry \"%1\" of %2").arg(num).arg(count);
-    if (m_form->baby_code->text() != m_collection.at(position - 1).code)
+    if (m_form->baby_code()->text() != m_collection.at(position - 1).code)
         return QStringLiteral("entry %1 shows \"%2\", the database holds \"%3\"")
             .arg(position)
-            .arg(m_form->baby_code->text(), m_collection.at(position - 1).code);
+            .arg(m_form->baby_code()->text(), m_collection.at(position - 1).code);
     return QString();
 }
 
@@ -578,8 +579,8 @@ void MonkeyTest::storm()
     timer.start();
     QStringList recent;  // the last events, for the failure message
     for (int i = 0; i < events; ++i) {
-        m_shownBefore = {!m_form->tart_pb(1)->isHidden(), m_form->baby_num->text().toInt(),
-                         m_form->baby_code->text()};
+        m_shownBefore = {!m_form->tart_pb(1)->isHidden(), m_form->baby_num()->text().toInt(),
+                         m_form->baby_code()->text()};
         recent.append(randomEvent());
         if (recent.size() > 8)
             recent.removeFirst();

@@ -5,7 +5,7 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "movie/CommandText.h"
@@ -74,14 +74,14 @@ private:
     State state() const;
 
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void RoutingTest::init()
 {
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(ProgramFolder::card(12, 3));
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
 }
 
 void RoutingTest::cleanup()
@@ -92,9 +92,9 @@ void RoutingTest::cleanup()
 
 State RoutingTest::state() const
 {
-    const Form1 &f = *m_form;
-    return State{f.pagen_text->text(), f.baby_code->text(), m_folder->collectionCodes(),
-                 !f.intro_swf->isHidden(), !f.tart_pb(1)->isHidden()};
+    const TestWindow &f = *m_form;
+    return State{f.pagen_text()->text(), f.baby_code()->text(), m_folder->collectionCodes(),
+                 !f.intro_swf()->isHidden(), !f.tart_pb(1)->isHidden()};
 }
 
 void RoutingTest::introReadsCommandAsNumber_data()
@@ -133,7 +133,7 @@ void RoutingTest::introReadsCommandAsNumber()
 
     QCOMPARE(CommandText::equalsNumber(command, 1), hides);
     const State before = state();
-    emit m_form->intro_swf->FSCommand(command, argument);
+    emit m_form->intro_swf()->FSCommand(command, argument);
     State expected = before;
     expected.introShown = !hides;
     QCOMPARE(describe(state()), describe(expected));
@@ -141,12 +141,12 @@ void RoutingTest::introReadsCommandAsNumber()
 
 void RoutingTest::introStaysHidden()
 {
-    Form1 &f = *m_form;
-    emit f.intro_swf->FSCommand(QStringLiteral("1"), QString());
-    QVERIFY(f.intro_swf->isHidden());
+    TestWindow &f = *m_form;
+    emit f.intro_swf()->FSCommand(QStringLiteral("1"), QString());
+    QVERIFY(f.intro_swf()->isHidden());
     const State hidden = state();
     for (const char *command : {"0", "2", "", "1", "one"}) {
-        emit f.intro_swf->FSCommand(QString::fromLatin1(command), QString());
+        emit f.intro_swf()->FSCommand(QString::fromLatin1(command), QString());
         QCOMPARE(describe(state()), describe(hidden));
     }
 }
@@ -189,13 +189,13 @@ void RoutingTest::eachControlReachesItsOwnHandler()
     m_folder->addCollectionRows({{QStringLiteral("5327"), code(1, 1)},
                                  {QStringLiteral("5327"), code(2, 1)},
                                  {QStringLiteral("5327"), code(3, 1)}});
-    m_form = std::make_unique<Form1>(m_folder->path());
-    Form1 &f = *m_form;
+    m_form = std::make_unique<TestWindow>(m_folder->path());
+    TestWindow &f = *m_form;
     f.pageMove(5);
     f.pagecolor_Click(2);
-    emit f.palettac->FSCommand(QString(), QString());
-    emit f.nextb_swf->FSCommand(QString(), QString());
-    QCOMPARE(f.color_a, code(5, 2));
+    emit f.palettac()->FSCommand(QString(), QString());
+    emit f.nextb_swf()->FSCommand(QString(), QString());
+    QCOMPARE(f.color_a(), code(5, 2));
     const State before = state();
     QCOMPARE(before.entryCode, code(2, 1));
     QCOMPARE(before.page, QStringLiteral("5"));
@@ -211,15 +211,15 @@ void RoutingTest::eachControlReachesItsOwnHandler()
 void RoutingTest::deleteOnEmptyCollectionDoesNothing()
 {
     FailureRecorder failures;
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
-    emit f.palettac->FSCommand(QString(), QString());
+    emit f.palettac()->FSCommand(QString(), QString());
     QVERIFY(f.tart_pb(1)->isVisible());
     const State before = state();
-    emit f.deleteb_swf->FSCommand(QString(), QString());
-    emit f.deleteb_swf->FSCommand(QStringLiteral("1"), QString());
+    emit f.deleteb_swf()->FSCommand(QString(), QString());
+    emit f.deleteb_swf()->FSCommand(QStringLiteral("1"), QString());
     QCOMPARE(describe(state()), describe(before));
-    QCOMPARE(f.baby_num->text(), QStringLiteral("0"));
+    QCOMPARE(f.baby_num()->text(), QStringLiteral("0"));
     QVERIFY(failures.failures.isEmpty());
 }
 
@@ -234,15 +234,15 @@ void RoutingTest::paletteSectorClickRaisesItsNumber()
 {
     QFETCH(int, sector);
     FailureRecorder failures;
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
-    QSignalSpy spy(f.palettac, &MovieControl::FSCommand);
+    QSignalSpy spy(f.palettac(), &MovieControl::FSCommand);
 
     // The middle of the sector, halfway out on the wheel; sector 1 starts
     // at the top and the numbers run clockwise.
     const double theta = (sector - 0.5) * 15.0 * M_PI / 180.0;
     const QPoint at(qRound(76 + 41 * std::sin(theta)), qRound(90 - 41 * std::cos(theta)));
-    WindowDriver::clickThroughWindow(f.palettac, at);
+    WindowDriver::clickThroughWindow(f.palettac(), at);
 
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.first().at(0).toString(), QString::number(sector));
@@ -267,10 +267,10 @@ void RoutingTest::paletteTabsAndHub()
     QFETCH(QString, command);
     QFETCH(bool, collectionShown);
 
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     QVERIFY(WindowDriver::showReady(f));
-    QSignalSpy spy(f.palettac, &MovieControl::FSCommand);
-    WindowDriver::clickThroughWindow(f.palettac, at);
+    QSignalSpy spy(f.palettac(), &MovieControl::FSCommand);
+    WindowDriver::clickThroughWindow(f.palettac(), at);
     QCOMPARE(spy.count(), raised);
     if (raised)
         QCOMPARE(spy.first().at(0).toString(), command);
@@ -282,15 +282,15 @@ void RoutingTest::introDismissesItself()
 {
     // The real intro movie, loaded with Play off, still raises its timed
     // command 1 by itself, and the window hides the intro on it.
-    Form1 &f = *m_form;
-    QVERIFY(!f.intro_swf->play());
+    TestWindow &f = *m_form;
+    QVERIFY(!f.intro_swf()->play());
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QSignalSpy spy(f.intro_swf, &MovieControl::FSCommand);
-    QVERIFY(!f.intro_swf->isHidden());
+    QSignalSpy spy(f.intro_swf(), &MovieControl::FSCommand);
+    QVERIFY(!f.intro_swf()->isHidden());
     QVERIFY(spy.wait(6000));
     QCOMPARE(spy.first().at(0).toString(), QStringLiteral("1"));
-    QVERIFY(f.intro_swf->isHidden());
+    QVERIFY(f.intro_swf()->isHidden());
 }
 
 QTEST_MAIN(RoutingTest)

@@ -3,7 +3,7 @@
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/Swatch.h"
@@ -68,17 +68,17 @@ private:
     void checkFields(const QString &a, const QString &b, const QString &c, const QColor &colour);
 
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void SearchTest::init()
 {
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(searchCard());
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
     QVERIFY(WindowDriver::showReady(*m_form));
-    m_form->findcode_txt1->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
 }
 
 void SearchTest::cleanup()
@@ -95,26 +95,26 @@ void SearchTest::typeCode(const QString &keys)
 void SearchTest::checkFields(const QString &a, const QString &b, const QString &c,
                              const QColor &colour)
 {
-    QCOMPARE(m_form->findcode_txt1->text(), a);
-    QCOMPARE(m_form->findcode_txt2->text(), b);
-    QCOMPARE(m_form->findcode_txt3->text(), c);
-    for (TextBox *field : {m_form->findcode_txt1, m_form->findcode_txt2, m_form->findcode_txt3})
+    QCOMPARE(m_form->findcode_txt1()->text(), a);
+    QCOMPARE(m_form->findcode_txt2()->text(), b);
+    QCOMPARE(m_form->findcode_txt3()->text(), c);
+    for (TextBox *field : {m_form->findcode_txt1(), m_form->findcode_txt2(), m_form->findcode_txt3()})
         QCOMPARE(field->foreColor(), colour);
 }
 
 void SearchTest::typingCapitalisesAndMovesFocus()
 {
     typeCode(QStringLiteral("a"));
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1());
     typeCode(QStringLiteral("b"));
-    QCOMPARE(m_form->findcode_txt1->text(), QStringLiteral("AB"));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2);
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("AB"));
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2());
     typeCode(QStringLiteral("cd"));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt3);
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt3());
     // The second character in the third field hands the focus back.
     typeCode(QStringLiteral("ef"));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1());
     checkFields(QStringLiteral("AB"), QStringLiteral("CD"), QStringLiteral("EF"), black);
 }
 
@@ -132,18 +132,18 @@ void SearchTest::firstKeyInStateZeroEmptiesFields()
     // A swatch click fills the fields and leaves the flag at 0.
     m_form->pageMove(7);
     m_form->pagecolor_Click(2);
-    QCOMPARE(m_form->icode_char, qint16(0));
-    m_form->findcode_txt2->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt2);
+    QCOMPARE(m_form->icode_char(), qint16(0));
+    m_form->findcode_txt2()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt2());
 
     WindowDriver::key(key);
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QCOMPARE(m_form->findcode_txt1->text(), QString());
-    QCOMPARE(m_form->findcode_txt3->text(), QString());
-    QCOMPARE(m_form->findcode_txt2->text(), key == Qt::Key_Q ? QStringLiteral("Q") : QString());
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QCOMPARE(m_form->findcode_txt1()->text(), QString());
+    QCOMPARE(m_form->findcode_txt3()->text(), QString());
+    QCOMPARE(m_form->findcode_txt2()->text(), key == Qt::Key_Q ? QStringLiteral("Q") : QString());
     // In state 1 the next key edits instead of emptying.
     WindowDriver::type(QStringLiteral("7"));
-    QCOMPARE(m_form->findcode_txt2->text(), key == Qt::Key_Q ? QStringLiteral("Q7") : QStringLiteral("7"));
+    QCOMPARE(m_form->findcode_txt2()->text(), key == Qt::Key_Q ? QStringLiteral("Q7") : QStringLiteral("7"));
 }
 
 void SearchTest::spaceRefusedOtherCharactersKept_data()
@@ -163,25 +163,25 @@ void SearchTest::spaceRefusedOtherCharactersKept()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     typeCode(typed);
-    QCOMPARE(m_form->findcode_txt1->text(), shown);
+    QCOMPARE(m_form->findcode_txt1()->text(), shown);
 }
 
 void SearchTest::backspaceKeepsFocus()
 {
     typeCode(QStringLiteral("ab"));
-    m_form->findcode_txt1->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1);
-    m_form->findcode_txt1->end(false);
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    m_form->findcode_txt1()->end(false);
     WindowDriver::key(Qt::Key_Backspace);
-    QCOMPARE(m_form->findcode_txt1->text(), QStringLiteral("A"));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("A"));
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1());
     // Releasing any key in a full field hands the focus on.
     WindowDriver::type(QStringLiteral("c"));
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2);
-    m_form->findcode_txt1->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2());
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
     WindowDriver::key(Qt::Key_Shift);
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2);
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2());
 }
 
 void SearchTest::foundCodeShowsPageAndFramesSwatch()
@@ -189,16 +189,16 @@ void SearchTest::foundCodeShowsPageAndFramesSwatch()
     typeCode(QStringLiteral("k80443"));
     WindowDriver::key(Qt::Key_Return);
 
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("7"));
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(m_form->pagecs->backColor(), m_form->pagecolor(2)->backColor());
-    QCOMPARE(m_form->pageselect->geometry().center(), m_form->pagecolor(2)->geometry().center());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->pagecs()->backColor(), m_form->pagecolor(2)->backColor());
+    QCOMPARE(m_form->pageselect()->geometry().center(), m_form->pagecolor(2)->geometry().center());
     checkFields(QStringLiteral("K8"), QStringLiteral("04"), QStringLiteral("43"), black);
-    QCOMPARE(m_form->icode_char, qint16(0));
-    QCOMPARE(m_form->color_a, QStringLiteral("K8.04.43"));
+    QCOMPARE(m_form->icode_char(), qint16(0));
+    QCOMPARE(m_form->color_a(), QStringLiteral("K8.04.43"));
     // The lookup gave the focus to the first field; releasing Enter there,
     // in a full field, handed it on as every key release does.
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2);
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2());
     // The next key starts a new code.
     typeCode(QStringLiteral("x"));
     checkFields(QString(), QStringLiteral("X"), QString(), black);
@@ -208,41 +208,40 @@ void SearchTest::missingCodeThenCorrected()
 {
     m_form->pageMove(3);
     m_form->pagecolor_Click(1);
-    const QString selected = m_form->color_a;
-    m_form->findcode_txt1->setFocus();
-    m_form->icode_char = 0;
+    const QString selected = m_form->color_a();
+    m_form->findcode_txt1()->setFocus();
 
     typeCode(QStringLiteral("k80444"));
     WindowDriver::key(Qt::Key_Return);
     checkFields(QStringLiteral("K8"), QStringLiteral("04"), QStringLiteral("44"), failureRed);
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("3"));
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(m_form->color_a, selected);
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("3"));
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->color_a(), selected);
 
     // Correct the last group: typing edits, the colour stays until Enter.
-    m_form->findcode_txt3->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt3);
-    m_form->findcode_txt3->end(false);
+    m_form->findcode_txt3()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt3());
+    m_form->findcode_txt3()->end(false);
     WindowDriver::key(Qt::Key_Backspace);
     checkFields(QStringLiteral("K8"), QStringLiteral("04"), QStringLiteral("4"), failureRed);
     typeCode(QStringLiteral("3"));
     WindowDriver::key(Qt::Key_Return);
     checkFields(QStringLiteral("K8"), QStringLiteral("04"), QStringLiteral("43"), black);
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("7"));
-    QCOMPARE(m_form->color_a, QStringLiteral("K8.04.43"));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));
+    QCOMPARE(m_form->color_a(), QStringLiteral("K8.04.43"));
 }
 
 void SearchTest::enterRightAfterSuccessLooksUpEmptyCode()
 {
     typeCode(QStringLiteral("k80443"));
     WindowDriver::key(Qt::Key_Return);
-    QCOMPARE(m_form->icode_char, qint16(0));
+    QCOMPARE(m_form->icode_char(), qint16(0));
     WindowDriver::key(Qt::Key_Return);
     checkFields(QString(), QString(), QString(), failureRed);
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("7"));  // page unchanged
-    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1);
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));  // page unchanged
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt1());
 }
 
 void SearchTest::codesWithQuotesAreValues_data()
@@ -263,9 +262,9 @@ void SearchTest::codesWithQuotesAreValues()
     typeCode(typed);
     WindowDriver::key(Qt::Key_Return);
     QVERIFY(failures.failures.isEmpty());
-    QCOMPARE(m_form->findcode_txt1->foreColor(), failureRed);
-    QCOMPARE(m_form->icode_char, qint16(1));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("1"));
+    QCOMPARE(m_form->findcode_txt1()->foreColor(), failureRed);
+    QCOMPARE(m_form->icode_char(), qint16(1));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("1"));
     QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("T0.01.01")});
 }
 
@@ -273,33 +272,38 @@ void SearchTest::pastedLowerCaseCodeIsFound()
 {
     // Pasted text does not pass through the capitalising key filter.
     const QStringList groups = {QStringLiteral("k8"), QStringLiteral("04"), QStringLiteral("43")};
-    TextBox *fields[] = {m_form->findcode_txt1, m_form->findcode_txt2, m_form->findcode_txt3};
+    TextBox *fields[] = {m_form->findcode_txt1(), m_form->findcode_txt2(), m_form->findcode_txt3()};
+    // A lookup that finds nothing first, so that the next key edits the
+    // fields rather than starting a new code.
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->icode_char(), qint16(1));
     for (int i = 0; i < 3; ++i) {
         fields[i]->setFocus();
         QTRY_COMPARE(WindowDriver::focus(), fields[i]);
         QApplication::clipboard()->setText(groups[i]);
         fields[i]->paste();
     }
-    QCOMPARE(m_form->findcode_txt1->text(), QStringLiteral("k8"));
-    m_form->findcode_txt1->setFocus();
-    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1);
-    m_form->icode_char = 1;
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("k8"));
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
     WindowDriver::key(Qt::Key_Return);
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("7"));
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(m_form->color_a, QStringLiteral("k8.04.43"));
-    QCOMPARE(m_form->findcode_txt1->foreColor(), black);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->color_a(), QStringLiteral("k8.04.43"));
+    QCOMPARE(m_form->findcode_txt1()->foreColor(), black);
 }
 
 void SearchTest::rowGapsFrameTheFoundColour()
 {
     typeCode(QStringLiteral("k55509"));
     WindowDriver::key(Qt::Key_Return);
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("9"));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("9"));
     // Row 9 is the third swatch of its page.
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(m_form->pagecs->backColor(), m_form->pagecolor(3)->backColor());
-    QCOMPARE(m_form->pageselect->geometry().center(), m_form->pagecolor(3)->geometry().center());
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->pagecs()->backColor(), m_form->pagecolor(3)->backColor());
+    QCOMPARE(m_form->pageselect()->geometry().center(), m_form->pagecolor(3)->geometry().center());
 }
 
 QTEST_MAIN(SearchTest)

@@ -2,7 +2,8 @@
 // card whose pages have gaps and uneven rows.
 #include "ProgramFolder.h"
 
-#include "app/Form1.h"
+#include "TestWindow.h"
+#include "card/CardPanel.h"
 #include "app/Layout.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
@@ -71,14 +72,14 @@ private slots:
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_form;
 };
 
 void StartupTest::init()
 {
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(gappyCard());
-    m_form = std::make_unique<Form1>(m_folder->path());
+    m_form = std::make_unique<TestWindow>(m_folder->path());
 }
 
 void StartupTest::cleanup()
@@ -89,48 +90,48 @@ void StartupTest::cleanup()
 
 void StartupTest::stateAfterStartUp()
 {
-    Form1 &f = *m_form;
-    QCOMPARE(f.pagenx.toInt(), 37);
-    QCOMPARE(f.ccc, QStringLiteral("5327"));
-    QCOMPARE(f.lang, QStringLiteral("eueng"));
-    QCOMPARE(f.icode_char, qint16(0));
-    QCOMPARE(f.color_a, QString());
-    QVERIFY(f.baby_max.isNull());
-    QCOMPARE(f.pagen_text->text(), QStringLiteral("1"));
-    QVERIFY(f.pageselect->isHidden());
-    QCOMPARE(f.pagecolor.indexes(), QList<int>({0, 1, 2, 3}));
+    TestWindow &f = *m_form;
+    QCOMPARE(f.pagenx().toInt(), 37);
+    QCOMPARE(f.ccc(), QStringLiteral("5327"));
+    QCOMPARE(f.lang(), QStringLiteral("eueng"));
+    QCOMPARE(f.icode_char(), qint16(0));
+    QCOMPARE(f.color_a(), QString());
+    QVERIFY(f.baby_max().isNull());
+    QCOMPARE(f.pagen_text()->text(), QStringLiteral("1"));
+    QVERIFY(f.pageselect()->isHidden());
+    QCOMPARE(f.cardPanel()->pagecolorIndexes(), QList<int>({0, 1, 2, 3}));
     // The collection panel keeps its layout contents until it is shown.
-    QCOMPARE(f.baby_code->text(), QStringLiteral("K8.04.43"));
-    QCOMPARE(f.baby_nummax->text(), QStringLiteral("/888"));
+    QCOMPARE(f.baby_code()->text(), QStringLiteral("K8.04.43"));
+    QCOMPARE(f.baby_nummax()->text(), QStringLiteral("/888"));
 }
 
 void StartupTest::entryBoxesAndCaptions()
 {
-    Form1 &f = *m_form;
-    QCOMPARE(f.pagen_text->backColor(), QColor(230, 230, 230));
-    for (TextBox *field : {f.findcode_txt1, f.findcode_txt2, f.findcode_txt3})
+    TestWindow &f = *m_form;
+    QCOMPARE(f.pagen_text()->backColor(), QColor(230, 230, 230));
+    for (TextBox *field : {f.findcode_txt1(), f.findcode_txt2(), f.findcode_txt3()})
         QCOMPARE(field->backColor(), QColor(238, 238, 238));
-    QCOMPARE(f.baby_code->backColor(), QColor(230, 230, 230));
-    QCOMPARE(f.baby_num->backColor(), QColor(230, 230, 230));
+    QCOMPARE(f.baby_code()->backColor(), QColor(230, 230, 230));
+    QCOMPARE(f.baby_num()->backColor(), QColor(230, 230, 230));
     QCOMPARE(f.e_label(1)->text(), QStringLiteral("Page No.:"));
     QCOMPARE(f.e_label(2)->text(), QStringLiteral("Enter Code"));
 }
 
 void StartupTest::moviePathsUnderProgramFolder()
 {
-    Form1 &f = *m_form;
+    TestWindow &f = *m_form;
     const QDir folder(m_folder->path());
-    QCOMPARE(f.intro_swf->movie(), folder.filePath(QStringLiteral("swf/borit.svg")));
-    QCOMPARE(f.palettac->movie(), folder.filePath(QStringLiteral("swf/kor.svg")));
-    QCOMPARE(f.next_swf->movie(), f.nextb_swf->movie());
-    QCOMPARE(f.previous_swf->movie(), f.previousb_swf->movie());
-    QCOMPARE(f.next_swf->movie(), folder.filePath(QStringLiteral("swf/n.svg")));
-    QCOMPARE(f.previous_swf->movie(), folder.filePath(QStringLiteral("swf/p.svg")));
-    QCOMPARE(f.addtobaby_swf->movie(), folder.filePath(QStringLiteral("swf/addtb.svg")));
-    QCOMPARE(f.deleteb_swf->movie(), folder.filePath(QStringLiteral("swf/del.svg")));
-    QVERIFY(f.intro_swf->isLoaded());
-    QVERIFY(!f.intro_swf->play());
-    QVERIFY(f.palettac->play());
+    QCOMPARE(f.intro_swf()->movie(), folder.filePath(QStringLiteral("swf/borit.svg")));
+    QCOMPARE(f.palettac()->movie(), folder.filePath(QStringLiteral("swf/kor.svg")));
+    QCOMPARE(f.next_swf()->movie(), f.nextb_swf()->movie());
+    QCOMPARE(f.previous_swf()->movie(), f.previousb_swf()->movie());
+    QCOMPARE(f.next_swf()->movie(), folder.filePath(QStringLiteral("swf/n.svg")));
+    QCOMPARE(f.previous_swf()->movie(), folder.filePath(QStringLiteral("swf/p.svg")));
+    QCOMPARE(f.addtobaby_swf()->movie(), folder.filePath(QStringLiteral("swf/addtb.svg")));
+    QCOMPARE(f.deleteb_swf()->movie(), folder.filePath(QStringLiteral("swf/del.svg")));
+    QVERIFY(f.intro_swf()->isLoaded());
+    QVERIFY(!f.intro_swf()->play());
+    QVERIFY(f.palettac()->play());
 }
 
 void StartupTest::swatchGeometry_data()
@@ -169,7 +170,7 @@ void StartupTest::swatchGeometry()
 void StartupTest::rowGapsKeepOrder()
 {
     m_form->pageMove(2);
-    QCOMPARE(m_form->pagecolor.indexes(), QList<int>({0, 1, 2, 3}));
+    QCOMPARE(m_form->cardPanel()->pagecolorIndexes(), QList<int>({0, 1, 2, 3}));
     const int rows[] = {2, 5, 9};
     for (int i = 1; i <= 3; ++i) {
         QCOMPARE(m_form->pagecolor(i)->toolTip(), ProgramFolder::codeFor(2, rows[i - 1]));
@@ -180,12 +181,12 @@ void StartupTest::rowGapsKeepOrder()
 void StartupTest::moveFromEightRowsToThree()
 {
     m_form->pageMove(5);
-    QCOMPARE(m_form->pagecolor.count(), 9);
+    QCOMPARE(m_form->cardPanel()->pagecolorIndexes().size(), 9);
     m_form->pageMove(6);
-    QCOMPARE(m_form->pagecolor.indexes(), QList<int>({0, 1, 2, 3}));
+    QCOMPARE(m_form->cardPanel()->pagecolorIndexes(), QList<int>({0, 1, 2, 3}));
     // No swatch of the old page survives anywhere in the window.
     QCOMPARE(m_form->findChildren<Swatch *>().size(), 4);
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("6"));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("6"));
     // The template stays as it was laid out.
     Swatch *templ = m_form->pagecolor(0);
     QVERIFY(templ->isHidden());
@@ -196,12 +197,12 @@ void StartupTest::moveFromEightRowsToThree()
 void StartupTest::moveToSamePageRebuildsAndClearsSelection()
 {
     m_form->pagecolor_Click(2);
-    QCOMPARE(m_form->color_a, ProgramFolder::codeFor(1, 2));
-    QVERIFY(!m_form->pageselect->isHidden());
+    QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(1, 2));
+    QVERIFY(!m_form->pageselect()->isHidden());
     QPointer<Swatch> before = m_form->pagecolor(1);
     m_form->pageMove(1);
-    QVERIFY(m_form->pageselect->isHidden());
-    QCOMPARE(m_form->color_a, QString());
+    QVERIFY(m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->color_a(), QString());
     QVERIFY(before.isNull());  // removed and created afresh
     QCOMPARE(m_form->findChildren<Swatch *>().size(), 4);
 }
@@ -209,36 +210,36 @@ void StartupTest::moveToSamePageRebuildsAndClearsSelection()
 void StartupTest::pageDispFramesSwatch()
 {
     m_form->pageDisp(2);
-    QVERIFY(!m_form->pageselect->isHidden());
-    QCOMPARE(twips(m_form->pageselect->x()), 75);
-    QCOMPARE(twips(m_form->pageselect->y()), 660);
-    QCOMPARE(twips(m_form->pageselect->width()), 1965);
-    QCOMPARE(twips(m_form->pageselect->height()), 660);
-    QCOMPARE(m_form->pageselect->backColor(), QColor(Qt::black));
-    QCOMPARE(m_form->pagecs->backColor(), m_form->pagecolor(2)->backColor());
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QCOMPARE(twips(m_form->pageselect()->x()), 75);
+    QCOMPARE(twips(m_form->pageselect()->y()), 660);
+    QCOMPARE(twips(m_form->pageselect()->width()), 1965);
+    QCOMPARE(twips(m_form->pageselect()->height()), 660);
+    QCOMPARE(m_form->pageselect()->backColor(), QColor(Qt::black));
+    QCOMPARE(m_form->pagecs()->backColor(), m_form->pagecolor(2)->backColor());
     // pagecs lies exactly over the swatch.
-    const QPoint csOnPanel = m_form->pagecs->mapTo(m_form->tart_pb(0), QPoint(0, 0));
-    QCOMPARE(QRect(csOnPanel, m_form->pagecs->size()), m_form->pagecolor(2)->geometry());
+    const QPoint csOnPanel = m_form->pagecs()->mapTo(m_form->tart_pb(0), QPoint(0, 0));
+    QCOMPARE(QRect(csOnPanel, m_form->pagecs()->size()), m_form->pagecolor(2)->geometry());
     // An index with no swatch selects nothing.
     m_form->pageMove(1);
     m_form->pageDisp(7);
-    QVERIFY(m_form->pageselect->isHidden());
+    QVERIFY(m_form->pageselect()->isHidden());
 }
 
 void StartupTest::emptyPageThenAnother()
 {
     m_form->pageMove(20);
-    QCOMPARE(m_form->pagecolor.indexes(), QList<int>({0}));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("20"));
-    QVERIFY(m_form->pageselect->isHidden());
+    QCOMPARE(m_form->cardPanel()->pagecolorIndexes(), QList<int>({0}));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("20"));
+    QVERIFY(m_form->pageselect()->isHidden());
     m_form->pageMove(37);
-    QCOMPARE(m_form->pagecolor.indexes(), QList<int>({0, 1}));
-    QCOMPARE(m_form->pagen_text->text(), QStringLiteral("37"));
+    QCOMPARE(m_form->cardPanel()->pagecolorIndexes(), QList<int>({0, 1}));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("37"));
 }
 
 void StartupTest::swatchPixelsShowTheirColours()
 {
-    m_form->intro_swf->hide();
+    m_form->intro_swf()->hide();
     m_form->pageMove(5);
     const QImage panel = m_form->tart_pb(0)->grab().toImage();
     for (int i = 1; i <= 8; ++i) {

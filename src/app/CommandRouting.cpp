@@ -1,50 +1,41 @@
 #include "app/Form1.h"
 
+#include "card/CardPanel.h"
+#include "collection/CollectionPanel.h"
 #include "movie/CommandText.h"
 #include "widgets/MovieControl.h"
 
-namespace {
-
-// Each movie control's commands go to one handler of the window, and to no
-// other. The handlers of the six buttons act once per command, whatever it
-// says; the intro and the palette read the command text.
-struct Route
-{
-    MovieControl *Form1::*control;
-    void (Form1::*handler)(const QString &, const QString &);
-};
-const Route routes[] = {
-    {&Form1::intro_swf, &Form1::intro_swf_FSCommand},
-    {&Form1::palettac, &Form1::palettac_FSCommand},
-    {&Form1::next_swf, &Form1::next_swf_FSCommand},
-    {&Form1::previous_swf, &Form1::previous_swf_FSCommand},
-    {&Form1::nextb_swf, &Form1::nextb_swf_FSCommand},
-    {&Form1::previousb_swf, &Form1::previousb_swf_FSCommand},
-    {&Form1::addtobaby_swf, &Form1::addtobaby_swf_FSCommand},
-    {&Form1::deleteb_swf, &Form1::deleteb_swf_FSCommand},
-};
-
-} // namespace
+#include <functional>
 
 void Form1::connectMovieCommands()
 {
-    for (const Route &route : routes)
-        connect(this->*route.control, &MovieControl::FSCommand, this, route.handler);
+    // Each movie control's commands go to one handler, and to no other. The
+    // six buttons act once per command, whatever it says; the intro and the
+    // palette read the command text.
+    using Handler = std::function<void(const QString &, const QString &)>;
+    const struct
+    {
+        const char *control;
+        Handler handler;
+    } routes[] = {
+        {"intro_swf", [this](const QString &c, const QString &a) { intro_swf_FSCommand(c, a); }},
+        {"palettac", [this](const QString &c, const QString &a) { palettac_FSCommand(c, a); }},
+        {"next_swf", [this](const QString &c, const QString &a) { m_card->next_swf_FSCommand(c, a); }},
+        {"previous_swf", [this](const QString &c, const QString &a) { m_card->previous_swf_FSCommand(c, a); }},
+        {"nextb_swf", [this](const QString &c, const QString &a) { m_collection->nextb_swf_FSCommand(c, a); }},
+        {"previousb_swf", [this](const QString &c, const QString &a) { m_collection->previousb_swf_FSCommand(c, a); }},
+        {"addtobaby_swf", [this](const QString &, const QString &) { m_collection->addtoBaby(m_card->color_a()); }},
+        {"deleteb_swf", [this](const QString &, const QString &) { m_collection->babyDelete(); }},
+    };
+    for (const auto &route : routes) {
+        auto *movie = qobject_cast<MovieControl *>(control(QLatin1String(route.control)));
+        connect(movie, &MovieControl::FSCommand, this, route.handler);
+    }
 }
 
 void Form1::intro_swf_FSCommand(const QString &command, const QString &)
 {
     // The intro dismisses itself with the command 1; once hidden it stays so.
     if (CommandText::equalsNumber(command, 1))
-        intro_swf->hide();
-}
-
-void Form1::addtobaby_swf_FSCommand(const QString &, const QString &)
-{
-    addtoBaby();
-}
-
-void Form1::deleteb_swf_FSCommand(const QString &, const QString &)
-{
-    babyDelete();
+        qobject_cast<QWidget *>(control(QStringLiteral("intro_swf")))->hide();
 }

@@ -1,12 +1,16 @@
 #include "app/Form1.h"
 
-#include "platform/Artwork.h"
 #include "app/Layout.h"
-#include "widgets/PictureBox.h"
-#include "widgets/TextBox.h"
+#include "card/CardPanel.h"
+#include "collection/CollectionPanel.h"
+#include "data/CardTable.h"
+#include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "platform/Artwork.h"
 #include "widgets/MovieControl.h"
+#include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -63,11 +67,32 @@ Form1::Form1(const QString &programFolder, QWidget *parent)
     createControls();
     applyProperties();
     applyTabOrder();
-    connectHandlers();
+
+    auto cursor = [this](const char *n) { return qobject_cast<DataCursor *>(control(QLatin1String(n))); };
+    m_cardTable = new CardTable(cursor("data1"), cursor("Adodc2"));
+    m_collectionTable = new CollectionTable(cursor("Adodc1"));
+    m_card = new CardPanel(m_controls, m_cardTable, this);
+    m_collection = new CollectionPanel(m_controls, m_collectionTable, m_cardTable, CardTable::name(), this);
+    connectMovieCommands();
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The panels go before the tables they read through.
+    delete m_card;
+    delete m_collection;
+    delete m_cardTable;
+    delete m_collectionTable;
+}
+
+QObject *Form1::control(const QString &name) const
+{
+    if (QObject *fixed = m_controls.value(name))
+        return fixed;
+    // The swatches of the page shown come and go with the page.
+    return findChild<QObject *>(name);
+}
 
 void Form1::paintEvent(QPaintEvent *)
 {
@@ -132,60 +157,10 @@ void Form1::createControls()
     for (auto it = stack.rbegin(); it != stack.rend(); ++it)
         (*it)->raise();
 
-    auto movie = [this](const char *n) { return qobject_cast<MovieControl *>(control(QLatin1String(n))); };
-    auto picture = [this](const char *n) { return qobject_cast<PictureBox *>(control(QLatin1String(n))); };
-    auto text = [this](const char *n) { return qobject_cast<TextBox *>(control(QLatin1String(n))); };
-    auto label = [this](const char *n) { return qobject_cast<QLabel *>(control(QLatin1String(n))); };
-    auto cursor = [this](const char *n) { return qobject_cast<DataCursor *>(control(QLatin1String(n))); };
-
-    intro_swf = movie("intro_swf");
-    palettac = movie("palettac");
-    next_swf = movie("next_swf");
-    previous_swf = movie("previous_swf");
-    nextb_swf = movie("nextb_swf");
-    previousb_swf = movie("previousb_swf");
-    addtobaby_swf = movie("addtobaby_swf");
-    deleteb_swf = movie("deleteb_swf");
-
-    baby_color = picture("baby_color");
-    pageselect = picture("pageselect");
-    pagecs = picture("pagecs");
-
-    pagen_text = text("pagen_text");
-    findcode_txt1 = text("findcode_txt1");
-    findcode_txt2 = text("findcode_txt2");
-    findcode_txt3 = text("findcode_txt3");
-    baby_code = text("baby_code");
-    baby_num = text("baby_num");
-
-    baby_nummax = label("baby_nummax");
-
-    data1 = cursor("data1");
-    Adodc1 = cursor("Adodc1");
-    Adodc2 = cursor("Adodc2");
-
-    for (int i = 0; i < Layout::controlCount; ++i) {
-        const Layout::Control &c = Layout::controls[i];
-        if (c.index < 0)
-            continue;
-        QObject *object = control(keyOf(c.name, c.index));
-        const QLatin1String name(c.name);
-        if (name == QLatin1String("tart_pb"))
-            tart_pb.insert(c.index, qobject_cast<PictureBox *>(object));
-        else if (name == QLatin1String("pagecolor"))
-            pagecolor.insert(c.index, qobject_cast<Swatch *>(object));
-        else if (name == QLatin1String("codedot_lb"))
-            codedot_lb.insert(c.index, qobject_cast<QLabel *>(object));
-        else if (name == QLatin1String("e_label"))
-            e_label.insert(c.index, qobject_cast<QLabel *>(object));
-        else if (name == QLatin1String("lab_dlt"))
-            lab_dlt.insert(c.index, qobject_cast<QLabel *>(object));
-    }
-
     // The selection frame and its colour lie over the swatches but let every
     // click through to the swatch beneath, the selected one included.
-    pageselect->setAttribute(Qt::WA_TransparentForMouseEvents);
-    pagecs->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (const char *frame : {"pageselect", "pagecs"})
+        qobject_cast<QWidget *>(control(QLatin1String(frame)))->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void Form1::applyProperties()
@@ -221,7 +196,7 @@ void Form1::applyProperties()
     }
     // The intro waits for its movie to start itself; every other movie
     // plays as soon as it is loaded.
-    intro_swf->setPlay(false);
+    qobject_cast<MovieControl *>(control(QStringLiteral("intro_swf")))->setPlay(false);
 }
 
 void Form1::applyTabOrder()
@@ -245,16 +220,4 @@ void Form1::applyTabOrder()
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
-}
-
-void Form1::connectHandlers()
-{
-    connectMovieCommands();
-
-    connect(pagen_text, &TextBox::KeyPress, this, &Form1::pagen_text_KeyPress);
-    for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
-        connect(field, &TextBox::KeyDown, this, [this] { findcode_KeyDown(); });
-        connect(field, &TextBox::KeyPress, this, &Form1::findcode_KeyPress);
-        connect(field, &TextBox::KeyUp, this, [this, field] { findcode_KeyUp(field); });
-    }
 }

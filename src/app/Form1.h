@@ -1,25 +1,19 @@
 #pragma once
 
-#include "widgets/ControlArray.h"
-
 #include <QHash>
 #include <QPixmap>
-#include <QVariant>
 #include <QWidget>
 
-class DataCursor;
-class MovieControl;
-class PictureBox;
-class QLabel;
-class Swatch;
-class TextBox;
+class CardPanel;
+class CardTable;
+class CollectionPanel;
+class CollectionTable;
 
-// The program's one window: it owns every control and the state variables
-// through which the handlers share values from one event to the next. Its
-// behaviour is defined beside each subsystem: start-up and layout in app/,
-// the page view and navigation in pages/, the code search in search/, the
-// collection in collection/, and the movie command routing and palette in
-// movies/.
+// The program's one window, a shell over two panels: it creates every
+// control from the layout table, gives them their first properties and tab
+// order, runs start-up, and routes the movies' commands to the panel that
+// acts on them. The card panel (tart_pb(0)) and the collection panel
+// (tart_pb(1)) own their controls' behaviour and their state.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -31,78 +25,17 @@ public:
 
     QString programFolder() const { return m_programFolder; }
 
-    // Any control by name ("pagen_text") or array element ("tart_pb(1)").
-    QObject *control(const QString &name) const { return m_controls.value(name); }
+    // Any control by name ("pagen_text") or array element ("tart_pb(1)",
+    // "pagecolor(3)"); null when there is none of that name.
+    QObject *control(const QString &name) const;
 
-    // --- Controls -------------------------------------------------------
-    MovieControl *intro_swf = nullptr;
-    MovieControl *palettac = nullptr;
-    MovieControl *next_swf = nullptr;
-    MovieControl *previous_swf = nullptr;
-    MovieControl *nextb_swf = nullptr;
-    MovieControl *previousb_swf = nullptr;
-    MovieControl *addtobaby_swf = nullptr;
-    MovieControl *deleteb_swf = nullptr;
+    CardPanel *cardPanel() const { return m_card; }
+    CollectionPanel *collectionPanel() const { return m_collection; }
 
-    ControlArray<PictureBox> tart_pb;   // 0 card panel, 1 collection panel
-    ControlArray<Swatch> pagecolor;     // 0 template, 1.. swatches of the page
-    PictureBox *baby_color = nullptr;
-    PictureBox *pageselect = nullptr;
-    PictureBox *pagecs = nullptr;
+    // The interface language.
+    QString lang() const { return m_lang; }
 
-    TextBox *pagen_text = nullptr;
-    TextBox *findcode_txt1 = nullptr;
-    TextBox *findcode_txt2 = nullptr;
-    TextBox *findcode_txt3 = nullptr;
-    TextBox *baby_code = nullptr;
-    TextBox *baby_num = nullptr;
-
-    QLabel *baby_nummax = nullptr;
-    ControlArray<QLabel> codedot_lb;
-    ControlArray<QLabel> e_label;
-    ControlArray<QLabel> lab_dlt;
-
-    DataCursor *data1 = nullptr;    // the card table
-    DataCursor *Adodc1 = nullptr;   // the collection
-    DataCursor *Adodc2 = nullptr;   // the colour of a collection entry
-
-    // --- State variables ------------------------------------------------
-    QString lang;          // interface language
-    QString ccc;           // this card's table name
-    QVariant pagenx;       // highest page number, as the database gave it
-    QString color_a;       // code of the selected colour, "" when none
-    qint16 icode_char = 0; // 0: the next key in a code field starts afresh
-    QVariant baby_max;     // entries in the collection; null until counted
-
-    // --- Start-up (app/) --------------------------------------------------
-    void Form_Load();
-
-    // --- Page view and navigation (pages/) ------------------------------
-    void PageLoad(qint64 pagenum);
-    void pageMove(qint64 pagenum);
-    void pageDisp(int rowns);
-    void next_swf_FSCommand(const QString &command, const QString &args);
-    void previous_swf_FSCommand(const QString &command, const QString &args);
-    void pagen_text_KeyPress(int &keyAscii);
-    void pagecolor_Click(int index);
-
-    // --- Code search (search/) ------------------------------------------
-    void findcode_KeyDown();
-    void findcode_KeyPress(int &keyAscii);
-    void findcode_KeyUp(TextBox *field);
-    void enterCode();
-
-    // --- Collection (collection/) ---------------------------------------
-    void babyDef();
-    void babyColorizer(int colorb_num);
-    void nextb_swf_FSCommand(const QString &command, const QString &args);
-    void previousb_swf_FSCommand(const QString &command, const QString &args);
-    void addtoBaby();
-    void babyDelete();
-    void addtobaby_swf_FSCommand(const QString &command, const QString &args);
-    void deleteb_swf_FSCommand(const QString &command, const QString &args);
-
-    // --- Movie commands and palette (movies/) ---------------------------
+    // Movie commands the window handles itself.
     void intro_swf_FSCommand(const QString &command, const QString &args);
     void palettac_FSCommand(const QString &command, const QString &args);
 
@@ -113,13 +46,15 @@ private:
     void createControls();
     void applyProperties();
     void applyTabOrder();
-    void connectHandlers();
     void connectMovieCommands();
-    void showEntryColour(const QString &table, const QString &code);
+    void Form_Load();
 
     QString m_programFolder;
-    qint64 m_pageShown = 0;  // the page whose swatches stand in the column
-    QVariant m_shownEntry;   // sn of the collection entry shown; null: none
+    QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;
+    CardTable *m_cardTable = nullptr;
+    CollectionTable *m_collectionTable = nullptr;
+    CardPanel *m_card = nullptr;
+    CollectionPanel *m_collection = nullptr;
 };

@@ -1,7 +1,10 @@
 #include "app/Form1.h"
 
-#include "widgets/PictureBox.h"
+#include "card/CardPanel.h"
+#include "collection/CollectionPanel.h"
 #include "movie/CommandText.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -21,7 +24,7 @@ const Sector sectors[] = {
     {19, 145}, {20, 140}, {21, 139}, {22, 129}, {23, 122}, {24, 115},
 };
 
-void bringForward(PictureBox *front, PictureBox *back)
+void bringForward(QWidget *front, QWidget *back)
 {
     back->setVisible(false);
     back->setEnabled(false);
@@ -33,12 +36,14 @@ void bringForward(PictureBox *front, PictureBox *back)
 
 void Form1::palettac_FSCommand(const QString &command, const QString &)
 {
+    auto *cardPanel = qobject_cast<QWidget *>(control(QStringLiteral("tart_pb(0)")));
+    auto *collectionPanel = qobject_cast<QWidget *>(control(QStringLiteral("tart_pb(1)")));
     qint64 target = 0;
     if (command.isEmpty()) {
-        bringForward(tart_pb(1), tart_pb(0));
-        babyDef();
+        bringForward(collectionPanel, cardPanel);
+        m_collection->babyDef();
     } else if (CommandText::equalsNumber(command, cardNumber)) {
-        bringForward(tart_pb(0), tart_pb(1));
+        bringForward(cardPanel, collectionPanel);
     } else {
         for (const Sector &s : sectors) {
             if (CommandText::equalsNumber(command, s.sector)) {
@@ -48,5 +53,5 @@ void Form1::palettac_FSCommand(const QString &command, const QString &)
         }
     }
     if (target != 0)
-        pageMove(target);
+        m_card->pageMove(target);
 }

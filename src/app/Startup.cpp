@@ -1,10 +1,10 @@
 #include "app/Form1.h"
 
-#include "widgets/TextBox.h"
-#include "data/DataCursor.h"
-#include "data/Recordset.h"
-#include "data/Statements.h"
+#include "card/CardPanel.h"
+#include "data/CardTable.h"
+#include "data/CollectionTable.h"
 #include "widgets/MovieControl.h"
+#include "widgets/TextBox.h"
 
 #include <QDir>
 #include <QLabel>
@@ -62,17 +62,16 @@ const char *const databaseFile = "dbtsl.db";
 
 void Form1::Form_Load()
 {
-    icode_char = 0;
-    ccc = QStringLiteral("5327");
-    lang = QStringLiteral("eueng");
+    m_lang = QStringLiteral("eueng");
 
     for (const EntryColour &e : entryColours) {
         qobject_cast<TextBox *>(control(QLatin1String(e.control)))
             ->setBackColor(QColor(e.red, e.green, e.blue));
     }
     for (const Caption &c : captions) {
-        if (lang == QLatin1String(c.lang))
-            e_label(c.label)->setText(QString::fromLatin1(c.text));
+        if (m_lang == QLatin1String(c.lang))
+            qobject_cast<QLabel *>(control(QStringLiteral("e_label(%1)").arg(c.label)))
+                ->setText(QString::fromLatin1(c.text));
     }
 
     const QDir folder(m_programFolder);
@@ -81,17 +80,9 @@ void Form1::Form_Load()
             ->setMovie(folder.filePath(QLatin1String(m.path)));
     }
 
-    const QString connection = DataCursor::connectionFor(folder.filePath(QLatin1String(databaseFile)));
-    data1->setConnectionString(connection);
-    data1->setRecordSource(Statements::highestPage(ccc));
-    data1->Refresh();
-    pagenx = data1->recordset().field(QStringLiteral("Expr1000"));
-
-    Adodc1->setConnectionString(connection);
-    Adodc1->setRecordSource(Statements::collection());
-    Adodc1->Refresh();
-
-    Adodc2->setConnectionString(connection);
-
-    PageLoad(1);
+    const QString database = folder.filePath(QLatin1String(databaseFile));
+    m_cardTable->open(database);
+    m_card->readHighestPage();
+    m_collectionTable->open(database);
+    m_card->PageLoad(1);
 }

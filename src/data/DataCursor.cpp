@@ -4,22 +4,6 @@
 #include "data/DatabaseFailure.h"
 #include "data/Recordset.h"
 
-namespace {
-
-const QString dataSourceKey = QStringLiteral("Data Source=");
-
-QString pathFromConnection(const QString &connection)
-{
-    const int start = connection.indexOf(dataSourceKey, 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return {};
-    const int from = start + dataSourceKey.size();
-    const int end = connection.indexOf(QLatin1Char(';'), from);
-    return connection.mid(from, end < 0 ? -1 : end - from);
-}
-
-} // namespace
-
 DataCursor::DataCursor(QObject *parent) : QObject(parent), m_recordset(std::make_unique<Recordset>())
 {
 }
@@ -31,26 +15,16 @@ DataCursor::~DataCursor()
     m_connection.reset();
 }
 
-QString DataCursor::connectionFor(const QString &databasePath)
-{
-    return QStringLiteral("Driver=QSQLITE;") + dataSourceKey + databasePath;
-}
-
-QString DataCursor::databasePath() const
-{
-    return pathFromConnection(m_connectionText);
-}
-
 void DataCursor::fail(const QString &action, const QString &message) const
 {
     DatabaseFailure::report({databasePath(), action, message});
 }
 
-void DataCursor::setConnectionString(const QString &connection)
+void DataCursor::setDatabasePath(const QString &path)
 {
-    if (connection == m_connectionText)
+    if (path == m_databasePath)
         return;
-    m_connectionText = connection;
+    m_databasePath = path;
     m_recordset = std::make_unique<Recordset>();
     m_connection.reset();
 }

@@ -15,8 +15,7 @@ class Recordset;
 // its first row. A failing operation is reported through DatabaseFailure
 // and leaves an empty result.
 //
-// The connection text names the file as "Data Source=<path>". Cursors with
-// the same connection text share one connection. The file must exist: a
+// Cursors on the same file share one connection. The file must exist: a
 // missing database is a failure, never silently created.
 class DataCursor : public QObject
 {
@@ -26,12 +25,10 @@ public:
     explicit DataCursor(QObject *parent = nullptr);
     ~DataCursor() override;
 
-    void setConnectionString(const QString &connection);
-    QString connectionString() const { return m_connectionText; }
-    QString databasePath() const;
+    void setDatabasePath(const QString &path);
+    QString databasePath() const { return m_databasePath; }
 
     void setRecordSource(const Statement &statement) { m_source = statement; }
-    const Statement &recordSource() const { return m_source; }
 
     // Runs the record source; false when it failed. Running it again while
     // the database is unchanged keeps the rows already read.
@@ -40,14 +37,11 @@ public:
     // The current result (empty before the first Refresh).
     Recordset &recordset() const { return *m_recordset; }
 
-    // The connection text for a database file.
-    static QString connectionFor(const QString &databasePath);
-
 private:
     bool connect();
     void fail(const QString &action, const QString &message) const;
 
-    QString m_connectionText;
+    QString m_databasePath;
     std::shared_ptr<Connection> m_connection;
     Statement m_source;
     std::unique_ptr<Recordset> m_recordset;

@@ -11,7 +11,7 @@ namespace WindowDriver {
 
 bool showReady(Form1 &form)
 {
-    form.intro_swf->hide();
+    qobject_cast<QWidget *>(form.control(QStringLiteral("intro_swf")))->hide();
     form.show();
     form.activateWindow();
     return QTest::qWaitForWindowExposed(&form) && QTest::qWaitForWindowActive(&form);

@@ -18,7 +18,7 @@
 // Before each action, "BEGIN ADD <code>" or "BEGIN DEL <code>" goes to
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
-#include "app/Form1.h"
+#include "TestWindow.h"
 #include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
@@ -45,35 +45,36 @@ void report(const char *action, const QString &code)
     std::fflush(stdout);
 }
 
-bool collected(Form1 &form, const QString &code)
+bool collected(TestWindow &form, const QString &code)
 {
-    return form.Adodc1->recordset().contains(QStringLiteral("code"), code);
+    auto *cursor = qobject_cast<DataCursor *>(form.control(QStringLiteral("Adodc1")));
+    return cursor->recordset().contains(QStringLiteral("code"), code);
 }
 
-bool addSwatch(Form1 &form, int index)
+bool addSwatch(TestWindow &form, int index)
 {
     if (!form.pagecolor(index))
         return false;
     form.pagecolor_Click(index);
-    const QString code = form.color_a;
+    const QString code = form.color_a();
     begin("ADD", code);
-    emit form.addtobaby_swf->FSCommand(QStringLiteral("add"), QString());
+    emit form.addtobaby_swf()->FSCommand(QStringLiteral("add"), QString());
     report(collected(form, code) ? "ADD" : "LOST ADD", code);
     return true;
 }
 
-void deleteOne(Form1 &form, std::mt19937 &random)
+void deleteOne(TestWindow &form, std::mt19937 &random)
 {
-    emit form.palettac->FSCommand(QString(), QString());
-    if (form.baby_num->text() != QLatin1String("0")) {
+    emit form.palettac()->FSCommand(QString(), QString());
+    if (form.baby_num()->text() != QLatin1String("0")) {
         for (int steps = int(random() % 4); steps > 0; --steps)
-            emit form.nextb_swf->FSCommand(QStringLiteral("click"), QString());
-        const QString code = form.baby_code->text();
+            emit form.nextb_swf()->FSCommand(QStringLiteral("click"), QString());
+        const QString code = form.baby_code()->text();
         begin("DEL", code);
-        emit form.deleteb_swf->FSCommand(QStringLiteral("delete"), QString());
+        emit form.deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
         report(collected(form, code) ? "LOST DEL" : "DEL", code);
     }
-    emit form.palettac->FSCommand(QStringLiteral("5327"), QString());
+    emit form.palettac()->FSCommand(QStringLiteral("5327"), QString());
 }
 
 } // namespace
@@ -87,8 +88,8 @@ int main(int argc, char *argv[])
                      argv[0]);
         return 2;
     }
-    Form1 form(QString::fromLocal8Bit(argv[1]));
-    form.intro_swf->hide();
+    TestWindow form(QString::fromLocal8Bit(argv[1]));
+    form.intro_swf()->hide();
     const QString mode = QString::fromLatin1(argv[2]);
     const int a = std::atoi(argv[3]);
     const int b = std::atoi(argv[4]);
@@ -106,7 +107,7 @@ int main(int argc, char *argv[])
     }
 
     std::mt19937 random{static_cast<std::mt19937::result_type>(a)};
-    const int pages = form.pagenx.toInt();
+    const int pages = form.pagenx().toInt();
     for (int step = 0; step < b; ++step) {
         if (random() % 3 != 0) {
             form.pageMove(1 + int(random() % unsigned(pages)));

@@ -1,0 +1,235 @@
+#include "card/CardPanel.h"
+
+#include "card/PageGeometry.h"
+#include "data/CardTable.h"
+#include "widgets/PictureBox.h"
+#include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
+#include "widgets/Twips.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int keyBackspace = 8;
+constexpr int keyEnter = 13;
+constexpr int keySpace = 32;
+// A code field holding a whole group hands the focus on.
+constexpr int groupLength = 2;
+
+const QColor notFoundColour(192, 0, 0);
+
+// The number in the page-number box, edited or not, taken down to a whole
+// number; the page shown when the box is empty or holds no number (it can
+// only be pasted there).
+qint64 pageNumberIn(const TextBox *box, qint64 pageShown)
+{
+    bool ok = false;
+    const double value = box->text().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return pageShown;
+    constexpr double limit = 1e15;  // far beyond any card, and safe to convert
+    return qint64(std::floor(qBound(-limit, value, limit)));
+}
+
+} // namespace
+
+CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *parent)
+    : QObject(parent), m_card(card),
+      pageselect(controlOf<PictureBox>(controls, "pageselect")),
+      pagecs(controlOf<PictureBox>(controls, "pagecs")),
+      pagen_text(controlOf<TextBox>(controls, "pagen_text")),
+      findcode_txt1(controlOf<TextBox>(controls, "findcode_txt1")),
+      findcode_txt2(controlOf<TextBox>(controls, "findcode_txt2")),
+      findcode_txt3(controlOf<TextBox>(controls, "findcode_txt3"))
+{
+    pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
+
+    connect(pagen_text, &TextBox::KeyPress, this, &CardPanel::pagen_text_KeyPress);
+    for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
+        connect(field, &TextBox::KeyDown, this, [this] { findcode_KeyDown(); });
+        connect(field, &TextBox::KeyPress, this, &CardPanel::findcode_KeyPress);
+        connect(field, &TextBox::KeyUp, this, [this, field] { findcode_KeyUp(field); });
+    }
+}
+
+void CardPanel::readHighestPage()
+{
+    m_pagenx = m_card->highestPage();
+}
+
+// --- Page view -----------------------------------------------------------
+
+void CardPanel::PageLoad(qint64 pagenum)
+{
+    using namespace PageGeometry;
+    using Twips::px;
+
+    pageselect->hide();
+    m_color_a.clear();
+
+    // Each swatch starts as a copy of the template and then takes its own
+    // place, colour and code.
+    const QVector<CardColour> colours = m_card->page(pagenum);
+    QWidget *const panel = pagecolor(0)->parentWidget();
+    for (int i = 1; i <= colours.size(); ++i) {
+        const CardColour &c = colours.at(i - 1);
+        auto *swatch = new Swatch(i, panel);
+        swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
+        swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
+        swatch->setBackColor(c.colour);
+        swatch->setToolTip(c.code);
+        swatch->show();
+        connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
+        pagecolor.insert(i, swatch);
+    }
+
+    // The selection frame lies over the swatches (it lets clicks through).
+    if (!colours.isEmpty())
+        pageselect->raise();
+    pageselect->setBackColor(Qt::black);
+    pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
+    m_pageShown = pagenum;
+    pagen_text->setText(QString::number(pagenum));
+}
+
+void CardPanel::removeSwatches()
+{
+    const QList<int> indexes = pagecolor.indexes();
+    for (int index : indexes) {
+        if (index >= 1)
+            delete pagecolor.take(index);
+    }
+}
+
+void CardPanel::pageMove(qint64 pagenum)
+{
+    removeSwatches();
+    PageLoad(pagenum);
+}
+
+void CardPanel::pageDisp(int rowns)
+{
+    // Only a swatch that stands in the column can be selected.
+    Swatch *swatch = rowns >= 1 ? pagecolor(rowns) : nullptr;
+    if (!swatch)
+        return;
+    const int border = Twips::px(PageGeometry::frameBorder);
+    pageselect->move(swatch->x() - border, swatch->y() - border);
+    pageselect->show();
+    pagecs->setBackColor(swatch->backColor());
+}
+
+// --- Page navigation -----------------------------------------------------
+
+void CardPanel::next_swf_FSCommand(const QString &, const QString &)
+{
+    qint64 p = pageNumberIn(pagen_text, m_pageShown) + 1;
+    if (p > m_pagenx.toLongLong())
+        p = 1;
+    pageMove(p);
+}
+
+void CardPanel::previous_swf_FSCommand(const QString &, const QString &)
+{
+    qint64 p = pageNumberIn(pagen_text, m_pageShown) - 1;
+    if (p < 1)
+        p = m_pagenx.toLongLong();
+    pageMove(p);
+}
+
+void CardPanel::pagen_text_KeyPress(int &keyAscii)
+{
+    if (keyAscii == keyBackspace || (keyAscii >= '0' && keyAscii <= '9'))
+        return;
+    if (keyAscii == keyEnter) {
+        qint64 p = pageNumberIn(pagen_text, m_pageShown);
+        if (p < 1)
+            p = 1;
+        else if (p > m_pagenx.toLongLong())
+            p = m_pagenx.toLongLong();
+        keyAscii = 0;
+        pageMove(p);
+        return;
+    }
+    keyAscii = 0;
+}
+
+void CardPanel::pagecolor_Click(int index)
+{
+    Swatch *swatch = pagecolor(index);
+    if (!swatch)
+        return;
+    m_color_a = swatch->toolTip();
+    findcode_txt1->setText(m_color_a.left(2));
+    findcode_txt2->setText(m_color_a.mid(3, 2));
+    findcode_txt3->setText(m_color_a.right(2));
+    pageDisp(index);
+}
+
+// --- Code fields ---------------------------------------------------------
+
+void CardPanel::findcode_KeyDown()
+{
+    // After a successful lookup the first key starts a new code.
+    if (m_icode_char == 0) {
+        findcode_txt1->setText(QString());
+        findcode_txt2->setText(QString());
+        findcode_txt3->setText(QString());
+        m_icode_char = 1;
+    }
+}
+
+void CardPanel::findcode_KeyPress(int &keyAscii)
+{
+    keyAscii = QChar(char16_t(keyAscii)).toUpper().unicode();
+    if (keyAscii == keySpace) {
+        keyAscii = 0;
+    } else if (keyAscii == keyEnter) {
+        keyAscii = 0;
+        enterCode();
+    }
+}
+
+void CardPanel::findcode_KeyUp(TextBox *field)
+{
+    if (field->text().size() != groupLength)
+        return;
+    TextBox *next = field == findcode_txt1 ? findcode_txt2
+                    : field == findcode_txt2 ? findcode_txt3
+                                             : findcode_txt1;
+    next->setFocus();
+}
+
+// --- Code lookup ---------------------------------------------------------
+
+void CardPanel::enterCode()
+{
+    const std::initializer_list<TextBox *> fields = {findcode_txt1, findcode_txt2, findcode_txt3};
+    for (TextBox *field : fields)
+        field->setForeColor(Qt::black);
+
+    const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
+                         + QLatin1Char('.') + findcode_txt3->text();
+
+    if (const std::optional<CardColour> found = m_card->find(code)) {
+        pageMove(found->page);
+        // Frame the swatch that shows the found colour: its place in the
+        // column, which equals its Row only when the page's rows have no gaps.
+        for (int index : pagecolor.indexes()) {
+            if (index >= 1 && pagecolor(index)->toolTip() == found->code) {
+                pageDisp(index);
+                break;
+            }
+        }
+        m_icode_char = 0;
+        m_color_a = code;
+    } else {
+        for (TextBox *field : fields)
+            field->setForeColor(notFoundColour);
+        m_icode_char = 1;
+    }
+
+    m_card->rewind();
+    findcode_txt1->setFocus();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "widgets/ControlArray.h"
+#include "widgets/ControlMap.h"
+
+#include <QObject>
+#include <QVariant>
+
+class CardTable;
+class PictureBox;
+class Swatch;
+class TextBox;
+
+// The card panel, tart_pb(0): the page view, page navigation, the three
+// code fields and the code lookup. It runs the controls the window placed
+// on the panel and keeps the card's state: the highest page, the page shown,
+// the selected code and whether the next key in a code field starts a new
+// code.
+class CardPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    CardPanel(const ControlMap &controls, CardTable *card, QObject *parent = nullptr);
+
+    // Reads the highest page number of the card.
+    void readHighestPage();
+
+    // Page view.
+    void PageLoad(qint64 pagenum);
+    void pageMove(qint64 pagenum);
+    void pageDisp(int rowns);
+
+    // Page navigation.
+    void next_swf_FSCommand(const QString &command, const QString &args);
+    void previous_swf_FSCommand(const QString &command, const QString &args);
+    void pagen_text_KeyPress(int &keyAscii);
+    void pagecolor_Click(int index);
+
+    // Code fields and lookup.
+    void findcode_KeyDown();
+    void findcode_KeyPress(int &keyAscii);
+    void findcode_KeyUp(TextBox *field);
+    void enterCode();
+
+    // The code of the selected colour, "" when none.
+    QString color_a() const { return m_color_a; }
+    // 0: the next key in a code field starts a new code.
+    qint16 icode_char() const { return m_icode_char; }
+    // The highest page number, as the database gave it.
+    QVariant pagenx() const { return m_pagenx; }
+    // The page whose swatches stand in the column.
+    qint64 pageShown() const { return m_pageShown; }
+    // The swatch at index (1 and up), or the template (0); null if none.
+    Swatch *swatch(int index) const { return pagecolor(index); }
+    // The indexes of pagecolor: the template 0 and the swatches shown.
+    QList<int> pagecolorIndexes() const { return pagecolor.indexes(); }
+    int swatchCount() const { return pagecolor.count() - 1; }
+
+private:
+    void removeSwatches();
+
+    CardTable *m_card;
+    ControlArray<Swatch> pagecolor;
+    PictureBox *pageselect;
+    PictureBox *pagecs;
+    TextBox *pagen_text;
+    TextBox *findcode_txt1;
+    TextBox *findcode_txt2;
+    TextBox *findcode_txt3;
+
+    QVariant m_pagenx;
+    QString m_color_a;
+    qint16 m_icode_char = 0;
+    qint64 m_pageShown = 0;
+};

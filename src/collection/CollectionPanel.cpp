@@ -1,0 +1,135 @@
+#include "collection/CollectionPanel.h"
+
+#include "data/CardTable.h"
+#include "data/CollectionTable.h"
+#include "widgets/MovieControl.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TextBox.h"
+
+#include <QLabel>
+
+namespace {
+
+const QColor shownCodeBack(230, 230, 230);
+const QColor emptyBack(255, 255, 255);
+
+// A position as the panel shows it; anything else counts as 0.
+int positionIn(const TextBox *box)
+{
+    return box->text().toInt();
+}
+
+} // namespace
+
+CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *entries,
+                                 CardTable *colours, const QString &cardName, QObject *parent)
+    : QObject(parent), m_entries(entries), m_colours(colours), m_cardName(cardName),
+      panel(controlOf<PictureBox>(controls, "tart_pb(1)")),
+      baby_color(controlOf<PictureBox>(controls, "baby_color")),
+      baby_code(controlOf<TextBox>(controls, "baby_code")),
+      baby_num(controlOf<TextBox>(controls, "baby_num")),
+      baby_nummax(controlOf<QLabel>(controls, "baby_nummax")),
+      nextb_swf(controlOf<MovieControl>(controls, "nextb_swf")),
+      previousb_swf(controlOf<MovieControl>(controls, "previousb_swf")),
+      deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf"))
+{
+}
+
+// --- Viewer --------------------------------------------------------------
+
+void CollectionPanel::babyDef()
+{
+    baby_code->setBackColor(shownCodeBack);
+    nextb_swf->show();
+    previousb_swf->show();
+    deleteb_swf->show();
+
+    // Counted from the result the cursor holds: start-up, every addition and
+    // every deletion keep it current.
+    m_baby_max = m_entries->count();
+    if (m_baby_max.toInt() != 0) {
+        babyColorizer(1);
+        return;
+    }
+
+    nextb_swf->hide();
+    previousb_swf->hide();
+    deleteb_swf->hide();
+    baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
+    baby_num->setText(QStringLiteral("0"));
+    baby_color->setBackColor(emptyBack);
+    baby_code->setBackColor(emptyBack);
+    baby_code->setText(QString());
+    m_shownEntry.clear();
+}
+
+void CollectionPanel::babyColorizer(int colorb_num)
+{
+    m_baby_max = m_entries->count();
+    // One past the end (after the last entry was deleted) shows the new last.
+    if (colorb_num > m_baby_max.toInt())
+        --colorb_num;
+    if (colorb_num <= 0) {
+        babyDef();
+        return;
+    }
+
+    const CollectionEntry entry = m_entries->at(colorb_num);
+    m_shownEntry = entry.sn;
+
+    showEntryColour(entry.table, entry.code);
+    baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
+    baby_code->setText(entry.code);
+    baby_num->setText(QString::number(colorb_num));
+}
+
+void CollectionPanel::showEntryColour(const QString &table, const QString &code)
+{
+    // An entry whose card table or code cannot be found has no colour to
+    // show: its box is marked unknown, and the collection stays usable.
+    if (const std::optional<QColor> colour = m_colours->colourOf(table, code))
+        baby_color->setBackColor(*colour);
+    else
+        baby_color->setUnknown(true);
+}
+
+void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
+{
+    int position = positionIn(baby_num) + 1;
+    if (position > m_baby_max.toInt())
+        position = 1;
+    babyColorizer(position);
+}
+
+void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
+{
+    int position = positionIn(baby_num) - 1;
+    if (position < 1)
+        position = m_baby_max.toInt();
+    babyColorizer(position);
+}
+
+// --- Editing -------------------------------------------------------------
+
+void CollectionPanel::addtoBaby(const QString &code)
+{
+    if (code.isEmpty())
+        return;
+
+    // A colour is collected once: its code, compared exactly, may stand in
+    // no row of the collection, whichever card the row names.
+    if (!m_entries->contains(code))
+        m_entries->add(m_cardName, code);
+    // The cursor no longer rests on the entry the panel showed.
+    m_shownEntry.clear();
+}
+
+void CollectionPanel::babyDelete()
+{
+    // Only the entry the panel shows can be deleted, and only while the
+    // cursor still rests on it.
+    if (panel->isHidden() || !m_entries->remove(m_shownEntry))
+        return;
+    m_shownEntry.clear();
+    babyColorizer(positionIn(baby_num));
+}

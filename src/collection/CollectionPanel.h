@@ -1,0 +1,60 @@
+#pragma once
+
+#include "widgets/ControlMap.h"
+
+#include <QObject>
+#include <QVariant>
+
+class CardTable;
+class CollectionTable;
+class MovieControl;
+class PictureBox;
+class QLabel;
+class TextBox;
+
+// The collection panel, tart_pb(1): one collected colour at a time with its
+// code, its position and the collection's size, stepping through the
+// entries, adding the selected colour and deleting the entry shown. It runs
+// the controls the window placed on the panel and keeps the collection's
+// size and the entry shown.
+class CollectionPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    // cardName: the card table that an added entry names.
+    CollectionPanel(const ControlMap &controls, CollectionTable *entries, CardTable *colours,
+                    const QString &cardName, QObject *parent = nullptr);
+
+    void babyDef();
+    void babyColorizer(int colorb_num);
+    void nextb_swf_FSCommand(const QString &command, const QString &args);
+    void previousb_swf_FSCommand(const QString &command, const QString &args);
+    // Adds code (the selected colour, "" when none) to the collection.
+    void addtoBaby(const QString &code);
+    void babyDelete();
+
+    // The number of entries, as last counted; null until counted.
+    QVariant baby_max() const { return m_baby_max; }
+    // The serial number of the entry shown; null when none is.
+    QVariant shownEntry() const { return m_shownEntry; }
+
+private:
+    void showEntryColour(const QString &table, const QString &code);
+
+    CollectionTable *m_entries;
+    CardTable *m_colours;
+    QString m_cardName;
+
+    PictureBox *panel;
+    PictureBox *baby_color;
+    TextBox *baby_code;
+    TextBox *baby_num;
+    QLabel *baby_nummax;
+    MovieControl *nextb_swf;
+    MovieControl *previousb_swf;
+    MovieControl *deleteb_swf;
+
+    QVariant m_baby_max;
+    QVariant m_shownEntry;
+};

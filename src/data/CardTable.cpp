@@ -1,0 +1,100 @@
+#include "data/CardTable.h"
+
+#include "data/DataCursor.h"
+#include "data/Recordset.h"
+#include "data/Statements.h"
+
+namespace {
+
+const QString codeField = QStringLiteral("Code");
+const QString pageField = QStringLiteral("Page");
+const QString highestPageField = QStringLiteral("Expr1000");
+
+// A colour from a row's R, G and B fields, each held within 0 ... 255.
+QColor colourOf(const Recordset &row)
+{
+    static const QString red = QStringLiteral("R");
+    static const QString green = QStringLiteral("G");
+    static const QString blue = QStringLiteral("B");
+    auto channel = [&row](const QString &name) { return qBound(0, row.field(name).toInt(), 255); };
+    return QColor(channel(red), channel(green), channel(blue));
+}
+
+CardColour cardColourOf(const Recordset &row)
+{
+    return {row.field(codeField).toString(), colourOf(row), row.field(pageField).toLongLong()};
+}
+
+} // namespace
+
+CardTable::CardTable(DataCursor *cards, DataCursor *entryColours)
+    : m_cards(cards), m_entryColours(entryColours)
+{
+}
+
+QString CardTable::name()
+{
+    return QString::fromLatin1(Statements::cardTable);
+}
+
+void CardTable::open(const QString &databasePath)
+{
+    m_cards->setDatabasePath(databasePath);
+    m_entryColours->setDatabasePath(databasePath);
+}
+
+QVariant CardTable::highestPage()
+{
+    m_cards->setRecordSource(Statements::highestPage(name()));
+    m_cards->Refresh();
+    return m_cards->recordset().field(highestPageField);
+}
+
+QVector<CardColour> CardTable::page(qint64 pageNumber)
+{
+    m_cards->setRecordSource(Statements::page(pageNumber));
+    m_cards->Refresh();
+    Recordset &rows = m_cards->recordset();
+    const int n = rows.RecordCount();
+    QVector<CardColour> colours;
+    colours.reserve(n);
+    rows.MoveFirst();
+    for (int i = 0; i < n; ++i, rows.MoveNext())
+        colours.append(cardColourOf(rows));
+    return colours;
+}
+
+std::optional<CardColour> CardTable::find(const QString &code)
+{
+    m_cards->setRecordSource(Statements::codeLookup(code));
+    m_cards->Refresh();
+    const Recordset &found = m_cards->recordset();
+    if (found.RecordCount() == 0)
+        return std::nullopt;
+    return cardColourOf(found);
+}
+
+void CardTable::rewind()
+{
+    m_cards->setRecordSource(Statements::cardReset());
+    m_cards->Refresh();
+}
+
+std::optional<QColor> CardTable::colourOf(const QString &table, const QString &code)
+{
+    // Only a plain name that holds all four colour columns is read as a card
+    // table: the name is never spliced unchecked, and another table (the
+    // collection itself, say) gives no colour rather than a wrong one.
+    if (!Statements::isPlainIdentifier(table))
+        return std::nullopt;
+    m_entryColours->setRecordSource(Statements::colourColumns(table));
+    m_entryColours->Refresh();
+    if (m_entryColours->recordset().RecordCount() != 4)
+        return std::nullopt;
+    m_entryColours->setRecordSource(Statements::entryColour(table, code));
+    m_entryColours->Refresh();
+    const Recordset &colour = m_entryColours->recordset();
+    if (colour.RecordCount() == 0)
+        return std::nullopt;
+    return ::colourOf(colour);
+}

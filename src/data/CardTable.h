@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <optional>
+
+class DataCursor;
+
+// One colour of a card as the panels show it.
+struct CardColour
+{
+    QString code;
+    QColor colour;
+    qint64 page = 0;
+};
+
+// The card's table, read through the card cursor (data1), and the colour of
+// any card table's code, read through the entry-colour cursor (Adodc2). It
+// names the card's table and holds the field names, so that the panels deal
+// in pages, codes and colours only.
+class CardTable
+{
+public:
+    CardTable(DataCursor *cards, DataCursor *entryColours);
+
+    // The table that holds this card.
+    static QString name();
+
+    // Both cursors read the database file at path.
+    void open(const QString &databasePath);
+
+    // The highest page number, as the database gives it (null on an empty
+    // card).
+    QVariant highestPage();
+    // The colours of one page in Row order.
+    QVector<CardColour> page(qint64 pageNumber);
+    // The colour with that code, compared without regard to case.
+    std::optional<CardColour> find(const QString &code);
+    // Sets the card cursor back to the whole card in Sn order.
+    void rewind();
+
+    // The colour of code in the card table named table; none when that is
+    // not a card table or does not hold the code.
+    std::optional<QColor> colourOf(const QString &table, const QString &code);
+
+private:
+    DataCursor *m_cards;
+    DataCursor *m_entryColours;
+};

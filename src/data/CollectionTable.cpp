@@ -1,0 +1,67 @@
+#include "data/CollectionTable.h"
+
+#include "data/DataCursor.h"
+#include "data/Recordset.h"
+#include "data/Statements.h"
+
+namespace {
+
+const QString snField = QStringLiteral("sn");
+const QString tableField = QStringLiteral("ccard_name");
+const QString codeField = QStringLiteral("code");
+
+} // namespace
+
+CollectionTable::CollectionTable(DataCursor *entries) : m_entries(entries)
+{
+}
+
+void CollectionTable::open(const QString &databasePath)
+{
+    m_entries->setDatabasePath(databasePath);
+    m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
+}
+
+int CollectionTable::count()
+{
+    m_entries->setRecordSource(Statements::collection());
+    return m_entries->recordset().RecordCount();
+}
+
+CollectionEntry CollectionTable::at(int position)
+{
+    m_entries->recordset().MoveFirst();
+    m_entries->Refresh();
+    Recordset &entries = m_entries->recordset();
+    entries.Move(position - 1);
+    return {entries.field(snField), entries.field(tableField).toString(),
+            entries.field(codeField).toString()};
+}
+
+bool CollectionTable::contains(const QString &code)
+{
+    m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
+    return m_entries->recordset().contains(codeField, code);
+}
+
+bool CollectionTable::add(const QString &table, const QString &code)
+{
+    Recordset &entries = m_entries->recordset();
+    entries.AddNew();
+    entries.setField(tableField, table);
+    entries.setField(codeField, code);
+    return entries.Update();
+}
+
+bool CollectionTable::remove(const QVariant &sn)
+{
+    Recordset &entries = m_entries->recordset();
+    if (sn.isNull() || entries.field(snField) != sn)
+        return false;
+    if (!entries.Delete())
+        return false;
+    m_entries->Refresh();
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class DataCursor;
+
+// One entry of the collection: its serial number, the card table it names
+// and its code.
+struct CollectionEntry
+{
+    QVariant sn;
+    QString table;
+    QString code;
+};
+
+// The collection table baby2, read and written through the collection
+// cursor (Adodc1) in sn order. Positions count from 1. The cursor's current
+// row is the entry last reached by at(), which is what remove() deletes.
+class CollectionTable
+{
+public:
+    explicit CollectionTable(DataCursor *entries);
+
+    // Reads the collection in the database file at path.
+    void open(const QString &databasePath);
+
+    // The number of entries in the result the cursor holds; every addition
+    // and deletion through this table keeps it current.
+    int count();
+    // The entry at position (1 ... count()), read afresh; the cursor rests
+    // on it afterwards.
+    CollectionEntry at(int position);
+    // Whether any entry has exactly this code, whichever card it names.
+    bool contains(const QString &code);
+    // Adds an entry for code of the card table named table.
+    bool add(const QString &table, const QString &code);
+    // Deletes the entry the cursor rests on, when that is the entry with
+    // serial number sn; false, deleting nothing, otherwise.
+    bool remove(const QVariant &sn);
+
+private:
+    DataCursor *m_entries;
+};
