@@ -15,9 +15,9 @@ Pages 5-204, the hues
     next higher entry. Sector s centres on the CIE LCh(ab) hue angle
     sector_hue(s) = (15 s - 30) mod 360 and spans 15 degrees around it.
 
-    A sector's colours are first laid out as a run of n pages, its ranks
-    0..n-1, which fix hue and chroma; the ranks are then put on the pages
-    (see Page order below).
+    A sector of n pages has n ranks, 0..n-1, each a page's worth of
+    colours; a rank fixes hue and chroma as below, and Page order says
+    which of the sector's pages each rank is put on.
 
     Hue: the 15 degrees are cut into ten hue steps, digit 0..9, at
         h = centre + (digit - 4.5) * 1.5
@@ -48,10 +48,12 @@ Pages 5-204, the hues
     C* 55 in the sector's hue, less where sRGB cannot show it). So the
     first page is the sector's lead rank: the one holding the colour
     nearest that paint in CIELAB (Euclidean distance, the lower rank on a
-    tie). It is one of the sector's more vivid ranks, never the greyed
-    rank 0, which would open a page of near-greys under a vivid sector.
-    The other ranks follow on the sector's next pages from greyed to vivid,
-    so each tier still sweeps its hue in the card's direction.
+    tie). On this card that is always one of the sector's more vivid
+    ranks (C* 32 to 71 at L* 63), so the page a sector opens shows the
+    sector's own colour rather than the near-greys of rank 0. The other
+    ranks follow on the sector's next pages from greyed to vivid, so
+    apart from the lead page each tier still sweeps its hue in the card's
+    direction.
 
 Code, eight characters "G1.G2.G3"
     G1: the sector letter (A = 1 ... X = 24, Z for the neutrals) and the
@@ -60,8 +62,9 @@ Code, eight characters "G1.G2.G3"
     G3: lightness L* as two digits.
     Rounding can give two ranks of one sector and hue step the same chroma
     at the same lightness where the gamut is narrow; the higher rank's
-    colour is then nudged by one unit of C* (down first) or, failing that, of L*, and
-    drawn at the nudged values, so codes stay unique and truthful.
+    colour is then nudged by one unit of C* (down first) or, failing that,
+    of L*, and drawn at the nudged values, so codes stay unique and
+    truthful.
 
 Colours are converted to 8-bit sRGB (D65) with lch.lch_to_srgb8.
 The script is deterministic: running it again writes the same file.
