@@ -15,39 +15,56 @@ Pages 5-204, the hues
     next higher entry. Sector s centres on the CIE LCh(ab) hue angle
     sector_hue(s) = (15 s - 30) mod 360 and spans 15 degrees around it.
 
+    A sector of n pages has n ranks, 0..n-1, each a page's worth of
+    colours; a rank fixes hue and chroma as below, and Page order says
+    which of the sector's pages each rank is put on.
+
     Hue: the 15 degrees are cut into ten hue steps, digit 0..9, at
         h = centre + (digit - 4.5) * 1.5
-    A sector's pages are dealt into tiers of at most five pages; each tier
+    A sector's ranks are dealt into tiers of at most five; each tier
     sweeps the hue from the sector's upper edge down to its lower edge, the
     direction in which the card runs round the circle (sector 8 at 90
-    degrees, then 7 at 75, ...). A tier of m pages takes the digit at the
-    middle of each of m equal slices of 0..9, e.g. 3 pages -> 8, 5, 1.
+    degrees, then 7 at 75, ...). A tier of m ranks takes the digit at the
+    middle of each of m equal slices of 0..9, e.g. 3 ranks -> 8, 5, 1.
 
-    Chroma: across a sector's pages the colours climb evenly from greyed
-    to vivid. A page sits at a fraction f of the way, 0 on the sector's
-    first page and 1 on its last (a sector of one page sits halfway), and
-    at each row its chroma is
+    Chroma: across a sector's ranks the colours climb evenly from greyed
+    to vivid. A rank sits at a fraction f of the way, 0 for rank 0 and 1
+    for rank n-1 (a sector of one page sits halfway), and at each row its
+    chroma is
         C = round(4 + f * (Cmax - 4))
     where Cmax is the largest whole chroma sRGB can show at that row's
-    lightness and the page's hue (at most 99, two digits). So the first
-    page of a sector is greyed at C* 4 all the way down, and the last one
-    runs along the edge of the gamut. Scaling by the row's own gamut keeps
-    the light and dark rows, where sRGB is narrow, from collapsing onto a
-    single clipped chroma. Every colour is drawn at exactly the whole
-    chroma in its code, so the code states the colour truly.
+    lightness and the rank's hue (at most 99, two digits). So rank 0 is
+    greyed at C* 4 all the way down, and rank n-1 runs along the edge of
+    the gamut. Scaling by the row's own gamut keeps the light and dark
+    rows, where sRGB is narrow, from collapsing onto a single clipped
+    chroma. Every colour is drawn at exactly the whole chroma in its code,
+    so the code states the colour truly.
 
     Lightness: every hue page uses the same ladder, L* 93 at row 1 falling
     by 10 to L* 23 at row 8.
+
+    Page order: a click on a palette sector opens the sector's first page,
+    and the palette paints the sector vivid (sector_lch in lch.py: L* 60,
+    C* 55 in the sector's hue, less where sRGB cannot show it). So the
+    first page is the sector's lead rank: the one holding the colour
+    nearest that paint in CIELAB (Euclidean distance, the lower rank on a
+    tie). On this card that is always one of the sector's more vivid
+    ranks (C* 32 to 71 at L* 63), so the page a sector opens shows the
+    sector's own colour rather than the near-greys of rank 0. The other
+    ranks follow on the sector's next pages from greyed to vivid, so
+    apart from the lead page each tier still sweeps its hue in the card's
+    direction.
 
 Code, eight characters "G1.G2.G3"
     G1: the sector letter (A = 1 ... X = 24, Z for the neutrals) and the
         hue step digit (0 for the neutrals);
     G2: chroma C* as two digits;
     G3: lightness L* as two digits.
-    Rounding can give two pages of one sector and hue step the same chroma
-    at the same lightness where the gamut is narrow; the later colour is
-    then nudged by one unit of C* (down first) or, failing that, of L*, and
-    drawn at the nudged values, so codes stay unique and truthful.
+    Rounding can give two ranks of one sector and hue step the same chroma
+    at the same lightness where the gamut is narrow; the higher rank's
+    colour is then nudged by one unit of C* (down first) or, failing that,
+    of L*, and drawn at the nudged values, so codes stay unique and
+    truthful.
 
 Colours are converted to 8-bit sRGB (D65) with lch.lch_to_srgb8.
 The script is deterministic: running it again writes the same file.
@@ -59,7 +76,8 @@ import sys
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lch import SECTOR_PAGE, clip_chroma, in_gamut, lch_to_srgb8, sector_hue  # noqa: E402
+from lch import (SECTOR_PAGE, clip_chroma, in_gamut, lch_to_lab,  # noqa: E402
+                 lch_to_srgb8, sector_hue, sector_lch)
 
 PAGES = 204
 ROWS = 8
@@ -105,7 +123,7 @@ def tier_sizes(n):
 
 
 def hue_digits(n):
-    """Hue step digit of each of a sector's n pages, in page order."""
+    """Hue step digit of each of a sector's n ranks, in rank order."""
     digits = []
     for m in tier_sizes(n):
         # middle of each of m equal slices of 0..9, upper slice first
@@ -114,7 +132,7 @@ def hue_digits(n):
 
 
 def chroma_fractions(n):
-    """Each page's place between greyed (0) and vivid (1), in page order."""
+    """Each rank's place between greyed (0) and vivid (1), in rank order."""
     if n == 1:
         return [0.5]
     return [i / (n - 1) for i in range(n)]
@@ -152,39 +170,66 @@ def nudged(letter, digit, L, C, h, taken):
     raise RuntimeError("no free code near %s" % code_of(letter, digit, C, L))
 
 
+def lead_rank(sector, ranks):
+    """Rank whose nearest colour lies nearest the sector's palette paint.
+    ranks: per rank, the (L, C, h) drawn on each of its rows."""
+    paint = lch_to_lab(*sector_lch(sector))
+    gaps = [min(math.dist(paint, lch_to_lab(*lch)) for lch in drawn)
+            for drawn in ranks]
+    return gaps.index(min(gaps))
+
+
+def page_order(lead, n):
+    """Ranks in page order: the lead rank, then the others as they climb."""
+    return [lead] + [r for r in range(n) if r != lead]
+
+
 def build():
     rows = []
     taken = set()
     nudges = []
 
-    def add(page, row, letter, digit, L, C, h):
+    def draw(letter, digit, L, C, h):
+        """(code, L, C) of a colour, nudged off any code already taken."""
         l, c = nudged(letter, digit, L, C, h, taken)
         if (l, c) != (L, C):
-            nudges.append((page, row, code_of(letter, digit, C, L),
+            nudges.append((code_of(letter, digit, C, L),
                            code_of(letter, digit, c, l)))
         code = code_of(letter, digit, c, l)
         taken.add(code)
-        r, g, b = lch_to_srgb8(l, c, h)
-        rows.append([len(rows) + 1, page, row, code, r, g, b])
+        return code, l, c
+
+    def add(page, row, code, L, C, h):
+        rows.append([page, row, code] + list(lch_to_srgb8(L, C, h)))
 
     for page in range(1, NEUTRAL_PAGES + 1):
         for row in range(1, ROWS + 1):
             j = (page - 1) * ROWS + (row - 1)
-            add(page, row, "Z", 0, NEUTRAL_L_TOP - NEUTRAL_L_STEP * j, 0, 0.0)
+            L = NEUTRAL_L_TOP - NEUTRAL_L_STEP * j
+            code, l, c = draw("Z", 0, L, 0, 0.0)
+            add(page, row, code, l, c, 0.0)
 
-    plan = {}
+    # Codes are drawn rank by rank, before the ranks are put on pages, so
+    # a nudge falls on the higher rank whichever page that ends up on.
     for sector, pages in sector_pages().items():
         n = len(pages)
-        for page, digit, f in zip(pages, hue_digits(n), chroma_fractions(n)):
-            plan[page] = (sector, digit, f)
+        letter = sector_letter(sector)
+        ranks = []
+        for digit, f in zip(hue_digits(n), chroma_fractions(n)):
+            h = hue_of(sector, digit)
+            colours = []
+            for L in HUE_L_LADDER:
+                code, l, c = draw(letter, digit, L, page_chroma(f, L, h), h)
+                colours.append((code, l, c, h))
+            ranks.append(colours)
+        lead = lead_rank(sector, [[(l, c, h) for _, l, c, h in colours]
+                                  for colours in ranks])
+        for page, rank in zip(pages, page_order(lead, n)):
+            for row, (code, l, c, h) in enumerate(ranks[rank], start=1):
+                add(page, row, code, l, c, h)
 
-    for page in range(FIRST_HUE_PAGE, PAGES + 1):
-        sector, digit, f = plan[page]
-        h = hue_of(sector, digit)
-        for row, L in enumerate(HUE_L_LADDER, start=1):
-            add(page, row, sector_letter(sector), digit, L,
-                page_chroma(f, L, h), h)
-    return rows, nudges
+    rows.sort(key=lambda r: (r[0], r[1]))
+    return [[sn] + r for sn, r in enumerate(rows, start=1)], nudges
 
 
 def main():
@@ -204,8 +249,8 @@ def main():
     print("wrote %s" % out)
     print("colours: %d, unique codes: %d, nudged: %d"
           % (len(rows), len(set(codes)), len(nudges)))
-    for page, row, wanted, got in nudges:
-        print("  page %d row %d: %s -> %s" % (page, row, wanted, got))
+    for wanted, got in nudges:
+        print("  %s -> %s" % (wanted, got))
     for r in rows:
         if r[3] == "K8.04.43":
             print("K8.04.43: Sn %d, page %d, row %d, RGB %d,%d,%d"

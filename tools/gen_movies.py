@@ -67,7 +67,7 @@ def wedge_path(cx, cy, r0, r1, a0, a1):
         fmt(ix1), fmt(iy1), fmt(r0), fmt(r0), large, fmt(ix0), fmt(iy0)))
 
 
-def sector_colour(k, L=60.0, C=55.0):
+def sector_colour(k, L=lch.SECTOR_L, C=lch.SECTOR_C):
     return hexrgb(lch.lch_to_srgb8(L, C, lch.sector_hue(k)))
 
 

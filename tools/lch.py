@@ -66,9 +66,26 @@ def lch_to_srgb8(L, C, h):
     return tuple(out)
 
 
+def lch_to_lab(L, C, h):
+    """(L*, a*, b*) of an LCh colour."""
+    return L, C * math.cos(math.radians(h)), C * math.sin(math.radians(h))
+
+
 def sector_hue(sector):
     """Hue angle in degrees on which palette sector 1..24 centres."""
     return (15 * sector - 30) % 360
+
+
+# The palette paints every sector at this lightness and chroma in its hue.
+SECTOR_L = 60.0
+SECTOR_C = 55.0
+
+
+def sector_lch(sector):
+    """(L, C, h) the palette paints sector 1..24 in, chroma reduced where
+    sRGB cannot show it (lch_to_srgb8 of it gives the fill)."""
+    h = sector_hue(sector)
+    return SECTOR_L, clip_chroma(SECTOR_L, SECTOR_C, h), h
 
 
 # Sector -> first card page, as the palette leads to it.
