@@ -2,6 +2,7 @@
 // adding the selected colour from the card panel, deleting the shown entry,
 // and entries whose colour cannot be found. Every change is checked in the
 // database file itself.
+#include "WindowFixture.h"
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
@@ -90,13 +91,12 @@ const QString emptyState = QStringLiteral(" on #ffffff | 0 /0 | #ffffff | no but
 
 } // namespace
 
-class CollectionTest : public QObject
+class CollectionTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void emptyCollection();
     void stepping_data();
@@ -125,35 +125,20 @@ private:
     // The collection's rows as "table|code", read from the file in sn order.
     QStringList collectionRows() const;
 
-    std::unique_ptr<FailureRecorder> m_failures;
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void CollectionTest::init()
 {
-    m_failures = std::make_unique<FailureRecorder>();
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(ProgramFolder::card(cardPages, rowsPerPage));
+    createFolder(ProgramFolder::card(cardPages, rowsPerPage));
     m_folder->addCardTable(otherTable, otherCard());
     m_folder->exec(QStringLiteral("create table notes (note text)"));
-}
-
-void CollectionTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
-    // No data in these tests may end the program.
-    QVERIFY2(m_failures->failures.isEmpty(), qPrintable(m_failures->failures.value(0).text()));
-    m_failures.reset();
 }
 
 void CollectionTest::start(const Rows &collection)
 {
     if (!collection.isEmpty())
         m_folder->addCollectionRows(collection);
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-    QVERIFY(WindowDriver::showReady(*m_form));
+    QVERIFY(openWindow());
 }
 
 void CollectionTest::showCollection()

@@ -1,6 +1,7 @@
 // The window's layout, checked on a real window offscreen: the controls'
 // places, states, stacking, tab order and fonts, and, from the window's own
 // pixels, that every small control sits inside the box its artwork draws.
+#include "WindowFixture.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
@@ -84,13 +85,12 @@ QRect freeInk(const QFont &font, const QString &text, const QColor &ink, const Q
 
 } // namespace
 
-class LayoutTest : public QObject
+class LayoutTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void windowIsFixed();
     void controlPlacesAndStates_data();
@@ -123,23 +123,14 @@ private:
     QPoint panelOrigin(int panel) const;
     QImage panelPicture(int panel) const;
 
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void LayoutTest::init()
 {
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(ProgramFolder::card(3, 8));
+    createFolder(ProgramFolder::card(3, 8));
     // One collected colour, so that the collection panel shows its buttons.
     m_folder->addCollectionRows({{QStringLiteral("5327"), ProgramFolder::codeFor(2, 3)}});
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-}
-
-void LayoutTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
+    QVERIFY(openWindow(false));
 }
 
 QImage LayoutTest::shownWindow()

@@ -1,5 +1,6 @@
 // Page navigation: next and previous with wrap-around, the page-number box,
 // and a click on a swatch, on a card whose highest page is 40.
+#include "WindowFixture.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
 
@@ -14,13 +15,12 @@
 
 #include <memory>
 
-class NavigationTest : public QObject
+class NavigationTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void wrapAndBounds_data();
     void wrapAndBounds();
@@ -34,22 +34,12 @@ private:
     // The page whose swatches stand in the column, read from the swatches.
     int pageInColumn() const;
 
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void NavigationTest::init()
 {
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(ProgramFolder::card(40, 3));
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-    QVERIFY(WindowDriver::showReady(*m_form));
-}
-
-void NavigationTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
+    createFolder(ProgramFolder::card(40, 3));
+    QVERIFY(openWindow());
 }
 
 int NavigationTest::pageInColumn() const

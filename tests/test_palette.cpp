@@ -2,6 +2,7 @@
 // card number brings the card panel back, and the 24 sectors move the card
 // panel's page; anything else changes nothing. The card has 150 pages, so
 // some sectors lead beyond its highest page.
+#include "WindowFixture.h"
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
@@ -28,13 +29,12 @@ const int sectorPages[24] = {109, 90,  70,  50,  35,  22,  10,  5,   200, 197, 1
 
 } // namespace
 
-class PaletteTest : public QObject
+class PaletteTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void command_data();
     void command();
@@ -49,34 +49,19 @@ private:
     // The page whose swatches stand in the column, read from the swatches.
     int pageInColumn() const;
 
-    std::unique_ptr<FailureRecorder> m_failures;
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
     QStringList m_collection;
 };
 
 void PaletteTest::init()
 {
-    m_failures = std::make_unique<FailureRecorder>();
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(ProgramFolder::card(cardPages, rowsPerPage));
+    createFolder(ProgramFolder::card(cardPages, rowsPerPage));
     m_collection = {ProgramFolder::codeFor(4, 1), ProgramFolder::codeFor(8, 2),
                     ProgramFolder::codeFor(12, 1)};
     QVector<QPair<QString, QString>> rows;
     for (const QString &code : m_collection)
         rows.append({QStringLiteral("5327"), code});
     m_folder->addCollectionRows(rows);
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-    QVERIFY(WindowDriver::showReady(*m_form));
-}
-
-void PaletteTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
-    QVERIFY2(m_failures->failures.isEmpty(),
-             qPrintable(m_failures->failures.value(0).text()));
-    m_failures.reset();
+    QVERIFY(openWindow());
 }
 
 QString PaletteTest::front() const

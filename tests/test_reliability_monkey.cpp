@@ -612,7 +612,7 @@ void MonkeyTest::storm()
     QSet<QString> folded;
     for (const Entry &e : std::as_const(m_collection))
         folded.insert(e.code.toUpper());
-    qInfo("%d events in %lld ms: %d pages shown, %d codes typed and found, %d add and %d delete "
+    qInfo("%d events in %d ms: %d pages shown, %d codes typed and found, %d add and %d delete "
           "commands, %d of them changed the collection, which ends with %d entries (%d differing "
           "only in case)",
           events, int(timer.elapsed()), int(m_pagesShown.size()), m_found, m_adds, m_deletes, m_landed,

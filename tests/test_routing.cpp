@@ -1,6 +1,7 @@
 // Movie commands: each movie control's command event reaches its own
 // handler and no other, the intro reads its command as a number, and the
 // palette's sectors and tabs raise their commands when clicked.
+#include "WindowFixture.h"
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
@@ -50,13 +51,12 @@ QString code(int page, int row)
 
 } // namespace
 
-class RoutingTest : public QObject
+class RoutingTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void introReadsCommandAsNumber_data();
     void introReadsCommandAsNumber();
@@ -73,21 +73,12 @@ private slots:
 private:
     State state() const;
 
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void RoutingTest::init()
 {
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(ProgramFolder::card(12, 3));
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-}
-
-void RoutingTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
+    createFolder(ProgramFolder::card(12, 3));
+    QVERIFY(openWindow(false));
 }
 
 State RoutingTest::state() const

@@ -1,4 +1,5 @@
 // The code fields and the code lookup, typed through real key events.
+#include "WindowFixture.h"
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
 #include "WindowDriver.h"
@@ -41,13 +42,12 @@ QVector<CardRow> searchCard()
 
 } // namespace
 
-class SearchTest : public QObject
+class SearchTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void typingCapitalisesAndMovesFocus();
     void firstKeyInStateZeroEmptiesFields_data();
@@ -67,24 +67,14 @@ private:
     void typeCode(const QString &keys);
     void checkFields(const QString &a, const QString &b, const QString &c, const QColor &colour);
 
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void SearchTest::init()
 {
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(searchCard());
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-    QVERIFY(WindowDriver::showReady(*m_form));
+    createFolder(searchCard());
+    QVERIFY(openWindow());
     m_form->findcode_txt1()->setFocus();
     QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
-}
-
-void SearchTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
 }
 
 void SearchTest::typeCode(const QString &keys)

@@ -1,5 +1,6 @@
 // Start-up, the first page and the page view: a real window over a small
 // card whose pages have gaps and uneven rows.
+#include "WindowFixture.h"
 #include "ProgramFolder.h"
 
 #include "TestWindow.h"
@@ -50,13 +51,12 @@ int twips(int pixels)
 
 } // namespace
 
-class StartupTest : public QObject
+class StartupTest : public WindowFixture
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void stateAfterStartUp();
     void entryBoxesAndCaptions();
@@ -71,21 +71,12 @@ private slots:
     void swatchPixelsShowTheirColours();
 
 private:
-    std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<TestWindow> m_form;
 };
 
 void StartupTest::init()
 {
-    m_folder = std::make_unique<ProgramFolder>();
-    m_folder->createDatabase(gappyCard());
-    m_form = std::make_unique<TestWindow>(m_folder->path());
-}
-
-void StartupTest::cleanup()
-{
-    m_form.reset();
-    m_folder.reset();
+    createFolder(gappyCard());
+    QVERIFY(openWindow(false));
 }
 
 void StartupTest::stateAfterStartUp()
