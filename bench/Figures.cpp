@@ -26,7 +26,7 @@ namespace {
 
 struct Ratio
 {
-    const char *what;
+    std::string what;
     double value;
     double target;
 };
@@ -59,9 +59,7 @@ bool printRatios(const std::map<std::string, double> &t, const ProcessComparison
          ratio(at(t, "enterCode_missing/large"), at(t, "enterCode_missing/shipped")), 1.2},
     };
     for (const char *action : {"collection_step", "addtoBaby_new", "addtoBaby_duplicate", "babyDelete"}) {
-        static std::vector<std::string> labels;
-        labels.push_back(std::string(action) + ", 100,000 entries / 10 entries");
-        ratios.push_back({labels.back().c_str(),
+        ratios.push_back({std::string(action) + ", 100,000 entries / 10 entries",
                           ratio(at(t, std::string(action) + "/100000"), at(t, std::string(action) + "/10")),
                           2.0});
     }
@@ -77,7 +75,7 @@ bool printRatios(const std::map<std::string, double> &t, const ProcessComparison
     for (const Ratio &r : ratios) {
         const bool met = r.value > 0 && r.value <= r.target;
         allMet = allMet && met;
-        std::printf("%-58s %8.2f %8s  %s\n", r.what, r.value,
+        std::printf("%-58s %8.2f %8s  %s\n", r.what.c_str(), r.value,
                     ("<= " + std::to_string(r.target).substr(0, 3)).c_str(), met ? "met" : "NOT MET");
     }
     return allMet;

@@ -24,17 +24,11 @@ reports="$(pwd)/build-asan/sanitizer-reports"
 rm -rf "$reports"
 mkdir -p "$reports"
 
-# Suppressions, if any are ever needed, go in tests/lsan.supp: Qt, fontconfig
-# and glib internals only.
-lsan=""
-[ -f tests/lsan.supp ] && lsan="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
-
 status=0
 (
     cd build-asan
     QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:log_path=$reports/asan" \
-    LSAN_OPTIONS="$lsan" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=86" \
         ctest --output-on-failure --parallel "$(nproc)"
 ) || status=$?

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QtDebug>
 
 #include <algorithm>
@@ -372,116 +373,49 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
     return true;
 }
 
-namespace {
-
-// Appends text with the characters that XML gives a meaning escaped; in an
-// attribute also the quote and the white space that the reader would turn
-// into plain spaces.
-void appendEscaped(QString &out, QStringView text, bool attribute)
-{
-    qsizetype plainFrom = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        QLatin1String escape;
-        switch (text[i].unicode()) {
-        case '&': escape = QLatin1String("&amp;"); break;
-        case '<': escape = QLatin1String("&lt;"); break;
-        case '>': escape = QLatin1String("&gt;"); break;
-        case '\r': escape = QLatin1String("&#13;"); break;
-        case '"': if (attribute) escape = QLatin1String("&quot;"); break;
-        case '\n': if (attribute) escape = QLatin1String("&#10;"); break;
-        case '\t': if (attribute) escape = QLatin1String("&#9;"); break;
-        default: break;
-        }
-        if (escape.isEmpty())
-            continue;
-        out += text.mid(plainFrom, i - plainFrom);
-        out += escape;
-        plainFrom = i + 1;
-    }
-    out += text.mid(plainFrom);
-}
-
-} // namespace
-
 // Writes the movie as read; when look is given, the elements that the look
-// does not show are hidden. The pieces were checked by the reader, so names
-// are well-formed and text holds only characters XML allows.
+// does not show are hidden.
 QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look)
 {
-    QString out;
-    QVector<const QString *> open;  // names of the elements not yet closed
-    bool tagOpen = false;           // a start tag waits for its ">" or "/>"
-    const auto closeTag = [&] {
-        if (tagOpen)
-            out += QLatin1Char('>');
-        tagOpen = false;
-    };
-    const auto attribute = [&out](QStringView name, QStringView value) {
-        out += QLatin1Char(' ');
-        out += name;
-        out += QLatin1String("=\"");
-        appendEscaped(out, value, true);
-        out += QLatin1Char('"');
-    };
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
     for (const Token &token : tokens) {
         switch (token.kind) {
         case Token::StartDocument:
-            out += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+            writer.writeStartDocument();
             break;
         case Token::EndDocument:
-            closeTag();
-            out += QLatin1Char('\n');
+            writer.writeEndDocument();
             break;
         case Token::StartElement: {
-            closeTag();
             const bool hidden = token.declaresLook && !look.isEmpty() && !token.looks.contains(look);
-            out += QLatin1Char('<');
-            out += token.text;
+            writer.writeStartElement(token.text);
             for (const auto &[name, value] : token.attributes) {
                 if (hidden && name == QLatin1String("display"))
                     continue;
                 if (hidden && name == QLatin1String("style")) {
                     // An inline style outranks the display attribute.
-                    attribute(name, value + QStringLiteral(";display:none"));
+                    writer.writeAttribute(name, value + QStringLiteral(";display:none"));
                     continue;
                 }
-                attribute(name, value);
+                writer.writeAttribute(name, value);
             }
             if (hidden)
-                attribute(u"display", u"none");
-            open.append(&token.text);
-            tagOpen = true;
+                writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
             break;
         }
         case Token::EndElement:
-            if (tagOpen) {
-                out += QLatin1String("/>");
-                tagOpen = false;
-            } else {
-                out += QLatin1String("</");
-                out += *open.constLast();
-                out += QLatin1Char('>');
-            }
-            open.removeLast();
+            writer.writeEndElement();
             break;
         case Token::Characters:
-            closeTag();
-            appendEscaped(out, token.text, false);
+            writer.writeCharacters(token.text);
             break;
-        case Token::CData: {
-            closeTag();
-            // "]]>" cannot stand inside a section: end it there and go on in
-            // a new one.
-            QString text = token.text;
-            text.replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>"));
-            out += QLatin1String("<![CDATA[");
-            out += text;
-            out += QLatin1String("]]>");
+        case Token::CData:
+            writer.writeCDATA(token.text);
             break;
-        }
         }
     }
-    return out.toUtf8();
+    return out;
 }
 
 void MovieDocument::collectRoot(const QXmlStreamReader &reader)

@@ -10,7 +10,6 @@ class ControlArray
 {
 public:
     Control *operator()(int index) const { return m_controls.value(index, nullptr); }
-    bool contains(int index) const { return m_controls.contains(index); }
     int count() const { return int(m_controls.size()); }
     QList<int> indexes() const { return m_controls.keys(); }
 

@@ -51,7 +51,6 @@ public:
 
     // Whether the animation starts again after its last frame.
     void setLoop(bool loop);
-    bool loop() const { return m_loop; }
 
     // The look in force, for tests and for painting: "normal", "hover" or
     // "pressed".

@@ -11,8 +11,6 @@ class Swatch : public PictureBox
 public:
     explicit Swatch(int index, QWidget *parent = nullptr);
 
-    int index() const { return m_index; }
-
 signals:
     void Click(int index);
 
