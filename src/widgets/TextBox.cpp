@@ -88,6 +88,8 @@ int TextBox::keyAsciiOf(const QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Backspace:
         return 8;
+    case Qt::Key_Tab:
+        return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
@@ -99,8 +101,12 @@ int TextBox::keyAsciiOf(const QKeyEvent *event)
     if ((event->modifiers() & Qt::ControlModifier) && event->key() >= Qt::Key_A
         && event->key() <= Qt::Key_Z)
         return event->key() - Qt::Key_A + 1;
+    // Any other key produces a character only when it types a printable
+    // one. The control characters some platforms attach to editing keys
+    // (U+007F with Delete on X11) are no characters: such keys keep their
+    // editing effect.
     const QString text = event->text();
-    if (text.isEmpty())
+    if (text.isEmpty() || !text.at(0).isPrint())
         return 0;
     return text.at(0).unicode();
 }

@@ -27,9 +27,10 @@ public:
     void setForeColor(const QColor &color);
     QColor foreColor() const;
 
-    // The character code a key event produces: 8 Backspace, 13 Enter, the
-    // control codes 1-26 for Ctrl with a letter, otherwise the first
-    // character of its text; 0 when the key produces no character.
+    // The character code a key event produces: 8 Backspace, 9 Tab, 13 Enter,
+    // 27 Escape, the control codes 1-26 for Ctrl with a letter, otherwise
+    // the printable character it types; 0 when the key produces no
+    // character (Delete, Home, the arrows, whatever text they carry).
     static int keyAsciiOf(const QKeyEvent *event);
 
 signals:

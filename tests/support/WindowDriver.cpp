@@ -22,21 +22,55 @@ QWidget *focus()
     return QApplication::focusWidget();
 }
 
-void key(int qtKey, Qt::KeyboardModifiers modifiers)
+QString x11Text(int qtKey, Qt::KeyboardModifiers modifiers, QChar typed)
+{
+    if ((modifiers & Qt::ControlModifier) && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return QString(QChar(char16_t(qtKey - Qt::Key_A + 1)));
+    switch (qtKey) {
+    case Qt::Key_Backspace: return QStringLiteral("\b");
+    case Qt::Key_Tab: return QStringLiteral("\t");
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Escape: return QStringLiteral("\x1b");
+    case Qt::Key_Delete: return QStringLiteral("\x7f");
+    default: break;
+    }
+    if (!typed.isNull())
+        return QString(typed);
+    if (qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde) {
+        const QChar c{char16_t(qtKey)};
+        return QString((modifiers & Qt::ShiftModifier) ? c : c.toLower());
+    }
+    return QString();  // arrows, Home, End, Insert, function keys: no text
+}
+
+namespace {
+
+// One key as the X server delivers it: the press to the widget with the
+// focus, the release to the one that has it by then.
+void press(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text)
 {
     QWidget *target = focus();
     if (!target)
         qFatal("no widget has the focus");
-    QTest::keyClick(target, Qt::Key(qtKey), modifiers);
+    QTest::sendKeyEvent(QTest::Press, target, Qt::Key(qtKey), text, modifiers);
+    if (QWidget *now = focus())
+        QTest::sendKeyEvent(QTest::Release, now, Qt::Key(qtKey), text, modifiers);
+}
+
+} // namespace
+
+void key(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    press(qtKey, modifiers, x11Text(qtKey, modifiers));
 }
 
 void type(const QString &text)
 {
     for (QChar c : text) {
-        QWidget *target = focus();
-        if (!target)
-            qFatal("no widget has the focus");
-        QTest::keyClick(target, c.toLatin1());
+        const QChar upper = c.toUpper();
+        const int qtKey = upper.unicode() < 0x80 ? upper.unicode() : Qt::Key_unknown;
+        press(qtKey, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
     }
 }
 

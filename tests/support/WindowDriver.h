@@ -14,9 +14,18 @@ namespace WindowDriver {
 // Shows the window, dismisses the intro and waits until it is active.
 bool showReady(Form1 &form);
 
-// Types text one key at a time into the focused widget.
+// The text the X11 platform gives a key event: printable characters,
+// the control characters of Backspace, Tab, Enter, Escape, Delete (U+007F)
+// and Ctrl with a letter (Ctrl+V: U+0016); none for keys such as Home or the
+// arrows. typed, when given, is the character a printable key produced.
+QString x11Text(int qtKey, Qt::KeyboardModifiers modifiers, QChar typed = QChar());
+
+// Types text one key at a time into the focused widget, each key pressed
+// and released as the X server delivers it.
 void type(const QString &text);
-// Presses and releases one key in the focused widget.
+// Presses and releases one key as the X server delivers it: with its text,
+// the press to the focused widget and the release to the widget that has
+// the focus after the press was handled.
 void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Clicks at a point of a widget, delivered through the window so that the
