@@ -8,6 +8,7 @@
 #include "widgets/Twips.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -171,6 +172,8 @@ void CardPanel::pagecolor_Click(int index)
 
 void CardPanel::findcode_KeyDown()
 {
+    // A new key: whatever key ran the last lookup has been released.
+    m_holdFocusAtKeyUp = false;
     // After a successful lookup the first key starts a new code.
     if (m_icode_char == 0) {
         findcode_txt1->setText(QString());
@@ -188,11 +191,17 @@ void CardPanel::findcode_KeyPress(int &keyAscii)
     } else if (keyAscii == keyEnter) {
         keyAscii = 0;
         enterCode();
+        // The release of this key arrives in the first field, where a
+        // successful lookup put the focus. It must not hand the focus on,
+        // or the next code would start in the second field.
+        m_holdFocusAtKeyUp = m_icode_char == 0;
     }
 }
 
 void CardPanel::findcode_KeyUp(TextBox *field)
 {
+    if (std::exchange(m_holdFocusAtKeyUp, false))
+        return;
     if (field->text().size() != groupLength)
         return;
     TextBox *next = field == findcode_txt1 ? findcode_txt2
@@ -223,7 +232,7 @@ void CardPanel::enterCode()
             }
         }
         m_icode_char = 0;
-        m_color_a = code;
+        m_color_a = found->code;
     } else {
         for (TextBox *field : fields)
             field->setForeColor(notFoundColour);

@@ -73,4 +73,5 @@ private:
     QString m_color_a;
     qint16 m_icode_char = 0;
     qint64 m_pageShown = 0;
+    bool m_holdFocusAtKeyUp = false;  // the next key release in a code field keeps the focus
 };
