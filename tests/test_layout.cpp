@@ -109,6 +109,7 @@ private slots:
     void fontsAndColours();
     void textsFit_data();
     void textsFit();
+    void positionAndCountShareABaseline();
     void maximumLengthLimitsTheUser_data();
     void maximumLengthLimitsTheUser();
     void iconReadsAsTheGeneralReaderReadsIt();
@@ -678,6 +679,29 @@ void LayoutTest::textsFit()
         QVERIFY2(rightGap <= 2, qPrintable(QStringLiteral("right gap %1").arg(rightGap)));
     else
         QVERIFY2(leftGap <= 1, qPrintable(QStringLiteral("left gap %1").arg(leftGap)));
+}
+
+void LayoutTest::positionAndCountShareABaseline()
+{
+    TestWindow &f = *m_form;
+    QVERIFY(WindowDriver::showReady(f));
+    emit f.palettac()->FSCommand(QString(), QString());
+    // The same digits in both, so that their ink spans the same rows when
+    // they stand on one baseline.
+    f.baby_num()->setText(QStringLiteral("12"));
+    f.baby_nummax()->setText(QStringLiteral("12"));
+    const QImage window = shownWindow();
+    const qreal scale = window.devicePixelRatio();
+    auto inkRows = [&](QWidget *w) {
+        const QRect r(w->mapTo(&f, QPoint(0, 0)) * scale, w->size() * scale);
+        const QImage part = window.copy(r);
+        return inkOf(part, part.pixelColor(part.width() - 1, 0)).translated(0, r.top());
+    };
+    const QRect position = inkRows(f.baby_num());
+    const QRect count = inkRows(f.baby_nummax());
+    QVERIFY(!position.isEmpty() && !count.isEmpty());
+    QCOMPARE(count.top(), position.top());
+    QCOMPARE(count.bottom(), position.bottom());
 }
 
 void LayoutTest::maximumLengthLimitsTheUser_data()

@@ -197,6 +197,15 @@ void Form1::applyProperties()
     // The intro waits for its movie to start itself; every other movie
     // plays as soon as it is loaded.
     qobject_cast<MovieControl *>(control(QStringLiteral("intro_swf")))->setPlay(false);
+
+    // The collection's count reads on from its position ("1/2"): it stands
+    // on the position's baseline. A text box centres its line in its
+    // height, as QLineEdit does; a top-aligned label starts at its top.
+    auto *position = qobject_cast<TextBox *>(control(QStringLiteral("baby_num")));
+    auto *count = qobject_cast<QLabel *>(control(QStringLiteral("baby_nummax")));
+    const QFontMetrics box(position->font());
+    const int baseline = position->y() + (position->height() - box.height() + 1) / 2 + box.ascent();
+    count->setContentsMargins(0, baseline - QFontMetrics(count->font()).ascent() - count->y(), 0, 0);
 }
 
 void Form1::applyTabOrder()
