@@ -28,7 +28,7 @@ private slots:
     void codesAreBoundValues();
     void failuresAreReported_data();
     void failuresAreReported();
-    void missingDatabaseEndsProgramWithoutCreatingOne();
+    void missingNamedDatabaseEndsProgramWithoutCreatingOne();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -194,7 +194,7 @@ void DataCursorTest::failuresAreReported()
         QVERIFY(!QFile::exists(path));
 }
 
-void DataCursorTest::missingDatabaseEndsProgramWithoutCreatingOne()
+void DataCursorTest::missingNamedDatabaseEndsProgramWithoutCreatingOne()
 {
     // The real program, copied into a program folder without a database.
     ProgramFolder folder;
@@ -204,7 +204,7 @@ void DataCursorTest::missingDatabaseEndsProgramWithoutCreatingOne()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(env);
-    process.start(program, {});
+    process.start(program, {QStringLiteral("--database"), folder.databasePath()});
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);

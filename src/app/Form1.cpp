@@ -8,6 +8,7 @@
 #include "data/DataCursor.h"
 #include "platform/Artwork.h"
 #include "widgets/MovieControl.h"
+#include "widgets/Notice.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -52,10 +53,10 @@ QRect pixelRect(const Layout::Control &c)
 
 } // namespace
 
-Form1::Form1(const QString &programFolder, QWidget *parent)
+Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_programFolder(programFolder)
+      m_programFolder(programFolder), m_databasePath(databasePath)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tesselle 5327"));
@@ -73,6 +74,10 @@ Form1::Form1(const QString &programFolder, QWidget *parent)
     m_collectionTable = new CollectionTable(cursor("Adodc1"));
     m_card = new CardPanel(m_controls, m_cardTable, this);
     m_collection = new CollectionPanel(m_controls, m_collectionTable, m_cardTable, CardTable::name(), this);
+    connect(m_collection, &CollectionPanel::notice, this, &Form1::showNotice);
+    // Over every control, along the window's bottom edge.
+    m_notice = new Notice(this);
+    m_notice->setGeometry(4, height() - 34, width() - 8, 30);
     connectMovieCommands();
     Form_Load();
 }
@@ -84,6 +89,11 @@ Form1::~Form1()
     delete m_collection;
     delete m_cardTable;
     delete m_collectionTable;
+}
+
+void Form1::showNotice(const QString &text)
+{
+    m_notice->say(text);
 }
 
 QObject *Form1::control(const QString &name) const

@@ -8,6 +8,7 @@ class CardPanel;
 class CardTable;
 class CollectionPanel;
 class CollectionTable;
+class Notice;
 
 // The program's one window, a shell over two panels: it creates every
 // control from the layout table, gives them their first properties and tab
@@ -19,8 +20,10 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    // programFolder: the folder holding the database and the movies.
-    explicit Form1(const QString &programFolder, QWidget *parent = nullptr);
+    // programFolder: the folder holding the movies; databasePath: the
+    // database file, dbtsl.db in programFolder when empty.
+    explicit Form1(const QString &programFolder, const QString &databasePath = QString(),
+                   QWidget *parent = nullptr);
     ~Form1() override;
 
     QString programFolder() const { return m_programFolder; }
@@ -34,6 +37,10 @@ public:
 
     // The interface language.
     QString lang() const { return m_lang; }
+
+    // Tells the user something that is not fatal, for a few seconds over
+    // the window; a screen reader reads it from the window's status bar.
+    void showNotice(const QString &text);
 
     // Movie commands the window handles itself.
     void intro_swf_FSCommand(const QString &command, const QString &args);
@@ -50,6 +57,8 @@ private:
     void Form_Load();
 
     QString m_programFolder;
+    QString m_databasePath;
+    Notice *m_notice = nullptr;
     QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;

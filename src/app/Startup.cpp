@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ProgramFiles.h"
 #include "card/CardPanel.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
@@ -7,6 +8,7 @@
 #include "widgets/TextBox.h"
 
 #include <QDir>
+#include <QTimer>
 #include <QLabel>
 
 namespace {
@@ -58,6 +60,9 @@ const Caption captions[] = {
 
 const char *const databaseFile = "dbtsl.db";
 
+// The intro dismisses itself after about three seconds.
+constexpr int introLongestMs = 5000;
+
 } // namespace
 
 void Form1::Form_Load()
@@ -76,11 +81,20 @@ void Form1::Form_Load()
 
     const QDir folder(m_programFolder);
     for (const MovieFile &m : movieFiles) {
-        qobject_cast<MovieControl *>(control(QLatin1String(m.control)))
-            ->setMovie(folder.filePath(QLatin1String(m.path)));
+        auto *movie = qobject_cast<MovieControl *>(control(QLatin1String(m.control)));
+        movie->setFallbackMovie(ProgramFiles::builtInCopy(QLatin1String(m.path)));
+        movie->setMovie(folder.filePath(QLatin1String(m.path)));
     }
+    // The intro never covers the window for good: one that cannot be drawn
+    // goes at once, and one that has not dismissed itself by then goes
+    // after a while.
+    auto *intro = qobject_cast<MovieControl *>(control(QStringLiteral("intro_swf")));
+    if (!intro->isLoaded())
+        intro->hide();
+    QTimer::singleShot(introLongestMs, intro, &QWidget::hide);
 
-    const QString database = folder.filePath(QLatin1String(databaseFile));
+    const QString database = m_databasePath.isEmpty() ? folder.filePath(QLatin1String(databaseFile))
+                                                       : m_databasePath;
     m_cardTable->open(database);
     m_card->readHighestPage();
     m_collectionTable->open(database);

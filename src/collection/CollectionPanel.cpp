@@ -111,6 +111,24 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 
 // --- Editing -------------------------------------------------------------
 
+void CollectionPanel::reportRefusal()
+{
+    const QString file = m_entries->databasePath();
+    switch (m_entries->refusal()) {
+    case WriteRefusal::None:
+        return;
+    case WriteRefusal::ReadOnly:
+        emit notice(tr("The collection cannot be changed: %1 is read-only.").arg(file));
+        return;
+    case WriteRefusal::Moved:
+        emit notice(tr("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(file));
+        return;
+    case WriteRefusal::Busy:
+        emit notice(tr("The collection is in use by another program; try again."));
+        return;
+    }
+}
+
 void CollectionPanel::addtoBaby(const QString &code)
 {
     if (code.isEmpty())
@@ -118,8 +136,8 @@ void CollectionPanel::addtoBaby(const QString &code)
 
     // A colour is collected once: its code, compared exactly, may stand in
     // no row of the collection, whichever card the row names.
-    if (!m_entries->contains(code))
-        m_entries->add(m_cardName, code);
+    if (!m_entries->contains(code) && !m_entries->add(m_cardName, code))
+        reportRefusal();
     // The cursor no longer rests on the entry the panel showed.
     m_shownEntry.clear();
 }
@@ -128,8 +146,12 @@ void CollectionPanel::babyDelete()
 {
     // Only the entry the panel shows can be deleted, and only while the
     // cursor still rests on it.
-    if (panel->isHidden() || !m_entries->remove(m_shownEntry))
+    if (panel->isHidden() || m_shownEntry.isNull())
         return;
+    if (!m_entries->remove(m_shownEntry)) {
+        reportRefusal();
+        return;
+    }
     m_shownEntry.clear();
     babyColorizer(positionIn(baby_num));
 }

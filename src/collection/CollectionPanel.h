@@ -39,8 +39,15 @@ public:
     // The serial number of the entry shown; null when none is.
     QVariant shownEntry() const { return m_shownEntry; }
 
+signals:
+    // Something the user should know that is no failure of the program's:
+    // the collection could not be changed, and why.
+    void notice(const QString &text);
+
 private:
     void showEntryColour(const QString &table, const QString &code);
+    // Tells the user why the collection was not changed.
+    void reportRefusal();
 
     CollectionTable *m_entries;
     CardTable *m_colours;

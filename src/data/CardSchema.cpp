@@ -1,6 +1,7 @@
 #include "data/CardSchema.h"
 
 #include "data/CardRow.h"
+#include "data/DatabaseSetup.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -65,32 +66,14 @@ bool commit(QSqlDatabase &db, const QString &what, QString *error)
 
 bool createCardTable(QSqlDatabase &db, const QString &table, QString *error)
 {
+    const QStringList statements = DatabaseSetup::cardTableSql(table);
     const QString name = quotedTable(db, table);
-    const QString pageIndex = quotedTable(db, table + QStringLiteral("_page_row"));
-    const QString codeIndex = quotedTable(db, table + QStringLiteral("_code"));
-    const QStringList statements = {
-        // NOCASE on the column (not only on a query) lets the Code index
-        // serve a case-insensitive "Code = ?".
-        QStringLiteral("CREATE TABLE %1 ("
-                       "Sn INTEGER, Page INTEGER, Row INTEGER, "
-                       "Code TEXT COLLATE NOCASE, "
-                       "R INTEGER, G INTEGER, B INTEGER)")
-            .arg(name),
-        QStringLiteral("CREATE INDEX %1 ON %2 (Page, Row)").arg(pageIndex, name),
-        QStringLiteral("CREATE INDEX %1 ON %2 (Code)").arg(codeIndex, name),
-    };
     return execAll(db, statements, QStringLiteral("create card table %1").arg(name), error);
 }
 
 bool createCollectionTable(QSqlDatabase &db, QString *error)
 {
-    const QStringList statements = {
-        // code keeps the default BINARY collation: the collection tells
-        // codes apart exactly.
-        QStringLiteral("CREATE TABLE baby2 ("
-                       "sn INTEGER PRIMARY KEY, ccard_name TEXT, code TEXT)"),
-        QStringLiteral("CREATE INDEX baby2_code ON baby2 (code)"),
-    };
+    const QStringList statements = DatabaseSetup::collectionTableSql();
     return execAll(db, statements, QStringLiteral("create collection table baby2"), error);
 }
 

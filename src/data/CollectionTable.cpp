@@ -55,6 +55,16 @@ bool CollectionTable::add(const QString &table, const QString &code)
     return entries.Update();
 }
 
+WriteRefusal CollectionTable::refusal() const
+{
+    return m_entries->recordset().refusal();
+}
+
+QString CollectionTable::databasePath() const
+{
+    return m_entries->databasePath();
+}
+
 bool CollectionTable::remove(const QVariant &sn)
 {
     Recordset &entries = m_entries->recordset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/WriteRefusal.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -38,6 +40,11 @@ public:
     // Deletes the entry the cursor rests on, when that is the entry with
     // serial number sn; false, deleting nothing, otherwise.
     bool remove(const QVariant &sn);
+
+    // Why the last add or remove made no change, when the file's state
+    // refused it.
+    WriteRefusal refusal() const;
+    QString databasePath() const;
 
 private:
     DataCursor *m_entries;

@@ -45,6 +45,7 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
         return nullptr;
     }
     sqlite3_busy_timeout(handle, busyTimeoutMs);
+    sqlite3_extended_result_codes(handle, 1);
     std::shared_ptr<Connection> connection(new Connection(handle));
     connections[absolute] = connection;
     return connection;

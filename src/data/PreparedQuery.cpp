@@ -59,6 +59,7 @@ bool PreparedQuery::bind(int index, const QVariant &value)
     }
     if (result != SQLITE_OK) {
         m_error = engineMessage(m_statement);
+        m_errorCode = sqlite3_extended_errcode(sqlite3_db_handle(m_statement));
         return false;
     }
     return true;
@@ -68,6 +69,7 @@ bool PreparedQuery::exec(const QVariantList &values)
 {
     finish();
     m_error.clear();
+    m_errorCode = 0;
     sqlite3_clear_bindings(m_statement);
     if (values.size() > sqlite3_bind_parameter_count(m_statement)) {
         m_error = QStringLiteral("The statement takes %1 values, not %2.")
@@ -95,6 +97,7 @@ bool PreparedQuery::step()
     m_state = State::Done;
     if (result != SQLITE_DONE) {
         m_error = engineMessage(m_statement);
+        m_errorCode = sqlite3_extended_errcode(sqlite3_db_handle(m_statement));
         sqlite3_reset(m_statement);
     }
     return false;

@@ -32,6 +32,8 @@ public:
 
     bool failed() const { return !m_error.isEmpty(); }
     QString error() const { return m_error; }
+    // The engine's extended result code of the last failure (0: none).
+    int errorCode() const { return m_errorCode; }
     // The result's column names, as the statement names them.
     const QStringList &columnNames() const;
     // The row key of the row the last insert made on this connection.
@@ -46,6 +48,7 @@ private:
     sqlite3_stmt *m_statement;
     State m_state = State::Idle;
     QString m_error;
+    int m_errorCode = 0;
     mutable QStringList m_columnNames;
     mutable bool m_columnNamesRead = false;
 };

@@ -3,6 +3,8 @@
 #include "data/PreparedQuery.h"
 #include "data/Statements.h"
 
+#include <sqlite3.h>
+
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
     : m_connection(std::move(connection)), m_statement(std::move(statement)),
@@ -52,6 +54,11 @@ void Recordset::noteOwnChange()
     m_version = m_connection->version();
 }
 
+QString Recordset::tableInWords() const
+{
+    return m_statement.what.isEmpty() ? QStringLiteral("the table %1").arg(m_statement.table) : m_statement.what;
+}
+
 QString Recordset::quotedTable() const
 {
     return Statements::quoted(m_statement.table);
@@ -77,6 +84,50 @@ PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
         const QString message = query->error();
         query->finish();
         fail(action(), message);
+        return nullptr;
+    }
+    return query;
+}
+
+namespace {
+
+WriteRefusal refusalOf(int code)
+{
+    if (code == SQLITE_READONLY_DBMOVED)
+        return WriteRefusal::Moved;
+    switch (code & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return WriteRefusal::ReadOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return WriteRefusal::Busy;
+    default:
+        return WriteRefusal::None;
+    }
+}
+
+} // namespace
+
+PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &values,
+                                    const std::function<QString()> &action)
+{
+    m_refusal = WriteRefusal::None;
+    if (m_failed || !m_connection)
+        return nullptr;
+    QString error;
+    PreparedQuery *query = m_connection->prepared(sql, &error);
+    if (!query) {
+        fail(action(), error);
+        return nullptr;
+    }
+    if (!query->exec(values)) {
+        const QString message = query->error();
+        m_refusal = refusalOf(query->errorCode());
+        query->finish();
+        if (m_refusal == WriteRefusal::None)
+            fail(action(), message);
         return nullptr;
     }
     return query;
@@ -226,7 +277,7 @@ bool Recordset::contains(const QString &fieldName, const QVariant &value) const
     // A whole table answers through its index.
     const QString column_ = Statements::quoted(names.at(column));
     PreparedQuery *query = run(QStringLiteral("select 1 from %1 where %2 = ? limit 1").arg(quotedTable(), column_),
-                           {value}, [this] { return QStringLiteral("search %1").arg(m_statement.table); });
+                           {value}, [this] { return QStringLiteral("search %1").arg(tableInWords()); });
     if (!query)
         return false;
     const bool found = query->next();
@@ -275,7 +326,7 @@ bool Recordset::Update()
         : QStringLiteral("insert into %1 (%2) values (%3)")
               .arg(quotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     const int countBefore = RecordCount();
-    PreparedQuery *query = run(sql, values, [this] { return QStringLiteral("add a row to %1").arg(m_statement.table); });
+    PreparedQuery *query = runChange(sql, values, [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); });
     if (!query)
         return false;
     const int keyColumn = columnIndex(m_statement.key);
@@ -304,8 +355,8 @@ bool Recordset::Delete()
     if (m_statement.table.isEmpty() || keyColumn < 0 || !row)
         return false;
     const QVariant key = row->at(keyColumn);
-    PreparedQuery *query = run(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
-                           {key}, [this] { return QStringLiteral("delete a row from %1").arg(m_statement.table); });
+    PreparedQuery *query = runChange(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
+                           {key}, [this] { return QStringLiteral("delete an entry from %1").arg(tableInWords()); });
     if (!query)
         return false;
     query->finish();

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Statement.h"
+#include "data/WriteRefusal.h"
 
 #include <QHash>
 #include <QStringList>
@@ -70,6 +71,11 @@ public:
     // one after it.
     bool Delete();
 
+    // Why the last Update or Delete made no change although nothing failed
+    // in the program: the file could not be written just then. None after
+    // one that made its change, or that failed (and was reported).
+    WriteRefusal refusal() const { return m_refusal; }
+
     QStringList columns() const;
 
 private:
@@ -81,9 +87,14 @@ private:
     // Runs a statement; on failure reports action() and returns null.
     PreparedQuery *run(const QString &sql, const QVariantList &values,
                    const std::function<QString()> &action) const;
+    // The same for a change: a refusal by the file's state is noted in
+    // m_refusal instead of reported as a failure.
+    PreparedQuery *runChange(const QString &sql, const QVariantList &values,
+                             const std::function<QString()> &action);
     void fail(const QString &action, const QString &message) const;
     void noteOwnChange();
     QString quotedTable() const;
+    QString tableInWords() const;
     QString quotedKey() const;
 
     std::shared_ptr<Connection> m_connection;
@@ -98,6 +109,7 @@ private:
     mutable QHash<int, QVector<Row>> m_windows;  // window index -> its rows
     int m_position = 0;
 
+    WriteRefusal m_refusal = WriteRefusal::None;
     bool m_adding = false;
     Row m_newRow;
     QVector<bool> m_newRowWritten;

@@ -15,10 +15,11 @@ struct Statement
     QString table;          // the whole table read; empty: read only
     QString key;            // that table's unique key column
     bool orderedByKey = false;
+    QString what;           // the table in the user's words, for messages
 
     bool operator==(const Statement &o) const
     {
         return sql == o.sql && values == o.values && table == o.table && key == o.key
-               && orderedByKey == o.orderedByKey;
+               && orderedByKey == o.orderedByKey && what == o.what;
     }
 };

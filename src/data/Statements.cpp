@@ -26,13 +26,13 @@ bool isPlainIdentifier(const QString &name)
 
 Statement highestPage(const QString &table)
 {
-    return {QStringLiteral("select max(Page) as Expr1000 from %1").arg(quoted(table)), {}, {}, {}};
+    return {QStringLiteral("select max(Page) as Expr1000 from %1").arg(quoted(table)), {}, {}, {}, false, {}};
 }
 
 Statement collection()
 {
     return {QStringLiteral("select * from baby2 order by sn"), {}, QStringLiteral("baby2"),
-            QStringLiteral("sn"), true};
+            QStringLiteral("sn"), true, QStringLiteral("the collection")};
 }
 
 // The card table's statements are the same text every time: made once.
@@ -40,32 +40,32 @@ Statement page(qint64 pageNumber)
 {
     static const QString sql =
         QStringLiteral("select * from %1  where Page = ? order by Row").arg(quoted(cardTable));
-    return {sql, {pageNumber}, {}, {}};
+    return {sql, {pageNumber}, {}, {}, false, {}};
 }
 
 Statement codeLookup(const QString &code)
 {
     static const QString sql =
         QStringLiteral("select * from %1  where code = ? collate nocase").arg(quoted(cardTable));
-    return {sql, {code}, {}, {}};
+    return {sql, {code}, {}, {}, false, {}};
 }
 
 Statement cardReset()
 {
     static const QString sql = QStringLiteral("select * from %1 order by Sn").arg(quoted(cardTable));
-    return {sql, {}, {}, {}};
+    return {sql, {}, {}, {}, false, {}};
 }
 
 Statement entryColour(const QString &table, const QString &code)
 {
-    return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}};
+    return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}, false, {}};
 }
 
 Statement colourColumns(const QString &table)
 {
     return {QStringLiteral("select name from pragma_table_info(?)"
                            " where lower(name) in ('code', 'r', 'g', 'b')"),
-            {table}, {}, {}};
+            {table}, {}, {}, false, {}};
 }
 
 } // namespace Statements

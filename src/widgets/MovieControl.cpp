@@ -375,6 +375,15 @@ MovieControl::MovieControl(QWidget *parent)
 
 MovieControl::~MovieControl() = default;
 
+bool MovieControl::useFallback()
+{
+    if (m_fallback.isEmpty() || m_path == m_fallback)
+        return false;
+    qWarning("Movie %s cannot be used: playing the program's own copy instead", qPrintable(m_path));
+    setMovie(m_fallback);
+    return true;
+}
+
 void MovieControl::setMovie(const QString &path)
 {
     m_path = path;
@@ -384,8 +393,10 @@ void MovieControl::setMovie(const QString &path)
         return;
 
     QByteArray data;
-    if (!MovieDocument::readFile(path, &data))
+    if (!MovieDocument::readFile(path, &data)) {
+        useFallback();
         return;
+    }
     d->pending = true;
     // A movie that neither moves nor acts by itself shows and does nothing
     // before it is first painted or pressed: it is read and its renderer
@@ -398,6 +409,7 @@ void MovieControl::setMovie(const QString &path)
     d->document = MovieDocument::fromFileData(path, data);
     if (!d->document.isValid()) {
         d->clear();
+        useFallback();
         return;
     }
     if (d->document.hasAnimation() || d->document.timerAfter() >= 0)
@@ -413,7 +425,7 @@ bool MovieControl::Private::ensureLoaded()
         document = MovieDocument::fromFileData(q->movie(), std::exchange(pendingData, QByteArray()));
         if (!document.isValid()) {
             clear();
-            return false;
+            return q->useFallback() && ensureLoaded();
         }
     }
     pending = false;
@@ -421,7 +433,7 @@ bool MovieControl::Private::ensureLoaded()
     if (!first->isValid()) {
         qWarning("Movie %s is not an SVG document the renderer can draw", qPrintable(q->movie()));
         clear();
-        return false;
+        return q->useFallback() && ensureLoaded();
     }
     for (const MovieDocument::Command &command : document.commands()) {
         if (!first->elementExists(command.id))

@@ -45,6 +45,10 @@ public:
     QString movie() const { return m_path; }
     bool isLoaded() const;
 
+    // The movie played instead when the one set cannot be read or drawn
+    // (a copy built into the program); none by default.
+    void setFallbackMovie(const QString &path) { m_fallback = path; }
+
     // Whether the movie starts playing as soon as it is loaded.
     void setPlay(bool play);
     bool play() const { return m_play; }
@@ -74,7 +78,12 @@ protected:
 private:
     struct Private;
     std::unique_ptr<Private> d;
+    // Plays the fallback movie in place of the one set, with a warning;
+    // false when there is none to play.
+    bool useFallback();
+
     QString m_path;
+    QString m_fallback;
     bool m_play = true;
     bool m_loop = true;
 };

@@ -19,6 +19,7 @@
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
 #include "TestWindow.h"
+#include "collection/CollectionPanel.h"
 #include "widgets/TextBox.h"
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
@@ -90,6 +91,10 @@ int main(int argc, char *argv[])
     }
     TestWindow form(QString::fromLocal8Bit(argv[1]));
     form.intro_swf()->hide();
+    // What the window tells its user, for the tests to read.
+    QObject::connect(form.collectionPanel(), &CollectionPanel::notice, [](const QString &text) {
+        std::fprintf(stderr, "NOTICE %s\n", qPrintable(text));
+    });
     const QString mode = QString::fromLatin1(argv[2]);
     const int a = std::atoi(argv[3]);
     const int b = std::atoi(argv[4]);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the program finds its files: its data folder (movies, fonts
+// configuration, card data), with built-in copies of the movies and the card,
+// and the database that holds the user's collection.
+namespace ProgramFiles {
+
+// The version of the card the program ships. Raise it whenever
+// data/card5327.csv changes: databases holding an older card then get the
+// new one at their next start, with their collection kept.
+constexpr int cardVersion = 2;
+
+// The program's data folder: beside the executable when its movies lie
+// there (a build, or a portable copy), else share/tesselle/ beside the
+// installation's bin/.
+QString dataFolder();
+
+// A data file relative to the data folder when it is there and readable,
+// else the program's own built-in copy.
+QString builtInCopy(const QString &relativePath);
+
+struct Database
+{
+    QString path;           // the file to open; empty: none could be had
+    QStringList notices;    // what the user should be told, once
+    QString error;          // why there is none
+};
+
+// The database to open: the file named on the command line (used as it is),
+// else dbtsl.db beside the executable when there is one (the portable
+// layout), else the user's own in the data location, created from the card
+// the program ships on first use. The two latter are brought up to date.
+Database database(const QString &named);
+
+} // namespace ProgramFiles

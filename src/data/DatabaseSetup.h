@@ -1,0 +1,55 @@
+#pragma once
+
+#include "data/CardRow.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+// Every change the program makes to a database file other than the user's
+// own additions and deletions: creating a new one from the card it ships,
+// and bringing an existing one up to date when the program ships a newer
+// card or a newer schema. Each change is one transaction, so a kill at any
+// moment leaves the file as it was or as it is meant to be, with the whole
+// collection either way.
+namespace DatabaseSetup {
+
+// The schema version this program writes (PRAGMA user_version).
+constexpr int schemaVersion = 1;
+
+// The statements that make a card table and the collection table.
+QStringList cardTableSql(const QString &table);
+QStringList collectionTableSql();
+
+// The rows of a card CSV (header "Sn,Page,Row,Code,R,G,B"); false, with
+// error set, when a line is not such a row.
+bool parseCard(const QByteArray &csv, QVector<CardRow> *rows, QString *error);
+
+// Creates a database at path with the card table, the card's version and an
+// empty collection. It is built under a temporary name beside path and
+// moved into place only when complete; an existing file is never replaced
+// (false, with error set).
+bool create(const QString &path, const QVector<CardRow> &card, int cardVersion, QString *error);
+
+struct Outcome
+{
+    enum Kind {
+        UpToDate,   // nothing to do
+        Updated,    // the card or the schema was brought up to date
+        Skipped,    // it could not be changed now: see message
+        NotOurs     // not a database with a card and a collection: left alone
+    };
+    Kind kind = UpToDate;
+    QString message;
+};
+
+// Brings the database at path up to date: when the card it holds is older
+// than cardVersion, the card table is replaced by card() and the collection
+// is left exactly as it was. A file that cannot be written or is locked by
+// another program is left as it is (Skipped, with the reason).
+Outcome migrate(const QString &path, int cardVersion, const std::function<QVector<CardRow>()> &card);
+
+} // namespace DatabaseSetup

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+class QTimer;
+
+// A short message drawn over the window for a few seconds: it moves no
+// control, mouse clicks pass through it, and a screen reader reads it as
+// the window's status bar, whose name is the message.
+class Notice : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit Notice(QWidget *parent = nullptr);
+
+    // Shows text over the window's bottom edge for a few seconds.
+    void say(const QString &text);
+
+private:
+    QTimer *m_timer;
+};
