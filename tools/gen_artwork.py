@@ -18,8 +18,10 @@ Output files
     card.bmp        140 x 460   24 bpp   backdrop of the card panel
     collection.bmp  140 x 460   32 bpp   backdrop of the collection panel
     (each also as name@2x.bmp at twice the size)
-    icon.ico        16 x 16 at 256 colours with a transparency mask,
-                    48 x 48 at 32 bpp with alpha
+    icon-N.png      the program icon at N x N, for N = 16, 32, 48, 128, 256,
+                    RGBA with the wheel's edge in the alpha channel
+    icon.svg        the same icon as a scalable picture (not compiled into
+                    the program: it is for installing as a desktop icon)
 
 Window (210 x 690)
     what                      where                          colour
@@ -54,8 +56,13 @@ Box
     the fill from 2 px in.
 
 Icon
-    a colour wheel: the hue runs round the circle, the saturation falls
-    towards a white centre, a thin grey rim closes it, outside is clear.
+    a colour wheel: the hue runs round the circle (red to the right, then
+    yellow, green, cyan, blue and magenta counter-clockwise), the saturation
+    falls towards a white centre, a thin grey rim closes it, outside is
+    clear. Each PNG is drawn for its own size, so the rim stays crisp at 16.
+    The SVG builds the same wheel from thin wedges of full hue under a white
+    radial gradient whose opacity is one minus the saturation: white laid
+    over a hue in that proportion is exactly the hue at that saturation.
 """
 
 import colorsys
@@ -63,6 +70,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 # ---------------------------------------------------------------------------
 # Colours
@@ -160,11 +168,19 @@ ARROW_ARMS = [(1, -1), (2, -2), (3, -3), (1, 1), (2, 2), (3, 3)]
 # Icon
 
 ICON_RIM = 118               # grey of the rim
-# size, outer radius, rim width, subsamples per axis
+# size, outer radius, rim width, subsamples per axis. The wheel fills the
+# picture but for a sliver of clear edge; the rim is a thirtieth of the size
+# and never thinner than one pixel.
 ICON_IMAGES = [
     (16, 7.75, 1.0, 8),
+    (32, 15.5, 1.2, 8),
     (48, 23.2, 1.6, 6),
+    (128, 61.9, 4.3, 4),
+    (256, 123.7, 8.5, 3),
 ]
+ICON_SVG_SIZE = 48           # the SVG is drawn on the 48 px picture's grid
+ICON_SVG_WEDGES = (36, 360)  # coarse wedges of full hue, then one a degree
+ICON_SVG_STOPS = 24          # gradient stops along the saturation ramp
 ICON_WHITE_CORE = 0.08       # fraction of the radius left pure white
 ICON_FULL_HUE = 0.82         # fraction of the radius where hues are full
 ICON_CURVE = 0.8             # shape of the saturation ramp between them
@@ -462,9 +478,7 @@ def wheel_colour(dx, dy, radius, rim):
         return None
     if r > radius - rim:
         return (ICON_RIM,) * 3
-    f = r / (radius - rim)
-    sat = clamp((f - ICON_WHITE_CORE) / (ICON_FULL_HUE - ICON_WHITE_CORE))
-    sat = sat ** ICON_CURVE
+    sat = icon_saturation(r / (radius - rim))
     hue = (math.atan2(-dy, dx) / (2 * math.pi)) % 1.0
     return tuple(c * 255 for c in colorsys.hsv_to_rgb(hue, sat, 1.0))
 
@@ -494,42 +508,10 @@ def draw_icon(size, radius, rim, sub):
     return out
 
 
-def median_cut(colours, count):
-    """Reduces a list of colours to at most `count` representative ones."""
-    boxes = [sorted(colours)]
-    while len(boxes) < count:
-        # Split the box with the widest channel range.
-        best, best_range, best_ch = None, -1, 0
-        for b in boxes:
-            if len(b) < 2:
-                continue
-            for ch in range(3):
-                rng = max(c[ch] for c in b) - min(c[ch] for c in b)
-                if rng > best_range:
-                    best, best_range, best_ch = b, rng, ch
-        if best is None or best_range == 0:
-            break
-        boxes.remove(best)
-        best.sort(key=lambda c: (c[best_ch], c))
-        mid = len(best) // 2
-        boxes += [best[:mid], best[mid:]]
-    return [tuple(grey_round(sum(c[k] for c in b) / len(b)) for k in range(3))
-            for b in boxes]
-
-
-def quantise(pixels, count):
-    """Palette (index 0 black, used under the mask) and index per pixel."""
-    used = sorted({p for p in pixels if p is not None})
-    if len(used) > count - 1:
-        used = sorted(set(median_cut(used, count - 1)))
-    palette = [(0, 0, 0)] + used
-
-    def nearest(c):
-        return min(range(1, len(palette)),
-                   key=lambda k: (sum((palette[k][n] - c[n]) ** 2
-                                      for n in range(3)), k))
-    index = [0 if p is None else nearest(p) for p in pixels]
-    return palette + [(0, 0, 0)] * (256 - len(palette)), index
+def icon_saturation(f):
+    """Saturation at the fraction f of the way from the centre to the rim."""
+    sat = clamp((f - ICON_WHITE_CORE) / (ICON_FULL_HUE - ICON_WHITE_CORE))
+    return sat ** ICON_CURVE
 
 
 # ---------------------------------------------------------------------------
@@ -560,70 +542,82 @@ def bmp_bytes(cv, bpp):
     return head + info + pixels
 
 
-def mask_bytes(size, clear):
-    """The 1 bpp AND mask, bottom-up: 1 where the icon is see-through."""
-    stride = (size + 31) // 32 * 4
-    out = bytearray()
-    for j in reversed(range(size)):
-        row = bytearray(stride)
-        for i in range(size):
-            if clear[j][i]:
-                row[i // 8] |= 0x80 >> (i % 8)
-        out += row
-    return bytes(out)
+def png_bytes(width, height, rows):
+    """An 8-bit RGBA PNG from rows of (r, g, b, a) tuples."""
+    raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in rows)
+
+    def chunk(tag, data):
+        crc = zlib.crc32(tag + data) & 0xffffffff
+        return struct.pack('>I', len(data)) + tag + data + struct.pack('>I', crc)
+
+    head = struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', head)
+            + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
-def icon_image_8bit(size, radius, rim, sub):
-    img = draw_icon(size, radius, rim, sub)
-    # A pixel is shown when at least half of it is covered.
-    flat = [col if cover >= 0.5 else None for row in img for col, cover in row]
-    palette, index = quantise(flat, 256)
-    pad = b'\0' * row_pad(size)
-    xor = b''.join(bytes(index[j * size:(j + 1) * size]) + pad
-                   for j in reversed(range(size)))
-    clear = [[flat[j * size + i] is None for i in range(size)]
-             for j in range(size)]
-    mask = mask_bytes(size, clear)
-    pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 8, 0,
-                       len(xor) + len(mask), 0, 0, 0, 0)
-    return info + pal + xor + mask, 8
-
-
-def icon_image_32bit(size, radius, rim, sub):
-    img = draw_icon(size, radius, rim, sub)
-    xor = bytearray()
-    for row in reversed(img):
-        for (r, g, b), cover in row:
+def icon_png(size, radius, rim, sub):
+    """The wheel with its coverage as alpha; clear pixels are all zero."""
+    rows = []
+    for row in draw_icon(size, radius, rim, sub):
+        out = []
+        for colour, cover in row:
             a = grey_round(255 * cover)
-            xor += bytes((b, g, r, a)) if a else bytes(4)
-    clear = [[grey_round(255 * cover) == 0 for _, cover in row] for row in img]
-    mask = mask_bytes(size, clear)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
-                       len(xor) + len(mask), 0, 0, 0, 0)
-    return info + bytes(xor) + mask, 32
+            out.append(colour + (a,) if a else (0, 0, 0, 0))
+        rows.append(out)
+    return png_bytes(size, size, rows)
 
 
-def ico_bytes():
-    images = []
-    for (size, radius, rim, sub), make in zip(
-            ICON_IMAGES, (icon_image_8bit, icon_image_32bit)):
-        data, bpp = make(size, radius, rim, sub)
-        images.append((size, bpp, data))
-    head = struct.pack('<HHH', 0, 1, len(images))
-    offset = len(head) + 16 * len(images)
-    entries, blobs = b'', b''
-    for size, bpp, data in images:
-        colours = 0 if bpp >= 8 else 1 << bpp     # 0 means 256 or more
-        entries += struct.pack('<BBBBHHII', size % 256, size % 256, colours,
-                               0, 1, bpp, len(data), offset)
-        offset += len(data)
-        blobs += data
-    return head + entries + blobs
+def svg_colour(c):
+    return '#%02x%02x%02x' % tuple(grey_round(v) for v in c)
 
 
+def icon_svg():
+    size, radius, rim = next((n, r, w) for n, r, w, _ in ICON_IMAGES
+                             if n == ICON_SVG_SIZE)
+    c = size / 2
+    inner = radius - rim
+
+    def at(angle, r):
+        # Angles run counter-clockwise from the right, as the hue does.
+        return '%.3f %.3f' % (c + r * math.cos(angle), c - r * math.sin(angle))
+
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+             'viewBox="0 0 %d %d">' % (size, size, size, size),
+             '<defs>',
+             '<radialGradient id="core" gradientUnits="userSpaceOnUse" '
+             'cx="%g" cy="%g" r="%g">' % (c, c, inner)]
+    # White at the opacity that leaves the hue at the wheel's saturation.
+    for k in range(ICON_SVG_STOPS + 1):
+        f = ICON_WHITE_CORE + (ICON_FULL_HUE - ICON_WHITE_CORE) * k / ICON_SVG_STOPS
+        lines.append('<stop offset="%.4f" stop-color="#fff" stop-opacity="%.4f"/>'
+                     % (f, 1 - icon_saturation(f)))
+    lines += ['</radialGradient>', '</defs>']
+    # Wedges of full hue reaching under the rim. Fine wedges are thinner
+    # than a pixel near the centre, where a renderer's smoothing would let
+    # the background through between them: coarse wedges under them, each
+    # overlapping the next, close those seams with nearly the same hue.
+    reach = radius - rim / 2
+    for count in ICON_SVG_WEDGES:
+        step = 2 * math.pi / count
+        for k in range(count):
+            hue = (k + 0.5) / count
+            a0, a1 = (k - 0.5) * step, (k + 1.5) * step
+            colour = tuple(v * 255 for v in colorsys.hsv_to_rgb(hue, 1.0, 1.0))
+            lines.append('<path d="M%.3f %.3fL%sL%sZ" fill="%s"/>'
+                         % (c, c, at(a0, reach), at(a1, reach),
+                            svg_colour(colour)))
+    lines.append('<circle cx="%g" cy="%g" r="%g" fill="url(#core)"/>'
+                 % (c, c, inner))
+    lines.append('<circle cx="%g" cy="%g" r="%g" fill="none" stroke="%s" '
+                 'stroke-width="%g"/>' % (c, c, radius - rim / 2,
+                                          svg_colour((ICON_RIM,) * 3), rim))
+    lines += ['</svg>', '']
+    return '\n'.join(lines)
+
+
+ICON_FILES = ['icon-%d.png' % n for n, _, _, _ in ICON_IMAGES]
 QRC_FILES = ['window.bmp', 'window@2x.bmp', 'card.bmp', 'card@2x.bmp',
-             'collection.bmp', 'collection@2x.bmp', 'icon.ico']
+             'collection.bmp', 'collection@2x.bmp'] + ICON_FILES
 
 
 def qrc_text():
@@ -654,7 +648,9 @@ def main():
         for scale, suffix in ((1, ''), (2, '@2x')):
             write(os.path.join(out, name + suffix + '.bmp'),
                   bmp_bytes(draw(scale), bpp))
-    write(os.path.join(out, 'icon.ico'), ico_bytes())
+    for (size, radius, rim, sub), name in zip(ICON_IMAGES, ICON_FILES):
+        write(os.path.join(out, name), icon_png(size, radius, rim, sub))
+    write(os.path.join(out, 'icon.svg'), icon_svg())
     write(os.path.join(app, 'artwork.qrc'), qrc_text())
     return 0
 

@@ -9,6 +9,9 @@
 namespace Artwork {
 
 QPixmap picture(const QString &resource);
+// The program icon, a colour wheel at 16, 32, 48, 128 and 256 pixels, each
+// size a PNG image of its own, read when a pixmap of the icon is first
+// asked for.
 QIcon programIcon();
 
 } // namespace Artwork
