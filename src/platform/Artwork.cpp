@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QIconEngine>
 
+#include <iterator>
+
 // The artwork lives in the program's static library, whose resources must
 // be registered before first use.
 static void registerResources()
@@ -78,13 +80,30 @@ namespace Artwork {
 QPixmap picture(const QString &resource)
 {
     registerResources();
-    if (qApp && qApp->devicePixelRatio() >= 1.5) {
+    // The scales the artwork is drawn for besides 1, each with its frames
+    // on the device pixels Qt rounds the controls to at that scale.
+    struct Variant
+    {
+        qreal scale;
+        const char *suffix;
+    };
+    static constexpr Variant variants[] = {{1.25, "@1.25x."}, {1.5, "@1.5x."}, {2.0, "@2x."}};
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    if (ratio > 1.0 && !qFuzzyCompare(ratio, 1.0)) {
+        // The picture drawn for this very scale; at any other, the one for
+        // the next scale up (or the finest), which Qt then scales to it.
+        const Variant *chosen = &variants[std::size(variants) - 1];
+        for (const Variant &v : variants) {
+            if (ratio <= v.scale || qFuzzyCompare(ratio, v.scale)) {
+                chosen = &v;
+                break;
+            }
+        }
         const QFileInfo info(resource);
-        const QString fine = info.path() + QLatin1Char('/') + info.completeBaseName()
-                             + QStringLiteral("@2x.") + info.suffix();
-        QPixmap pixmap(fine);
+        QPixmap pixmap(info.path() + QLatin1Char('/') + info.completeBaseName()
+                       + QLatin1String(chosen->suffix) + info.suffix());
         if (!pixmap.isNull()) {
-            pixmap.setDevicePixelRatio(2.0);
+            pixmap.setDevicePixelRatio(chosen->scale);
             return pixmap;
         }
     }

@@ -4,8 +4,11 @@
 #include <QPixmap>
 
 // The window's artwork, built into the program as resources. Each picture
-// has a twice-as-fine variant ("name@2x.ext") used on screens with a device
-// pixel ratio of 1.5 or more, so the window stays crisp there.
+// has variants drawn in device pixels for the screen scales 1.25, 1.5 and 2
+// ("name@1.25x.ext", "name@1.5x.ext", "name@2x.ext"), with every frame one
+// device pixel wide where Qt puts the controls at that scale: picture()
+// gives the one for the application's device pixel ratio, so the window is
+// shown unscaled and crisp there.
 namespace Artwork {
 
 QPixmap picture(const QString &resource);
