@@ -6,18 +6,14 @@
 #include "WindowDriver.h"
 
 #include "TestWindow.h"
-#include "platform/IconFile.h"
 #include "app/Layout.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
-#include <QImageReader>
-#include <QtEndian>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -112,9 +108,6 @@ private slots:
     void positionAndCountShareABaseline();
     void maximumLengthLimitsTheUser_data();
     void maximumLengthLimitsTheUser();
-    void iconReadsAsTheGeneralReaderReadsIt();
-    void iconFileRefusesWhatItCannotRead_data();
-    void iconFileRefusesWhatItCannotRead();
 
 private:
     // The window as it is drawn on the screen.
@@ -769,85 +762,4 @@ void LayoutTest::maximumLengthLimitsTheUser()
 }
 
 QTEST_MAIN(LayoutTest)
-// The program's icon, read by its own reader, draws pixel for pixel as what
-// Qt's ICO plugin makes of the file: colours, and transparency from the mask.
-void LayoutTest::iconReadsAsTheGeneralReaderReadsIt()
-{
-    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/platform/artwork/icon.ico"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const QList<QImage> ours = IconFile::read(bytes);
-    QCOMPARE(ours.size(), 2);
-
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QImageReader reader(&buffer, "ico");
-    QList<QImage> general;
-    for (int i = 0; i < reader.imageCount(); ++i) {
-        QVERIFY(reader.jumpToImage(i));
-        general.append(reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied));
-    }
-    QCOMPARE(general.size(), ours.size());
-    for (const QImage &own : ours) {
-        // Compared as drawn, premultiplied: the plugin passes its images
-        // through that form, which changes the colour of faint pixels.
-        const QImage image = own.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        // The plugin gives the images in an order of its own: match by size.
-        const auto same = std::find_if(general.cbegin(), general.cend(), [&image](const QImage &other) {
-            return other.size() == image.size();
-        });
-        QVERIFY(same != general.cend());
-        const QImage &theirs = *same;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb a = image.pixel(x, y);
-                const QRgb b = theirs.pixel(x, y);
-                // Fully transparent pixels may differ in their colour only.
-                if (a != b && !(qAlpha(a) == 0 && qAlpha(b) == 0))
-                    QFAIL(qPrintable(QStringLiteral("%1x%1 icon, pixel %2,%3: %4 against %5")
-                                         .arg(image.width()).arg(x).arg(y)
-                                         .arg(a, 8, 16, QLatin1Char('0')).arg(b, 8, 16, QLatin1Char('0'))));
-            }
-        }
-    }
-    QCOMPARE(m_form->windowIcon().availableSizes().size(), 2);
-}
-
-void LayoutTest::iconFileRefusesWhatItCannotRead_data()
-{
-    QTest::addColumn<QByteArray>("data");
-
-    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/src/platform/artwork/icon.ico"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray icon = file.readAll();
-    const auto entryOffset = [&icon](int entry) {
-        return qFromLittleEndian<quint32>(icon.constData() + 6 + 16 * entry + 12);
-    };
-
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("cut in the directory") << icon.left(10);
-    QTest::newRow("cut in the last bitmap") << icon.left(icon.size() - 1);
-    QByteArray cursor = icon;
-    cursor[2] = 2;  // a cursor file, not an icon
-    QTest::newRow("cursor file") << cursor;
-    QByteArray none = icon;
-    none[4] = 0;
-    QTest::newRow("no images") << none;
-    QByteArray png = icon;
-    png.replace(entryOffset(0), 8, QByteArray("\x89PNG\r\n\x1a\n", 8));
-    QTest::newRow("PNG entry") << png;
-    QByteArray compressed = icon;
-    compressed[entryOffset(1) + 16] = 1;  // run-length compressed bitmap
-    QTest::newRow("compressed bitmap") << compressed;
-    QByteArray outside = icon;
-    qToLittleEndian<quint32>(quint32(icon.size()), outside.data() + 6 + 16 + 12);
-    QTest::newRow("bitmap past the end") << outside;
-}
-
-void LayoutTest::iconFileRefusesWhatItCannotRead()
-{
-    QFETCH(QByteArray, data);
-    QVERIFY(IconFile::read(data).isEmpty());
-}
-
 #include "test_layout.moc"

@@ -3,12 +3,20 @@
 src/platform/artwork.qrc.
 
 Every picture is drawn pixel by pixel from the tables below, so the output is
-the same on every run and every machine. Each picture is drawn twice: at its
-normal size and at twice the size ("@2x") for high-density screens. The
-tables are in logical pixels; at 2x one logical pixel is 2 x 2 device
-pixels. Hard lines and boxes simply double, while gradients, shadows and
-slanted strokes are evaluated at the centre of every device pixel so they
-stay smooth at the finer grid.
+the same on every run and every machine. Each picture is drawn for every
+screen scale in SCALES: at its normal size, and for scales 1.25, 1.5 and 2
+("@1.25x", "@1.5x", "@2x") in device pixels, so that Qt shows it unscaled.
+
+The tables are in logical pixels. At scale s Qt puts a control's edge at the
+logical coordinate u of the window on the device edge round(u * s), halves
+rounded up: at 1.25 and 1.5 a logical pixel covers one or two device pixels,
+depending on where it lies in the window. The pictures follow the same
+rounding, from where they lie in the window (the panels at PANEL_ORIGIN), so
+that every box meets the controls Qt lays over it as at scale 1. Each 1 px
+line (frames, rules, the white and sunken lines inside boxes) is one device
+pixel at every scale, on the device pixel of its logical pixel nearest the
+inside of what it frames; areas, gradients and shadows fill the rest, the
+smooth ones evaluated at the centre of every device pixel.
 
 Coordinates are (column, row) from the top-left corner and ranges are
 inclusive. Colours are RGB; a bare number is a neutral grey (R = G = B).
@@ -17,9 +25,12 @@ Output files
     window.bmp      210 x 690   32 bpp   backdrop of the main window
     card.bmp        140 x 460   24 bpp   backdrop of the card panel
     collection.bmp  140 x 460   32 bpp   backdrop of the collection panel
-    (each also as name@2x.bmp at twice the size)
-    icon.ico        16 x 16 at 256 colours with a transparency mask,
-                    48 x 48 at 32 bpp with alpha
+    (each also as name@1.25x.bmp, name@1.5x.bmp and name@2x.bmp, the
+    window's rounded up to whole device pixels: 263 x 863 at 1.25)
+    icon-N.png      the program icon at N x N, for N = 16, 32, 48, 128, 256,
+                    RGBA with the wheel's edge in the alpha channel
+    icon.svg        the same icon as a scalable picture (not compiled into
+                    the program: it is for installing as a desktop icon)
 
 Window (210 x 690)
     what                      where                          colour
@@ -27,7 +38,8 @@ Window (210 x 690)
     outer frame               rect (11,11)-(198,678)         128
     white line                3 px inside the outer frame    255
     band                      between white line and box     230 -> 215
-    light line                rect (27,27)-(182,662)         245
+    light line                rect (27,27)-(182,662)         245, just
+                              outside the inner frame at every scale
     inner frame               rect (28,28)-(181,661)         172
     header cells              (29,29)-(180,50)               252 -> 232
     header divider            column 105, rows 29-50         186
@@ -51,11 +63,16 @@ Bottom strip (both panels)
 
 Box
     a 1 px frame on the box's outer edge, a 1 px white line inside it and
-    the fill from 2 px in.
+    the fill from 2 px in (device pixels at every scale).
 
 Icon
-    a colour wheel: the hue runs round the circle, the saturation falls
-    towards a white centre, a thin grey rim closes it, outside is clear.
+    a colour wheel: the hue runs round the circle (red to the right, then
+    yellow, green, cyan, blue and magenta counter-clockwise), the saturation
+    falls towards a white centre, a thin grey rim closes it, outside is
+    clear. Each PNG is drawn for its own size, so the rim stays crisp at 16.
+    The SVG builds the same wheel from thin wedges of full hue under a white
+    radial gradient whose opacity is one minus the saturation: white laid
+    over a hue in that proportion is exactly the hue at that saturation.
 """
 
 import colorsys
@@ -63,6 +80,10 @@ import math
 import os
 import struct
 import sys
+import zlib
+
+# The screen scales drawn for, each with its file name suffix.
+SCALES = [(1, ''), (1.25, '@1.25x'), (1.5, '@1.5x'), (2, '@2x')]
 
 # ---------------------------------------------------------------------------
 # Colours
@@ -102,7 +123,6 @@ WINDOW_INNER_FRAME = (28, 28, 181, 661)
 WINDOW_HEADER = (29, 29, 180, 50)
 WINDOW_HEADER_DIVIDER = 105               # column
 WINDOW_RULES = (51, 186)                  # rows, across columns 29-180
-WINDOW_FIELD = (29, 187, 180, 660)
 
 # How far the field's shadow reaches in from each edge (px). The panels
 # leave 6 px of the field visible at the sides and below, 8 px above.
@@ -112,6 +132,10 @@ WINDOW_FIELD_SHADOW = {'left': 6, 'right': 6, 'top': 8, 'bottom': 6}
 # Panels
 
 PANEL_SIZE = (140, 460)
+# Where both panels lie in the window, in logical pixels: at fractional
+# scales the device pixels of a panel's boxes and of the controls over them
+# depend on it. It must match the panels' place in the layout.
+PANEL_ORIGIN = (35, 195)
 
 STRIP_TOP = 418             # first row of the bottom strip
 STRIP_FILL = 241
@@ -160,11 +184,19 @@ ARROW_ARMS = [(1, -1), (2, -2), (3, -3), (1, 1), (2, 2), (3, 3)]
 # Icon
 
 ICON_RIM = 118               # grey of the rim
-# size, outer radius, rim width, subsamples per axis
+# size, outer radius, rim width, subsamples per axis. The wheel fills the
+# picture but for a sliver of clear edge; the rim is a thirtieth of the size
+# and never thinner than one pixel.
 ICON_IMAGES = [
     (16, 7.75, 1.0, 8),
+    (32, 15.5, 1.2, 8),
     (48, 23.2, 1.6, 6),
+    (128, 61.9, 4.3, 4),
+    (256, 123.7, 8.5, 3),
 ]
+ICON_SVG_SIZE = 48           # the SVG is drawn on the 48 px picture's grid
+ICON_SVG_WEDGES = (36, 360)  # coarse wedges of full hue, then one a degree
+ICON_SVG_STOPS = 24          # gradient stops along the saturation ramp
 ICON_WHITE_CORE = 0.08       # fraction of the radius left pure white
 ICON_FULL_HUE = 0.82         # fraction of the radius where hues are full
 ICON_CURVE = 0.8             # shape of the saturation ramp between them
@@ -185,41 +217,84 @@ def grey_round(v):
     return int(math.floor(v + 0.5))
 
 
-class Canvas:
-    """An RGB picture addressed in logical pixels at a given scale."""
+def snap(v):
+    """The device pixel edge that v, a logical coordinate of the window
+    times the scale, is rounded to. Qt maps a control's rectangle to the
+    device grid by rounding its two corners that way, halves up (qRound),
+    and draws a picture of the scale's own ratio from the rounded corner
+    on, pixel for pixel."""
+    return int(math.floor(v + 0.5))
 
-    def __init__(self, size, scale, background):
+
+def inset(rect, n):
+    """A device rectangle (left, top, right, bottom; right and bottom
+    exclusive) moved in by n pixels on every side (out for negative n)."""
+    l, t, r, b = rect
+    return (l + n, t + n, r - n, b - n)
+
+
+class Canvas:
+    """An RGB picture of device pixels drawn for one scale and laid where
+    Qt lays it: its top-left corner at the logical point `origin` of the
+    window.
+
+    The tables are in logical pixels of the picture. A logical edge u lies
+    on the device edge dx(u), which is where Qt puts a control's edge at
+    that spot of the window: at scales 1 and 2 exactly u * scale, at 1.25
+    and 1.5 rounded, so that a logical pixel covers one or two device
+    pixels. Drawing operations take device rectangles; area() and ring()
+    turn logical ones into them."""
+
+    def __init__(self, size, scale, origin, background):
         self.s = scale
-        self.w, self.h = size[0] * scale, size[1] * scale
+        self.ox, self.oy = origin
+        self.w, self.h = self.dx(size[0]), self.dy(size[1])
         bg = rgb(background)
         self.px = [[bg] * self.w for _ in range(self.h)]
 
-    def fill(self, x0, y0, x1, y1, colour):
-        """Fills the logical rectangle (inclusive) with one colour."""
+    def dx(self, u):
+        return snap((self.ox + u) * self.s) - snap(self.ox * self.s)
+
+    def dy(self, v):
+        return snap((self.oy + v) * self.s) - snap(self.oy * self.s)
+
+    def area(self, x0, y0, x1, y1):
+        """The device pixels of the logical pixels x0..x1, y0..y1."""
+        return (self.dx(x0), self.dy(y0), self.dx(x1 + 1), self.dy(y1 + 1))
+
+    def ring(self, x0, y0, x1, y1):
+        """The device rectangle of a box whose 1 px frame is the logical
+        ring (x0, y0)-(x1, y1). Its frame is one device pixel wide, on the
+        device pixels of the ring nearest the box's inside: they touch the
+        controls inside as closely as the ring does at scale 1, and the
+        rest of the ring's logical pixels go to what lies outside it."""
+        return (self.dx(x0 + 1) - 1, self.dy(y0 + 1) - 1,
+                self.dx(x1) + 1, self.dy(y1) + 1)
+
+    def fill(self, rect, colour):
         c = rgb(colour)
-        s = self.s
-        for j in range(y0 * s, (y1 + 1) * s):
+        l, t, r, b = rect
+        for j in range(t, b):
+            self.px[j][l:r] = [c] * (r - l)
+
+    def outline(self, rect, colour):
+        """A ring one device pixel wide on the rectangle's outer edge."""
+        l, t, r, b = rect
+        self.fill((l, t, r, t + 1), colour)
+        self.fill((l, b - 1, r, b), colour)
+        self.fill((l, t, l + 1, b), colour)
+        self.fill((r - 1, t, r, b), colour)
+
+    def shade(self, rect, fn):
+        """Recolours every pixel of the device rectangle with fn(x, y, old),
+        where (x, y) is the pixel's centre in device units."""
+        l, t, r, b = rect
+        for j in range(max(t, 0), min(b, self.h)):
             row = self.px[j]
-            row[x0 * s:(x1 + 1) * s] = [c] * ((x1 - x0 + 1) * s)
+            for i in range(max(l, 0), min(r, self.w)):
+                row[i] = fn(i + 0.5, j + 0.5, row[i])
 
-    def frame(self, x0, y0, x1, y1, colour):
-        """A 1 px ring on the rectangle's outer edge."""
-        self.fill(x0, y0, x1, y0, colour)
-        self.fill(x0, y1, x1, y1, colour)
-        self.fill(x0, y0, x0, y1, colour)
-        self.fill(x1, y0, x1, y1, colour)
-
-    def shade(self, x0, y0, x1, y1, fn):
-        """Recolours every device pixel of the logical rectangle with
-        fn(x, y, old), where (x, y) is the pixel's centre in logical units."""
-        s = self.s
-        for j in range(y0 * s, (y1 + 1) * s):
-            y = (j + 0.5) / s
-            row = self.px[j]
-            for i in range(x0 * s, (x1 + 1) * s):
-                row[i] = fn((i + 0.5) / s, y, row[i])
-
-    def device_put(self, i, j, colour):
+    def put(self, i, j, colour):
         if 0 <= i < self.w and 0 <= j < self.h:
             self.px[j][i] = rgb(colour)
 
@@ -243,75 +318,76 @@ def profile(points, t):
 
 
 def draw_box(cv, box, frame, fill):
-    x0, y0, x1, y1 = box
-    cv.frame(x0, y0, x1, y1, frame)
-    cv.frame(x0 + 1, y0 + 1, x1 - 1, y1 - 1, WHITE)
-    cv.fill(x0 + 2, y0 + 2, x1 - 2, y1 - 2, fill)
+    rect = cv.ring(*box)
+    cv.outline(rect, frame)
+    cv.outline(inset(rect, 1), WHITE)
+    cv.fill(inset(rect, 2), fill)
 
 
 def draw_box_shadow(cv, box):
     """A soft shadow just outside the box's right and bottom edges: the
     box's area moved down and right, with blurred edges, under the box."""
-    x0, y0, x1, y1 = box
-    off, soft, depth = (BOX_SHADOW['offset'], BOX_SHADOW['softness'],
+    l, t, r, b = cv.ring(*box)
+    s = cv.s
+    off, soft, depth = (BOX_SHADOW['offset'] * s, BOX_SHADOW['softness'] * s,
                         BOX_SHADOW['depth'])
-    # The shadow's continuous extent.
-    sl, st = x0 + off, y0 + off
-    sr, sb = x1 + 1 + off, y1 + 1 + off
+    # The shadow's continuous extent, in device units.
+    sl, st, sr, sb = l + off, t + off, r + off, b + off
 
     def ramp(v):
         return clamp(v / soft + 0.5)
 
     def fn(x, y, old):
-        if x < x1 + 1 and y < y1 + 1:
+        if x < r and y < b:
             return old                      # under the box itself
         cover = ramp(x - sl) * ramp(sr - x) * ramp(y - st) * ramp(sb - y)
         v = grey_round(old[0] - depth * cover)
         return (v, v, v)
 
     reach = int(math.ceil(off + soft))
-    cv.shade(x0, y0, x1 + reach, y1 + reach, fn)
+    cv.shade((l, t, r + reach, b + reach), fn)
 
 
 def draw_arrowhead(cv, box, direction):
     """A thin black arrowhead centred in the box. At 1x it is a crisp
     chevron of single pixels; at larger scales the same chevron is stroked
     ARROW_STROKE logical px wide with anti-aliasing."""
-    x0, y0, x1, y1 = box
-    cx, cy = (x0 + x1) // 2, (y0 + y1) // 2
     sign = -1 if direction == 'left' else 1
-    tip = (cx + sign * ARROW_TIP, cy)   # on the pointing side of the centre
-    back = -sign                        # the arms run away from it
-    pixels = [tip] + [(tip[0] + back * dx, tip[1] + dy)
-                      for dx, dy in ARROW_ARMS]
+    back = -sign                        # the arms run away from the tip
     if cv.s == 1:
-        for x, y in pixels:
-            cv.fill(x, y, x, y, BLACK)
+        x0, y0, x1, y1 = box
+        cx, cy = (x0 + x1) // 2, (y0 + y1) // 2
+        tip = (cx + sign * ARROW_TIP, cy)   # on the pointing side
+        for x, y in [tip] + [(tip[0] + back * dx, tip[1] + dy)
+                             for dx, dy in ARROW_ARMS]:
+            cv.put(x, y, BLACK)
         return
-    # Stroke the two arms through the pixel centres.
-    far = max(dx for dx, _ in ARROW_ARMS)
-    t = (tip[0] + 0.5, tip[1] + 0.5)
-    ends = [(t[0] + back * far, t[1] - far), (t[0] + back * far, t[1] + far)]
-    half = ARROW_STROKE / 2
+    # Stroke the two arms from the tip, all in device units, centred on
+    # the box as drawn.
     s = cv.s
+    l, t, r, b = cv.ring(*box)
+    far = max(dx for dx, _ in ARROW_ARMS) * s
+    tip = ((l + r) / 2 + sign * ARROW_TIP * s, (t + b) / 2)
+    ends = [(tip[0] + back * far, tip[1] - far),
+            (tip[0] + back * far, tip[1] + far)]
+    half = ARROW_STROKE * s / 2
     sub = 4
-    xs = [p[0] for p in ends] + [t[0]]
-    ys = [p[1] for p in ends] + [t[1]]
-    i0, i1 = int((min(xs) - 1) * s), int((max(xs) + 1) * s)
-    j0, j1 = int((min(ys) - 1) * s), int((max(ys) + 1) * s)
+    xs = [p[0] for p in ends] + [tip[0]]
+    ys = [p[1] for p in ends] + [tip[1]]
+    i0, i1 = int(min(xs) - s), int(max(xs) + s)
+    j0, j1 = int(min(ys) - s), int(max(ys) + s)
     for j in range(j0, j1 + 1):
         for i in range(i0, i1 + 1):
             hit = 0
             for sj in range(sub):
                 for si in range(sub):
-                    px = (i + (si + 0.5) / sub) / s
-                    py = (j + (sj + 0.5) / sub) / s
-                    if min(seg_dist(px, py, t, e) for e in ends) <= half:
+                    px = i + (si + 0.5) / sub
+                    py = j + (sj + 0.5) / sub
+                    if min(seg_dist(px, py, tip, e) for e in ends) <= half:
                         hit += 1
             if hit:
                 old = cv.px[j][i][0]
-                v = grey_round(old * (1 - hit / (sub * sub)))
-                cv.device_put(i, j, v)
+                cv.put(i, j, grey_round(old * (1 - hit / (sub * sub))))
 
 
 def seg_dist(px, py, a, b):
@@ -325,39 +401,35 @@ def seg_dist(px, py, a, b):
 
 def draw_sunken(cv, box, fill):
     """The code box: a light outer line, a dark line along the top and left
-    and a pale one along the bottom and right inside it, mitred where they
-    meet, then the fill."""
-    x0, y0, x1, y1 = box
-    cv.frame(x0, y0, x1, y1, WARM_LIGHT)
-    cv.fill(x0 + 1, y0 + 1, x1 - 1, y0 + 1, WARM_DARK)      # top
-    cv.fill(x0 + 1, y0 + 1, x0 + 1, y1 - 1, WARM_DARK)      # left
-    cv.fill(x0 + 1, y1 - 1, x1 - 1, y1 - 1, WARM_PALE)      # bottom
-    cv.fill(x1 - 1, y0 + 1, x1 - 1, y1 - 1, WARM_PALE)      # right
-    # Top-right and bottom-left corners: dark above-left of the diagonal
-    # through the corner, pale below-right, the blend on it.
-    s = cv.s
-    for cx, cy in ((x1 - 1, y0 + 1), (x0 + 1, y1 - 1)):
-        for j in range(s):
-            for i in range(s):
-                k = i + j - (s - 1)
-                c = WARM_DARK if k < 0 else WARM_PALE if k > 0 else WARM_MITRE
-                cv.device_put(cx * s + i, cy * s + j, c)
-    cv.fill(x0 + 2, y0 + 2, x1 - 2, y1 - 2, fill)
+    and a pale one along the bottom and right inside it, the two corners
+    where they meet blended, then the fill. Each line is one device pixel."""
+    rect = cv.ring(*box)
+    l, t, r, b = rect
+    cv.outline(rect, WARM_LIGHT)
+    cv.fill((l + 1, t + 1, r - 1, t + 2), WARM_DARK)        # top
+    cv.fill((l + 1, t + 1, l + 2, b - 1), WARM_DARK)        # left
+    cv.fill((l + 1, b - 2, r - 1, b - 1), WARM_PALE)        # bottom
+    cv.fill((r - 2, t + 1, r - 1, b - 1), WARM_PALE)        # right
+    cv.put(r - 2, t + 1, WARM_MITRE)                        # top right
+    cv.put(l + 1, b - 2, WARM_MITRE)                        # bottom left
+    cv.fill(inset(rect, 2), fill)
 
 
 def draw_strip(cv):
     """The bottom strip shared by both panels."""
-    w, h = PANEL_SIZE
-    cv.fill(0, STRIP_TOP, w - 1, h - 1, STRIP_FILL)
+    top = cv.dy(STRIP_TOP)
+    cv.fill((0, top, cv.w, cv.h), STRIP_FILL)
 
     def fn(x, y, old):
-        v = grey_round(profile(STRIP_SHADOW, y - STRIP_TOP))
+        v = grey_round(profile(STRIP_SHADOW, (y - top) / cv.s))
         return (v, v, v)
 
     depth = int(math.ceil(STRIP_SHADOW[-1][0]))
-    cv.shade(0, STRIP_TOP, w - 1, STRIP_TOP + depth - 1, fn)
+    cv.shade((0, top, cv.w, cv.dy(STRIP_TOP + depth)), fn)
+    # Each dot a square of whole device pixels, all alike.
+    k = max(1, snap(cv.s))
     for x, y in STRIP_DOTS:
-        cv.fill(x, y, x, y, STRIP_DOT)
+        cv.fill((cv.dx(x), cv.dy(y), cv.dx(x) + k, cv.dy(y) + k), STRIP_DOT)
 
 
 # ---------------------------------------------------------------------------
@@ -366,53 +438,65 @@ def draw_strip(cv):
 
 def draw_window(scale):
     g = WINDOW
-    cv = Canvas(WINDOW_SIZE, scale, g['margin'])
-    ox0, oy0, ox1, oy1 = WINDOW_OUTER_FRAME
-    cv.frame(ox0, oy0, ox1, oy1, g['outer_frame'])
-    white = WINDOW_WHITE_LINE
-    cv.fill(ox0 + 1, oy0 + 1, ox1 - 1, oy1 - 1, WHITE)
+    s = scale
+    cv = Canvas(WINDOW_SIZE, scale, (0, 0), g['margin'])
+    outer = cv.ring(*WINDOW_OUTER_FRAME)
+    cv.fill(outer, WHITE)
+    cv.outline(outer, g['outer_frame'])
 
     # The band darkens towards the box: depth is measured from the white
     # line inwards, the same on all four sides (mitred corners).
-    bx0, by0, bx1, by1 = (ox0 + 1 + white, oy0 + 1 + white,
-                          ox1 - white, oy1 - white)       # continuous edges
-    lx0, ly0, lx1, ly1 = WINDOW_LIGHT_LINE
-    width = lx0 - bx0
+    ox0, oy0, ox1, oy1 = WINDOW_OUTER_FRAME
+    white = WINDOW_WHITE_LINE
+    band = cv.area(ox0 + 1 + white, oy0 + 1 + white,
+                   ox1 - 1 - white, oy1 - 1 - white)
+    bl, bt, br, bb = band
+    width = WINDOW_LIGHT_LINE[0] - (ox0 + 1 + white)
 
-    def band(x, y, old):
-        d = min(x - bx0, y - by0, bx1 - x, by1 - y)
+    def band_shade(x, y, old):
+        d = min(x - bl, y - bt, br - x, bb - y) / s
         t = clamp(d / width)
         v = grey_round(g['band_outer']
                        + (g['band_inner'] - g['band_outer']) * t * t)
         return (v, v, v)
 
-    cv.shade(bx0, by0, bx1 - 1, by1 - 1, band)
-    cv.frame(lx0, ly0, lx1, ly1, g['light_line'])
-    cv.frame(*WINDOW_INNER_FRAME, g['inner_frame'])
-    fx0, fy0, fx1, fy1 = WINDOW_FIELD
-    cv.fill(fx0, WINDOW_HEADER[1], fx1, fy1, WHITE)
+    cv.shade(band, band_shade)
+    # The light line lies just outside the inner frame, at every scale.
+    inner = cv.ring(*WINDOW_INNER_FRAME)
+    cv.outline(inset(inner, -1), g['light_line'])
+    cv.fill(inset(inner, 1), WHITE)
+    cv.outline(inner, g['inner_frame'])
 
-    # Header cells: a soft top-to-bottom gradient.
-    hx0, hy0, hx1, hy1 = WINDOW_HEADER
-    rows = hy1 + 1 - hy0
+    # Inside the inner frame: the header cells, the palette area and the
+    # field, parted by rules one device pixel high. A rule lies on the
+    # first device row of its logical row, touching what is above it (the
+    # palette, above the lower rule) as at scale 1.
+    left, right = inner[0] + 1, inner[2] - 1
+    header_rule, field_rule = (cv.dy(row) for row in WINDOW_RULES)
+    header = (left, inner[1] + 1, right, header_rule)
+    rows = WINDOW_HEADER[3] + 1 - WINDOW_HEADER[1]
 
-    def header(x, y, old):
-        v = lerp_grey(g['header_top'], g['header_bottom'], (y - hy0) / rows)
+    def header_shade(x, y, old):
+        v = lerp_grey(g['header_top'], g['header_bottom'],
+                      (y - header[1]) / s / rows)
         return (v, v, v)
 
-    cv.shade(hx0, hy0, hx1, hy1, header)
-    cv.fill(WINDOW_HEADER_DIVIDER, hy0, WINDOW_HEADER_DIVIDER, hy1, g['rule'])
-    for row in WINDOW_RULES:
-        cv.fill(hx0, row, hx1, row, g['rule'])
+    cv.shade(header, header_shade)
+    divider = cv.dx(WINDOW_HEADER_DIVIDER)
+    cv.fill((divider, header[1], divider + 1, header[3]), g['rule'])
+    for row in (header_rule, field_rule):
+        cv.fill((left, row, right, row + 1), g['rule'])
 
     # The field's shadow, strongest at each edge and gone within the reach
     # listed for that edge; in the corners the deeper of the two wins.
+    field = (left, field_rule + 1, right, inner[3] - 1)
+    fl, ft, fr, fb = field
     depth = WHITE - g['shadow_edge']
     reach = WINDOW_FIELD_SHADOW
 
-    def field(x, y, old):
-        dist = {'left': x - fx0, 'right': fx1 + 1 - x,
-                'top': y - fy0, 'bottom': fy1 + 1 - y}
+    def field_shade(x, y, old):
+        dist = {'left': (x - fl) / s, 'right': (fr - x) / s,
+                'top': (y - ft) / s, 'bottom': (fb - y) / s}
         dark = 0.0
         for edge, d in dist.items():
             t = clamp(1 - d / reach[edge])
@@ -422,12 +506,12 @@ def draw_window(scale):
         v = grey_round(WHITE - dark)
         return (v, v, v)
 
-    cv.shade(fx0, fy0, fx1, fy1, field)
+    cv.shade(field, field_shade)
     return cv
 
 
 def draw_card(scale):
-    cv = Canvas(PANEL_SIZE, scale, WHITE)
+    cv = Canvas(PANEL_SIZE, scale, PANEL_ORIGIN, WHITE)
     for _, box, frame, fill, shadow, arrow in CARD_BOXES:
         if shadow:
             draw_box_shadow(cv, box)
@@ -441,7 +525,7 @@ def draw_card(scale):
 
 
 def draw_collection(scale):
-    cv = Canvas(PANEL_SIZE, scale, WHITE)
+    cv = Canvas(PANEL_SIZE, scale, PANEL_ORIGIN, WHITE)
     draw_strip(cv)
     for _, box, frame, fill, shadow, arrow in COLLECTION_BOXES:
         if shadow:
@@ -462,9 +546,7 @@ def wheel_colour(dx, dy, radius, rim):
         return None
     if r > radius - rim:
         return (ICON_RIM,) * 3
-    f = r / (radius - rim)
-    sat = clamp((f - ICON_WHITE_CORE) / (ICON_FULL_HUE - ICON_WHITE_CORE))
-    sat = sat ** ICON_CURVE
+    sat = icon_saturation(r / (radius - rim))
     hue = (math.atan2(-dy, dx) / (2 * math.pi)) % 1.0
     return tuple(c * 255 for c in colorsys.hsv_to_rgb(hue, sat, 1.0))
 
@@ -494,42 +576,10 @@ def draw_icon(size, radius, rim, sub):
     return out
 
 
-def median_cut(colours, count):
-    """Reduces a list of colours to at most `count` representative ones."""
-    boxes = [sorted(colours)]
-    while len(boxes) < count:
-        # Split the box with the widest channel range.
-        best, best_range, best_ch = None, -1, 0
-        for b in boxes:
-            if len(b) < 2:
-                continue
-            for ch in range(3):
-                rng = max(c[ch] for c in b) - min(c[ch] for c in b)
-                if rng > best_range:
-                    best, best_range, best_ch = b, rng, ch
-        if best is None or best_range == 0:
-            break
-        boxes.remove(best)
-        best.sort(key=lambda c: (c[best_ch], c))
-        mid = len(best) // 2
-        boxes += [best[:mid], best[mid:]]
-    return [tuple(grey_round(sum(c[k] for c in b) / len(b)) for k in range(3))
-            for b in boxes]
-
-
-def quantise(pixels, count):
-    """Palette (index 0 black, used under the mask) and index per pixel."""
-    used = sorted({p for p in pixels if p is not None})
-    if len(used) > count - 1:
-        used = sorted(set(median_cut(used, count - 1)))
-    palette = [(0, 0, 0)] + used
-
-    def nearest(c):
-        return min(range(1, len(palette)),
-                   key=lambda k: (sum((palette[k][n] - c[n]) ** 2
-                                      for n in range(3)), k))
-    index = [0 if p is None else nearest(p) for p in pixels]
-    return palette + [(0, 0, 0)] * (256 - len(palette)), index
+def icon_saturation(f):
+    """Saturation at the fraction f of the way from the centre to the rim."""
+    sat = clamp((f - ICON_WHITE_CORE) / (ICON_FULL_HUE - ICON_WHITE_CORE))
+    return sat ** ICON_CURVE
 
 
 # ---------------------------------------------------------------------------
@@ -552,7 +602,7 @@ def bmp_bytes(cv, bpp):
             data = b''.join(bytes((b, g, r)) for r, g, b in row)
         rows.append(data + pad)
     pixels = b''.join(rows)
-    ppm = 2835 * cv.s                       # 72 dpi per logical pixel
+    ppm = grey_round(2835 * cv.s)           # 72 dpi per logical pixel
     info = struct.pack('<IiiHHIIiiII', 40, cv.w, cv.h, 1, bpp, 0,
                        len(pixels), ppm, ppm, 0, 0)
     offset = 14 + len(info)
@@ -560,70 +610,83 @@ def bmp_bytes(cv, bpp):
     return head + info + pixels
 
 
-def mask_bytes(size, clear):
-    """The 1 bpp AND mask, bottom-up: 1 where the icon is see-through."""
-    stride = (size + 31) // 32 * 4
-    out = bytearray()
-    for j in reversed(range(size)):
-        row = bytearray(stride)
-        for i in range(size):
-            if clear[j][i]:
-                row[i // 8] |= 0x80 >> (i % 8)
-        out += row
-    return bytes(out)
+def png_bytes(width, height, rows):
+    """An 8-bit RGBA PNG from rows of (r, g, b, a) tuples."""
+    raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in rows)
+
+    def chunk(tag, data):
+        crc = zlib.crc32(tag + data) & 0xffffffff
+        return struct.pack('>I', len(data)) + tag + data + struct.pack('>I', crc)
+
+    head = struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', head)
+            + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
-def icon_image_8bit(size, radius, rim, sub):
-    img = draw_icon(size, radius, rim, sub)
-    # A pixel is shown when at least half of it is covered.
-    flat = [col if cover >= 0.5 else None for row in img for col, cover in row]
-    palette, index = quantise(flat, 256)
-    pad = b'\0' * row_pad(size)
-    xor = b''.join(bytes(index[j * size:(j + 1) * size]) + pad
-                   for j in reversed(range(size)))
-    clear = [[flat[j * size + i] is None for i in range(size)]
-             for j in range(size)]
-    mask = mask_bytes(size, clear)
-    pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 8, 0,
-                       len(xor) + len(mask), 0, 0, 0, 0)
-    return info + pal + xor + mask, 8
-
-
-def icon_image_32bit(size, radius, rim, sub):
-    img = draw_icon(size, radius, rim, sub)
-    xor = bytearray()
-    for row in reversed(img):
-        for (r, g, b), cover in row:
+def icon_png(size, radius, rim, sub):
+    """The wheel with its coverage as alpha; clear pixels are all zero."""
+    rows = []
+    for row in draw_icon(size, radius, rim, sub):
+        out = []
+        for colour, cover in row:
             a = grey_round(255 * cover)
-            xor += bytes((b, g, r, a)) if a else bytes(4)
-    clear = [[grey_round(255 * cover) == 0 for _, cover in row] for row in img]
-    mask = mask_bytes(size, clear)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
-                       len(xor) + len(mask), 0, 0, 0, 0)
-    return info + bytes(xor) + mask, 32
+            out.append(colour + (a,) if a else (0, 0, 0, 0))
+        rows.append(out)
+    return png_bytes(size, size, rows)
 
 
-def ico_bytes():
-    images = []
-    for (size, radius, rim, sub), make in zip(
-            ICON_IMAGES, (icon_image_8bit, icon_image_32bit)):
-        data, bpp = make(size, radius, rim, sub)
-        images.append((size, bpp, data))
-    head = struct.pack('<HHH', 0, 1, len(images))
-    offset = len(head) + 16 * len(images)
-    entries, blobs = b'', b''
-    for size, bpp, data in images:
-        colours = 0 if bpp >= 8 else 1 << bpp     # 0 means 256 or more
-        entries += struct.pack('<BBBBHHII', size % 256, size % 256, colours,
-                               0, 1, bpp, len(data), offset)
-        offset += len(data)
-        blobs += data
-    return head + entries + blobs
+def svg_colour(c):
+    return '#%02x%02x%02x' % tuple(grey_round(v) for v in c)
 
 
-QRC_FILES = ['window.bmp', 'window@2x.bmp', 'card.bmp', 'card@2x.bmp',
-             'collection.bmp', 'collection@2x.bmp', 'icon.ico']
+def icon_svg():
+    size, radius, rim = next((n, r, w) for n, r, w, _ in ICON_IMAGES
+                             if n == ICON_SVG_SIZE)
+    c = size / 2
+    inner = radius - rim
+
+    def at(angle, r):
+        # Angles run counter-clockwise from the right, as the hue does.
+        return '%.3f %.3f' % (c + r * math.cos(angle), c - r * math.sin(angle))
+
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+             'viewBox="0 0 %d %d">' % (size, size, size, size),
+             '<defs>',
+             '<radialGradient id="core" gradientUnits="userSpaceOnUse" '
+             'cx="%g" cy="%g" r="%g">' % (c, c, inner)]
+    # White at the opacity that leaves the hue at the wheel's saturation.
+    for k in range(ICON_SVG_STOPS + 1):
+        f = ICON_WHITE_CORE + (ICON_FULL_HUE - ICON_WHITE_CORE) * k / ICON_SVG_STOPS
+        lines.append('<stop offset="%.4f" stop-color="#fff" stop-opacity="%.4f"/>'
+                     % (f, 1 - icon_saturation(f)))
+    lines += ['</radialGradient>', '</defs>']
+    # Wedges of full hue reaching under the rim. Fine wedges are thinner
+    # than a pixel near the centre, where a renderer's smoothing would let
+    # the background through between them: coarse wedges under them, each
+    # overlapping the next, close those seams with nearly the same hue.
+    reach = radius - rim / 2
+    for count in ICON_SVG_WEDGES:
+        step = 2 * math.pi / count
+        for k in range(count):
+            hue = (k + 0.5) / count
+            a0, a1 = (k - 0.5) * step, (k + 1.5) * step
+            colour = tuple(v * 255 for v in colorsys.hsv_to_rgb(hue, 1.0, 1.0))
+            lines.append('<path d="M%.3f %.3fL%sL%sZ" fill="%s"/>'
+                         % (c, c, at(a0, reach), at(a1, reach),
+                            svg_colour(colour)))
+    lines.append('<circle cx="%g" cy="%g" r="%g" fill="url(#core)"/>'
+                 % (c, c, inner))
+    lines.append('<circle cx="%g" cy="%g" r="%g" fill="none" stroke="%s" '
+                 'stroke-width="%g"/>' % (c, c, radius - rim / 2,
+                                          svg_colour((ICON_RIM,) * 3), rim))
+    lines += ['</svg>', '']
+    return '\n'.join(lines)
+
+
+ICON_FILES = ['icon-%d.png' % n for n, _, _, _ in ICON_IMAGES]
+PICTURES = ['window', 'card', 'collection']
+QRC_FILES = ['%s%s.bmp' % (name, suffix)
+             for name in PICTURES for _, suffix in SCALES] + ICON_FILES
 
 
 def qrc_text():
@@ -651,10 +714,12 @@ def main():
                 ('card', draw_card, 24),
                 ('collection', draw_collection, 32)]
     for name, draw, bpp in pictures:
-        for scale, suffix in ((1, ''), (2, '@2x')):
+        for scale, suffix in SCALES:
             write(os.path.join(out, name + suffix + '.bmp'),
                   bmp_bytes(draw(scale), bpp))
-    write(os.path.join(out, 'icon.ico'), ico_bytes())
+    for (size, radius, rim, sub), name in zip(ICON_IMAGES, ICON_FILES):
+        write(os.path.join(out, name), icon_png(size, radius, rim, sub))
+    write(os.path.join(out, 'icon.svg'), icon_svg())
     write(os.path.join(app, 'artwork.qrc'), qrc_text())
     return 0
 

@@ -1,10 +1,10 @@
 #include "platform/Artwork.h"
 
-#include "platform/IconFile.h"
-
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIconEngine>
+
+#include <iterator>
 
 // The artwork lives in the program's static library, whose resources must
 // be registered before first use.
@@ -17,18 +17,93 @@ static void registerResources()
     Q_UNUSED(registered);
 }
 
+namespace {
+
+constexpr int iconSizes[] = {16, 32, 48, 128, 256};
+
+// The program icon: one PNG image for each size, read by Qt's own PNG
+// reader when a pixmap of the icon is first asked for. Reading any image
+// first has Qt search its image format plugins, and a window on a platform
+// that shows no icons never asks, so a start-up there does neither.
+class ProgramIconEngine : public QIconEngine
+{
+public:
+    QIconEngine *clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("ProgramIconEngine"); }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        QList<QSize> sizes;
+        if (mode == QIcon::Normal && state == QIcon::Off) {
+            for (int size : iconSizes)
+                sizes.append(QSize(size, size));
+        }
+        return sizes;
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return images().actualSize(size, mode, state);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return images().pixmap(size, 1.0, mode, state);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        images().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+private:
+    // The images as an icon of Qt's own, which picks, scales and greys
+    // them. They are added as pixmaps: a file added to an empty icon would
+    // first have the icon engine plugins searched for one to read it.
+    const QIcon &images()
+    {
+        if (m_images.isNull()) {
+            registerResources();
+            for (int size : iconSizes)
+                m_images.addPixmap(QPixmap(QStringLiteral(":/artwork/icon-%1.png").arg(size), "PNG"));
+        }
+        return m_images;
+    }
+
+    QIcon m_images;
+};
+
+} // namespace
+
 namespace Artwork {
 
 QPixmap picture(const QString &resource)
 {
     registerResources();
-    if (qApp && qApp->devicePixelRatio() >= 1.5) {
+    // The scales the artwork is drawn for besides 1, each with its frames
+    // on the device pixels Qt rounds the controls to at that scale.
+    struct Variant
+    {
+        qreal scale;
+        const char *suffix;
+    };
+    static constexpr Variant variants[] = {{1.25, "@1.25x."}, {1.5, "@1.5x."}, {2.0, "@2x."}};
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    if (ratio > 1.0 && !qFuzzyCompare(ratio, 1.0)) {
+        // The picture drawn for this very scale; at any other, the one for
+        // the next scale up (or the finest), which Qt then scales to it.
+        const Variant *chosen = &variants[std::size(variants) - 1];
+        for (const Variant &v : variants) {
+            if (ratio <= v.scale || qFuzzyCompare(ratio, v.scale)) {
+                chosen = &v;
+                break;
+            }
+        }
         const QFileInfo info(resource);
-        const QString fine = info.path() + QLatin1Char('/') + info.completeBaseName()
-                             + QStringLiteral("@2x.") + info.suffix();
-        QPixmap pixmap(fine);
+        QPixmap pixmap(info.path() + QLatin1Char('/') + info.completeBaseName()
+                       + QLatin1String(chosen->suffix) + info.suffix());
         if (!pixmap.isNull()) {
-            pixmap.setDevicePixelRatio(2.0);
+            pixmap.setDevicePixelRatio(chosen->scale);
             return pixmap;
         }
     }
@@ -37,19 +112,7 @@ QPixmap picture(const QString &resource)
 
 QIcon programIcon()
 {
-    registerResources();
-    const QString resource = QStringLiteral(":/artwork/icon.ico");
-    // The icon's own bitmaps are read directly, which spares the start-up
-    // the search for image plugins; anything else goes to Qt's reader.
-    QFile file(resource);
-    const QList<QImage> images = file.open(QIODevice::ReadOnly) ? IconFile::read(file.readAll())
-                                                               : QList<QImage>();
-    if (images.isEmpty())
-        return QIcon(resource);
-    QIcon icon;
-    for (const QImage &image : images)
-        icon.addPixmap(QPixmap::fromImage(image));
-    return icon;
+    return QIcon(new ProgramIconEngine);
 }
 
 } // namespace Artwork
