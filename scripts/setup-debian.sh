@@ -3,7 +3,7 @@
 # tested, and only those that are missing. Run as root (or with sudo).
 set -eu
 
-packages="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev libfontconfig-dev \
+packages="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev libfontconfig-dev liblcms2-dev \
 fonts-liberation fonts-dejavu-core libbenchmark-dev"
 [ "${1:-}" = "--tests" ] && packages="$packages clang libclang-rt-14-dev"
 
