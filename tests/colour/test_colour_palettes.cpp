@@ -1,0 +1,433 @@
+// Palette files: what each writer produces, each reader's round trip, and
+// the readers given damaged input. The files are also read by other
+// programs' parsers in check_palette_files.py.
+#include "colour/ColourSpace.h"
+#include "colour/PaletteEntry.h"
+#include "colour/PaletteReader.h"
+#include "colour/PaletteWriter.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+#include <cstring>
+#include <functional>
+#include <random>
+
+namespace {
+
+PaletteEntry known(const QString &code, QRgb rgb, int page, int row)
+{
+    return {code, rgb, ColourSpace::labFromRgb(rgb), page, row};
+}
+
+PaletteEntry unknown(const QString &code)
+{
+    return {code, std::nullopt, {}, 0, 0};
+}
+
+// Card colours, a collection entry not on the card, and names that test
+// each format's quoting: a comma and a quote (CSV), XML's special
+// characters, and a character outside the BMP (two UTF-16 units in ASE).
+QVector<PaletteEntry> sampleEntries()
+{
+    return {
+        known(QStringLiteral("K8.04.43"), qRgb(104, 100, 97), 12, 5),
+        known(QStringLiteral("Z0.00.97"), qRgb(246, 246, 246), 1, 1),
+        unknown(QStringLiteral("Q1.23.45")),
+        known(QStringLiteral("A1.99.50"), qRgb(0, 0, 0), 3, 7),
+        known(QStringLiteral("B2.05.60"), qRgb(255, 255, 255), 4, 2),
+        known(QStringLiteral("name, with \"quotes\""), qRgb(1, 2, 3), 9, 9),
+        known(QStringLiteral("<&> \u00e9 \U0001F3A8"), qRgb(250, 5, 128), 0, 0),
+        unknown(QStringLiteral("")),
+    };
+}
+
+QVector<PaletteEntry> withColour(const QVector<PaletteEntry> &entries, bool keepPlace)
+{
+    QVector<PaletteEntry> kept;
+    for (PaletteEntry e : entries) {
+        if (!e.rgb)
+            continue;
+        if (!keepPlace)
+            e.page = e.row = 0;
+        kept.append(e);
+    }
+    return kept;
+}
+
+using Reader = std::function<PaletteReader::Result(const QByteArray &)>;
+
+QByteArray be16(quint16 v)
+{
+    QByteArray out(2, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray be32(quint32 v)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray beFloat(float f)
+{
+    quint32 bits;
+    std::memcpy(&bits, &f, 4);
+    return be32(bits);
+}
+
+// One ASE colour block written out by hand.
+QByteArray aseColour(const QString &name, const QByteArray &model, const QVector<float> &values)
+{
+    QByteArray body = be16(quint16(name.size() + 1));
+    for (QChar c : name)
+        body += be16(c.unicode());
+    body += be16(0) + model;
+    for (float v : values)
+        body += beFloat(v);
+    body += be16(2);
+    return be16(0x0001) + be32(quint32(body.size())) + body;
+}
+
+QByteArray aseFile(quint32 blockCount, const QByteArray &blocks)
+{
+    return QByteArray("ASEF") + be16(1) + be16(0) + be32(blockCount) + blocks;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Reader)
+
+class TestColourPalettes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void writersLeaveOutEntriesWithoutColour();
+    void gimpLayout();
+    void aseBlocks();
+    void cssPropertyName_data();
+    void cssPropertyName();
+
+    void readOtherWriters_data();
+    void readOtherWriters();
+    void rejectDamaged_data();
+    void rejectDamaged();
+    void aseCutAtEveryByte();
+    void damagedBytesNeverCrash();
+};
+
+void TestColourPalettes::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<Reader>("reader");
+    QTest::addColumn<QVector<PaletteEntry>>("expected");
+    const QVector<PaletteEntry> entries = sampleEntries();
+    QTest::newRow("gpl") << PaletteWriter::gimp(entries, QStringLiteral("Mine"), 4).data
+                         << Reader(PaletteReader::gimp) << withColour(entries, false);
+    QTest::newRow("ase") << PaletteWriter::adobeSwatchExchange(entries).data
+                         << Reader(PaletteReader::adobeSwatchExchange) << withColour(entries, false);
+    QTest::newRow("csv") << PaletteWriter::csv(entries).data << Reader(PaletteReader::csv) << entries;
+    const QVector<PaletteEntry> quoted = {known(QStringLiteral("say \"hi\""), qRgb(1, 1, 1), 1, 1),
+                                          known(QStringLiteral("two\nlines"), qRgb(2, 2, 2), 1, 2),
+                                          unknown(QStringLiteral("\r\n")), unknown(QStringLiteral(",")),
+                                          known(QStringLiteral(" spaced "), qRgb(3, 3, 3), 0, 0)};
+    QTest::newRow("csv, names that need quotes") << PaletteWriter::csv(quoted).data << Reader(PaletteReader::csv)
+                                                 << quoted;
+    QTest::newRow("gpl, none") << PaletteWriter::gimp({}, QString()).data << Reader(PaletteReader::gimp)
+                               << QVector<PaletteEntry>();
+    QTest::newRow("ase, none") << PaletteWriter::adobeSwatchExchange({}).data
+                               << Reader(PaletteReader::adobeSwatchExchange) << QVector<PaletteEntry>();
+    QTest::newRow("csv, none") << PaletteWriter::csv({}).data << Reader(PaletteReader::csv)
+                               << QVector<PaletteEntry>();
+
+    // Every 8-bit value of each channel survives the trip through 0..1 floats.
+    QVector<PaletteEntry> ramp;
+    for (int v = 0; v < 256; ++v)
+        ramp.append(known(QString::number(v), qRgb(v, 255 - v, (v * 7) % 256), 0, 0));
+    QTest::newRow("ase, every value") << PaletteWriter::adobeSwatchExchange(ramp).data
+                                      << Reader(PaletteReader::adobeSwatchExchange) << ramp;
+}
+
+void TestColourPalettes::roundTrip()
+{
+    QFETCH(QByteArray, written);
+    QFETCH(Reader, reader);
+    QFETCH(QVector<PaletteEntry>, expected);
+    const PaletteReader::Result read = reader(written);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.skipped, 0);
+    QCOMPARE(read.entries.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        QCOMPARE(read.entries[i].code, expected[i].code);
+        QCOMPARE(read.entries[i].rgb, expected[i].rgb);
+        QVERIFY(read.entries[i] == expected[i]);
+    }
+}
+
+void TestColourPalettes::writersLeaveOutEntriesWithoutColour()
+{
+    const QVector<PaletteEntry> entries = sampleEntries();
+    const int missing = entries.size() - withColour(entries, true).size();
+    QVERIFY(missing > 0);
+    QCOMPARE(PaletteWriter::gimp(entries, QString()).skipped, missing);
+    QCOMPARE(PaletteWriter::adobeSwatchExchange(entries).skipped, missing);
+    QCOMPARE(PaletteWriter::css(entries).skipped, missing);
+    QCOMPARE(PaletteWriter::libreOffice(entries).skipped, missing);
+    QCOMPARE(PaletteWriter::scribus(entries, QString()).skipped, missing);
+    // CSV says "no colour" with empty fields and keeps the entry.
+    const PaletteWriter::Result csv = PaletteWriter::csv(entries);
+    QCOMPARE(csv.skipped, 0);
+    QVERIFY(csv.data.contains("\r\nQ1.23.45,,,,,,,,,\r\n"));
+}
+
+// The layout GIMP writes: a header, then "%3d %3d %3d\t<name>" per colour.
+void TestColourPalettes::gimpLayout()
+{
+    const QVector<PaletteEntry> entries = sampleEntries();
+    const QString text = QString::fromUtf8(PaletteWriter::gimp(entries, QStringLiteral("My\ncolours"), 8).data);
+    QVERIFY(text.endsWith(u'\n'));
+    const QStringList lines = text.chopped(1).split(u'\n');
+    const QVector<PaletteEntry> kept = withColour(entries, true);
+    QCOMPARE(lines.size(), 4 + kept.size());
+    QCOMPARE(lines[0], QStringLiteral("GIMP Palette"));
+    QCOMPARE(lines[1], QStringLiteral("Name: My colours"));
+    QCOMPARE(lines[2], QStringLiteral("Columns: 8"));
+    QCOMPARE(lines[3], QStringLiteral("#"));
+    for (int i = 0; i < kept.size(); ++i) {
+        const QRgb rgb = *kept[i].rgb;
+        QCOMPARE(lines[4 + i], QString::asprintf("%3d %3d %3d\t", qRed(rgb), qGreen(rgb), qBlue(rgb)) + kept[i].code);
+        QCOMPARE(lines[4 + i].count(u'\t'), 1);
+    }
+}
+
+// A reader of its own walks the file block by block, by the lengths the
+// file states, and finds each colour where the format puts it.
+void TestColourPalettes::aseBlocks()
+{
+    const QVector<PaletteEntry> kept = withColour(sampleEntries(), true);
+    const QByteArray data = PaletteWriter::adobeSwatchExchange(sampleEntries()).data;
+    const auto u16 = [&](int at) { return qFromBigEndian<quint16>(data.constData() + at); };
+    const auto u32 = [&](int at) { return qFromBigEndian<quint32>(data.constData() + at); };
+    const auto f32 = [&](int at) {
+        const quint32 bits = u32(at);
+        float f;
+        std::memcpy(&f, &bits, 4);
+        return f;
+    };
+    QCOMPARE(data.left(4), QByteArray("ASEF"));
+    QCOMPARE(u16(4), quint16(1));
+    QCOMPARE(u16(6), quint16(0));
+    QCOMPARE(u32(8), quint32(kept.size()));
+    int at = 12;
+    for (const PaletteEntry &entry : kept) {
+        QVERIFY(at + 6 <= data.size());
+        QCOMPARE(u16(at), quint16(0x0001));
+        const int length = int(u32(at + 2));
+        const int body = at + 6;
+        QVERIFY(body + length <= data.size());
+        const int units = u16(body);
+        QCOMPARE(units, int(entry.code.size()) + 1);
+        QString name;
+        for (int i = 0; i < units - 1; ++i)
+            name += QChar(u16(body + 2 + 2 * i));
+        QCOMPARE(name, entry.code);
+        QCOMPARE(u16(body + 2 + 2 * (units - 1)), quint16(0));
+        const int model = body + 2 + 2 * units;
+        QCOMPARE(data.mid(model, 4), QByteArray("RGB "));
+        QCOMPARE(f32(model + 4), float(qRed(*entry.rgb) / 255.0));
+        QCOMPARE(f32(model + 8), float(qGreen(*entry.rgb) / 255.0));
+        QCOMPARE(f32(model + 12), float(qBlue(*entry.rgb) / 255.0));
+        QCOMPARE(u16(model + 16), quint16(2));
+        QCOMPARE(model + 18 - body, length);
+        at = body + length;
+    }
+    QCOMPARE(at, data.size());
+}
+
+void TestColourPalettes::cssPropertyName_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("card code") << "K8.04.43" << "--color-K8-04-43";
+    QTest::newRow("letters, digits, - and _ kept") << "a_B-9" << "--color-a_B-9";
+    QTest::newRow("space, colon, semicolon, brace") << "a b:c;d}" << "--color-a-b-c-d-";
+    QTest::newRow("outside ASCII") << "\u00e9" << "--color--";
+}
+
+void TestColourPalettes::cssPropertyName()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QCOMPARE(PaletteWriter::cssPropertyName(code), name);
+}
+
+// Files as other programs write them: spacing, comments, CRLF, groups,
+// grey and CMYK colours, columns in another order.
+void TestColourPalettes::readOtherWriters_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Reader>("reader");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QVector<QRgb>>("colours");
+    QTest::addColumn<int>("skipped");
+
+    QTest::newRow("gpl, CRLF, comments, blank lines, no name")
+        << QByteArray("\xEF\xBB\xBFGIMP Palette\r\nName: x\r\nColumns: 3\r\n# a comment\r\n\r\n"
+                      "  0   0   0\tBlack\r\n255 255 255 White snow\r\n12 34 56\r\n")
+        << Reader(PaletteReader::gimp) << QStringList{"Black", "White snow", ""}
+        << QVector<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(12, 34, 56)} << 0;
+    QTest::newRow("ase, groups, grey, CMYK")
+        << aseFile(6, be16(0xC001) + be32(10) + be16(4) + be16('G') + be16('r') + be16('p') + be16(0)
+                          + aseColour("grey", "Gray", {0.5f}) + aseColour("cmyk", "CMYK", {0, 0, 0, 1})
+                          + aseColour("lab", "LAB ", {0.5f, 0, 0}) + aseColour("red", "RGB ", {1, 0, 0})
+                          + be16(0xC002) + be32(0))
+        << Reader(PaletteReader::adobeSwatchExchange) << QStringList{"grey", "red"}
+        << QVector<QRgb>{qRgb(128, 128, 128), qRgb(255, 0, 0)} << 2;
+    QTest::newRow("csv, LF, other column order, r g b only, blank field")
+        << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
+        << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;
+}
+
+void TestColourPalettes::readOtherWriters()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Reader, reader);
+    QFETCH(QStringList, codes);
+    QFETCH(QVector<QRgb>, colours);
+    QFETCH(int, skipped);
+    const PaletteReader::Result read = reader(data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.skipped, skipped);
+    QCOMPARE(read.entries.size(), codes.size());
+    for (int i = 0; i < codes.size(); ++i) {
+        QCOMPARE(read.entries[i].code, codes[i]);
+        // 0 stands for no colour.
+        QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
+        if (read.entries[i].rgb)
+            QVERIFY(read.entries[i].lab == ColourSpace::labFromRgb(colours[i]));
+    }
+}
+
+void TestColourPalettes::rejectDamaged_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Reader>("reader");
+    QTest::addColumn<QString>("mentions");
+    const Reader gpl(PaletteReader::gimp);
+    const Reader ase(PaletteReader::adobeSwatchExchange);
+    const Reader csv(PaletteReader::csv);
+    const QByteArray gimpHeader("GIMP Palette\nName: x\n#\n");
+
+    QTest::newRow("gpl, empty") << QByteArray() << gpl << "GIMP Palette";
+    QTest::newRow("gpl, other header") << QByteArray("JASC-PAL\n0100\n") << gpl << "GIMP Palette";
+    QTest::newRow("gpl, two numbers") << gimpHeader + "1 2\tname\n" << gpl << "Line 4";
+    QTest::newRow("gpl, number too large") << gimpHeader + "1 2 256 name\n" << gpl << "\u201c256\u201d";
+    QTest::newRow("gpl, negative number") << gimpHeader + "1 -2 3 name\n" << gpl << "\u201c-2\u201d";
+    QTest::newRow("gpl, a word") << gimpHeader + "0 0 0 ok\nred green blue\n" << gpl << "Line 5";
+
+    QTest::newRow("ase, empty") << QByteArray() << ase << "ASEF";
+    QTest::newRow("ase, other signature") << QByteArray("ASEX\0\1\0\0\0\0\0\0", 12) << ase << "ASEF";
+    QTest::newRow("ase, version 2") << QByteArray("ASEF\0\2\0\0\0\0\0\0", 12) << ase << "version 2";
+    QTest::newRow("ase, four billion blocks announced") << aseFile(0xffffffffu, aseColour("a", "RGB ", {0, 0, 0}))
+                                                        << ase << "block 2 of the 4294967295";
+    QTest::newRow("ase, block longer than the file")
+        << aseFile(1, be16(1) + be32(0x7fffffff) + QByteArray(20, '\0')) << ase << "more than the 20 bytes";
+    QTest::newRow("ase, colour block of no bytes") << aseFile(1, be16(1) + be32(0)) << ase << "no name length";
+    QTest::newRow("ase, name longer than its block")
+        << aseFile(1, be16(1) + be32(8) + be16(0xffff) + QByteArray(6, 'a')) << ase << "do not fit";
+    QTest::newRow("ase, values cut short")
+        << aseFile(1, be16(1) + be32(14) + be16(1) + be16(0) + "RGB " + beFloat(1) + be16(2)) << ase
+        << "values do not fit";
+    QTest::newRow("ase, value not a number") << aseFile(1, aseColour("a", "RGB ", {0, float(qQNaN()), 0})) << ase
+                                             << "not between 0 and 1";
+    QTest::newRow("ase, value above 1") << aseFile(1, aseColour("a", "RGB ", {0, 2, 0})) << ase
+                                        << "not between 0 and 1";
+
+    QTest::newRow("csv, empty") << QByteArray() << csv << "empty";
+    QTest::newRow("csv, no code column") << QByteArray("name,hex\r\na,#000000\r\n") << csv << "code";
+    QTest::newRow("csv, no colour column") << QByteArray("code,r,g\r\na,1,2\r\n") << csv << "hex";
+    QTest::newRow("csv, quote not closed") << QByteArray("code,hex\r\n\"a,#000000\r\n") << csv << "not closed";
+    QTest::newRow("csv, text after a quote") << QByteArray("code,hex\r\n\"a\"b,#000000\r\n") << csv
+                                             << "follows a quoted";
+    QTest::newRow("csv, stray quote") << QByteArray("code,hex\r\na\"b,#000000\r\n") << csv << "quote inside";
+    QTest::newRow("csv, too few fields") << QByteArray("code,hex\r\na,#000000\r\nb\r\n") << csv << "Line 3 has 1";
+    QTest::newRow("csv, bad hex") << QByteArray("code,hex\r\na,#00000g\r\n") << csv << "#00000g";
+    QTest::newRow("csv, hex with 0x") << QByteArray("code,hex\r\na,0x1234\r\n") << csv << "0x1234";
+    QTest::newRow("csv, component too large") << QByteArray("code,r,g,b\r\na,1,2,256\r\n") << csv << "0 to 255";
+    QTest::newRow("csv, part of a colour") << QByteArray("code,r,g,b\r\na,1,,3\r\n") << csv << "0 to 255";
+    QTest::newRow("csv, page a word") << QByteArray("code,hex,page\r\na,#000000,one\r\n") << csv << "page";
+}
+
+void TestColourPalettes::rejectDamaged()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Reader, reader);
+    QFETCH(QString, mentions);
+    const PaletteReader::Result read = reader(data);
+    QVERIFY(!read.ok());
+    QVERIFY(read.entries.isEmpty());
+    QVERIFY2(read.error.contains(mentions), qPrintable(read.error));
+}
+
+// Every shorter piece of a good file is found damaged, never read as a
+// smaller palette.
+void TestColourPalettes::aseCutAtEveryByte()
+{
+    const QByteArray whole = PaletteWriter::adobeSwatchExchange(sampleEntries()).data;
+    QVERIFY(PaletteReader::adobeSwatchExchange(whole).ok());
+    for (int size = 0; size < whole.size(); ++size) {
+        const PaletteReader::Result read = PaletteReader::adobeSwatchExchange(whole.left(size));
+        QVERIFY2(!read.ok(), qPrintable(QStringLiteral("read %1 of %2 bytes").arg(size).arg(whole.size())));
+        QVERIFY(read.entries.isEmpty());
+    }
+}
+
+// Good files with bytes changed at random: each reader either reads them or
+// says why not, and never returns part of a palette with an error. Run
+// under the sanitizers this also shows that no read passes the input's end.
+void TestColourPalettes::damagedBytesNeverCrash()
+{
+    const QVector<PaletteEntry> entries = sampleEntries();
+    const struct
+    {
+        QByteArray good;
+        Reader reader;
+    } formats[] = {
+        {PaletteWriter::gimp(entries, QStringLiteral("x")).data, PaletteReader::gimp},
+        {PaletteWriter::adobeSwatchExchange(entries).data, PaletteReader::adobeSwatchExchange},
+        {PaletteWriter::csv(entries).data, PaletteReader::csv},
+    };
+    std::mt19937 random(4181);
+    int readable = 0;
+    int refused = 0;
+    for (const auto &format : formats) {
+        for (int trial = 0; trial < 3000; ++trial) {
+            QByteArray data = format.good;
+            const int changes = 1 + int(random() % 4);
+            for (int c = 0; c < changes; ++c)
+                data[int(random() % data.size())] = char(random());
+            const PaletteReader::Result read = format.reader(data);
+            if (read.ok()) {
+                ++readable;
+                for (const PaletteEntry &e : read.entries) {
+                    if (e.rgb)
+                        QVERIFY(e.lab == ColourSpace::labFromRgb(*e.rgb));
+                }
+            } else {
+                ++refused;
+                QVERIFY(read.entries.isEmpty());
+            }
+        }
+    }
+    // Both outcomes occurred, so both were checked.
+    QVERIFY(readable > 0);
+    QVERIFY(refused > 0);
+}
+
+QTEST_GUILESS_MAIN(TestColourPalettes)
+#include "test_colour_palettes.moc"
