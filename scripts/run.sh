@@ -4,4 +4,6 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup-debian.sh
 sh scripts/build.sh
+# Collections of older builds lived in build/dbtsl.db.
+sh scripts/move-collection.sh build
 exec build/tesselle

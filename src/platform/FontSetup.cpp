@@ -22,7 +22,10 @@ void useProgramFontConfiguration(const char *argv0)
     QFileInfo executable(QStringLiteral("/proc/self/exe"));
     QString folder = executable.exists() ? QFileInfo(executable.canonicalFilePath()).absolutePath()
                                          : QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
-    const QString config = QDir(folder).filePath(QStringLiteral("fonts.conf"));
+    // Beside the executable, or in the installation's data folder.
+    QString config = QDir(folder).filePath(QStringLiteral("fonts.conf"));
+    if (!QFileInfo(config).isFile())
+        config = QDir(folder).filePath(QStringLiteral("../share/tesselle/fonts.conf"));
     if (!QFileInfo(config).isFile())
         return;
     for (const char *fontFolder : fontFolders) {
