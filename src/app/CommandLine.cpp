@@ -19,7 +19,19 @@ CommandLine::CommandLine()
                 QStringLiteral("Show the program's version and exit.")),
       m_database(QStringLiteral("database"),
                  QStringLiteral("Open FILE as the database, as it is: it is not created or updated."),
-                 QStringLiteral("FILE"))
+                 QStringLiteral("FILE")),
+      m_export(QStringLiteral("export"),
+               QStringLiteral("Write the collection to FILE and exit. The format follows the name: .gpl (GIMP, "
+                              "Inkscape, Krita, LibreOffice), .ase (Adobe), .csv, .css, .soc (LibreOffice), "
+                              ".xml (Scribus)."),
+               QStringLiteral("FILE")),
+      m_card(QStringLiteral("card"), QStringLiteral("With --export: write the whole card instead.")),
+      m_nearest(QStringLiteral("nearest"),
+                QStringLiteral("List the card colours nearest COLOUR by CIEDE2000 and exit. COLOUR is a code "
+                               "(k8.04.43), #rrggbb, rrggbb, rgb(r, g, b) or \"R G B\"."),
+                QStringLiteral("COLOUR")),
+      m_count(QStringLiteral("count"), QStringLiteral("With --nearest: how many colours to list (1-100, 5 if not given)."),
+              QStringLiteral("N"), QStringLiteral("5"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("Tesselle 5327: browse a colour card and keep a collection of colours."));
@@ -27,6 +39,10 @@ CommandLine::CommandLine()
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
     m_parser.addOption(m_database);
+    m_parser.addOption(m_export);
+    m_parser.addOption(m_card);
+    m_parser.addOption(m_nearest);
+    m_parser.addOption(m_count);
     for (const char *name : qtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -55,6 +71,18 @@ QString CommandLine::error() const
 {
     return m_extra.isEmpty() ? m_parser.errorText()
                              : QStringLiteral("Unexpected argument '%1'.").arg(m_extra);
+}
+
+int CommandLine::count() const
+{
+    bool ok = false;
+    const int n = m_parser.value(m_count).toInt(&ok);
+    return ok && n >= 1 && n <= 100 ? n : 0;
+}
+
+bool CommandLine::opensNoWindow() const
+{
+    return m_parser.isSet(m_export) || m_parser.isSet(m_nearest);
 }
 
 QString CommandLine::helpText() const

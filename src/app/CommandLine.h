@@ -20,6 +20,14 @@ public:
     bool wantsHelp() const { return m_parser.isSet(m_help); }
     bool wantsVersion() const { return m_parser.isSet(m_version); }
     QString database() const { return m_parser.value(m_database); }
+    QString exportFile() const { return m_parser.value(m_export); }
+    bool wholeCard() const { return m_parser.isSet(m_card); }
+    QString nearest() const { return m_parser.value(m_nearest); }
+    // How many nearest colours to list; 0 when the count is not a number
+    // from 1 to 100.
+    int count() const;
+    // Whether the options ask for work that opens no window.
+    bool opensNoWindow() const;
 
     QString helpText() const;
 
@@ -28,5 +36,9 @@ private:
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QCommandLineOption m_database;
+    QCommandLineOption m_export;
+    QCommandLineOption m_card;
+    QCommandLineOption m_nearest;
+    QCommandLineOption m_count;
     QString m_extra;  // an argument that is no option
 };

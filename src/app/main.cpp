@@ -1,4 +1,6 @@
 #include "app/CommandLine.h"
+#include "app/CommandLineActions.h"
+
 #include "app/Form1.h"
 #include "app/ProgramFiles.h"
 #include "data/DatabaseFailure.h"
@@ -6,6 +8,7 @@
 #include "platform/FontSetup.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -51,6 +54,12 @@ int main(int argc, char *argv[])
     if (commandLine.wantsVersion()) {
         std::printf("tesselle %s\n", TESSELLE_VERSION);
         return 0;
+    }
+
+    if (commandLine.opensNoWindow()) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("tesselle"));
+        return CommandLineActions::run(commandLine);
     }
 
     useProgramFontConfiguration(argv[0]);

@@ -71,10 +71,10 @@ void CardPanel::PageLoad(qint64 pagenum)
 
     // Each swatch starts as a copy of the template and then takes its own
     // place, colour and code.
-    const QVector<CardColour> colours = m_card->page(pagenum);
+    const QVector<CardEntry> colours = m_card->page(pagenum);
     QWidget *const panel = pagecolor(0)->parentWidget();
     for (int i = 1; i <= colours.size(); ++i) {
-        const CardColour &c = colours.at(i - 1);
+        const CardEntry &c = colours.at(i - 1);
         auto *swatch = new Swatch(i, panel);
         swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
@@ -221,7 +221,7 @@ void CardPanel::enterCode()
     const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
                          + QLatin1Char('.') + findcode_txt3->text();
 
-    if (const std::optional<CardColour> found = m_card->find(code)) {
+    if (const std::optional<CardEntry> found = m_card->find(code)) {
         pageMove(found->page);
         // Frame the swatch that shows the found colour: its place in the
         // column, which equals its Row only when the page's rows have no gaps.

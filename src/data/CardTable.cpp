@@ -8,6 +8,8 @@ namespace {
 
 const QString codeField = QStringLiteral("Code");
 const QString pageField = QStringLiteral("Page");
+const QString rowField = QStringLiteral("Row");
+const QString snField = QStringLiteral("Sn");
 const QString highestPageField = QStringLiteral("Expr1000");
 
 // A colour from a row's R, G and B fields, each held within 0 ... 255.
@@ -20,9 +22,10 @@ QColor colourOf(const Recordset &row)
     return QColor(channel(red), channel(green), channel(blue));
 }
 
-CardColour cardColourOf(const Recordset &row)
+CardEntry cardEntryOf(const Recordset &row)
 {
-    return {row.field(codeField).toString(), colourOf(row), row.field(pageField).toLongLong()};
+    return {row.field(codeField).toString(), colourOf(row), row.field(pageField).toLongLong(),
+            row.field(rowField).toInt(), row.field(snField).toInt()};
 }
 
 } // namespace
@@ -50,28 +53,39 @@ QVariant CardTable::highestPage()
     return m_cards->recordset().field(highestPageField);
 }
 
-QVector<CardColour> CardTable::page(qint64 pageNumber)
+QVector<CardEntry> CardTable::page(qint64 pageNumber)
 {
     m_cards->setRecordSource(Statements::page(pageNumber));
+    return rows();
+}
+
+QVector<CardEntry> CardTable::all()
+{
+    m_cards->setRecordSource(Statements::cardReset());
+    return rows();
+}
+
+QVector<CardEntry> CardTable::rows()
+{
     m_cards->Refresh();
     Recordset &rows = m_cards->recordset();
     const int n = rows.RecordCount();
-    QVector<CardColour> colours;
+    QVector<CardEntry> colours;
     colours.reserve(n);
     rows.MoveFirst();
     for (int i = 0; i < n; ++i, rows.MoveNext())
-        colours.append(cardColourOf(rows));
+        colours.append(cardEntryOf(rows));
     return colours;
 }
 
-std::optional<CardColour> CardTable::find(const QString &code)
+std::optional<CardEntry> CardTable::find(const QString &code)
 {
     m_cards->setRecordSource(Statements::codeLookup(code));
     m_cards->Refresh();
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
         return std::nullopt;
-    return cardColourOf(found);
+    return cardEntryOf(found);
 }
 
 void CardTable::rewind()

@@ -10,11 +10,13 @@
 class DataCursor;
 
 // One colour of a card as the panels show it.
-struct CardColour
+struct CardEntry
 {
     QString code;
     QColor colour;
     qint64 page = 0;
+    int row = 0;
+    int sn = 0;
 };
 
 // The card's table, read through the card cursor (data1), and the colour of
@@ -36,17 +38,22 @@ public:
     // card).
     QVariant highestPage();
     // The colours of one page in Row order.
-    QVector<CardColour> page(qint64 pageNumber);
+    QVector<CardEntry> page(qint64 pageNumber);
     // The colour with that code, compared without regard to case.
-    std::optional<CardColour> find(const QString &code);
+    std::optional<CardEntry> find(const QString &code);
     // Sets the card cursor back to the whole card in Sn order.
     void rewind();
+    // Every colour of the card, in Sn order.
+    QVector<CardEntry> all();
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.
     std::optional<QColor> colourOf(const QString &table, const QString &code);
 
 private:
+    // The rows of the card cursor's statement, run.
+    QVector<CardEntry> rows();
+
     DataCursor *m_cards;
     DataCursor *m_entryColours;
 };

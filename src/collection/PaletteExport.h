@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+class CardTable;
+class CollectionTable;
+struct PaletteEntry;
+
+// The collection, or the whole card, written as a palette file that other
+// programs read, in the format its name's extension says: .gpl (GIMP,
+// Inkscape, Krita, LibreOffice), .ase (Adobe), .csv, .css, .soc (LibreOffice)
+// or .xml (Scribus). The file is written whole or not at all.
+class PaletteExport
+{
+public:
+    struct Result
+    {
+        bool ok = false;
+        int written = 0;
+        int skipped = 0;    // entries without a colour the format cannot hold
+        QString message;    // what to tell the user, success or not
+    };
+
+    PaletteExport(CardTable *card, CollectionTable *collection);
+
+    // Whether path's extension names a format that can be written.
+    static bool canWrite(const QString &path);
+
+    Result write(const QString &path, bool wholeCard);
+
+    // The entries written: the collection in its order (an entry whose
+    // colour is unknown has none), or the card in Sn order.
+    QVector<PaletteEntry> entries(bool wholeCard);
+
+private:
+    CardTable *m_card;
+    CollectionTable *m_collection;
+};

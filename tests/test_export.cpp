@@ -1,0 +1,184 @@
+// Colours out of the program from the command line, as a user runs it:
+// the collection and the card written as palette files and read back by
+// readers written from the formats' descriptions, the nearest card colours
+// listed; all without a display, on the database named by --database.
+#include "ProgramFolder.h"
+
+#include "colour/PaletteEntry.h"
+#include "colour/PaletteReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run tesselle(const ProgramFolder &folder, const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TESSELLE_PROGRAM),
+                  QStringList{QStringLiteral("--database"), folder.databasePath()} + arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        process.kill();
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void collectionReadsBack_data();
+    void collectionReadsBack();
+    void cardReadsBack();
+    void unwritableOrUnknownTargets_data();
+    void unwritableOrUnknownTargets();
+    void nearest_data();
+    void nearest();
+
+private:
+    std::unique_ptr<ProgramFolder> m_folder;
+    QVector<CardRow> m_card;
+};
+
+void ExportTest::init()
+{
+    // A grey, a vivid colour and an entry whose colour is unknown.
+    m_card = ProgramFolder::card(4, 3);
+    m_card[1].r = m_card[1].g = m_card[1].b = 128;
+    m_card[5].r = 230;
+    m_card[5].g = 20;
+    m_card[5].b = 60;
+    m_folder = std::make_unique<ProgramFolder>();
+    m_folder->createDatabase(m_card);
+    m_folder->addCollectionRows({{"5327", m_card[5].code}, {"5327", "X9.99.99"}, {"5327", m_card[1].code}});
+}
+
+void ExportTest::collectionReadsBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("keepsUnknown");  // the format can hold an entry without a colour
+    QTest::newRow("gpl") << "mine.gpl" << false;
+    QTest::newRow("ase") << "mine.ase" << false;
+    QTest::newRow("csv") << "mine.csv" << true;
+}
+
+void ExportTest::collectionReadsBack()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, keepsUnknown);
+    const QString path = QDir(m_folder->path()).filePath(name);
+    const Run run = tesselle(*m_folder, {QStringLiteral("--export"), path});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.out.contains(QStringLiteral("Exported %1 colours to %2.").arg(keepsUnknown ? 3 : 2).arg(path)),
+             qPrintable(run.out));
+    if (!keepsUnknown)
+        QVERIFY2(run.out.contains(QLatin1String("1 entry without a known colour left out")), qPrintable(run.out));
+
+    const QByteArray bytes = contentsOf(path);
+    const PaletteReader::Result read = name.endsWith(QLatin1String("gpl")) ? PaletteReader::gimp(bytes)
+        : name.endsWith(QLatin1String("ase"))                               ? PaletteReader::adobeSwatchExchange(bytes)
+                                                                             : PaletteReader::csv(bytes);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    // The collection's order, each colour as the card holds it.
+    QStringList codes;
+    for (const PaletteEntry &e : read.entries)
+        codes.append(e.code);
+    const QStringList expected = keepsUnknown ? QStringList{m_card[5].code, "X9.99.99", m_card[1].code}
+                                              : QStringList{m_card[5].code, m_card[1].code};
+    QCOMPARE(codes, expected);
+    for (const PaletteEntry &e : read.entries) {
+        if (e.code == QLatin1String("X9.99.99")) {
+            QVERIFY(!e.rgb);
+            continue;
+        }
+        const CardRow &row = e.code == m_card[5].code ? m_card[5] : m_card[1];
+        QVERIFY(e.rgb);
+        QCOMPARE(*e.rgb & 0xffffff, QRgb((row.r << 16) | (row.g << 8) | row.b));
+    }
+}
+
+void ExportTest::cardReadsBack()
+{
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("card.csv"));
+    const Run run = tesselle(*m_folder, {QStringLiteral("--export"), path, QStringLiteral("--card")});
+    QCOMPARE(run.code, 0);
+    const PaletteReader::Result read = PaletteReader::csv(contentsOf(path));
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.entries.size(), m_card.size());
+    for (int i = 0; i < m_card.size(); ++i) {
+        QCOMPARE(read.entries.at(i).code, m_card.at(i).code);
+        QCOMPARE(read.entries.at(i).page, m_card.at(i).page);
+        QCOMPARE(read.entries.at(i).row, m_card.at(i).row);
+    }
+}
+
+void ExportTest::unwritableOrUnknownTargets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::newRow("unknown format") << "mine.txt" << 2;
+    QTest::newRow("no such folder") << "missing/mine.gpl" << 1;
+}
+
+void ExportTest::unwritableOrUnknownTargets()
+{
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    const QString path = QDir(m_folder->path()).filePath(name);
+    const Run run = tesselle(*m_folder, {QStringLiteral("--export"), path});
+    QCOMPARE(run.code, code);
+    QVERIFY2(run.err.contains(path), qPrintable(run.err));
+    QVERIFY(!QFile::exists(path));
+}
+
+void ExportTest::nearest_data()
+{
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("first");
+    // The fixture's grey is page 1 row 2, its vivid colour page 2 row 3.
+    QTest::newRow("a code in small letters") << ProgramFolder::codeFor(1, 3).toLower() << ProgramFolder::codeFor(1, 3);
+    QTest::newRow("the grey's own value") << "#808080" << ProgramFolder::codeFor(1, 2);
+    QTest::newRow("near the vivid colour") << "rgb(228, 22, 61)" << ProgramFolder::codeFor(2, 3);
+}
+
+void ExportTest::nearest()
+{
+    QFETCH(QString, colour);
+    QFETCH(QString, first);
+    const Run run = tesselle(*m_folder, {QStringLiteral("--nearest"), colour, QStringLiteral("--count"), QStringLiteral("3")});
+    QCOMPARE(run.code, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines.first().startsWith(first), qPrintable(run.out));
+    QVERIFY2(run.err.contains(QLatin1String("on-screen approximation")), qPrintable(run.err));
+}
+
+QTEST_GUILESS_MAIN(ExportTest)
+#include "test_export.moc"
