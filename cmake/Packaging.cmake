@@ -76,21 +76,24 @@ install(FILES ${TESSELLE_ARTWORK_DIR}/icon.svg
 
 # The manual page and the Debian changelog, compressed at build time as
 # Debian wants them: gzip -9 with no name and no time stamp, so the bytes
-# depend on the text only.
+# depend on the text only. The manual page names the project's version.
 set(TESSELLE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+configure_file(${TESSELLE_PACKAGING_DIR}/tesselle.1.in
+  ${TESSELLE_PACKAGING_OUT}/configured/tesselle.1 @ONLY)
 set(TESSELLE_GZIPPED)
-foreach(pair "tesselle.1:tesselle.1" "changelog:changelog.Debian")
-  string(REPLACE ":" ";" pair ${pair})
-  list(GET pair 0 source_name)
+foreach(pair
+    "${TESSELLE_PACKAGING_OUT}/configured/tesselle.1|tesselle.1"
+    "${TESSELLE_PACKAGING_DIR}/changelog|changelog.Debian")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 input)
   list(GET pair 1 installed_name)
-  add_custom_command(OUTPUT ${TESSELLE_PACKAGING_OUT}/${installed_name}.gz
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSELLE_PACKAGING_OUT}
-    COMMAND ${CMAKE_COMMAND} -E copy ${TESSELLE_PACKAGING_DIR}/${source_name}
-      ${TESSELLE_PACKAGING_OUT}/${installed_name}
-    COMMAND gzip -9nf ${TESSELLE_PACKAGING_OUT}/${installed_name}
-    DEPENDS ${TESSELLE_PACKAGING_DIR}/${source_name}
+  set(output ${TESSELLE_PACKAGING_OUT}/${installed_name})
+  add_custom_command(OUTPUT ${output}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${input} ${output}
+    COMMAND gzip -9nf ${output}
+    DEPENDS ${input}
     COMMENT "Compressing ${installed_name}" VERBATIM)
-  list(APPEND TESSELLE_GZIPPED ${TESSELLE_PACKAGING_OUT}/${installed_name}.gz)
+  list(APPEND TESSELLE_GZIPPED ${output}.gz)
 endforeach()
 add_custom_target(packaging_files ALL DEPENDS ${TESSELLE_GZIPPED})
 
