@@ -64,11 +64,15 @@ install(FILES ${TESSELLE_PACKAGING_DIR}/${TESSELLE_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TESSELLE_PACKAGING_DIR}/${TESSELLE_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The icons are required: the packaging_files target below depends on them,
+# so a missing one stops the build, not only the install.
 set(TESSELLE_ARTWORK_DIR ${PROJECT_SOURCE_DIR}/src/platform/artwork)
+set(TESSELLE_ICONS ${TESSELLE_ARTWORK_DIR}/icon.svg)
 foreach(size 16 32 48 128 256)
   install(FILES ${TESSELLE_ARTWORK_DIR}/icon-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
     RENAME ${TESSELLE_APP_ID}.png)
+  list(APPEND TESSELLE_ICONS ${TESSELLE_ARTWORK_DIR}/icon-${size}.png)
 endforeach()
 install(FILES ${TESSELLE_ARTWORK_DIR}/icon.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
@@ -95,7 +99,7 @@ foreach(pair
     COMMENT "Compressing ${installed_name}" VERBATIM)
   list(APPEND TESSELLE_GZIPPED ${output}.gz)
 endforeach()
-add_custom_target(packaging_files ALL DEPENDS ${TESSELLE_GZIPPED})
+add_custom_target(packaging_files ALL DEPENDS ${TESSELLE_GZIPPED} ${TESSELLE_ICONS})
 
 install(FILES ${TESSELLE_PACKAGING_OUT}/tesselle.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
