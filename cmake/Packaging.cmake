@@ -6,8 +6,8 @@
 #                                      ../share/tesselle/ from its executable
 #     swf/*.svg                        the intro, the palette and the buttons
 #     fonts.conf                       the font configuration it loads
-#     card5327.csv                     the card, from which it builds the
-#                                      user's database at first start
+#     card5327.csv                     the card: every swatch with its page,
+#                                      row, code and colour
 #   share/applications/, share/metainfo/, share/icons/hicolor/
 #                                      desktop entry, AppStream data, icons
 #   share/man/man1/tesselle.1.gz       the manual page
