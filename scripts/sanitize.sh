@@ -24,13 +24,16 @@ reports="$(pwd)/build-asan/sanitizer-reports"
 rm -rf "$reports"
 mkdir -p "$reports"
 
+# The install test checks the rules and the package of the build as it
+# ships (build/); here the installed program would run as another user,
+# who cannot write the sanitizer's reports.
 status=0
 (
     cd build-asan
     QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:log_path=$reports/asan" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=86" \
-        ctest --output-on-failure --parallel "$(nproc)"
+        ctest --output-on-failure --parallel "$(nproc)" -E '^test_install$'
 ) || status=$?
 finished=$(date +%s)
 
