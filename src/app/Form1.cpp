@@ -6,14 +6,19 @@
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "app/FindColourDialog.h"
 #include "platform/Artwork.h"
+#include "widgets/CopyMenu.h"
 #include "widgets/MovieControl.h"
 #include "widgets/Notice.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 
 #include <algorithm>
@@ -75,6 +80,9 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     m_card = new CardPanel(m_controls, m_cardTable, this);
     m_collection = new CollectionPanel(m_controls, m_collectionTable, m_cardTable, CardTable::name(), this);
     connect(m_collection, &CollectionPanel::notice, this, &Form1::showNotice);
+    connect(m_card, &CardPanel::notice, this, &Form1::showNotice);
+    connect(m_card, &CardPanel::findColourRequested, this, &Form1::findColour);
+    connect(m_collection, &CollectionPanel::findColourRequested, this, &Form1::findColour);
     // Over every control, along the window's bottom edge.
     m_notice = new Notice(this);
     m_notice->setGeometry(4, height() - 34, width() - 8, 30);
@@ -89,6 +97,58 @@ Form1::~Form1()
     delete m_collection;
     delete m_cardTable;
     delete m_collectionTable;
+}
+
+FindColourDialog *Form1::findColour()
+{
+    if (!m_findColour) {
+        m_findColour = new FindColourDialog(m_cardTable, this);
+        // A chosen colour is shown as a move to its page and a click on its
+        // swatch would show it, on whichever panel is in front.
+        connect(m_findColour, &FindColourDialog::chosen, this, [this](const QString &code) {
+            if (const std::optional<CardEntry> found = m_cardTable->find(code)) {
+                m_card->pageMove(found->page);
+                if (const int index = m_card->indexOf(found->code))
+                    m_card->pagecolor_Click(index);
+            }
+            m_cardTable->rewind();
+        });
+    }
+    m_findColour->show();
+    m_findColour->raise();
+    m_findColour->activateWindow();
+    return m_findColour;
+}
+
+bool Form1::isTyping() const
+{
+    return qobject_cast<const QLineEdit *>(QApplication::focusWidget()) != nullptr;
+}
+
+void Form1::copySelectedCode()
+{
+    const QString code = m_card->color_a();
+    if (code.isEmpty())
+        return;
+    CopyMenu::toClipboard(code);
+    showNotice(tr("Copied %1").arg(code));
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the window when no control took them; inside a text box
+    // every key keeps the box's own rules.
+    if (!isTyping()) {
+        if (event->matches(QKeySequence::Copy)) {
+            copySelectedCode();
+            return;
+        }
+        if (event->matches(QKeySequence::Find)) {
+            findColour();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form1::showNotice(const QString &text)

@@ -8,6 +8,7 @@ class CardPanel;
 class CardTable;
 class CollectionPanel;
 class CollectionTable;
+class FindColourDialog;
 class Notice;
 
 // The program's one window, a shell over two panels: it creates every
@@ -42,12 +43,16 @@ public:
     // the window; a screen reader reads it from the window's status bar.
     void showNotice(const QString &text);
 
+    // Opens the dialog that finds the nearest card colour (one at a time).
+    FindColourDialog *findColour();
+
     // Movie commands the window handles itself.
     void intro_swf_FSCommand(const QString &command, const QString &args);
     void palettac_FSCommand(const QString &command, const QString &args);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
@@ -55,10 +60,14 @@ private:
     void applyTabOrder();
     void connectMovieCommands();
     void Form_Load();
+    // Keys that act outside the page box and the code fields.
+    bool isTyping() const;
+    void copySelectedCode();
 
     QString m_programFolder;
     QString m_databasePath;
     Notice *m_notice = nullptr;
+    FindColourDialog *m_findColour = nullptr;
     QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;

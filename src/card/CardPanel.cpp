@@ -7,6 +7,11 @@
 #include "widgets/TextBox.h"
 #include "widgets/Twips.h"
 
+#include "widgets/CopyMenu.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
 #include <cmath>
 #include <utility>
 
@@ -45,6 +50,8 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
       findcode_txt3(controlOf<TextBox>(controls, "findcode_txt3"))
 {
     pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
+    // The swatches leave their context menu to the panel they lie on.
+    controlOf<QWidget>(controls, "tart_pb(0)")->installEventFilter(this);
 
     connect(pagen_text, &TextBox::KeyPress, this, &CardPanel::pagen_text_KeyPress);
     for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
@@ -119,6 +126,48 @@ void CardPanel::pageDisp(int rowns)
     pageselect->move(swatch->x() - border, swatch->y() - border);
     pageselect->show();
     pagecs->setBackColor(swatch->backColor());
+}
+
+int CardPanel::indexOf(const QString &code) const
+{
+    for (int index : pagecolor.indexes()) {
+        if (index >= 1 && pagecolor(index)->toolTip() == code)
+            return index;
+    }
+    return 0;
+}
+
+bool CardPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        // The swatch under the pointer, framed or not: the frame lets the
+        // pointer through.
+        Swatch *swatch = nullptr;
+        for (int index : pagecolor.indexes()) {
+            if (index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
+                swatch = pagecolor(index);
+        }
+        showContextMenu(menuEvent->globalPos(), swatch);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
+{
+    auto *menu = new QMenu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (swatch) {
+        CopyMenu::fill(menu, swatch->toolTip(), swatch->backColor(), [this](const CopyMenu::Copied &c) {
+            emit notice(tr("Copied %1").arg(c.text));
+        });
+        menu->addSeparator();
+    }
+    QAction *find = menu->addAction(tr("Find colour…"));
+    find->setShortcut(QKeySequence(QKeySequence::Find));
+    connect(find, &QAction::triggered, this, &CardPanel::findColourRequested);
+    menu->popup(globalPos);
 }
 
 // --- Page navigation -----------------------------------------------------
@@ -225,12 +274,8 @@ void CardPanel::enterCode()
         pageMove(found->page);
         // Frame the swatch that shows the found colour: its place in the
         // column, which equals its Row only when the page's rows have no gaps.
-        for (int index : pagecolor.indexes()) {
-            if (index >= 1 && pagecolor(index)->toolTip() == found->code) {
-                pageDisp(index);
-                break;
-            }
-        }
+        if (const int index = indexOf(found->code))
+            pageDisp(index);
         m_icode_char = 0;
         m_color_a = found->code;
     } else {

@@ -56,9 +56,22 @@ public:
     // The indexes of pagecolor: the template 0 and the swatches shown.
     QList<int> pagecolorIndexes() const { return pagecolor.indexes(); }
     int swatchCount() const { return pagecolor.count() - 1; }
+    // The index of the swatch showing code on the page shown; 0 if none.
+    int indexOf(const QString &code) const;
+
+signals:
+    // Something to tell the user that changes nothing on the card: what
+    // was copied.
+    void notice(const QString &text);
+    // The user asked for the dialog that finds the nearest card colour.
+    void findColourRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void removeSwatches();
+    void showContextMenu(const QPoint &globalPos, Swatch *swatch);
 
     CardTable *m_card;
     ControlArray<Swatch> pagecolor;

@@ -6,7 +6,14 @@
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
 
+#include "collection/PaletteExport.h"
+#include "widgets/CopyMenu.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 
 namespace {
 
@@ -33,6 +40,53 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
       previousb_swf(controlOf<MovieControl>(controls, "previousb_swf")),
       deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf"))
 {
+    // The colour box leaves its context menu to the panel.
+    panel->installEventFilter(this);
+}
+
+bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CollectionPanel::showContextMenu(const QPoint &globalPos)
+{
+    auto *menu = new QMenu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (!m_shownEntry.isNull()) {
+        CopyMenu::fill(menu, m_shownCode, m_shownColour, [this](const CopyMenu::Copied &c) {
+            emit notice(tr("Copied %1").arg(c.text));
+        });
+        menu->addSeparator();
+    }
+    connect(menu->addAction(tr("Export the collection…")), &QAction::triggered, this, [this] { askAndExport(false); });
+    connect(menu->addAction(tr("Export the whole card…")), &QAction::triggered, this, [this] { askAndExport(true); });
+    menu->addSeparator();
+    QAction *find = menu->addAction(tr("Find colour…"));
+    find->setShortcut(QKeySequence(QKeySequence::Find));
+    connect(find, &QAction::triggered, this, &CollectionPanel::findColourRequested);
+    menu->popup(globalPos);
+}
+
+void CollectionPanel::askAndExport(bool wholeCard)
+{
+    const QString path = QFileDialog::getSaveFileName(
+        panel->window(), wholeCard ? tr("Export the whole card") : tr("Export the collection"),
+        QDir::home().filePath(wholeCard ? QStringLiteral("tesselle-5327.gpl") : QStringLiteral("my-colours.gpl")),
+        tr("GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;Adobe Swatch Exchange (*.ase);;"
+           "CSV (*.csv);;CSS custom properties (*.css);;LibreOffice colour table (*.soc);;"
+           "Scribus colours (*.xml)"));
+    if (!path.isEmpty())
+        exportTo(path, wholeCard);
+}
+
+void CollectionPanel::exportTo(const QString &path, bool wholeCard)
+{
+    emit notice(PaletteExport(m_colours, m_entries).write(path, wholeCard).message);
 }
 
 // --- Viewer --------------------------------------------------------------
@@ -76,6 +130,7 @@ void CollectionPanel::babyColorizer(int colorb_num)
 
     const CollectionEntry entry = m_entries->at(colorb_num);
     m_shownEntry = entry.sn;
+    m_shownCode = entry.code;
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
@@ -87,8 +142,9 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
 {
     // An entry whose card table or code cannot be found has no colour to
     // show: its box is marked unknown, and the collection stays usable.
-    if (const std::optional<QColor> colour = m_colours->colourOf(table, code))
-        baby_color->setBackColor(*colour);
+    m_shownColour = m_colours->colourOf(table, code);
+    if (m_shownColour)
+        baby_color->setBackColor(*m_shownColour);
     else
         baby_color->setUnknown(true);
 }

@@ -2,8 +2,11 @@
 
 #include "widgets/ControlMap.h"
 
+#include <QColor>
 #include <QObject>
 #include <QVariant>
+
+#include <optional>
 
 class CardTable;
 class CollectionTable;
@@ -41,13 +44,25 @@ public:
 
 signals:
     // Something the user should know that is no failure of the program's:
-    // the collection could not be changed, and why.
+    // the collection could not be changed, and why; what was copied or
+    // exported.
     void notice(const QString &text);
+    // The user asked for the dialog that finds the nearest card colour.
+    void findColourRequested();
+
+public:
+    // Writes the collection, or the whole card, to path as a palette file.
+    void exportTo(const QString &path, bool wholeCard);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showEntryColour(const QString &table, const QString &code);
     // Tells the user why the collection was not changed.
     void reportRefusal();
+    void showContextMenu(const QPoint &globalPos);
+    void askAndExport(bool wholeCard);
 
     CollectionTable *m_entries;
     CardTable *m_colours;
@@ -64,4 +79,6 @@ private:
 
     QVariant m_baby_max;
     QVariant m_shownEntry;
+    QString m_shownCode;
+    std::optional<QColor> m_shownColour;  // none when unknown
 };

@@ -1,6 +1,10 @@
 #include "widgets/Swatch.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPixmap>
 
 Swatch::Swatch(int index, QWidget *parent) : PictureBox(parent), m_index(index)
 {
@@ -10,7 +14,25 @@ Swatch::Swatch(int index, QWidget *parent) : PictureBox(parent), m_index(index)
 void Swatch::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;
+    m_pressedAt = event->position().toPoint();
     event->accept();
+}
+
+void Swatch::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton)
+        || (event->position().toPoint() - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressed = false;  // a drag, not a click
+    auto *data = new QMimeData;
+    data->setText(toolTip());
+    data->setColorData(backColor());
+    QPixmap face(16, 16);
+    face.fill(backColor());
+    auto *drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(face);
+    drag->exec(Qt::CopyAction);
 }
 
 void Swatch::mouseReleaseEvent(QMouseEvent *event)

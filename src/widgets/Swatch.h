@@ -4,6 +4,8 @@
 
 // One colour swatch of the page column. It keeps its colour's code as its
 // tooltip text and reports a click (press and release on it) with its index.
+// Dragged past the platform's drag distance, it carries its code as text and
+// its colour; a press that becomes a drag is no click.
 class Swatch : public PictureBox
 {
     Q_OBJECT
@@ -17,8 +19,10 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     int m_index;
     bool m_pressed = false;
+    QPoint m_pressedAt;
 };

@@ -1,0 +1,52 @@
+#include "widgets/CopyMenu.h"
+
+#include "colour/ColourSpace.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
+#include <functional>
+
+namespace CopyMenu {
+
+QList<Copied> textsOf(const QString &code, const std::optional<QColor> &colour)
+{
+    QList<Copied> texts = {{code, QStringLiteral("code")}};
+    if (!colour)
+        return texts;
+    const QColor c = *colour;
+    const Lab lab = ColourSpace::labFromRgb(c.rgb());
+    texts.append({c.name(QColor::HexRgb), QStringLiteral("hex value")});
+    texts.append({QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()), QStringLiteral("CSS rgb()")});
+    texts.append({QStringLiteral("%1 %2 %3").arg(c.red()).arg(c.green()).arg(c.blue()), QStringLiteral("R G B")});
+    // CSS Color 4's lab(), which design tools read as CIE L*a*b*.
+    texts.append({QStringLiteral("lab(%1% %2 %3)").arg(lab.l, 0, 'f', 2).arg(lab.a, 0, 'f', 2).arg(lab.b, 0, 'f', 2),
+                  QStringLiteral("CIE L*a*b*")});
+    return texts;
+}
+
+void fill(QMenu *menu, const QString &code, const std::optional<QColor> &colour,
+          const std::function<void(const Copied &)> &copied)
+{
+    for (const Copied &c : textsOf(code, colour)) {
+        QAction *action = menu->addAction(QStringLiteral("Copy %1").arg(c.text));
+        action->setToolTip(c.what);
+        QObject::connect(action, &QAction::triggered, menu, [c, copied] {
+            toClipboard(c.text);
+            if (copied)
+                copied(c);
+        });
+    }
+}
+
+void toClipboard(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text, QClipboard::Clipboard);
+    if (clipboard->supportsSelection())
+        clipboard->setText(text, QClipboard::Selection);
+}
+
+} // namespace CopyMenu

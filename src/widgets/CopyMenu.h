@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+#include <optional>
+
+class QMenu;
+class QWidget;
+
+// The copy menu of a colour: its code, and, when its colour is known,
+// #rrggbb, rgb(r, g, b), "R G B" and CIE L*a*b* (D65), each entry showing
+// what it copies. What is copied goes to the clipboard, and copied() is
+// told what, for the window's notice.
+namespace CopyMenu {
+
+struct Copied
+{
+    QString text;   // what went to the clipboard
+    QString what;   // "code", "hex", … as the user reads it
+};
+
+// The texts a colour can be copied as, in menu order: the code first.
+QList<Copied> textsOf(const QString &code, const std::optional<QColor> &colour);
+
+// Fills menu with one entry per text; choosing one copies it and calls
+// copied.
+void fill(QMenu *menu, const QString &code, const std::optional<QColor> &colour,
+          const std::function<void(const Copied &)> &copied);
+
+// Puts text on the clipboard (and in the X11 selection where there is one).
+void toClipboard(const QString &text);
+
+} // namespace CopyMenu

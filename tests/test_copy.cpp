@@ -1,0 +1,205 @@
+// Colours out of the window: the copy menus of the swatches and of the
+// collection's colour, Ctrl+C outside the text boxes, the export from the
+// collection's menu, and the dialog that finds the nearest card colour.
+#include "WindowFixture.h"
+#include "WindowDriver.h"
+
+#include "app/FindColourDialog.h"
+#include "card/CardPanel.h"
+#include "collection/CollectionPanel.h"
+#include "widgets/MovieControl.h"
+#include "widgets/PictureBox.h"
+#include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+// Opens the context menu of widget as a right click does, and gives the
+// texts of its entries.
+QMenu *openMenu(QWidget *widget)
+{
+    const QPoint at = widget->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QMenu *menu = nullptr;
+    (void)QTest::qWaitFor([&menu] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    });
+    return menu;
+}
+
+QStringList entriesOf(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator())
+            texts.append(action->text());
+    }
+    return texts;
+}
+
+QAction *entry(const QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+QString noticeOf(const QWidget &window)
+{
+    const auto *notice = window.findChild<QLabel *>(QStringLiteral("notice"));
+    return notice && notice->isVisible() ? notice->text() : QString();
+}
+
+} // namespace
+
+class CopyTest : public WindowFixture
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void swatchMenuCopiesEachForm_data();
+    void swatchMenuCopiesEachForm();
+    void unknownEntryOffersItsCodeOnly();
+    void ctrlCCopiesTheFramedCodeOutsideTextBoxes();
+    void exportFromTheCollection();
+    void findColourChoosesOnTheCardPanel();
+};
+
+void CopyTest::init()
+{
+    QVector<CardRow> card = ProgramFolder::card(4, 3);
+    card[4].r = 98;
+    card[4].g = 103;
+    card[4].b = 97;
+    createFolder(card);
+    m_folder->addCollectionRows({{"5327", ProgramFolder::codeFor(2, 2)}, {"5327", "X9.99.99"}});
+    QVERIFY(openWindow());
+    m_form->pageMove(2);
+}
+
+void CopyTest::swatchMenuCopiesEachForm_data()
+{
+    QTest::addColumn<QString>("copied");
+    // Page 2 row 2 of the fixture is sRGB 98, 103, 97.
+    QTest::newRow("code") << ProgramFolder::codeFor(2, 2);
+    QTest::newRow("hex") << "#626761";
+    QTest::newRow("rgb()") << "rgb(98, 103, 97)";
+    QTest::newRow("R G B") << "98 103 97";
+    // CSS lab(): checked below against scikit-image's rgb2lab with the D65
+    // white, 43.0036, -3.1844, 2.7166.
+    QTest::newRow("L*a*b*") << "lab(";
+}
+
+void CopyTest::swatchMenuCopiesEachForm()
+{
+    QFETCH(QString, copied);
+    QMenu *menu = openMenu(m_form->pagecolor(2));
+    QVERIFY(menu);
+    QAction *action = entry(menu, QStringLiteral("Copy %1").arg(copied));
+    if (copied == QLatin1String("lab(")) {
+        const QStringList labs = entriesOf(menu).filter(QRegularExpression(QStringLiteral("^Copy lab\\(")));
+        QCOMPARE(labs.size(), 1);
+        action = entry(menu, labs.first());
+        copied = labs.first().mid(5);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^lab\\(([-0-9.]+)% ([-0-9.]+) ([-0-9.]+)\\)$")).match(copied);
+        QVERIFY2(m.hasMatch(), qPrintable(copied));
+        QVERIFY(qAbs(m.captured(1).toDouble() - 43.0036) < 0.02);
+        QVERIFY(qAbs(m.captured(2).toDouble() - -3.1844) < 0.02);
+        QVERIFY(qAbs(m.captured(3).toDouble() - 2.7166) < 0.02);
+    }
+    QVERIFY2(action, qPrintable(entriesOf(menu).join(QLatin1String(" | "))));
+    action->trigger();
+    menu->close();
+    QCOMPARE(QApplication::clipboard()->text(), copied);
+    QCOMPARE(noticeOf(*m_form), QStringLiteral("Copied %1").arg(copied));
+    // Copying selects nothing and changes nothing.
+    QVERIFY(m_form->pageselect()->isHidden());
+    QCOMPARE(m_form->color_a(), QString());
+}
+
+void CopyTest::unknownEntryOffersItsCodeOnly()
+{
+    emit m_form->palettac()->FSCommand(QString(), QString());
+    emit m_form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
+    QCOMPARE(m_form->baby_code()->text(), QStringLiteral("X9.99.99"));
+    QMenu *menu = openMenu(m_form->baby_color());
+    QVERIFY(menu);
+    const QStringList copies = entriesOf(menu).filter(QRegularExpression(QStringLiteral("^Copy ")));
+    QCOMPARE(copies, QStringList{QStringLiteral("Copy X9.99.99")});
+    menu->close();
+
+    // A known entry offers its colour too.
+    emit m_form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
+    menu = openMenu(m_form->baby_color());
+    QVERIFY(menu);
+    QVERIFY(entriesOf(menu).contains(QStringLiteral("Copy #626761")));
+    menu->close();
+}
+
+void CopyTest::ctrlCCopiesTheFramedCodeOutsideTextBoxes()
+{
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    m_form->pagecolor_Click(2);
+    // In the page box Ctrl+V, Ctrl+C … keep the box's rules: nothing copied.
+    m_form->pagen_text()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->pagen_text());
+    WindowDriver::key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    // Elsewhere it copies the framed swatch's code.
+    m_form->tart_pb(0)->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->tart_pb(0));
+    WindowDriver::key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), ProgramFolder::codeFor(2, 2));
+    QCOMPARE(noticeOf(*m_form), QStringLiteral("Copied %1").arg(ProgramFolder::codeFor(2, 2)));
+}
+
+void CopyTest::exportFromTheCollection()
+{
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("mine.gpl"));
+    m_form->collectionPanel()->exportTo(path, false);
+    QCOMPARE(noticeOf(*m_form),
+             QStringLiteral("Exported 1 colour to %1. 1 entry without a known colour left out: this format cannot hold it.")
+                 .arg(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray gpl = file.readAll();
+    QVERIFY(gpl.startsWith("GIMP Palette\n"));
+    QVERIFY2(gpl.contains(" 98 103  97\t" + ProgramFolder::codeFor(2, 2).toUtf8() + "\n"), gpl.constData());
+}
+
+void CopyTest::findColourChoosesOnTheCardPanel()
+{
+    emit m_form->palettac()->FSCommand(QString(), QString());  // the collection in front
+    FindColourDialog *dialog = m_form->findColour();
+    dialog->search(QStringLiteral("#636862"));
+    QCOMPARE(dialog->listed().value(0), ProgramFolder::codeFor(2, 2));
+    dialog->search(ProgramFolder::codeFor(3, 1).toLower());
+    QCOMPARE(dialog->listed().value(0), ProgramFolder::codeFor(3, 1));
+    emit dialog->chosen(ProgramFolder::codeFor(3, 1));
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("3"));
+    QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(3, 1));
+    QVERIFY(!m_form->pageselect()->isHidden());
+    // The panels stay as they were.
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    dialog->close();
+}
+
+QTEST_MAIN(CopyTest)
+#include "test_copy.moc"
