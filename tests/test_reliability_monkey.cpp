@@ -584,6 +584,15 @@ void MonkeyTest::storm()
         recent.append(randomEvent());
         if (recent.size() > 8)
             recent.removeFirst();
+        // A key may have opened a dialog or a menu of the window's (Ctrl+F,
+        // the menu key): the storm goes on in the window itself.
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top != m_form.data() && top->isVisible() && !top->inherits("QToolTip")
+                && !top->inherits("QTipLabel"))
+                top->close();
+        }
+        if (QApplication::activeWindow() != m_form.data())
+            m_form->activateWindow();
         if (i % 4 == 0)
             QCoreApplication::processEvents();
 

@@ -50,9 +50,11 @@ namespace {
 // focus, the release to the one that has it by then.
 void press(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text)
 {
-    QWidget *target = focus();
+    // With no widget focused, the key goes to the active window, as the
+    // X server sends it to the focused window.
+    QWidget *target = focus() ? focus() : QApplication::activeWindow();
     if (!target)
-        qFatal("no widget has the focus");
+        qFatal("no window is active to take a key");
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key(qtKey), text, modifiers);
     if (QWidget *now = focus())
         QTest::sendKeyEvent(QTest::Release, now, Qt::Key(qtKey), text, modifiers);
