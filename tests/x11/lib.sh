@@ -1,0 +1,93 @@
+# Shared by the tests that drive the real program on a real X server:
+# sourced with program, makedb and source set. It lays out a program folder
+# of its own, starts Xvfb on a free display and the program on it, and
+# gives helpers to click, type and read the screen.
+
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/swf"
+cp "$program" "$work/tesselle"
+cp "$source"/swf/*.svg "$work/swf/"
+cp "$source/data/fonts.conf" "$work/"
+"$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
+
+# A display number no other server holds.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Starts the program and waits for its window: X, Y are its place.
+start_program() {
+    QT_QPA_PLATFORM=xcb "$work/tesselle" >"$work/program.log" 2>&1 &
+    app=$!
+    window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --name '^Tesselle 5327$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || { echo "FAIL: the window did not appear"; cat "$work/program.log"; exit 1; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    # The intro goes at a click; the window is ready once page 1 shows.
+    click 5 5
+    wait_for_pixel "$swatch_x" "$(swatch_y 1)" "$(card 1 1)" >/dev/null || true
+}
+
+failures=0
+passes=0
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; sleep 0.2; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
+# The colour of a window pixel, as rrggbb.
+pixel() {
+    import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- 2>/dev/null \
+        | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
+}
+# Waits up to five seconds for the pixel to show the colour (the program
+# may be slow on a busy machine); prints what it shows at last.
+wait_for_pixel() {
+    got=""
+    for _ in $(seq 25); do
+        got=$(pixel "$1" "$2")
+        [ "$got" = "$3" ] && break
+        sleep 0.2
+    done
+    echo "$got"
+    [ "$got" = "$3" ]
+}
+# The sRGB of a page's row in the card, as rrggbb.
+card() {
+    awk -F, -v p="$1" -v r="$2" 'NR > 1 && $2 == p && $3 == r { printf "%02x%02x%02x\n", $5, $6, $7 }' \
+        "$source/data/card5327.csv"
+}
+# The page and row of a code.
+where() {
+    awk -F, -v c="$1" 'NR > 1 && $4 == c { print $2, $3 }' "$source/data/card5327.csv"
+}
+# Swatch n's centre in the window.
+swatch_x=105
+swatch_y() { echo $((195 + 3 + ($1 - 1) * 43 + 20)); }
+# Records one check: its name, what was found, what was expected.
+check() {
+    if [ "$2" = "$3" ]; then
+        echo "PASS: $1"
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $1: expected $3, got $2"
+        failures=$((failures + 1))
+    fi
+}
+finish() {
+    echo "$passes passed, $failures failed"
+    [ "$failures" -eq 0 ]
+}
