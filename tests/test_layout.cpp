@@ -498,9 +498,9 @@ void LayoutTest::tabWalksInTabIndexOrder_data()
 
     QTest::newRow("card panel")
         << 0 << "findcode_txt1"
-        << QStringList{"palettac",      "pagen_text",    "next_swf",   "previous_swf",
-                       "addtobaby_swf", "findcode_txt2", "findcode_txt3", "tart_pb(0)",
-                       "findcode_txt1"};
+        << QStringList{"swatchColumn",  "palettac",      "pagen_text",    "next_swf",
+                       "previous_swf",  "addtobaby_swf", "findcode_txt2", "findcode_txt3",
+                       "tart_pb(0)",    "findcode_txt1"};
     QTest::newRow("collection panel")
         << 1 << "palettac"
         << QStringList{"tart_pb(1)",   "baby_color",    "baby_code",   "baby_num",

@@ -24,7 +24,7 @@ void Form1::connectMovieCommands()
         {"previous_swf", [this](const QString &c, const QString &a) { m_card->previous_swf_FSCommand(c, a); }},
         {"nextb_swf", [this](const QString &c, const QString &a) { m_collection->nextb_swf_FSCommand(c, a); }},
         {"previousb_swf", [this](const QString &c, const QString &a) { m_collection->previousb_swf_FSCommand(c, a); }},
-        {"addtobaby_swf", [this](const QString &, const QString &) { m_collection->addtoBaby(m_card->color_a()); }},
+        {"addtobaby_swf", [this](const QString &, const QString &) { addSelectedColour(); }},
         {"deleteb_swf", [this](const QString &, const QString &) { m_collection->babyDelete(); }},
     };
     for (const auto &route : routes) {

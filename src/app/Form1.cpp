@@ -72,7 +72,6 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
 
     createControls();
     applyProperties();
-    applyTabOrder();
 
     auto cursor = [this](const char *n) { return qobject_cast<DataCursor *>(control(QLatin1String(n))); };
     m_cardTable = new CardTable(cursor("data1"), cursor("Adodc2"));
@@ -83,6 +82,13 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     connect(m_card, &CardPanel::notice, this, &Form1::showNotice);
     connect(m_card, &CardPanel::findColourRequested, this, &Form1::findColour);
     connect(m_collection, &CollectionPanel::findColourRequested, this, &Form1::findColour);
+    connect(m_card, &CardPanel::addRequested, this, &Form1::addSelectedColour);
+    applyTabOrder();
+    // The arrow keys move round the palette's wheel.
+    QStringList sectors;
+    for (int s = 1; s <= 24; ++s)
+        sectors.append(QStringLiteral("sector%1").arg(s));
+    qobject_cast<MovieControl *>(control(QStringLiteral("palettac")))->setKeyboardElements(sectors);
     // Over every control, along the window's bottom edge.
     m_notice = new Notice(this);
     m_notice->setGeometry(4, height() - 34, width() - 8, 30);
@@ -134,11 +140,46 @@ void Form1::copySelectedCode()
     showNotice(tr("Copied %1").arg(code));
 }
 
+void Form1::addSelectedColour()
+{
+    m_collection->addtoBaby(m_card->color_a());
+}
+
+void Form1::bringPanelForward(int panel)
+{
+    palettac_FSCommand(panel == 0 ? QStringLiteral("5327") : QString(), QString());
+    qobject_cast<QWidget *>(control(QStringLiteral("tart_pb(%1)").arg(panel)))->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // While the intro covers the window, a key dismisses it, as a click
+    // does, and reaches nothing beneath.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    auto *intro = qobject_cast<QWidget *>(control(QStringLiteral("intro_swf")));
+    if (!intro->isVisible()) {
+        qApp->removeEventFilter(this);
+        return false;
+    }
+    if (!watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != this)
+        return false;
+    if (type == QEvent::KeyPress)
+        intro->hide();
+    return true;
+}
+
 void Form1::keyPressEvent(QKeyEvent *event)
 {
     // Keys reach the window when no control took them; inside a text box
     // every key keeps the box's own rules.
     if (!isTyping()) {
+        if (event->modifiers() == Qt::ControlModifier
+            && (event->key() == Qt::Key_1 || event->key() == Qt::Key_2)) {
+            bringPanelForward(event->key() == Qt::Key_1 ? 0 : 1);
+            return;
+        }
         if (event->matches(QKeySequence::Copy)) {
             copySelectedCode();
             return;
@@ -291,6 +332,11 @@ void Form1::applyTabOrder()
         auto *widget = qobject_cast<QWidget *>(control(keyOf(c.name, c.index)));
         if (!widget || c.tabIndex < 0 || c.kind == Layout::Kind::Label)
             continue;
+        // The swatches' place in the walk is the column's, one stop for all.
+        if (qstrcmp(c.name, "pagecolor") == 0) {
+            order.emplace_back(c.tabIndex, m_card->swatchColumn());
+            continue;
+        }
         if (c.kind == Layout::Kind::PictureBox || c.kind == Layout::Kind::Movie)
             widget->setFocusPolicy(Qt::TabFocus);
         order.emplace_back(c.tabIndex, widget);

@@ -53,6 +53,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -63,6 +64,11 @@ private:
     // Keys that act outside the page box and the code fields.
     bool isTyping() const;
     void copySelectedCode();
+    // Adds the card panel's selected colour to the collection.
+    void addSelectedColour();
+    // Brings panel 0 (card) or 1 (collection) forward, as the palette's
+    // tabs do, and gives it the keyboard.
+    void bringPanelForward(int panel);
 
     QString m_programFolder;
     QString m_databasePath;

@@ -8,6 +8,7 @@
 #include "widgets/TextBox.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QTimer>
 #include <QLabel>
 
@@ -92,6 +93,9 @@ void Form1::Form_Load()
     if (!intro->isLoaded())
         intro->hide();
     QTimer::singleShot(introLongestMs, intro, &QWidget::hide);
+    // Keys typed while it is shown only dismiss it.
+    if (intro->isVisibleTo(this))
+        qApp->installEventFilter(this);
 
     const QString database = m_databasePath.isEmpty() ? folder.filePath(QLatin1String(databaseFile))
                                                        : m_databasePath;

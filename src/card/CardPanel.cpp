@@ -1,6 +1,7 @@
 #include "card/CardPanel.h"
 
 #include "card/PageGeometry.h"
+#include "card/SwatchColumn.h"
 #include "data/CardTable.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
@@ -9,7 +10,9 @@
 
 #include "widgets/CopyMenu.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include <cmath>
@@ -47,11 +50,19 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
       pagen_text(controlOf<TextBox>(controls, "pagen_text")),
       findcode_txt1(controlOf<TextBox>(controls, "findcode_txt1")),
       findcode_txt2(controlOf<TextBox>(controls, "findcode_txt2")),
-      findcode_txt3(controlOf<TextBox>(controls, "findcode_txt3"))
+      findcode_txt3(controlOf<TextBox>(controls, "findcode_txt3")),
+      m_panel(controlOf<QWidget>(controls, "tart_pb(0)")),
+      m_column(new SwatchColumn(m_panel))
 {
+    using namespace PageGeometry;
+    using Twips::px;
+    m_column->setGeometry(px(swatchLeft - frameBorder), px(firstSwatchTop - frameBorder),
+                          px(swatchWidth + 2 * frameBorder), px(swatchTop(9) - swatchGap + frameBorder));
+    m_column->installEventFilter(this);
     pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
-    // The swatches leave their context menu to the panel they lie on.
-    controlOf<QWidget>(controls, "tart_pb(0)")->installEventFilter(this);
+    // The swatches leave their context menu to the panel they lie on, and
+    // the panel takes the keys that move through the card.
+    m_panel->installEventFilter(this);
 
     connect(pagen_text, &TextBox::KeyPress, this, &CardPanel::pagen_text_KeyPress);
     for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
@@ -75,6 +86,7 @@ void CardPanel::PageLoad(qint64 pagenum)
 
     pageselect->hide();
     m_color_a.clear();
+    m_framed = 0;
 
     // Each swatch starts as a copy of the template and then takes its own
     // place, colour and code.
@@ -95,6 +107,8 @@ void CardPanel::PageLoad(qint64 pagenum)
     // The selection frame lies over the swatches (it lets clicks through).
     if (!colours.isEmpty())
         pageselect->raise();
+    m_column->raise();
+    m_column->setCueRect(QRect());
     pageselect->setBackColor(Qt::black);
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
@@ -125,6 +139,8 @@ void CardPanel::pageDisp(int rowns)
     const int border = Twips::px(PageGeometry::frameBorder);
     pageselect->move(swatch->x() - border, swatch->y() - border);
     pageselect->show();
+    m_framed = rowns;
+    m_column->setCueRect(pageselect->geometry());
     pagecs->setBackColor(swatch->backColor());
 }
 
@@ -137,17 +153,74 @@ int CardPanel::indexOf(const QString &code) const
     return 0;
 }
 
+QWidget *CardPanel::swatchColumn() const
+{
+    return m_column;
+}
+
+bool CardPanel::handleKey(const QKeyEvent *event)
+{
+    // Only while the panel or its column has the keyboard: inside the page
+    // box and the code fields every key keeps their own rules.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus != m_panel && focus != m_column)
+        return false;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plain = mods == Qt::NoModifier;
+    switch (event->key()) {
+    case Qt::Key_Down:
+        if (plain && m_framed < swatchCount())
+            pagecolor_Click(m_framed + 1);
+        return plain;
+    case Qt::Key_Up:
+        if (plain && m_framed > 1)
+            pagecolor_Click(m_framed - 1);
+        return plain;
+    case Qt::Key_PageDown:
+        if (plain)
+            next_swf_FSCommand(QString(), QString());
+        return plain;
+    case Qt::Key_PageUp:
+        if (plain)
+            previous_swf_FSCommand(QString(), QString());
+        return plain;
+    case Qt::Key_Home:
+        if (plain)
+            pageMove(1);
+        return plain;
+    case Qt::Key_End:
+        if (plain && m_pagenx.toLongLong() >= 1)
+            pageMove(m_pagenx.toLongLong());
+        return plain;
+    case Qt::Key_Insert:
+        if (plain)
+            emit addRequested();
+        return plain;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (mods == Qt::ControlModifier)
+            emit addRequested();
+        return mods == Qt::ControlModifier;
+    default:
+        return false;
+    }
+}
+
 bool CardPanel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
+        return true;
     if (event->type() == QEvent::ContextMenu) {
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);
         // The swatch under the pointer, framed or not: the frame lets the
-        // pointer through.
-        Swatch *swatch = nullptr;
+        // pointer through. From the keyboard, on the column: the framed one.
+        Swatch *swatch = watched == m_column ? pagecolor(m_framed) : nullptr;
         for (int index : pagecolor.indexes()) {
-            if (index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
+            if (watched == m_panel && index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
                 swatch = pagecolor(index);
         }
+        if (swatch == pagecolor(0))
+            swatch = nullptr;
         showContextMenu(menuEvent->globalPos(), swatch);
         return true;
     }

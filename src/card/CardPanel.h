@@ -7,6 +7,8 @@
 #include <QVariant>
 
 class CardTable;
+class QKeyEvent;
+class SwatchColumn;
 class PictureBox;
 class Swatch;
 class TextBox;
@@ -58,6 +60,8 @@ public:
     int swatchCount() const { return pagecolor.count() - 1; }
     // The index of the swatch showing code on the page shown; 0 if none.
     int indexOf(const QString &code) const;
+    // The one Tab stop of the swatch column.
+    QWidget *swatchColumn() const;
 
 signals:
     // Something to tell the user that changes nothing on the card: what
@@ -65,6 +69,8 @@ signals:
     void notice(const QString &text);
     // The user asked for the dialog that finds the nearest card colour.
     void findColourRequested();
+    // The user asked, by keyboard, to add the framed colour.
+    void addRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,6 +78,8 @@ protected:
 private:
     void removeSwatches();
     void showContextMenu(const QPoint &globalPos, Swatch *swatch);
+    // The keys of the panel and its swatch column; true when handled.
+    bool handleKey(const QKeyEvent *event);
 
     CardTable *m_card;
     ControlArray<Swatch> pagecolor;
@@ -81,10 +89,13 @@ private:
     TextBox *findcode_txt1;
     TextBox *findcode_txt2;
     TextBox *findcode_txt3;
+    QWidget *m_panel;
+    SwatchColumn *m_column;
 
     QVariant m_pagenx;
     QString m_color_a;
     qint16 m_icode_char = 0;
     qint64 m_pageShown = 0;
+    int m_framed = 0;  // the swatch in the frame; 0: none
     bool m_holdFocusAtKeyUp = false;  // the next key release in a code field keeps the focus
 };

@@ -9,7 +9,9 @@
 #include "collection/PaletteExport.h"
 #include "widgets/CopyMenu.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -40,8 +42,32 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
       previousb_swf(controlOf<MovieControl>(controls, "previousb_swf")),
       deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf"))
 {
-    // The colour box leaves its context menu to the panel.
+    // The colour box leaves its context menu to the panel, and the panel
+    // takes the keys that step through the collection.
     panel->installEventFilter(this);
+    baby_color->installEventFilter(this);
+}
+
+bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if ((focus != panel && focus != baby_color) || (modifiers & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key) {
+    case Qt::Key_Left:
+        if (!m_shownEntry.isNull())
+            previousb_swf_FSCommand(QString(), QString());
+        return true;
+    case Qt::Key_Right:
+        if (!m_shownEntry.isNull())
+            nextb_swf_FSCommand(QString(), QString());
+        return true;
+    case Qt::Key_Delete:
+        babyDelete();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
@@ -49,6 +75,11 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ContextMenu) {
         showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (handleKey(key->key(), key->modifiers()))
+            return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -62,6 +62,9 @@ private:
     // Tells the user why the collection was not changed.
     void reportRefusal();
     void showContextMenu(const QPoint &globalPos);
+    // Left, Right and Delete while the panel or its colour has the
+    // keyboard; true when handled.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     void askAndExport(bool wholeCard);
 
     CollectionTable *m_entries;

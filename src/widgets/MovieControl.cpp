@@ -1,9 +1,12 @@
 #include "widgets/MovieControl.h"
 
+#include "widgets/FocusCue.h"
+
 #include "movie/MovieDocument.h"
 
 #include <QEnterEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -490,6 +493,91 @@ void MovieControl::paintEvent(QPaintEvent *event)
         return;
     }
     painter.drawPixmap(0, 0, d->picture(look, devicePixelRatio(), background));
+    if (m_keyboardFocus && hasFocus()) {
+        const int element = m_keyboardElements.isEmpty()
+            ? -1
+            : commandIndex(m_keyboardElements.at(m_highlighted));
+        FocusCue::draw(painter, element >= 0 ? elementRect(element) : rect());
+    }
+}
+
+void MovieControl::setKeyboardElements(const QStringList &ids)
+{
+    m_keyboardElements = ids;
+    m_highlighted = 0;
+    update();
+}
+
+QString MovieControl::highlighted() const
+{
+    return m_keyboardElements.isEmpty() ? QString() : m_keyboardElements.at(m_highlighted);
+}
+
+int MovieControl::commandIndex(const QString &id) const
+{
+    const QVector<MovieDocument::Command> &commands = d->document.commands();
+    for (int i = 0; i < commands.size(); ++i) {
+        if (commands.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+QRect MovieControl::elementRect(int index) const
+{
+    if (d->hitSize != size())
+        d->buildHitMap();
+    QRect bounds;
+    const int width = d->hitSize.width();
+    for (int y = 0; y < d->hitSize.height(); ++y) {
+        const int *line = d->hitMap.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            if (line[x] == index)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds.isEmpty() ? rect() : bounds;
+}
+
+void MovieControl::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool arrows = !m_keyboardElements.isEmpty()
+        && (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down);
+    if (arrows && event->modifiers() == Qt::NoModifier) {
+        const int step = key == Qt::Key_Right || key == Qt::Key_Down ? 1 : -1;
+        const int count = int(m_keyboardElements.size());
+        m_highlighted = (m_highlighted + step + count) % count;
+        update();
+        return;
+    }
+    const bool activate = (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (activate && !event->isAutoRepeat() && d->ensureLoaded() && !d->document.commands().isEmpty()) {
+        const int element = m_keyboardElements.isEmpty() ? 0 : commandIndex(highlighted());
+        if (element >= 0) {
+            // The same signal a click raises, so the same handler acts.
+            const MovieDocument::Command command = d->document.commands().at(element);
+            emit FSCommand(command.command, command.argument);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MovieControl::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = FocusCue::fromKeyboard(event);
+    if (m_keyboardFocus)
+        update();
+    QWidget::focusInEvent(event);
+}
+
+void MovieControl::focusOutEvent(QFocusEvent *event)
+{
+    if (std::exchange(m_keyboardFocus, false))
+        update();
+    QWidget::focusOutEvent(event);
 }
 
 void MovieControl::mousePressEvent(QMouseEvent *event)

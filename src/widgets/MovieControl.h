@@ -45,6 +45,14 @@ public:
     QString movie() const { return m_path; }
     bool isLoaded() const;
 
+    // The command elements (by id) that the arrow keys move a highlight
+    // among while the control has the keyboard, Enter or Space raising the
+    // highlighted one's command. Without them, Enter and Space raise the
+    // movie's first command, as a click on a button does.
+    void setKeyboardElements(const QStringList &ids);
+    // The element the keyboard highlights; empty when none.
+    QString highlighted() const;
+
     // The movie played instead when the one set cannot be read or drawn
     // (a copy built into the program); none by default.
     void setFallbackMovie(const QString &path) { m_fallback = path; }
@@ -72,6 +80,9 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
@@ -84,6 +95,13 @@ private:
 
     QString m_path;
     QString m_fallback;
+    QStringList m_keyboardElements;
+    int m_highlighted = 0;
+    bool m_keyboardFocus = false;  // the focus came by keyboard: show the cue
+    // The command element index of id, or -1.
+    int commandIndex(const QString &id) const;
+    // Where an element lies in the control, from the hit map.
+    QRect elementRect(int index) const;
     bool m_play = true;
     bool m_loop = true;
 };

@@ -1,8 +1,11 @@
 #include "widgets/PictureBox.h"
 
 #include "platform/Artwork.h"
+#include "widgets/FocusCue.h"
 
 #include <QPainter>
+
+#include <utility>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
@@ -49,9 +52,26 @@ void PictureBox::paintEvent(QPaintEvent *)
         // Grey hatching on light grey: visibly "no colour known".
         painter.fillRect(rect(), QColor(200, 200, 200));
         painter.fillRect(rect(), QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
-        return;
+    } else {
+        painter.fillRect(rect(), m_backColor);
+        if (!m_pictureResource.isEmpty())
+            painter.drawPixmap(0, 0, picture());
     }
-    painter.fillRect(rect(), m_backColor);
-    if (!m_pictureResource.isEmpty())
-        painter.drawPixmap(0, 0, picture());
+    if (m_keyboardFocus && hasFocus())
+        FocusCue::draw(painter, rect());
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = FocusCue::fromKeyboard(event);
+    if (m_keyboardFocus)
+        update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    if (std::exchange(m_keyboardFocus, false))
+        update();
+    QWidget::focusOutEvent(event);
 }

@@ -30,10 +30,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QColor m_backColor;
     QString m_pictureResource;
     mutable std::unique_ptr<QPixmap> m_picture;  // read on first use
     bool m_unknown = false;
+    bool m_keyboardFocus = false;  // the focus came by keyboard: show the cue
 };

@@ -1,0 +1,211 @@
+// Every action by keyboard: the keys that act outside the page box and the
+// code fields, the focus cue, and the intro dismissed by a key; keys sent
+// as the X11 platform delivers them, the database read after each step.
+#include "WindowDriver.h"
+#include "WindowFixture.h"
+
+#include "card/CardPanel.h"
+#include "widgets/MovieControl.h"
+#include "widgets/PictureBox.h"
+#include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+// Tab until widget has the focus; false if it never comes.
+bool tabTo(QWidget *widget)
+{
+    for (int i = 0; i < 40 && WindowDriver::focus() != widget; ++i)
+        WindowDriver::key(Qt::Key_Tab);
+    return WindowDriver::focus() == widget;
+}
+
+QImage grabbed(QWidget *widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class KeyboardTest : public WindowFixture
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void keyboardOnlyScenario();
+    void keysOfTheCardPanel_data();
+    void keysOfTheCardPanel();
+    void buttonsAndPaletteByKey();
+    void keysInsideTheBoxesKeepTheirRules();
+    void focusCueOnlyFromTheKeyboard();
+
+private:
+    QWidget *column() const { return m_form->cardPanel()->swatchColumn(); }
+};
+
+void KeyboardTest::init()
+{
+    createFolder(ProgramFolder::card(30, 4));
+    QVERIFY(openWindow(false));
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void KeyboardTest::keyboardOnlyScenario()
+{
+    // A key dismisses the intro and reaches nothing beneath.
+    QVERIFY(m_form->intro_swf()->isVisible());
+    WindowDriver::type(QStringLiteral("x"));
+    QVERIFY(m_form->intro_swf()->isHidden());
+    QCOMPARE(m_form->findcode_txt1()->text(), QString());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("1"));
+
+    // Find a code.
+    QVERIFY(tabTo(m_form->findcode_txt1()));
+    WindowDriver::type(ProgramFolder::codeFor(7, 3).remove(QLatin1Char('.')));
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));
+
+    // Tab to the swatch column, frame the next swatch, add it.
+    QVERIFY(tabTo(column()));
+    WindowDriver::key(Qt::Key_Down);
+    QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(7, 4));
+    WindowDriver::key(Qt::Key_Insert);
+    QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(7, 4)});
+    WindowDriver::key(Qt::Key_Up);
+    WindowDriver::key(Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList({ProgramFolder::codeFor(7, 4), ProgramFolder::codeFor(7, 3)}));
+
+    // The collection, its next entry, and delete it.
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(WindowDriver::focus(), m_form->tart_pb(1));
+    QCOMPARE(m_form->baby_num()->text(), QStringLiteral("1"));
+    WindowDriver::key(Qt::Key_Right);
+    QCOMPARE(m_form->baby_num()->text(), QStringLiteral("2"));
+    QCOMPARE(m_form->baby_code()->text(), ProgramFolder::codeFor(7, 3));
+    WindowDriver::key(Qt::Key_Left);
+    QCOMPARE(m_form->baby_num()->text(), QStringLiteral("1"));
+    WindowDriver::key(Qt::Key_Delete);
+    QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(7, 3)});
+
+    // And back to the card.
+    WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(0)->isVisible());
+    QCOMPARE(WindowDriver::focus(), m_form->tart_pb(0));
+}
+
+void KeyboardTest::keysOfTheCardPanel_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("page");     // after the key, from page 5
+    QTest::addColumn<int>("framed");       // swatch framed after it; 0: none
+
+    QTest::newRow("PageDown") << int(Qt::Key_PageDown) << "6" << 0;
+    QTest::newRow("PageUp") << int(Qt::Key_PageUp) << "4" << 0;
+    QTest::newRow("Home") << int(Qt::Key_Home) << "1" << 0;
+    QTest::newRow("End") << int(Qt::Key_End) << "30" << 0;
+    QTest::newRow("Down with none framed") << int(Qt::Key_Down) << "5" << 1;
+    QTest::newRow("Up with none framed") << int(Qt::Key_Up) << "5" << 0;
+}
+
+void KeyboardTest::keysOfTheCardPanel()
+{
+    QFETCH(int, key);
+    QFETCH(QString, page);
+    QFETCH(int, framed);
+    QVERIFY(WindowDriver::showReady(*m_form));
+    m_form->pageMove(5);
+    QVERIFY(tabTo(column()));
+    WindowDriver::key(key);
+    QCOMPARE(m_form->pagen_text()->text(), page);
+    QCOMPARE(m_form->color_a(), framed ? ProgramFolder::codeFor(page.toInt(), framed) : QString());
+    QCOMPARE(m_form->pageselect()->isVisible(), framed != 0);
+    // The same keys on the panel itself.
+    m_form->pageMove(5);
+    QVERIFY(tabTo(m_form->tart_pb(0)));
+    WindowDriver::key(key);
+    QCOMPARE(m_form->pagen_text()->text(), page);
+}
+
+void KeyboardTest::buttonsAndPaletteByKey()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    // Space and Enter on a button raise its command, as a click does.
+    QVERIFY(tabTo(m_form->next_swf()));
+    WindowDriver::key(Qt::Key_Space);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("3"));
+    QVERIFY(tabTo(m_form->previous_swf()));
+    WindowDriver::key(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));
+
+    // Round the wheel: from sector 1, two steps on, one back: sector 2.
+    QVERIFY(tabTo(m_form->palettac()));
+    QCOMPARE(m_form->palettac()->highlighted(), QStringLiteral("sector1"));
+    WindowDriver::key(Qt::Key_Right);
+    WindowDriver::key(Qt::Key_Down);
+    WindowDriver::key(Qt::Key_Left);
+    QCOMPARE(m_form->palettac()->highlighted(), QStringLiteral("sector2"));
+    WindowDriver::key(Qt::Key_Up);
+    WindowDriver::key(Qt::Key_Up);
+    QCOMPARE(m_form->palettac()->highlighted(), QStringLiteral("sector24"));
+    // Sector 24 opens page 115, past this card's 30 pages: an empty column.
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("115"));
+}
+
+void KeyboardTest::keysInsideTheBoxesKeepTheirRules()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    m_form->pagen_text()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->pagen_text());
+    WindowDriver::key(Qt::Key_End);
+    WindowDriver::type(QStringLiteral("2"));
+    WindowDriver::key(Qt::Key_Home);
+    WindowDriver::key(Qt::Key_Delete);
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    WindowDriver::key(Qt::Key_PageDown);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));  // "12", Home, Delete
+    QVERIFY(m_form->tart_pb(0)->isVisible());                    // Ctrl+2 did not switch
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->cardPanel()->pageShown(), 2);
+}
+
+void KeyboardTest::focusCueOnlyFromTheKeyboard()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    // At start the card panel has the keyboard, without a cue; the same
+    // panel reached by Tab shows one.
+    QCOMPARE(WindowDriver::focus(), m_form->tart_pb(0));
+    const QImage atStart = grabbed(m_form->tart_pb(0));
+    const QImage button = grabbed(m_form->next_swf());
+    QVERIFY(tabTo(m_form->next_swf()));
+    QVERIFY(grabbed(m_form->next_swf()) != button);
+    QVERIFY(tabTo(m_form->tart_pb(0)));
+    QCOMPARE(grabbed(m_form->next_swf()), button);
+    QVERIFY(grabbed(m_form->tart_pb(0)) != atStart);
+
+    // A click moves no focus and draws no cue.
+    WindowDriver::clickThroughWindow(m_form->previous_swf(), m_form->previous_swf()->rect().center());
+    QCOMPARE(WindowDriver::focus(), m_form->tart_pb(0));
+
+    // The column's cue follows the framed swatch.
+    QVERIFY(tabTo(column()));
+    const QImage unframed = grabbed(m_form->tart_pb(0));
+    WindowDriver::key(Qt::Key_Down);
+    WindowDriver::key(Qt::Key_Down);
+    const QImage second = grabbed(m_form->tart_pb(0));
+    m_form->pagecolor_Click(2);  // as a click frames it: the same picture
+    QCOMPARE(grabbed(m_form->tart_pb(0)), second);
+    QVERIFY(second != unframed);
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "test_keyboard.moc"
