@@ -33,8 +33,24 @@ CommandLine::CommandLine()
       m_count(QStringLiteral("count"), QStringLiteral("With --nearest: how many colours to list (1-100, 5 if not given)."),
               QStringLiteral("N"), QStringLiteral("5"))
 {
-    m_parser.setApplicationDescription(
-        QStringLiteral("Tesselle 5327: browse a colour card and keep a collection of colours."));
+    m_parser.setApplicationDescription(QStringLiteral(
+        "Tesselle 5327: browse a colour card and keep a collection of colours.\n"
+        "\n"
+        "Keys (outside the page-number box and the code fields, where every key\n"
+        "keeps their own rules):\n"
+        "  Space, Enter           on a button: press it\n"
+        "  arrows, Enter          on the palette: move round the wheel, open the sector's page\n"
+        "  Ctrl+1, Ctrl+2         the card, the collection\n"
+        "  Down, Up               on the card: frame the next, the previous swatch\n"
+        "  PageDown, PageUp       on the card: next, previous page\n"
+        "  Home, End              on the card: first, last page\n"
+        "  Insert, Ctrl+Enter     on the card: add the framed colour\n"
+        "  Right, Left            on the collection: next, previous entry\n"
+        "  Delete                 on the collection: delete the entry shown\n"
+        "  Ctrl+Z, Ctrl+Shift+Z   undo, redo the last delete\n"
+        "  Ctrl+C                 copy the framed colour's code\n"
+        "  Ctrl+F                 find the nearest card colour\n"
+        "  any key                while the intro is shown: dismiss it"));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
@@ -87,5 +103,8 @@ bool CommandLine::opensNoWindow() const
 
 QString CommandLine::helpText() const
 {
-    return m_parser.helpText();
+    // Asked before there is an application to name the program.
+    QString text = m_parser.helpText();
+    text.replace(QLatin1String("<executable_name>"), QLatin1String("tesselle"));
+    return text;
 }

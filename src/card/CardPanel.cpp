@@ -237,6 +237,19 @@ void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
         });
         menu->addSeparator();
     }
+    // What the keys do, with the keys: the menu is where a user finds them.
+    auto add = [this, menu](const QString &text, const QKeySequence &key, auto slot) {
+        QAction *action = menu->addAction(text);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    if (!m_color_a.isEmpty())
+        add(tr("Add %1 to the collection").arg(m_color_a), QKeySequence(Qt::Key_Insert), [this] { emit addRequested(); });
+    add(tr("Next page"), QKeySequence(Qt::Key_PageDown), [this] { next_swf_FSCommand(QString(), QString()); });
+    add(tr("Previous page"), QKeySequence(Qt::Key_PageUp), [this] { previous_swf_FSCommand(QString(), QString()); });
+    add(tr("First page"), QKeySequence(Qt::Key_Home), [this] { pageMove(1); });
+    add(tr("Last page"), QKeySequence(Qt::Key_End), [this] { pageMove(qMax<qint64>(1, m_pagenx.toLongLong())); });
+    menu->addSeparator();
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CardPanel::findColourRequested);

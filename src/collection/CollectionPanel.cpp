@@ -93,6 +93,16 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
             emit notice(tr("Copied %1").arg(c.text));
         });
         menu->addSeparator();
+        // What the keys do, with the keys: the menu is where a user finds them.
+        auto add = [this, menu](const QString &text, const QKeySequence &key, auto slot) {
+            QAction *action = menu->addAction(text);
+            action->setShortcut(key);
+            connect(action, &QAction::triggered, this, slot);
+        };
+        add(tr("Next entry"), QKeySequence(Qt::Key_Right), [this] { nextb_swf_FSCommand(QString(), QString()); });
+        add(tr("Previous entry"), QKeySequence(Qt::Key_Left), [this] { previousb_swf_FSCommand(QString(), QString()); });
+        add(tr("Delete %1").arg(m_shownCode), QKeySequence(Qt::Key_Delete), [this] { babyDelete(); });
+        menu->addSeparator();
     }
     connect(menu->addAction(tr("Export the collection…")), &QAction::triggered, this, [this] { askAndExport(false); });
     connect(menu->addAction(tr("Export the whole card…")), &QAction::triggered, this, [this] { askAndExport(true); });
