@@ -63,6 +63,11 @@ bool printRatios(const std::map<std::string, double> &t, const ProcessComparison
                           ratio(at(t, std::string(action) + "/100000"), at(t, std::string(action) + "/10")),
                           2.0});
     }
+    for (const char *format : {"gpl", "csv"}) {
+        ratios.push_back({std::string("export of 100,000 entries, ") + format + " / (read rows + write bytes)",
+                          ratio(at(t, std::string("export/") + format), at(t, std::string("floor/export_") + format)),
+                          2.0});
+    }
     ratios.push_back({"process start to first frame / bare window", processes.timeRatio, 1.5});
     ratios.push_back({"peak memory / bare window", processes.memoryRatio, 1.3});
 

@@ -173,6 +173,7 @@ void CopyTest::ctrlCCopiesTheFramedCodeOutsideTextBoxes()
 void CopyTest::exportFromTheCollection()
 {
     const QString path = QDir(m_folder->path()).filePath(QStringLiteral("mine.gpl"));
+    emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
     m_form->collectionPanel()->exportTo(path, false);
     QCOMPARE(noticeOf(*m_form),
              QStringLiteral("Exported 1 colour to %1. 1 entry without a known colour left out: this format cannot hold it.")
@@ -182,6 +183,9 @@ void CopyTest::exportFromTheCollection()
     const QByteArray gpl = file.readAll();
     QVERIFY(gpl.startsWith("GIMP Palette\n"));
     QVERIFY2(gpl.contains(" 98 103  97\t" + ProgramFolder::codeFor(2, 2).toUtf8() + "\n"), gpl.constData());
+    // The entry shown is still the one a delete removes.
+    emit m_form->deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
+    QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("X9.99.99")});
 }
 
 void CopyTest::findColourChoosesOnTheCardPanel()

@@ -2,6 +2,7 @@
 
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
+#include "data/DataCursor.h"
 #include "widgets/MovieControl.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
@@ -127,7 +128,12 @@ void CollectionPanel::askAndExport(bool wholeCard)
 
 void CollectionPanel::exportTo(const QString &path, bool wholeCard)
 {
-    emit notice(PaletteExport(m_colours, m_entries).write(path, wholeCard).message);
+    // A cursor of its own, so that the entry shown stays where the
+    // collection's cursor rests.
+    DataCursor cursor;
+    CollectionTable entries(&cursor);
+    entries.open(m_entries->databasePath());
+    emit notice(PaletteExport(m_colours, &entries).write(path, wholeCard).message);
 }
 
 // --- Viewer --------------------------------------------------------------

@@ -45,29 +45,33 @@ bool PaletteExport::canWrite(const QString &path)
 
 QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
 {
-    const QVector<CardEntry> card = m_card->all();
-    QVector<PaletteEntry> out;
-    if (wholeCard) {
-        out.reserve(card.size());
-        for (const CardEntry &c : card)
-            out.append(entryOf(c));
-        return out;
-    }
-    // This card's colours by code, compared as the card compares them;
+    // Each card colour converted once, however often it is collected.
+    QVector<PaletteEntry> card;
+    for (const CardEntry &c : m_card->all())
+        card.append(entryOf(c));
+    if (wholeCard)
+        return card;
+    // This card's colours by code, exactly and as the card compares them;
     // entries naming another table are looked up there.
     QHash<QString, int> byCode;
-    for (int i = 0; i < card.size(); ++i)
-        byCode.insert(card.at(i).code.toUpper(), i);
-    const int count = m_collection->count();
-    out.reserve(count);
-    for (int position = 1; position <= count; ++position) {
-        const CollectionEntry entry = m_collection->at(position);
+    QHash<QString, int> byUpperCode;
+    for (int i = 0; i < card.size(); ++i) {
+        byCode.insert(card.at(i).code, i);
+        byUpperCode.insert(card.at(i).code.toUpper(), i);
+    }
+    const QString cardName = CardTable::name();
+    const QVector<CollectionEntry> collection = m_collection->all();
+    QVector<PaletteEntry> out;
+    out.reserve(collection.size());
+    for (const CollectionEntry &entry : collection) {
         PaletteEntry e;
         e.code = entry.code;
-        if (entry.table == CardTable::name()) {
-            const int index = byCode.value(entry.code.toUpper(), -1);
+        if (entry.table == cardName) {
+            int index = byCode.value(entry.code, -1);
+            if (index < 0)
+                index = byUpperCode.value(entry.code.toUpper(), -1);
             if (index >= 0)
-                e = entryOf(card.at(index));
+                e = card.at(index);
             e.code = entry.code;
         } else if (const std::optional<QColor> colour = m_card->colourOf(entry.table, entry.code)) {
             e.rgb = colour->rgb();

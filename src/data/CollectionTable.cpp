@@ -39,6 +39,20 @@ CollectionEntry CollectionTable::at(int position)
             entries.field(codeField).toString()};
 }
 
+QVector<CollectionEntry> CollectionTable::all()
+{
+    m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
+    Recordset &entries = m_entries->recordset();
+    const int n = entries.RecordCount();
+    QVector<CollectionEntry> out;
+    out.reserve(n);
+    entries.MoveFirst();
+    for (int i = 0; i < n; ++i, entries.MoveNext())
+        out.append({entries.field(snField), entries.field(tableField).toString(), entries.field(codeField).toString()});
+    return out;
+}
+
 bool CollectionTable::contains(const QString &code)
 {
     m_entries->setRecordSource(Statements::collection());

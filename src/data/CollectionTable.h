@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 class DataCursor;
 
@@ -33,6 +34,8 @@ public:
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
     CollectionEntry at(int position);
+    // Every entry, in sn order, read in one pass.
+    QVector<CollectionEntry> all();
     // Whether any entry has exactly this code, whichever card it names.
     bool contains(const QString &code);
     // Adds an entry for code of the card table named table.
