@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace {
 
 struct Run
@@ -61,6 +63,10 @@ private slots:
     void unwritableOrUnknownTargets();
     void nearest_data();
     void nearest();
+    void roundTrip_data();
+    void roundTrip();
+    void importMatchesAndSkips();
+    void importIntoReadOnlyChangesNothing();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -178,6 +184,95 @@ void ExportTest::nearest()
     QCOMPARE(lines.size(), 3);
     QVERIFY2(lines.first().startsWith(first), qPrintable(run.out));
     QVERIFY2(run.err.contains(QLatin1String("on-screen approximation")), qPrintable(run.err));
+}
+
+void ExportTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("gpl") << "mine.gpl";
+    QTest::newRow("ase") << "mine.ase";
+    QTest::newRow("csv") << "mine.csv";
+}
+
+void ExportTest::roundTrip()
+{
+    // The collection of known colours out and into an empty collection.
+    QFETCH(QString, name);
+    m_folder->exec(QStringLiteral("delete from baby2 where code = 'X9.99.99'"));
+    m_folder->addCollectionRows({{"5327", m_card[9].code}});
+    const QStringList before = m_folder->collectionCodes();
+    const QString path = QDir(m_folder->path()).filePath(name);
+    QCOMPARE(tesselle(*m_folder, {QStringLiteral("--export"), path}).code, 0);
+
+    ProgramFolder other;
+    other.createDatabase(m_card);
+    const Run run = tesselle(other, {QStringLiteral("--import"), path});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(other.collectionCodes(), before);
+    QVERIFY2(run.out.contains(QLatin1String("3 added (0 matched to the nearest card colour), 0 skipped")),
+             qPrintable(run.out));
+}
+
+void ExportTest::importMatchesAndSkips()
+{
+    // A palette of another program: a card code in small letters, a colour
+    // near the fixture's vivid one under a name of its own, a colour
+    // collected already, and the same code twice.
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("theirs.gpl"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("GIMP Palette\nName: theirs\n#\n"
+               "  1   2   3\t" + ProgramFolder::codeFor(3, 1).toLower().toUtf8() + "\n"
+               "228  22  61\tPoppy\n"
+               "128 128 128\tAlready\n"
+               "  1   2   3\t" + ProgramFolder::codeFor(3, 1).toUtf8() + "\n");
+    file.close();
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.out.contains(QLatin1String("1 added (0 matched to the nearest card colour), 3 skipped")),
+             qPrintable(run.out));
+    // Poppy is nearest the vivid colour, which is collected already; the
+    // grey too; the code is taken in the card's spelling, once.
+    QCOMPARE(m_folder->collectionCodes(),
+             QStringList({m_card[5].code, "X9.99.99", m_card[1].code, ProgramFolder::codeFor(3, 1)}));
+
+    // Into an empty collection the colour is matched and added.
+    ProgramFolder other;
+    other.createDatabase(m_card);
+    const Run second = tesselle(other, {QStringLiteral("--import"), path});
+    QVERIFY2(second.out.contains(QLatin1String("3 added (2 matched to the nearest card colour), 1 skipped")),
+             qPrintable(second.out));
+    QCOMPARE(other.collectionCodes(), QStringList({ProgramFolder::codeFor(3, 1), m_card[5].code, m_card[1].code}));
+}
+
+void ExportTest::importIntoReadOnlyChangesNothing()
+{
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("mine.csv"));
+    QCOMPARE(tesselle(*m_folder, {QStringLiteral("--export"), path, QStringLiteral("--card")}).code, 0);
+    const QStringList before = m_folder->collectionCodes();
+    QFile::setPermissions(m_folder->databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QStringList arguments{QStringLiteral("--database"), m_folder->databasePath(), QStringLiteral("--import"), path};
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("HOME"), m_folder->path());
+    process.setProcessEnvironment(env);
+    if (geteuid() == 0) {
+        // File permissions do not bind root: run as "nobody".
+        QFile::setPermissions(m_folder->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                    | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                                             QStringLiteral("--clear-groups"),
+                                                             QStringLiteral(TESSELLE_PROGRAM)} + arguments);
+    } else {
+        process.start(QStringLiteral(TESSELLE_PROGRAM), arguments);
+    }
+    QVERIFY(process.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(errors.contains(QStringLiteral("The collection cannot be changed: %1 is read-only.").arg(m_folder->databasePath())),
+             qPrintable(errors));
+    QCOMPARE(m_folder->collectionCodes(), before);
 }
 
 QTEST_GUILESS_MAIN(ExportTest)

@@ -30,6 +30,11 @@ CommandLine::CommandLine()
                 QStringLiteral("List the card colours nearest COLOUR by CIEDE2000 and exit. COLOUR is a code "
                                "(k8.04.43), #rrggbb, rrggbb, rgb(r, g, b) or \"R G B\"."),
                 QStringLiteral("COLOUR")),
+      m_import(QStringLiteral("import"),
+               QStringLiteral("Add the colours of FILE (.gpl, .ase or .csv) to the collection and exit: a card "
+                              "code is taken as it is, any other colour as the nearest card colour; colours "
+                              "collected already are skipped."),
+               QStringLiteral("FILE")),
       m_count(QStringLiteral("count"), QStringLiteral("With --nearest: how many colours to list (1-100, 5 if not given)."),
               QStringLiteral("N"), QStringLiteral("5"))
 {
@@ -58,6 +63,7 @@ CommandLine::CommandLine()
     m_parser.addOption(m_export);
     m_parser.addOption(m_card);
     m_parser.addOption(m_nearest);
+    m_parser.addOption(m_import);
     m_parser.addOption(m_count);
     for (const char *name : qtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
@@ -98,7 +104,7 @@ int CommandLine::count() const
 
 bool CommandLine::opensNoWindow() const
 {
-    return m_parser.isSet(m_export) || m_parser.isSet(m_nearest);
+    return m_parser.isSet(m_export) || m_parser.isSet(m_nearest) || m_parser.isSet(m_import);
 }
 
 QString CommandLine::helpText() const

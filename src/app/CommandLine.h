@@ -23,6 +23,7 @@ public:
     QString exportFile() const { return m_parser.value(m_export); }
     bool wholeCard() const { return m_parser.isSet(m_card); }
     QString nearest() const { return m_parser.value(m_nearest); }
+    QString importFile() const { return m_parser.value(m_import); }
     // How many nearest colours to list; 0 when the count is not a number
     // from 1 to 100.
     int count() const;
@@ -39,6 +40,7 @@ private:
     QCommandLineOption m_export;
     QCommandLineOption m_card;
     QCommandLineOption m_nearest;
+    QCommandLineOption m_import;
     QCommandLineOption m_count;
     QString m_extra;  // an argument that is no option
 };

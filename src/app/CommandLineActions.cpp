@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
 #include "collection/PaletteExport.h"
+#include "collection/PaletteImport.h"
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
@@ -81,6 +82,16 @@ int run(const CommandLine &commandLine)
 
     if (!commandLine.nearest().isEmpty())
         return nearest(card, commandLine.nearest(), commandLine.count());
+
+    if (!commandLine.importFile().isEmpty()) {
+        const PaletteImport::Result result = PaletteImport(&card, database.path).read(commandLine.importFile());
+        if (!result.ok) {
+            complain(result.message);
+            return PaletteImport::canRead(commandLine.importFile()) ? 1 : 2;
+        }
+        say(result.message);
+        return 0;
+    }
 
     CollectionTable collection(&Adodc1);
     collection.open(database.path);

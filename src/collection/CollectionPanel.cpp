@@ -8,6 +8,7 @@
 #include "widgets/TextBox.h"
 
 #include "collection/PaletteExport.h"
+#include "collection/PaletteImport.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -107,6 +108,7 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
     }
     connect(menu->addAction(tr("Export the collection…")), &QAction::triggered, this, [this] { askAndExport(false); });
     connect(menu->addAction(tr("Export the whole card…")), &QAction::triggered, this, [this] { askAndExport(true); });
+    connect(menu->addAction(tr("Import colours…")), &QAction::triggered, this, [this] { askAndImport(); });
     menu->addSeparator();
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
@@ -124,6 +126,25 @@ void CollectionPanel::askAndExport(bool wholeCard)
            "Scribus colours (*.xml)"));
     if (!path.isEmpty())
         exportTo(path, wholeCard);
+}
+
+void CollectionPanel::askAndImport()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        panel->window(), tr("Import colours"), QDir::homePath(),
+        tr("Palettes (*.gpl *.ase *.csv);;GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;"
+           "Adobe Swatch Exchange (*.ase);;CSV (*.csv)"));
+    if (!path.isEmpty())
+        importFrom(path);
+}
+
+void CollectionPanel::importFrom(const QString &path)
+{
+    const PaletteImport::Result result = PaletteImport(m_colours, m_entries->databasePath()).read(path);
+    emit notice(result.message);
+    // The panel shows the collection as it is now.
+    if (result.added > 0 && !panel->isHidden())
+        babyColorizer(qMax(1, positionIn(baby_num)));
 }
 
 void CollectionPanel::exportTo(const QString &path, bool wholeCard)

@@ -53,6 +53,8 @@ signals:
 public:
     // Writes the collection, or the whole card, to path as a palette file.
     void exportTo(const QString &path, bool wholeCard);
+    // Adds the colours of a palette file to the collection.
+    void importFrom(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -66,6 +68,7 @@ private:
     // keyboard; true when handled.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     void askAndExport(bool wholeCard);
+    void askAndImport();
 
     CollectionTable *m_entries;
     CardTable *m_colours;

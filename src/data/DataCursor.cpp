@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/DatabaseFailure.h"
+#include "data/PreparedQuery.h"
 #include "data/Recordset.h"
 
 DataCursor::DataCursor(QObject *parent) : QObject(parent), m_recordset(std::make_unique<Recordset>())
@@ -40,6 +41,30 @@ bool DataCursor::connect()
         return false;
     }
     return true;
+}
+
+WriteRefusal DataCursor::execute(const QString &sql, bool *ok)
+{
+    *ok = false;
+    if (!connect())
+        return WriteRefusal::None;
+    QString error;
+    PreparedQuery *query = m_connection->prepared(sql, &error);
+    if (!query) {
+        fail(QStringLiteral("run \"%1\"").arg(sql), error);
+        return WriteRefusal::None;
+    }
+    if (query->exec({})) {
+        query->finish();
+        *ok = true;
+        return WriteRefusal::None;
+    }
+    const WriteRefusal refusal = writeRefusalOf(query->errorCode());
+    const QString message = query->error();
+    query->finish();
+    if (refusal == WriteRefusal::None)
+        fail(QStringLiteral("run \"%1\"").arg(sql), message);
+    return refusal;
 }
 
 bool DataCursor::Refresh()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Statement.h"
+#include "data/WriteRefusal.h"
 
 #include <QObject>
 
@@ -33,6 +34,11 @@ public:
     // Runs the record source; false when it failed. Running it again while
     // the database is unchanged keeps the rows already read.
     bool Refresh();
+
+    // Runs a statement that returns no rows (begin, commit, rollback) on the
+    // cursor's connection. A refusal by the file's state is returned, not
+    // reported; any other failure is reported and gives false in ok.
+    WriteRefusal execute(const QString &sql, bool *ok);
 
     // The current result (empty before the first Refresh).
     Recordset &recordset() const { return *m_recordset; }

@@ -3,7 +3,6 @@
 #include "data/PreparedQuery.h"
 #include "data/Statements.h"
 
-#include <sqlite3.h>
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
@@ -89,27 +88,6 @@ PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
     return query;
 }
 
-namespace {
-
-WriteRefusal refusalOf(int code)
-{
-    if (code == SQLITE_READONLY_DBMOVED)
-        return WriteRefusal::Moved;
-    switch (code & 0xff) {
-    case SQLITE_READONLY:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-        return WriteRefusal::ReadOnly;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return WriteRefusal::Busy;
-    default:
-        return WriteRefusal::None;
-    }
-}
-
-} // namespace
-
 PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &values,
                                     const std::function<QString()> &action)
 {
@@ -124,7 +102,7 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     }
     if (!query->exec(values)) {
         const QString message = query->error();
-        m_refusal = refusalOf(query->errorCode());
+        m_refusal = writeRefusalOf(query->errorCode());
         query->finish();
         if (m_refusal == WriteRefusal::None)
             fail(action(), message);

@@ -9,3 +9,6 @@ enum class WriteRefusal {
     Moved,     // the file was deleted or replaced while the program ran
     Busy,      // another program holds the file past the busy timeout
 };
+
+// The refusal an engine result code stands for; None for a real failure.
+WriteRefusal writeRefusalOf(int engineCode);

@@ -1,0 +1,146 @@
+#include "collection/PaletteImport.h"
+
+#include "colour/CardColour.h"
+#include "colour/ColourSpace.h"
+#include "colour/NearestColours.h"
+#include "colour/PaletteEntry.h"
+#include "colour/PaletteReader.h"
+#include "data/CardTable.h"
+#include "data/CollectionTable.h"
+#include "data/DataCursor.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <memory>
+
+namespace {
+
+QString suffixOf(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PaletteImport", text);
+}
+
+QString refusalText(WriteRefusal refusal, const QString &file)
+{
+    switch (refusal) {
+    case WriteRefusal::ReadOnly:
+        return tr("The collection cannot be changed: %1 is read-only.").arg(file);
+    case WriteRefusal::Moved:
+        return tr("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(file);
+    case WriteRefusal::Busy:
+        return tr("The collection is in use by another program; try again.");
+    case WriteRefusal::None:
+        break;
+    }
+    return tr("The collection could not be changed.");
+}
+
+} // namespace
+
+PaletteImport::PaletteImport(CardTable *card, const QString &databasePath)
+    : m_card(card), m_databasePath(databasePath)
+{
+}
+
+bool PaletteImport::canRead(const QString &path)
+{
+    const QString suffix = suffixOf(path);
+    return suffix == QLatin1String("gpl") || suffix == QLatin1String("ase") || suffix == QLatin1String("csv");
+}
+
+PaletteImport::Result PaletteImport::read(const QString &path)
+{
+    Result result;
+    if (!canRead(path)) {
+        result.message = tr("%1: the name must end in .gpl, .ase or .csv.").arg(path);
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.message = tr("%1 cannot be read: %2").arg(path, file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString suffix = suffixOf(path);
+    const PaletteReader::Result palette = suffix == QLatin1String("gpl") ? PaletteReader::gimp(bytes)
+        : suffix == QLatin1String("ase")                                 ? PaletteReader::adobeSwatchExchange(bytes)
+                                                                         : PaletteReader::csv(bytes);
+    if (!palette.ok()) {
+        result.message = tr("%1 is not a palette this program reads: %2").arg(path, palette.error);
+        return result;
+    }
+
+    QVector<CardColour> card;
+    QHash<QString, QString> codeOf;  // a code in capitals -> the card's spelling
+    for (const CardEntry &c : m_card->all()) {
+        card.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
+        codeOf.insert(c.code.toUpper(), c.code);
+    }
+    std::unique_ptr<NearestColours> nearest;  // made when first needed
+
+    // A cursor of its own: the panel's stays on the entry it shows.
+    DataCursor cursor;
+    CollectionTable collection(&cursor);
+    collection.open(m_databasePath);
+    QSet<QString> collected;
+    for (const CollectionEntry &entry : collection.all())
+        collected.insert(entry.code);
+
+    bool ok = false;
+    WriteRefusal refusal = cursor.execute(QStringLiteral("begin immediate"), &ok);
+    if (!ok) {
+        result.message = refusalText(refusal, m_databasePath);
+        return result;
+    }
+    result.skipped = palette.skipped;
+    for (const PaletteEntry &entry : palette.entries) {
+        QString code = codeOf.value(entry.code.trimmed().toUpper());
+        bool matched = false;
+        if (code.isEmpty() && entry.rgb) {
+            if (!nearest)
+                nearest = std::make_unique<NearestColours>(card);
+            const QVector<NearestColours::Match> best = nearest->nearest(ColourSpace::labFromRgb(*entry.rgb), 1);
+            if (!best.isEmpty()) {
+                code = nearest->colours().at(best.first().index).code;
+                matched = true;
+            }
+        }
+        if (code.isEmpty() || collected.contains(code)) {
+            ++result.skipped;
+            continue;
+        }
+        if (!collection.add(CardTable::name(), code)) {
+            refusal = collection.refusal();
+            cursor.execute(QStringLiteral("rollback"), &ok);
+            result = Result();
+            result.message = refusalText(refusal, m_databasePath);
+            return result;
+        }
+        collected.insert(code);
+        ++result.added;
+        result.matched += matched ? 1 : 0;
+    }
+    refusal = cursor.execute(QStringLiteral("commit"), &ok);
+    if (!ok) {
+        cursor.execute(QStringLiteral("rollback"), &ok);
+        result = Result();
+        result.message = refusalText(refusal, m_databasePath);
+        return result;
+    }
+    result.ok = true;
+    result.message = tr("Imported from %1: %2 added (%3 matched to the nearest card colour), %4 skipped.")
+                         .arg(path)
+                         .arg(result.added)
+                         .arg(result.matched)
+                         .arg(result.skipped);
+    return result;
+}
