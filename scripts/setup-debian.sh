@@ -20,3 +20,10 @@ if [ -n "$missing" ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
 fi
+
+# The tests read exported palettes with an npm package. Where Node.js came
+# without npm (Debian's own nodejs), Debian's npm brings it.
+if [ "${1:-}" = "--tests" ] && ! command -v npm >/dev/null 2>&1; then
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=""; fi
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm
+fi
