@@ -19,7 +19,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QDrag>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -78,6 +82,7 @@ private slots:
     void unknownEntryOffersItsCodeOnly();
     void ctrlCCopiesTheFramedCodeOutsideTextBoxes();
     void exportFromTheCollection();
+    void dragCarriesCodeAndColour();
     void findColourChoosesOnTheCardPanel();
 };
 
@@ -186,6 +191,34 @@ void CopyTest::exportFromTheCollection()
     // The entry shown is still the one a delete removes.
     emit m_form->deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
     QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("X9.99.99")});
+}
+
+void CopyTest::dragCarriesCodeAndColour()
+{
+    Swatch *swatch = m_form->pagecolor(2);
+    const std::unique_ptr<QMimeData> data(swatch->dragData());
+    QCOMPARE(data->text(), ProgramFolder::codeFor(2, 2));
+    QVERIFY(data->hasFormat(QStringLiteral("application/x-color")));
+    QCOMPARE(qvariant_cast<QColor>(data->colorData()), QColor(98, 103, 97));
+
+    // Moves with the button held, as the pointer sends them during a drag.
+    auto move = [swatch](const QPoint &to) {
+        QMouseEvent event(QEvent::MouseMove, to, swatch->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(swatch, &event);
+    };
+    // Past the drag distance the press becomes a drag, and no click.
+    const QPoint from(10, 10);
+    const QPoint far = from + QPoint(QApplication::startDragDistance() + 2, 0);
+    QTest::mousePress(swatch, Qt::LeftButton, {}, from);
+    move(far);
+    QTest::mouseRelease(swatch, Qt::LeftButton, {}, far);
+    QCOMPARE(m_form->color_a(), QString());
+
+    // A press that moves less still selects on release, as a click does.
+    QTest::mousePress(swatch, Qt::LeftButton, {}, from);
+    move(from + QPoint(1, 1));
+    QTest::mouseRelease(swatch, Qt::LeftButton, {}, from + QPoint(1, 1));
+    QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(2, 2));
 }
 
 void CopyTest::findColourChoosesOnTheCardPanel()

@@ -18,19 +18,24 @@ void Swatch::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
+QMimeData *Swatch::dragData() const
+{
+    auto *data = new QMimeData;
+    data->setText(toolTip());
+    data->setColorData(backColor());
+    return data;
+}
+
 void Swatch::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_pressed || !(event->buttons() & Qt::LeftButton)
         || (event->position().toPoint() - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
         return;
     m_pressed = false;  // a drag, not a click
-    auto *data = new QMimeData;
-    data->setText(toolTip());
-    data->setColorData(backColor());
     QPixmap face(16, 16);
     face.fill(backColor());
     auto *drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(dragData());
     drag->setPixmap(face);
     drag->exec(Qt::CopyAction);
 }

@@ -2,6 +2,8 @@
 
 #include "widgets/PictureBox.h"
 
+class QMimeData;
+
 // One colour swatch of the page column. It keeps its colour's code as its
 // tooltip text and reports a click (press and release on it) with its index.
 // Dragged past the platform's drag distance, it carries its code as text and
@@ -12,6 +14,9 @@ class Swatch : public PictureBox
 
 public:
     explicit Swatch(int index, QWidget *parent = nullptr);
+
+    // What a drag of the swatch carries: its code as text and its colour.
+    QMimeData *dragData() const;
 
 signals:
     void Click(int index);
