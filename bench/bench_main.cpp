@@ -9,6 +9,7 @@
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "collection/PaletteExport.h"
+#include "collection/PaletteImport.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
@@ -250,6 +251,87 @@ void exportFloor(benchmark::State &state, const char *suffix)
     sqlite3_close(db);
 }
 
+// The whole 100,000-colour card imported from a CSV into an empty
+// collection, beside its floor: the file read, and the same rows inserted
+// through one prepared statement in one transaction.
+const QString &largeCardCsv()
+{
+    static const QString path = [] {
+        const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
+        DataCursor cards, colours, entries;
+        CardTable card(&cards, &colours);
+        card.open(folder.databasePath());
+        CollectionTable collection(&entries);
+        collection.open(folder.databasePath());
+        const QString file = QDir(folder.path()).filePath(QStringLiteral("card.csv"));
+        PaletteExport(&card, &collection).write(file, true);
+        return file;
+    }();
+    return path;
+}
+
+void emptyCollection(const BenchFolder &folder)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(folder.databasePath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "delete from baby2", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+void importCard(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
+    const QString csv = largeCardCsv();
+    DataCursor cards, colours;
+    CardTable card(&cards, &colours);
+    card.open(folder.databasePath());
+    for (auto _ : state) {
+        state.PauseTiming();
+        emptyCollection(folder);
+        state.ResumeTiming();
+        const PaletteImport::Result result = PaletteImport(&card, folder.databasePath()).read(csv);
+        if (result.added != 100000)
+            state.SkipWithError(qPrintable(result.message));
+    }
+}
+
+void importFloor(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
+    const QString csv = largeCardCsv();
+    QStringList codes;
+    {
+        QFile file(csv);
+        file.open(QIODevice::ReadOnly);
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        for (int i = 1; i < lines.size(); ++i) {
+            if (!lines.at(i).isEmpty())
+                codes.append(QString::fromUtf8(lines.at(i).left(lines.at(i).indexOf(','))));
+        }
+    }
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(folder.databasePath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_prepare_v2(db, "insert into baby2 (ccard_name, code) values ('5327', ?)", -1, &insert, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        emptyCollection(folder);
+        state.ResumeTiming();
+        QFile file(csv);
+        file.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(file.readAll().size());
+        sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr);
+        for (const QString &code : codes) {
+            sqlite3_bind_text16(insert, 1, code.utf16(), int(code.size() * 2), SQLITE_STATIC);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_close(db);
+}
+
 // --- Start-up ---------------------------------------------------------------
 
 void startUp(benchmark::State &state)
@@ -281,6 +363,8 @@ void registerAll()
         benchmark::RegisterBenchmark(("babyDelete/" + n).c_str(), deleteEntry, size);
     }
     benchmark::RegisterBenchmark("startup", startUp)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("import/csv", importCard)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("floor/import_csv", importFloor)->Unit(benchmark::kMillisecond);
     for (const char *suffix : {"gpl", "csv"}) {
         benchmark::RegisterBenchmark((std::string("export/") + suffix).c_str(), exportCollection, suffix)
             ->Unit(benchmark::kMillisecond);

@@ -79,13 +79,14 @@ PaletteImport::Result PaletteImport::read(const QString &path)
         return result;
     }
 
-    QVector<CardColour> card;
     QHash<QString, QString> codeOf;  // a code in capitals -> the card's spelling
-    for (const CardEntry &c : m_card->all()) {
-        card.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
-        codeOf.insert(c.code.toUpper(), c.code);
-    }
-    std::unique_ptr<NearestColours> nearest;  // made when first needed
+    const QStringList codes = m_card->codes();
+    codeOf.reserve(codes.size());
+    for (const QString &code : codes)
+        codeOf.insert(code.toUpper(), code);
+    // The search, with every card colour in L*a*b*, is made only when a
+    // colour comes without a code of the card.
+    std::unique_ptr<NearestColours> nearest;
 
     // A cursor of its own: the panel's stays on the entry it shows.
     DataCursor cursor;
@@ -102,12 +103,19 @@ PaletteImport::Result PaletteImport::read(const QString &path)
         return result;
     }
     result.skipped = palette.skipped;
+    QStringList added;
     for (const PaletteEntry &entry : palette.entries) {
         QString code = codeOf.value(entry.code.trimmed().toUpper());
         bool matched = false;
         if (code.isEmpty() && entry.rgb) {
-            if (!nearest)
-                nearest = std::make_unique<NearestColours>(card);
+            if (!nearest) {
+                const QVector<CardEntry> card = m_card->all();
+                QVector<CardColour> colours;
+                colours.reserve(card.size());
+                for (const CardEntry &c : card)
+                    colours.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
+                nearest = std::make_unique<NearestColours>(colours);
+            }
             const QVector<NearestColours::Match> best = nearest->nearest(ColourSpace::labFromRgb(*entry.rgb), 1);
             if (!best.isEmpty()) {
                 code = nearest->colours().at(best.first().index).code;
@@ -118,17 +126,18 @@ PaletteImport::Result PaletteImport::read(const QString &path)
             ++result.skipped;
             continue;
         }
-        if (!collection.add(CardTable::name(), code)) {
-            refusal = collection.refusal();
-            cursor.execute(QStringLiteral("rollback"), &ok);
-            result = Result();
-            result.message = refusalText(refusal, m_databasePath);
-            return result;
-        }
         collected.insert(code);
-        ++result.added;
+        added.append(code);
         result.matched += matched ? 1 : 0;
     }
+    if (!collection.addMany(CardTable::name(), added)) {
+        refusal = collection.refusal();
+        cursor.execute(QStringLiteral("rollback"), &ok);
+        result = Result();
+        result.message = refusalText(refusal, m_databasePath);
+        return result;
+    }
+    result.added = int(added.size());
     refusal = cursor.execute(QStringLiteral("commit"), &ok);
     if (!ok) {
         cursor.execute(QStringLiteral("rollback"), &ok);

@@ -65,10 +65,26 @@ QVector<CardEntry> CardTable::all()
     return rows();
 }
 
+QStringList CardTable::codes()
+{
+    m_cards->setRecordSource(Statements::cardCodes());
+    m_cards->Refresh();
+    Recordset &rows = m_cards->recordset();
+    rows.readAll();
+    const int n = rows.RecordCount();
+    QStringList out;
+    out.reserve(n);
+    rows.MoveFirst();
+    for (int i = 0; i < n; ++i, rows.MoveNext())
+        out.append(rows.field(codeField).toString());
+    return out;
+}
+
 QVector<CardEntry> CardTable::rows()
 {
     m_cards->Refresh();
     Recordset &rows = m_cards->recordset();
+    rows.readAll();
     const int n = rows.RecordCount();
     QVector<CardEntry> colours;
     colours.reserve(n);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -45,6 +46,8 @@ public:
     void rewind();
     // Every colour of the card, in Sn order.
     QVector<CardEntry> all();
+    // Every code of the card, in Sn order.
+    QStringList codes();
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.

@@ -69,9 +69,22 @@ bool CollectionTable::add(const QString &table, const QString &code)
     return entries.Update();
 }
 
+bool CollectionTable::addMany(const QString &table, const QStringList &codes)
+{
+    m_refusal = WriteRefusal::None;
+    const QString sql = QStringLiteral("insert into baby2 (ccard_name, code) values (?, ?)");
+    for (const QString &code : codes) {
+        bool ok = false;
+        m_refusal = m_entries->execute(sql, &ok, {table, code});
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 WriteRefusal CollectionTable::refusal() const
 {
-    return m_entries->recordset().refusal();
+    return m_refusal != WriteRefusal::None ? m_refusal : m_entries->recordset().refusal();
 }
 
 QString CollectionTable::databasePath() const

@@ -3,6 +3,7 @@
 #include "data/WriteRefusal.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -40,6 +41,11 @@ public:
     bool contains(const QString &code);
     // Adds an entry for code of the card table named table.
     bool add(const QString &table, const QString &code);
+    // Adds entries for many codes, in the transaction the caller holds,
+    // without reading them back: for an import. The cursor's result is read
+    // afresh when next used. False, adding nothing more, at the first that
+    // cannot be added (refusal() says why when the file refused it).
+    bool addMany(const QString &table, const QStringList &codes);
     // Deletes the entry the cursor rests on, when that is the entry with
     // serial number sn; false, deleting nothing, otherwise.
     bool remove(const QVariant &sn);
@@ -51,4 +57,5 @@ public:
 
 private:
     DataCursor *m_entries;
+    WriteRefusal m_refusal = WriteRefusal::None;  // of the last addMany
 };

@@ -43,7 +43,7 @@ bool DataCursor::connect()
     return true;
 }
 
-WriteRefusal DataCursor::execute(const QString &sql, bool *ok)
+WriteRefusal DataCursor::execute(const QString &sql, bool *ok, const QVariantList &values)
 {
     *ok = false;
     if (!connect())
@@ -54,7 +54,7 @@ WriteRefusal DataCursor::execute(const QString &sql, bool *ok)
         fail(QStringLiteral("run \"%1\"").arg(sql), error);
         return WriteRefusal::None;
     }
-    if (query->exec({})) {
+    if (query->exec(values)) {
         query->finish();
         *ok = true;
         return WriteRefusal::None;

@@ -38,7 +38,7 @@ public:
     // Runs a statement that returns no rows (begin, commit, rollback) on the
     // cursor's connection. A refusal by the file's state is returned, not
     // reported; any other failure is reported and gives false in ok.
-    WriteRefusal execute(const QString &sql, bool *ok);
+    WriteRefusal execute(const QString &sql, bool *ok, const QVariantList &values = {});
 
     // The current result (empty before the first Refresh).
     Recordset &recordset() const { return *m_recordset; }

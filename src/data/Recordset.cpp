@@ -166,6 +166,45 @@ bool Recordset::fetchWindow(int window) const
     return true;
 }
 
+void Recordset::readAll()
+{
+    if (m_failed || !m_connection || m_count >= 0)
+        return;
+    PreparedQuery *query = run(m_statement.sql, m_statement.values,
+                               [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+    if (!query)
+        return;
+    if (!m_columnsKnown) {
+        m_columns = query->columnNames();
+        m_columnsKnown = true;
+    }
+    const int columnCount = m_columns.size();
+    m_windows.clear();
+    QVector<Row> window;
+    int count = 0;
+    while (query->next()) {
+        Row row(columnCount);
+        for (int i = 0; i < columnCount; ++i)
+            row[i] = query->value(i);
+        window.append(std::move(row));
+        if (window.size() == windowSize) {
+            m_windows.insert(count / windowSize, std::move(window));
+            window = QVector<Row>();
+        }
+        ++count;
+    }
+    const bool readFailed = query->failed();
+    const QString message = query->error();
+    query->finish();
+    if (readFailed) {
+        fail(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message);
+        return;
+    }
+    if (!window.isEmpty())
+        m_windows.insert(count / windowSize, std::move(window));
+    m_count = count;
+}
+
 int Recordset::RecordCount() const
 {
     if (m_failed || !m_connection)

@@ -46,6 +46,9 @@ public:
     const Statement &statement() const { return m_statement; }
 
     int RecordCount() const;
+    // Reads every row now, in one run of the statement: for a pass over the
+    // whole result, which windows read one by one would make quadratic.
+    void readAll();
     bool atEOF() const { return m_position >= RecordCount(); }
 
     void MoveFirst() { m_position = 0; }

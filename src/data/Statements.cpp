@@ -56,6 +56,12 @@ Statement cardReset()
     return {sql, {}, {}, {}, false, {}};
 }
 
+Statement cardCodes()
+{
+    static const QString sql = QStringLiteral("select Code from %1 order by Sn").arg(quoted(cardTable));
+    return {sql, {}, {}, {}, false, {}};
+}
+
 Statement entryColour(const QString &table, const QString &code)
 {
     return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}, false, {}};

@@ -22,6 +22,7 @@ Statement collection();                                   // baby2, in sn order
 Statement page(qint64 pageNumber);                        // one page, by Row
 Statement codeLookup(const QString &code);                // rows with that code
 Statement cardReset();                                    // whole card, by Sn
+Statement cardCodes();                                    // every code, by Sn
 Statement entryColour(const QString &table, const QString &code);
 // The colour columns (Code, R, G, B) a table has: all four only for a card
 // table; none when the table does not exist.
