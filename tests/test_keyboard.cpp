@@ -11,6 +11,7 @@
 #include "widgets/TextBox.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -91,8 +92,32 @@ void KeyboardTest::keyboardOnlyScenario()
     QCOMPARE(m_form->baby_code()->text(), ProgramFolder::codeFor(7, 3));
     WindowDriver::key(Qt::Key_Left);
     QCOMPARE(m_form->baby_num()->text(), QStringLiteral("1"));
+    const QVariantList serials = m_folder->column(QStringLiteral("select sn from baby2 order by sn"));
     WindowDriver::key(Qt::Key_Delete);
     QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(7, 3)});
+
+    // Undo puts it back at its place, with its own sn; redo deletes it again.
+    WindowDriver::key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_folder->column(QStringLiteral("select sn from baby2 order by sn")), serials);
+    QCOMPARE(m_folder->collectionCodes(), QStringList({ProgramFolder::codeFor(7, 4), ProgramFolder::codeFor(7, 3)}));
+    QCOMPARE(m_form->baby_code()->text(), ProgramFolder::codeFor(7, 4));
+    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("notice"))->text(),
+             QStringLiteral("Restored %1").arg(ProgramFolder::codeFor(7, 4)));
+    WindowDriver::key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(7, 3)});
+    WindowDriver::key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList({ProgramFolder::codeFor(7, 4), ProgramFolder::codeFor(7, 3)}));
+    // Nothing more to undo: a second Ctrl+Z changes nothing.
+    WindowDriver::key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList({ProgramFolder::codeFor(7, 4), ProgramFolder::codeFor(7, 3)}));
+
+    // A colour collected again since its delete is not restored twice.
+    WindowDriver::key(Qt::Key_Delete);
+    m_folder->addCollectionRows({{"5327", ProgramFolder::codeFor(7, 4)}});
+    WindowDriver::key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList({ProgramFolder::codeFor(7, 3), ProgramFolder::codeFor(7, 4)}));
+    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("notice"))->text(),
+             QStringLiteral("%1 is not restored: it is in the collection again.").arg(ProgramFolder::codeFor(7, 4)));
 
     // And back to the card.
     WindowDriver::key(Qt::Key_1, Qt::ControlModifier);

@@ -180,6 +180,14 @@ void Form1::keyPressEvent(QKeyEvent *event)
             bringPanelForward(event->key() == Qt::Key_1 ? 0 : 1);
             return;
         }
+        if (event->matches(QKeySequence::Undo)) {
+            m_collection->undoDelete();
+            return;
+        }
+        if (event->matches(QKeySequence::Redo) || event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)) {
+            m_collection->redoDelete();
+            return;
+        }
         if (event->matches(QKeySequence::Copy)) {
             copySelectedCode();
             return;

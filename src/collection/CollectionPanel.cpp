@@ -199,6 +199,7 @@ void CollectionPanel::babyColorizer(int colorb_num)
     const CollectionEntry entry = m_entries->at(colorb_num);
     m_shownEntry = entry.sn;
     m_shownCode = entry.code;
+    m_shownTable = entry.table;
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
@@ -272,10 +273,63 @@ void CollectionPanel::babyDelete()
     // cursor still rests on it.
     if (panel->isHidden() || m_shownEntry.isNull())
         return;
+    const CollectionEntry deleted{m_shownEntry, m_shownTable, m_shownCode};
     if (!m_entries->remove(m_shownEntry)) {
         reportRefusal();
         return;
     }
+    m_undo = deleted;
+    m_redo.reset();
     m_shownEntry.clear();
     babyColorizer(positionIn(baby_num));
+}
+
+void CollectionPanel::undoDelete()
+{
+    if (!m_undo)
+        return;
+    const CollectionEntry entry = *m_undo;
+    switch (m_entries->restore(entry)) {
+    case CollectionTable::Restore::Done:
+        m_undo.reset();
+        m_redo = entry;
+        emit notice(tr("Restored %1").arg(entry.code));
+        if (!panel->isHidden())
+            babyColorizer(m_entries->positionOf(entry.sn));
+        return;
+    case CollectionTable::Restore::CodeCollected:
+        m_undo.reset();
+        emit notice(tr("%1 is not restored: it is in the collection again.").arg(entry.code));
+        return;
+    case CollectionTable::Restore::SnTaken:
+        m_undo.reset();
+        emit notice(tr("%1 is not restored: another entry stands in its place.").arg(entry.code));
+        return;
+    case CollectionTable::Restore::Refused:
+        reportRefusal();
+        return;
+    }
+}
+
+void CollectionPanel::redoDelete()
+{
+    if (!m_redo)
+        return;
+    const CollectionEntry entry = *m_redo;
+    const int position = m_entries->positionOf(entry.sn);
+    if (position == 0) {
+        m_redo.reset();
+        return;
+    }
+    // The restored entry is shown, and deleted as the delete button does.
+    babyColorizer(position);
+    if (m_shownEntry != entry.sn || m_shownCode != entry.code || !m_entries->remove(m_shownEntry)) {
+        reportRefusal();
+        return;
+    }
+    m_redo.reset();
+    m_undo = entry;
+    m_shownEntry.clear();
+    emit notice(tr("Deleted %1").arg(entry.code));
+    babyColorizer(position);
 }

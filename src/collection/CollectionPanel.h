@@ -8,6 +8,8 @@
 
 #include <optional>
 
+#include "data/CollectionTable.h"
+
 class CardTable;
 class CollectionTable;
 class MovieControl;
@@ -55,6 +57,9 @@ public:
     void exportTo(const QString &path, bool wholeCard);
     // Adds the colours of a palette file to the collection.
     void importFrom(const QString &path);
+    // Puts the entry deleted last back at its place; deletes it again.
+    void undoDelete();
+    void redoDelete();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,5 +91,10 @@ private:
     QVariant m_baby_max;
     QVariant m_shownEntry;
     QString m_shownCode;
+    QString m_shownTable;
+    // The entry deleted last, which Ctrl+Z restores; the one restored last,
+    // which Ctrl+Shift+Z deletes again.
+    std::optional<CollectionEntry> m_undo;
+    std::optional<CollectionEntry> m_redo;
     std::optional<QColor> m_shownColour;  // none when unknown
 };

@@ -82,6 +82,46 @@ bool CollectionTable::addMany(const QString &table, const QStringList &codes)
     return true;
 }
 
+CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
+{
+    m_refusal = WriteRefusal::None;
+    bool ok = false;
+    m_refusal = m_entries->execute(QStringLiteral("begin immediate"), &ok);
+    if (!ok)
+        return Restore::Refused;
+    auto rollback = [this](Restore why) {
+        bool done = false;
+        m_entries->execute(QStringLiteral("rollback"), &done);
+        return why;
+    };
+    DataCursor check;
+    check.setDatabasePath(m_entries->databasePath());
+    check.setRecordSource(Statements::collectionEntry(entry.sn, entry.code));
+    check.Refresh();
+    Recordset &found = check.recordset();
+    if (found.RecordCount() > 0) {
+        found.MoveFirst();
+        return rollback(found.field(snField) == entry.sn ? Restore::SnTaken : Restore::CodeCollected);
+    }
+    m_refusal = m_entries->execute(QStringLiteral("insert into baby2 (sn, ccard_name, code) values (?, ?, ?)"), &ok,
+                                   {entry.sn, entry.table, entry.code});
+    if (!ok)
+        return rollback(Restore::Refused);
+    m_refusal = m_entries->execute(QStringLiteral("commit"), &ok);
+    if (!ok)
+        return rollback(Restore::Refused);
+    return Restore::Done;
+}
+
+int CollectionTable::positionOf(const QVariant &sn)
+{
+    DataCursor count;
+    count.setDatabasePath(m_entries->databasePath());
+    count.setRecordSource(Statements::collectionPosition(sn));
+    count.Refresh();
+    return count.recordset().field(QStringLiteral("position")).toInt();
+}
+
 WriteRefusal CollectionTable::refusal() const
 {
     return m_refusal != WriteRefusal::None ? m_refusal : m_entries->recordset().refusal();

@@ -50,6 +50,14 @@ public:
     // serial number sn; false, deleting nothing, otherwise.
     bool remove(const QVariant &sn);
 
+    // Puts a deleted entry back with its own sn, so that it stands at its
+    // old place: only when that sn is free and the code is not collected
+    // again.
+    enum class Restore { Done, SnTaken, CodeCollected, Refused };
+    Restore restore(const CollectionEntry &entry);
+    // The position (1 ...) of the entry with serial number sn; 0 if none.
+    int positionOf(const QVariant &sn);
+
     // Why the last add or remove made no change, when the file's state
     // refused it.
     WriteRefusal refusal() const;

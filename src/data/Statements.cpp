@@ -62,6 +62,17 @@ Statement cardCodes()
     return {sql, {}, {}, {}, false, {}};
 }
 
+Statement collectionEntry(const QVariant &sn, const QString &code)
+{
+    return {QStringLiteral("select sn from baby2 where sn = ? or code = ?"), {sn, code}, {}, {}, false, {}};
+}
+
+Statement collectionPosition(const QVariant &sn)
+{
+    return {QStringLiteral("select count(*) as position from baby2 where sn <= ? and exists (select 1 from baby2 where sn = ?)"),
+            {sn, sn}, {}, {}, false, {}};
+}
+
 Statement entryColour(const QString &table, const QString &code)
 {
     return {QStringLiteral("select * from %1 where Code = ? collate nocase").arg(quoted(table)), {code}, {}, {}, false, {}};

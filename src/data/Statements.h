@@ -19,6 +19,10 @@ bool isPlainIdentifier(const QString &name);
 
 Statement highestPage(const QString &table);             // column Expr1000
 Statement collection();                                   // baby2, in sn order
+// The entries that have serial number sn or exactly this code.
+Statement collectionEntry(const QVariant &sn, const QString &code);
+// The position of the entry with serial number sn (column "position").
+Statement collectionPosition(const QVariant &sn);
 Statement page(qint64 pageNumber);                        // one page, by Row
 Statement codeLookup(const QString &code);                // rows with that code
 Statement cardReset();                                    // whole card, by Sn
