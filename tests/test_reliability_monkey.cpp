@@ -119,7 +119,8 @@ const QString typedCharacters = QStringLiteral(
 const Qt::Key specialKeys[] = {
     Qt::Key_Return, Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_Tab,  Qt::Key_Backtab,
     Qt::Key_Left,   Qt::Key_Right, Qt::Key_Up,        Qt::Key_Down, Qt::Key_Home,
-    Qt::Key_End,    Qt::Key_Delete, Qt::Key_Escape,   Qt::Key_Space,
+    Qt::Key_End,    Qt::Key_Delete, Qt::Key_Escape,   Qt::Key_Space, Qt::Key_Insert,
+    Qt::Key_PageUp, Qt::Key_PageDown,
 };
 
 } // namespace
@@ -314,6 +315,13 @@ QString MonkeyTest::keyEvent()
     QTest::sendKeyEvent(QTest::Press, target, key, text, modifiers);
     // The release goes wherever the focus is now, as a keyboard's does.
     QTest::sendKeyEvent(QTest::Release, keyTarget(), key, text, modifiers);
+    // Keys that add, delete, undo or redo change the collection as the
+    // keyboard tests check in detail; here their change is taken as it is,
+    // and the invariants (no code twice, the panel agreeing) still hold.
+    const bool changesCollection = key == Qt::Key_Insert || key == Qt::Key_Delete
+        || ((modifiers & Qt::ControlModifier) && (key == Qt::Key_Z || key == Qt::Key_Return || key == Qt::Key_Enter));
+    if (changesCollection)
+        m_collection = readCollection();
     return what;
 }
 

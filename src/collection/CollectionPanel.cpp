@@ -142,6 +142,8 @@ void CollectionPanel::importFrom(const QString &path)
 {
     const PaletteImport::Result result = PaletteImport(m_colours, m_entries->databasePath()).read(path);
     emit notice(result.message);
+    if (result.added > 0)
+        m_entries->reread();
     // The panel shows the collection as it is now.
     if (result.added > 0 && !panel->isHidden())
         babyColorizer(qMax(1, positionIn(baby_num)));

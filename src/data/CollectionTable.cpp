@@ -110,7 +110,14 @@ CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
     m_refusal = m_entries->execute(QStringLiteral("commit"), &ok);
     if (!ok)
         return rollback(Restore::Refused);
+    reread();
     return Restore::Done;
+}
+
+void CollectionTable::reread()
+{
+    m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
 }
 
 int CollectionTable::positionOf(const QVariant &sn)

@@ -55,6 +55,9 @@ public:
     // again.
     enum class Restore { Done, SnTaken, CodeCollected, Refused };
     Restore restore(const CollectionEntry &entry);
+    // Reads the collection afresh after a change made past the cursor (an
+    // import, a restore).
+    void reread();
     // The position (1 ...) of the entry with serial number sn; 0 if none.
     int positionOf(const QVariant &sn);
 
