@@ -101,6 +101,12 @@ def root(w, h, title, body, **extra):
     return head + "".join("  " + line + "\n" for line in body) + "</svg>\n"
 
 
+def titled(tag, title, **kw):
+    """An element with attributes and a <title> of its own: the words a
+    screen reader says for it."""
+    return "<%s %s><title>%s</title></%s>" % (tag, attrs(**kw), title, tag)
+
+
 def text(x, y, s, size, fill, anchor="middle", weight=None, **kw):
     return "<text %s>%s</text>" % (attrs(x=fmt(x), y=fmt(y), font_family=FONT,
                                          font_size=fmt(size), font_weight=weight,
@@ -223,7 +229,17 @@ class Outlines:
 
 
 # --------------------------------------------------------------------------
-# The palette: two tabs over a wheel of 24 hue sectors.
+# The palette: two tabs over a wheel of 24 hue sectors. Each command element
+# carries a <title> and a role ("tab" or "button") for screen readers.
+
+# The hues of the sectors, 1 to 24, as their titles name them.
+SECTOR_NAMES = [
+    "magentas", "pinks", "reds", "red-oranges", "oranges", "ambers",
+    "ochres", "yellows", "olives", "yellow-greens", "greens", "emerald greens",
+    "sea greens", "turquoises", "teals", "cyans", "sky blues", "azures",
+    "blues", "bright blues", "cornflower blues", "blue-violets", "violets", "purples",
+]
+
 
 def palette():
     w, h = 152, 157
@@ -237,10 +253,10 @@ def palette():
         "</defs>",
         "<rect %s/>" % attrs(id="ground", x=0, y=0, width=w, height=h, fill=WHITE),
         # Header strip: rows 0..21, a grey line on row 22 and column 76.
-        "<rect %s/>" % attrs(id="tabCard", x=0, y=0, width=76, height=22,
-                             fill="url(#tabShade)", mv_command="5327"),
-        "<rect %s/>" % attrs(id="tabCollection", x=77, y=0, width=75, height=22,
-                             fill="url(#tabShade)", mv_command=""),
+        titled("rect", "Card 5327", id="tabCard", x=0, y=0, width=76, height=22,
+               fill="url(#tabShade)", role="tab", mv_command="5327"),
+        titled("rect", "My colours", id="tabCollection", x=77, y=0, width=75, height=22,
+               fill="url(#tabShade)", role="tab", mv_command=""),
         "<rect %s/>" % attrs(id="tabDivider", x=76, y=0, width=1, height=22, fill=LINE),
         "<rect %s/>" % attrs(id="headerLine", x=0, y=22, width=w, height=1, fill=LINE),
         text(38, 15, "5327", 11, INK, id="tabCardLabel"),
@@ -248,9 +264,9 @@ def palette():
     ]
     for k in range(1, 25):
         a0, a1 = (k - 1) * 15, k * 15
-        body.append("<path %s/>" % attrs(id="sector%d" % k,
-                                         d=wedge_path(cx, cy, r_hub, r_out, a0, a1),
-                                         fill=sector_colour(k), mv_command=str(k)))
+        body.append(titled("path", "Sector %d: %s" % (k, SECTOR_NAMES[k - 1]), id="sector%d" % k,
+                           d=wedge_path(cx, cy, r_hub, r_out, a0, a1),
+                           fill=sector_colour(k), role="button", mv_command=str(k)))
     # Thin white separators between the sectors, well clear of their middles.
     seps = []
     for k in range(24):
