@@ -1,11 +1,13 @@
 #include "widgets/PictureBox.h"
 
 #include "platform/Artwork.h"
+#include "widgets/AccessiblePicture.h"
 
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
+    AccessiblePicture::installFactory();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -42,5 +42,10 @@ void Swatch::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     event->accept();
     if (click)
-        emit Click(m_index);
+        this->click();
+}
+
+void Swatch::click()
+{
+    emit Click(m_index);
 }

@@ -13,6 +13,9 @@ class Swatch : public PictureBox
 public:
     explicit Swatch(int index, QWidget *parent = nullptr);
 
+    // Raises Click as a click on the swatch does.
+    void click();
+
 signals:
     void Click(int index);
 
