@@ -87,6 +87,9 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
+        swatch->setAccessibleName(tr("%1, row %2 of %3, page %4")
+                                      .arg(c.code, QString::number(i), QString::number(colours.size()),
+                                           QString::number(pagenum)));
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
@@ -99,6 +102,7 @@ void CardPanel::PageLoad(qint64 pagenum)
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
     pagen_text->setText(QString::number(pagenum));
+    emit announce(tr("Page %1").arg(pagenum));
 }
 
 void CardPanel::removeSwatches()
@@ -278,10 +282,12 @@ void CardPanel::enterCode()
             pageDisp(index);
         m_icode_char = 0;
         m_color_a = found->code;
+        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
     } else {
         for (TextBox *field : fields)
             field->setForeColor(notFoundColour);
         m_icode_char = 1;
+        emit announce(tr("%1 not found").arg(code));
     }
 
     m_card->rewind();

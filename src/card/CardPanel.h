@@ -65,6 +65,9 @@ signals:
     void notice(const QString &text);
     // The user asked for the dialog that finds the nearest card colour.
     void findColourRequested();
+    // A change to tell a screen reader (the page shown, a code found or
+    // not), with nothing more shown on screen.
+    void announce(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
