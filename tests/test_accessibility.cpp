@@ -220,6 +220,7 @@ void AccessibilityTest::control_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QAccessible::Role>("role");
 
+    QTest::newRow("window") << "Form1" << "Tesselle 5327" << QAccessible::Window;
     QTest::newRow("page box") << "pagen_text" << "Page number" << QAccessible::EditableText;
     QTest::newRow("code 1") << "findcode_txt1" << "Code, first group" << QAccessible::EditableText;
     QTest::newRow("code 2") << "findcode_txt2" << "Code, second group" << QAccessible::EditableText;

@@ -4,10 +4,19 @@
 #include "collection/CollectionPanel.h"
 #include "widgets/Notice.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QWidget>
 
 namespace {
+
+// The window is a window to a screen reader, not a plain area.
+QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Form1") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
 
 // What a screen reader calls each control whose own text does not say it.
 // The swatches are named by the card panel as each page loads.
@@ -55,6 +64,11 @@ const Buddy buddies[] = {
 
 void Form1::setUpAccessibility()
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     for (const Name &n : names) {
         auto *widget = qobject_cast<QWidget *>(control(QLatin1String(n.control)));
         if (n.name)
