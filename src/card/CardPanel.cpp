@@ -87,9 +87,7 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
-        swatch->setAccessibleName(tr("%1, row %2 of %3, page %4")
-                                      .arg(c.code, QString::number(i), QString::number(colours.size()),
-                                           QString::number(pagenum)));
+        swatch->setPlace(i, colours.size(), pagenum);
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);

@@ -2,11 +2,24 @@
 
 #include "widgets/Swatch.h"
 
+#include <QCoreApplication>
+
 AccessibleSwatch::AccessibleSwatch(Swatch *swatch) : AccessiblePicture(swatch, QAccessible::ListItem) {}
 
 QAccessible::Role AccessibleSwatch::role() const
 {
     return QAccessible::ListItem;
+}
+
+QString AccessibleSwatch::text(QAccessible::Text t) const
+{
+    const auto *swatch = static_cast<const Swatch *>(widget());
+    if (t == QAccessible::Name && swatch->accessibleName().isEmpty() && swatch->row() > 0) {
+        return QCoreApplication::translate("Swatch", "%1, row %2 of %3, page %4")
+            .arg(swatch->toolTip(), QString::number(swatch->row()), QString::number(swatch->rowCount()),
+                 QString::number(swatch->page()));
+    }
+    return AccessiblePicture::text(t);
 }
 
 QAccessible::State AccessibleSwatch::state() const

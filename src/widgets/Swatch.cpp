@@ -49,3 +49,10 @@ void Swatch::click()
 {
     emit Click(m_index);
 }
+
+void Swatch::setPlace(int row, int rowCount, qint64 page)
+{
+    m_row = row;
+    m_rowCount = rowCount;
+    m_page = page;
+}
