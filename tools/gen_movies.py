@@ -11,6 +11,9 @@ namespace (prefix mv):
                              listed looks (normal, hover, pressed);
   mv:autoplay, mv:timer-after, mv:timer-command   on the root.
 
+A command element's own <title> child and its role attribute ("tab",
+"button") are what a screen reader says of it.
+
 The small movies sit inside boxes of the window's artwork (1-px grey frame,
 1-px white inner line, grey 230 fill) and cover exactly the area inside the
 frame, so their outermost pixel ring is white and their inside grey 230.
