@@ -11,6 +11,9 @@ namespace (prefix mv):
                              listed looks (normal, hover, pressed);
   mv:autoplay, mv:timer-after, mv:timer-command   on the root.
 
+A command element's own <title> child and its role attribute ("tab",
+"button") are what a screen reader says of it.
+
 The small movies sit inside boxes of the window's artwork (1-px grey frame,
 1-px white inner line, grey 230 fill) and cover exactly the area inside the
 frame, so their outermost pixel ring is white and their inside grey 230.
@@ -99,6 +102,12 @@ def root(w, h, title, body, **extra):
         head += " " + more
     head += ">\n  <title>%s</title>\n" % title
     return head + "".join("  " + line + "\n" for line in body) + "</svg>\n"
+
+
+def titled(tag, title, **kw):
+    """An element with attributes and a <title> of its own: the words a
+    screen reader says for it."""
+    return "<%s %s><title>%s</title></%s>" % (tag, attrs(**kw), title, tag)
 
 
 def text(x, y, s, size, fill, anchor="middle", weight=None, **kw):
@@ -223,7 +232,17 @@ class Outlines:
 
 
 # --------------------------------------------------------------------------
-# The palette: two tabs over a wheel of 24 hue sectors.
+# The palette: two tabs over a wheel of 24 hue sectors. Each command element
+# carries a <title> and a role ("tab" or "button") for screen readers.
+
+# The hues of the sectors, 1 to 24, as their titles name them.
+SECTOR_NAMES = [
+    "magentas", "pinks", "reds", "red-oranges", "oranges", "ambers",
+    "ochres", "yellows", "olives", "yellow-greens", "greens", "emerald greens",
+    "sea greens", "turquoises", "teals", "cyans", "sky blues", "azures",
+    "blues", "bright blues", "cornflower blues", "blue-violets", "violets", "purples",
+]
+
 
 def palette():
     w, h = 152, 157
@@ -237,10 +256,10 @@ def palette():
         "</defs>",
         "<rect %s/>" % attrs(id="ground", x=0, y=0, width=w, height=h, fill=WHITE),
         # Header strip: rows 0..21, a grey line on row 22 and column 76.
-        "<rect %s/>" % attrs(id="tabCard", x=0, y=0, width=76, height=22,
-                             fill="url(#tabShade)", mv_command="5327"),
-        "<rect %s/>" % attrs(id="tabCollection", x=77, y=0, width=75, height=22,
-                             fill="url(#tabShade)", mv_command=""),
+        titled("rect", "Card 5327", id="tabCard", x=0, y=0, width=76, height=22,
+               fill="url(#tabShade)", role="tab", mv_command="5327"),
+        titled("rect", "My colours", id="tabCollection", x=77, y=0, width=75, height=22,
+               fill="url(#tabShade)", role="tab", mv_command=""),
         "<rect %s/>" % attrs(id="tabDivider", x=76, y=0, width=1, height=22, fill=LINE),
         "<rect %s/>" % attrs(id="headerLine", x=0, y=22, width=w, height=1, fill=LINE),
         text(38, 15, "5327", 11, INK, id="tabCardLabel"),
@@ -248,9 +267,9 @@ def palette():
     ]
     for k in range(1, 25):
         a0, a1 = (k - 1) * 15, k * 15
-        body.append("<path %s/>" % attrs(id="sector%d" % k,
-                                         d=wedge_path(cx, cy, r_hub, r_out, a0, a1),
-                                         fill=sector_colour(k), mv_command=str(k)))
+        body.append(titled("path", "Sector %d: %s" % (k, SECTOR_NAMES[k - 1]), id="sector%d" % k,
+                           d=wedge_path(cx, cy, r_hub, r_out, a0, a1),
+                           fill=sector_colour(k), role="button", mv_command=str(k)))
     # Thin white separators between the sectors, well clear of their middles.
     seps = []
     for k in range(24):

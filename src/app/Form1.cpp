@@ -93,6 +93,7 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     m_notice = new Notice(this);
     m_notice->setGeometry(4, height() - 34, width() - 8, 30);
     connectMovieCommands();
+    setUpAccessibility();
     Form_Load();
 }
 

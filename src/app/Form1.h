@@ -42,6 +42,9 @@ public:
     // Tells the user something that is not fatal, for a few seconds over
     // the window; a screen reader reads it from the window's status bar.
     void showNotice(const QString &text);
+    // Tells a screen reader a change through the status bar's name, showing
+    // nothing on screen.
+    void announce(const QString &text);
 
     // Opens the dialog that finds the nearest card colour (one at a time).
     FindColourDialog *findColour();
@@ -60,6 +63,10 @@ private:
     void applyProperties();
     void applyTabOrder();
     void connectMovieCommands();
+    // Names, buddies and announcements for screen readers.
+    void setUpAccessibility();
+    // The page each palette sector opens, as the palette's note for it.
+    void notePalettePages();
     void Form_Load();
     // Keys that act outside the page box and the code fields.
     bool isTyping() const;

@@ -3,6 +3,7 @@
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "movie/CommandText.h"
+#include "widgets/MovieControl.h"
 
 #include <QWidget>
 
@@ -54,4 +55,11 @@ void Form1::palettac_FSCommand(const QString &command, const QString &)
     }
     if (target != 0)
         m_card->pageMove(target);
+}
+
+void Form1::notePalettePages()
+{
+    auto *palette = qobject_cast<MovieControl *>(control(QStringLiteral("palettac")));
+    for (const Sector &s : sectors)
+        palette->setCommandNote(QString::number(s.sector), tr("page %1").arg(s.page));
 }

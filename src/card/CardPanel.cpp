@@ -99,6 +99,7 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
+        swatch->setPlace(i, colours.size(), pagenum);
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
@@ -113,6 +114,7 @@ void CardPanel::PageLoad(qint64 pagenum)
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
     pagen_text->setText(QString::number(pagenum));
+    emit announce(tr("Page %1").arg(pagenum));
 }
 
 void CardPanel::removeSwatches()
@@ -364,10 +366,12 @@ void CardPanel::enterCode()
             pageDisp(index);
         m_icode_char = 0;
         m_color_a = found->code;
+        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
     } else {
         for (TextBox *field : fields)
             field->setForeColor(notFoundColour);
         m_icode_char = 1;
+        emit announce(tr("%1 not found").arg(code));
     }
 
     m_card->rewind();

@@ -71,6 +71,9 @@ signals:
     void findColourRequested();
     // The user asked, by keyboard, to add the framed colour.
     void addRequested();
+    // A change to tell a screen reader (the page shown, a code found or
+    // not), with nothing more shown on screen.
+    void announce(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

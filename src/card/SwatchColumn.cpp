@@ -2,12 +2,30 @@
 
 #include "widgets/FocusCue.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include <utility>
 
+namespace {
+
+// To a screen reader the column is the list the swatches stand in.
+QAccessibleInterface *accessibleColumn(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("SwatchColumn") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::List);
+    return nullptr;
+}
+
+} // namespace
+
 SwatchColumn::SwatchColumn(QWidget *parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleColumn);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("swatchColumn"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::TabFocus);

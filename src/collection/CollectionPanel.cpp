@@ -263,7 +263,11 @@ void CollectionPanel::addtoBaby(const QString &code)
 
     // A colour is collected once: its code, compared exactly, may stand in
     // no row of the collection, whichever card the row names.
-    if (!m_entries->contains(code) && !m_entries->add(m_cardName, code))
+    if (m_entries->contains(code))
+        emit announce(tr("%1 is in the collection already").arg(code));
+    else if (m_entries->add(m_cardName, code))
+        emit announce(tr("Added %1").arg(code));
+    else
         reportRefusal();
     // The cursor no longer rests on the entry the panel showed.
     m_shownEntry.clear();
@@ -282,6 +286,7 @@ void CollectionPanel::babyDelete()
     }
     m_undo = deleted;
     m_redo.reset();
+    emit announce(tr("Deleted %1").arg(m_shownCode));
     m_shownEntry.clear();
     babyColorizer(positionIn(baby_num));
 }

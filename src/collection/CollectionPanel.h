@@ -51,6 +51,9 @@ signals:
     void notice(const QString &text);
     // The user asked for the dialog that finds the nearest card colour.
     void findColourRequested();
+    // A change to tell a screen reader (an entry added, skipped or
+    // deleted), with nothing more shown on screen.
+    void announce(const QString &text);
 
 public:
     // Writes the collection, or the whole card, to path as a palette file.

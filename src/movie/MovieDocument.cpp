@@ -261,6 +261,12 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
         });
     };
 
+    // For each open element, the command it declares (-1: none), so that
+    // the <title> directly inside a command element names that command.
+    QVector<int> openCommands;
+    int titled = -1;       // the command whose title is being read
+    int titleDepth = -1;   // the depth of that <title>
+
     int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -312,6 +318,7 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
                 m_hasAnimation = true;
                 collectTiming(reader);
             }
+            int command = -1;
             if (namespaces && attributes.hasAttribute(ns, QStringLiteral("command"))) {
                 const QString id = attributes.value(QStringLiteral("id")).toString();
                 if (id.isEmpty()) {
@@ -321,9 +328,17 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
                              static_cast<long long>(reader.lineNumber()));
                 } else {
                     m_commands.append({id, attributes.value(ns, QStringLiteral("command")).toString(),
-                                       attributes.value(ns, QStringLiteral("argument")).toString()});
+                                       attributes.value(ns, QStringLiteral("argument")).toString(),
+                                       QString(), attributes.value(QStringLiteral("role")).toString()});
+                    command = m_commands.size() - 1;
                 }
             }
+            if (titled < 0 && reader.name() == QLatin1String("title") && !openCommands.isEmpty()
+                && openCommands.last() >= 0 && m_commands.at(openCommands.last()).title.isEmpty()) {
+                titled = openCommands.last();
+                titleDepth = depth;
+            }
+            openCommands.push_back(command);
             m_hasLooks = m_hasLooks || token.declaresLook;
 
             if (namespaces) {
@@ -350,12 +365,19 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
         case QXmlStreamReader::EndElement:
             tokens.append({Token::EndElement, {}, {}, false, {}});
             --depth;
+            openCommands.pop_back();
+            if (depth == titleDepth) {
+                m_commands[titled].title = m_commands.at(titled).title.simplified();
+                titled = titleDepth = -1;
+            }
             if (!namespaces)
                 declared.pop_back();
             break;
         case QXmlStreamReader::Characters:
             if (depth == 0)
                 break;
+            if (titled >= 0)
+                m_commands[titled].title += reader.text();
             tokens.append({reader.isCDATA() ? Token::CData : Token::Characters,
                            reader.text().toString(), {}, false, {}});
             break;

@@ -25,12 +25,16 @@ class QXmlStreamReader;
 class MovieDocument
 {
 public:
-    // An element that raises a command when it is clicked.
+    // An element that raises a command when it is clicked. title is the
+    // text of its own <title> child, white space simplified, and role its
+    // role attribute ("tab", "button"): what a screen reader says of it.
     struct Command
     {
         QString id;
         QString command;
         QString argument;
+        QString title;
+        QString role;
     };
 
     // Movie files larger than this are refused.

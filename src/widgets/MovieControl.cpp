@@ -3,6 +3,7 @@
 #include "widgets/FocusCue.h"
 
 #include "movie/MovieDocument.h"
+#include "widgets/AccessibleMovie.h"
 
 #include <QEnterEvent>
 #include <QImage>
@@ -107,6 +108,8 @@ struct MovieControl::Private
     void stop(Motion next);
     void endOfCycle();
 
+    QTransform movieToControl(const QRectF &target) const;
+    QSvgRenderer *elementRenderer();
     void buildHitMap();
     int hitAt(const QPointF &position);
     void lookChangedFrom(int before);
@@ -286,6 +289,26 @@ void MovieControl::Private::endOfCycle()
         stop(Motion::Ended);
 }
 
+// From the movie's own coordinates to the control's, for the movie drawn in
+// target.
+QTransform MovieControl::Private::movieToControl(const QRectF &target) const
+{
+    QTransform toControl;
+    toControl.translate(target.x(), target.y());
+    toControl.scale(target.width() / viewBox.width(), target.height() / viewBox.height());
+    toControl.translate(-viewBox.x(), -viewBox.y());
+    return toControl;
+}
+
+// The renderer that draws command elements one at a time: every element
+// shown, whatever the look.
+QSvgRenderer *MovieControl::Private::elementRenderer()
+{
+    if (!hitRenderer)
+        hitRenderer = makeRenderer(document.svg());
+    return hitRenderer.get();
+}
+
 // Each command element is drawn alone at its place in the control; the
 // pixels it covers with at least half opacity hit it, later elements over
 // earlier ones.
@@ -298,13 +321,8 @@ void MovieControl::Private::buildHitMap()
     const QRectF target = movieRect();
     if (!loaded || document.commands().isEmpty() || target.isEmpty())
         return;
-    if (!hitRenderer)
-        hitRenderer = makeRenderer(document.svg());
-
-    QTransform toControl;
-    toControl.translate(target.x(), target.y());
-    toControl.scale(target.width() / viewBox.width(), target.height() / viewBox.height());
-    toControl.translate(-viewBox.x(), -viewBox.y());
+    elementRenderer();
+    const QTransform toControl = movieToControl(target);
 
     QImage layer(hitSize, QImage::Format_ARGB32_Premultiplied);
     const QVector<MovieDocument::Command> &commands = document.commands();
@@ -356,6 +374,7 @@ void MovieControl::Private::lookChangedFrom(int before)
 MovieControl::MovieControl(QWidget *parent)
     : QWidget(parent), d(std::make_unique<Private>(this))
 {
+    AccessibleMovie::installFactory();
     // Every pixel is painted: the movie, and the window colour around it.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -477,6 +496,41 @@ QString MovieControl::look() const
     return MovieDocument::lookNames().at(d->lookIndex());
 }
 
+QVector<MovieDocument::Command> MovieControl::commandElements() const
+{
+    return d->ensureLoaded() ? d->document.commands() : QVector<MovieDocument::Command>();
+}
+
+QRectF MovieControl::commandElementRect(int index) const
+{
+    if (!d->ensureLoaded() || index < 0 || index >= d->document.commands().size())
+        return QRectF();
+    const QRectF target = d->movieRect();
+    if (target.isEmpty())
+        return QRectF();
+    QSvgRenderer *svg = d->elementRenderer();
+    const QString &id = d->document.commands().at(index).id;
+    if (!svg->elementExists(id))
+        return QRectF();
+    // The element's bounds carry its own transform; its parents' come from
+    // transformForElement.
+    return (svg->transformForElement(id) * d->movieToControl(target)).mapRect(svg->boundsOnElement(id));
+}
+
+int MovieControl::commandElementAt(const QPointF &position) const
+{
+    return d->hitAt(position);
+}
+
+void MovieControl::raiseCommand(int index)
+{
+    if (!d->ensureLoaded() || index < 0 || index >= d->document.commands().size())
+        return;
+    // A copy: a receiver may load another movie.
+    const MovieDocument::Command command = d->document.commands().at(index);
+    emit FSCommand(command.command, command.argument);
+}
+
 void MovieControl::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -557,8 +611,7 @@ void MovieControl::keyPressEvent(QKeyEvent *event)
         const int element = m_keyboardElements.isEmpty() ? 0 : commandIndex(highlighted());
         if (element >= 0) {
             // The same signal a click raises, so the same handler acts.
-            const MovieDocument::Command command = d->document.commands().at(element);
-            emit FSCommand(command.command, command.argument);
+            raiseCommand(element);
             return;
         }
     }
@@ -618,11 +671,8 @@ void MovieControl::mouseReleaseEvent(QMouseEvent *event)
     d->overPressed = false;
     d->lookChangedFrom(before);
     event->accept();
-    if (raise) {
-        // A copy: a receiver may load another movie.
-        const MovieDocument::Command command = d->document.commands().at(element);
-        emit FSCommand(command.command, command.argument);
-    }
+    if (raise)
+        raiseCommand(element);
 }
 
 void MovieControl::enterEvent(QEnterEvent *event)

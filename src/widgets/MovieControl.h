@@ -1,5 +1,8 @@
 #pragma once
 
+#include "movie/MovieDocument.h"
+
+#include <QHash>
 #include <QWidget>
 
 #include <memory>
@@ -68,6 +71,20 @@ public:
     // "pressed".
     QString look() const;
 
+    // The command elements, for assistive technology: each one as the movie
+    // declares it (the movie is made ready first), its bounds in the
+    // control, the one a point of the control hits (-1: none), and raising
+    // its command exactly as a click on it does.
+    QVector<MovieDocument::Command> commandElements() const;
+    QRectF commandElementRect(int index) const;
+    int commandElementAt(const QPointF &position) const;
+    void raiseCommand(int index);
+
+    // Words the window adds to what a command element says of itself, by
+    // the element's command ("3": "page 70").
+    void setCommandNote(const QString &command, const QString &note) { m_notes.insert(command, note); }
+    QString commandNote(const QString &command) const { return m_notes.value(command); }
+
 signals:
     // A command raised by the movie: the command text and its argument.
     void FSCommand(const QString &command, const QString &args);
@@ -104,4 +121,5 @@ private:
     QRect elementRect(int index) const;
     bool m_play = true;
     bool m_loop = true;
+    QHash<QString, QString> m_notes;
 };

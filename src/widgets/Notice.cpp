@@ -53,3 +53,14 @@ void Notice::say(const QString &text)
     raise();
     m_timer->start();
 }
+
+void Notice::announce(const QString &text)
+{
+    if (accessibleName() != text) {
+        setAccessibleName(text);
+        return;
+    }
+    // The same words again (the same code not found twice) are news again.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}

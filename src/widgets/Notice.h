@@ -16,6 +16,9 @@ public:
 
     // Shows text over the window's bottom edge for a few seconds.
     void say(const QString &text);
+    // Tells a screen reader text through the status bar's name, showing
+    // nothing: for changes the window itself shows, or keeps silent on.
+    void announce(const QString &text);
 
 private:
     QTimer *m_timer;

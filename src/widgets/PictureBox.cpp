@@ -2,6 +2,7 @@
 
 #include "platform/Artwork.h"
 #include "widgets/FocusCue.h"
+#include "widgets/AccessiblePicture.h"
 
 #include <QPainter>
 
@@ -9,6 +10,7 @@
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
+    AccessiblePicture::installFactory();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -22,6 +22,7 @@ public:
 
     void setPicture(const QString &resource);
     QPixmap picture() const;
+    bool hasPicture() const { return !m_pictureResource.isEmpty(); }
 
     // Marks the box as showing no known colour: a neutral hatched fill that
     // cannot be mistaken for white (empty) or for a real colour.

@@ -47,5 +47,17 @@ void Swatch::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     event->accept();
     if (click)
-        emit Click(m_index);
+        this->click();
+}
+
+void Swatch::click()
+{
+    emit Click(m_index);
+}
+
+void Swatch::setPlace(int row, int rowCount, qint64 page)
+{
+    m_row = row;
+    m_rowCount = rowCount;
+    m_page = page;
 }

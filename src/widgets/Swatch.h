@@ -17,6 +17,16 @@ public:
 
     // What a drag of the swatch carries: its code as text and its colour.
     QMimeData *dragData() const;
+    // Raises Click as a click on the swatch does.
+    void click();
+
+    // Where the swatch stands, which a screen reader says with its code:
+    // its row in the column, the rows of the column and the page they
+    // show. Only kept: the words are made when they are asked for.
+    void setPlace(int row, int rowCount, qint64 page);
+    int row() const { return m_row; }
+    int rowCount() const { return m_rowCount; }
+    qint64 page() const { return m_page; }
 
 signals:
     void Click(int index);
@@ -28,6 +38,9 @@ protected:
 
 private:
     int m_index;
+    int m_row = 0;
+    int m_rowCount = 0;
+    qint64 m_page = 0;
     bool m_pressed = false;
     QPoint m_pressedAt;
 };

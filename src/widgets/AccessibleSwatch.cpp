@@ -1,0 +1,49 @@
+#include "widgets/AccessibleSwatch.h"
+
+#include "widgets/Swatch.h"
+
+#include <QCoreApplication>
+
+AccessibleSwatch::AccessibleSwatch(Swatch *swatch) : AccessiblePicture(swatch, QAccessible::ListItem) {}
+
+QAccessible::Role AccessibleSwatch::role() const
+{
+    return QAccessible::ListItem;
+}
+
+QString AccessibleSwatch::text(QAccessible::Text t) const
+{
+    const auto *swatch = static_cast<const Swatch *>(widget());
+    if (t == QAccessible::Name && swatch->accessibleName().isEmpty() && swatch->row() > 0) {
+        return QCoreApplication::translate("Swatch", "%1, row %2 of %3, page %4")
+            .arg(swatch->toolTip(), QString::number(swatch->row()), QString::number(swatch->rowCount()),
+                 QString::number(swatch->page()));
+    }
+    return AccessiblePicture::text(t);
+}
+
+QAccessible::State AccessibleSwatch::state() const
+{
+    QAccessible::State state = AccessiblePicture::state();
+    state.selectable = true;
+    return state;
+}
+
+QStringList AccessibleSwatch::actionNames() const
+{
+    QStringList names = AccessiblePicture::actionNames();
+    // Only where a click could reach it.
+    if (widget()->isVisible() && widget()->isEnabled())
+        names.prepend(pressAction());
+    return names;
+}
+
+void AccessibleSwatch::doAction(const QString &actionName)
+{
+    if (actionName == pressAction()) {
+        if (widget()->isVisible() && widget()->isEnabled())
+            static_cast<Swatch *>(widget())->click();
+        return;
+    }
+    AccessiblePicture::doAction(actionName);
+}
