@@ -231,19 +231,12 @@ bool CardPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
 {
-    auto *menu = new QMenu;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (swatch) {
-        CopyMenu::fill(menu, swatch->toolTip(), swatch->backColor(), [this](const CopyMenu::Copied &c) {
-            emit notice(tr("Copied %1").arg(c.text));
-        });
-        menu->addSeparator();
-    }
+    QMenu *menu = CopyMenu::start(swatch ? swatch->toolTip() : QString(),
+                                  swatch ? std::optional<QColor>(swatch->backColor()) : std::nullopt,
+                                  [this](const QString &said) { emit notice(said); });
     // What the keys do, with the keys: the menu is where a user finds them.
-    auto add = [this, menu](const QString &text, const QKeySequence &key, auto slot) {
-        QAction *action = menu->addAction(text);
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot);
+    auto add = [menu](const QString &text, const QKeySequence &key, const std::function<void()> &action) {
+        CopyMenu::addKeyed(menu, text, key, action);
     };
     if (!m_color_a.isEmpty())
         add(tr("Add %1 to the collection").arg(m_color_a), QKeySequence(Qt::Key_Insert), [this] { emit addRequested(); });

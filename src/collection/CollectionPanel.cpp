@@ -88,18 +88,12 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CollectionPanel::showContextMenu(const QPoint &globalPos)
 {
-    auto *menu = new QMenu;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QMenu *menu = CopyMenu::start(m_shownEntry.isNull() ? QString() : m_shownCode, m_shownColour,
+                                  [this](const QString &said) { emit notice(said); });
     if (!m_shownEntry.isNull()) {
-        CopyMenu::fill(menu, m_shownCode, m_shownColour, [this](const CopyMenu::Copied &c) {
-            emit notice(tr("Copied %1").arg(c.text));
-        });
-        menu->addSeparator();
         // What the keys do, with the keys: the menu is where a user finds them.
-        auto add = [this, menu](const QString &text, const QKeySequence &key, auto slot) {
-            QAction *action = menu->addAction(text);
-            action->setShortcut(key);
-            connect(action, &QAction::triggered, this, slot);
+        auto add = [menu](const QString &text, const QKeySequence &key, const std::function<void()> &action) {
+            CopyMenu::addKeyed(menu, text, key, action);
         };
         add(tr("Next entry"), QKeySequence(Qt::Key_Right), [this] { nextb_swf_FSCommand(QString(), QString()); });
         add(tr("Previous entry"), QKeySequence(Qt::Key_Left), [this] { previousb_swf_FSCommand(QString(), QString()); });

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 
@@ -39,6 +40,27 @@ void fill(QMenu *menu, const QString &code, const std::optional<QColor> &colour,
                 copied(c);
         });
     }
+}
+
+QMenu *start(const QString &code, const std::optional<QColor> &colour,
+             const std::function<void(const QString &said)> &copied)
+{
+    auto *menu = new QMenu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (!code.isEmpty()) {
+        fill(menu, code, colour, [copied](const Copied &c) {
+            copied(QCoreApplication::translate("CopyMenu", "Copied %1").arg(c.text));
+        });
+        menu->addSeparator();
+    }
+    return menu;
+}
+
+void addKeyed(QMenu *menu, const QString &text, const QKeySequence &key, const std::function<void()> &action)
+{
+    QAction *entry = menu->addAction(text);
+    entry->setShortcut(key);
+    QObject::connect(entry, &QAction::triggered, menu, action);
 }
 
 void toClipboard(const QString &text)

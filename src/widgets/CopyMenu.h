@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QKeySequence;
 class QMenu;
 class QWidget;
 
@@ -30,6 +31,15 @@ QList<Copied> textsOf(const QString &code, const std::optional<QColor> &colour);
 // copied.
 void fill(QMenu *menu, const QString &code, const std::optional<QColor> &colour,
           const std::function<void(const Copied &)> &copied);
+
+// A new context menu (deleted when closed) that starts with the copy
+// entries of a colour, when there is one (code not empty), and a separator;
+// what is copied goes to copied as "Copied …".
+QMenu *start(const QString &code, const std::optional<QColor> &colour,
+             const std::function<void(const QString &said)> &copied);
+
+// Adds an entry that shows the key which does the same outside the menu.
+void addKeyed(QMenu *menu, const QString &text, const QKeySequence &key, const std::function<void()> &action);
 
 // Puts text on the clipboard (and in the X11 selection where there is one).
 void toClipboard(const QString &text);
