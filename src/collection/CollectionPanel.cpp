@@ -37,16 +37,21 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
 
 // --- Viewer --------------------------------------------------------------
 
+void CollectionPanel::recount()
+{
+    // Counted in the file as it is now, other programs' commits included:
+    // a check of the file's version while nothing changed.
+    m_baby_max = m_entries->count();
+}
+
 void CollectionPanel::babyDef()
 {
+    recount();
     baby_code->setBackColor(shownCodeBack);
     nextb_swf->show();
     previousb_swf->show();
     deleteb_swf->show();
 
-    // Counted from the result the cursor holds: start-up, every addition and
-    // every deletion keep it current.
-    m_baby_max = m_entries->count();
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
         return;
@@ -60,22 +65,23 @@ void CollectionPanel::babyDef()
     baby_color->setBackColor(emptyBack);
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
-    m_shownEntry.clear();
+    m_shown.reset();
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
 {
-    m_baby_max = m_entries->count();
-    // One past the end (after the last entry was deleted) shows the new last.
+    recount();
+    // Past the end (after the last entry was deleted, here or by another
+    // program) shows the new last.
     if (colorb_num > m_baby_max.toInt())
-        --colorb_num;
+        colorb_num = m_baby_max.toInt();
     if (colorb_num <= 0) {
         babyDef();
         return;
     }
 
     const CollectionEntry entry = m_entries->at(colorb_num);
-    m_shownEntry = entry.sn;
+    m_shown = entry;
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
@@ -95,6 +101,7 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
 
 void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 {
+    recount();
     int position = positionIn(baby_num) + 1;
     if (position > m_baby_max.toInt())
         position = 1;
@@ -103,6 +110,7 @@ void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 
 void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 {
+    recount();
     int position = positionIn(baby_num) - 1;
     if (position < 1)
         position = m_baby_max.toInt();
@@ -111,7 +119,7 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 
 // --- Editing -------------------------------------------------------------
 
-void CollectionPanel::reportRefusal()
+void CollectionPanel::reportRefusal(const QString &code)
 {
     const QString file = m_entries->databasePath();
     switch (m_entries->refusal()) {
@@ -126,6 +134,15 @@ void CollectionPanel::reportRefusal()
     case WriteRefusal::Busy:
         emit notice(tr("The collection is in use by another program; try again."));
         return;
+    case WriteRefusal::Gone:
+        emit notice(tr("That entry was already removed by another program."));
+        return;
+    case WriteRefusal::Skipped:
+        emit notice(tr("%1 was not added: the collection's file did not take it.").arg(code));
+        return;
+    case WriteRefusal::NoKey:
+        emit notice(tr("The collection cannot be changed: its entries have no serial numbers of their own (sn)."));
+        return;
     }
 }
 
@@ -135,23 +152,27 @@ void CollectionPanel::addtoBaby(const QString &code)
         return;
 
     // A colour is collected once: its code, compared exactly, may stand in
-    // no row of the collection, whichever card the row names.
+    // no row of the collection, whichever card the row names. An addition
+    // counts only when the file made the row.
     if (!m_entries->contains(code) && !m_entries->add(m_cardName, code))
-        reportRefusal();
-    // The cursor no longer rests on the entry the panel showed.
-    m_shownEntry.clear();
+        reportRefusal(code);
+    // Until the collection is shown again, delete has nothing to act on.
+    m_shown.reset();
 }
 
 void CollectionPanel::babyDelete()
 {
-    // Only the entry the panel shows can be deleted, and only while the
-    // cursor still rests on it.
-    if (panel->isHidden() || m_shownEntry.isNull())
+    // Only the entry the panel shows can be deleted: the row with its
+    // serial number, table and code, wherever it stands now.
+    if (panel->isHidden() || !m_shown)
         return;
-    if (!m_entries->remove(m_shownEntry)) {
-        reportRefusal();
+    const bool removed = m_entries->remove(*m_shown);
+    const WriteRefusal refusal = m_entries->refusal();
+    reportRefusal();
+    // Deleted here or by another program meanwhile: the panel shows what
+    // now stands at that position.
+    if (!removed && refusal != WriteRefusal::Gone)
         return;
-    }
-    m_shownEntry.clear();
+    m_shown.reset();
     babyColorizer(positionIn(baby_num));
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/CollectionTable.h"
 #include "widgets/ControlMap.h"
 
 #include <QObject>
 #include <QVariant>
 
+#include <optional>
+
 class CardTable;
-class CollectionTable;
 class MovieControl;
 class PictureBox;
 class QLabel;
@@ -37,7 +39,7 @@ public:
     // The number of entries, as last counted; null until counted.
     QVariant baby_max() const { return m_baby_max; }
     // The serial number of the entry shown; null when none is.
-    QVariant shownEntry() const { return m_shownEntry; }
+    QVariant shownEntry() const { return m_shown ? m_shown->sn : QVariant(); }
 
 signals:
     // Something the user should know that is no failure of the program's:
@@ -46,8 +48,11 @@ signals:
 
 private:
     void showEntryColour(const QString &table, const QString &code);
-    // Tells the user why the collection was not changed.
-    void reportRefusal();
+    // Tells the user why the collection was not changed (code: the colour
+    // an addition was for).
+    void reportRefusal(const QString &code = QString());
+    // Counts the collection in the file now.
+    void recount();
 
     CollectionTable *m_entries;
     CardTable *m_colours;
@@ -63,5 +68,6 @@ private:
     MovieControl *deleteb_swf;
 
     QVariant m_baby_max;
-    QVariant m_shownEntry;
+    // The entry shown, as read: a delete removes that row and no other.
+    std::optional<CollectionEntry> m_shown;
 };

@@ -10,6 +10,12 @@ const QString snField = QStringLiteral("sn");
 const QString tableField = QStringLiteral("ccard_name");
 const QString codeField = QStringLiteral("code");
 
+// A text as the engine compares it: a null text is NULL.
+QVariant textValue(const QString &text)
+{
+    return text.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
 } // namespace
 
 CollectionTable::CollectionTable(DataCursor *entries) : m_entries(entries)
@@ -26,6 +32,7 @@ void CollectionTable::open(const QString &databasePath)
 int CollectionTable::count()
 {
     m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
     return m_entries->recordset().RecordCount();
 }
 
@@ -65,13 +72,12 @@ QString CollectionTable::databasePath() const
     return m_entries->databasePath();
 }
 
-bool CollectionTable::remove(const QVariant &sn)
+bool CollectionTable::remove(const CollectionEntry &entry)
 {
-    Recordset &entries = m_entries->recordset();
-    if (sn.isNull() || entries.field(snField) != sn)
-        return false;
-    if (!entries.Delete())
-        return false;
+    m_entries->setRecordSource(Statements::collection());
     m_entries->Refresh();
-    return true;
+    // Serial numbers may be reused by other programs: the entry is the one
+    // with all three values still.
+    return m_entries->recordset().deleteMatching(
+        {{snField, entry.sn}, {tableField, textValue(entry.table)}, {codeField, textValue(entry.code)}});
 }

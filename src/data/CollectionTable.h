@@ -17,8 +17,10 @@ struct CollectionEntry
 };
 
 // The collection table baby2, read and written through the collection
-// cursor (Adodc1) in sn order. Positions count from 1. The cursor's current
-// row is the entry last reached by at(), which is what remove() deletes.
+// cursor (Adodc1) in sn order. Positions count from 1. Every count and every
+// entry read follows what the file holds now, other programs' commits
+// included; reading again costs a check of the file's version while nothing
+// changed.
 class CollectionTable
 {
 public:
@@ -27,19 +29,19 @@ public:
     // Reads the collection in the database file at path.
     void open(const QString &databasePath);
 
-    // The number of entries in the result the cursor holds; every addition
-    // and deletion through this table keeps it current.
+    // The number of entries in the file now.
     int count();
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
     CollectionEntry at(int position);
     // Whether any entry has exactly this code, whichever card it names.
     bool contains(const QString &code);
-    // Adds an entry for code of the card table named table.
+    // Adds an entry for code of the card table named table; true only when
+    // the file took the row.
     bool add(const QString &table, const QString &code);
-    // Deletes the entry the cursor rests on, when that is the entry with
-    // serial number sn; false, deleting nothing, otherwise.
-    bool remove(const QVariant &sn);
+    // Deletes the entry with exactly this serial number, table and code;
+    // false, deleting nothing, when there is none (refusal() Gone).
+    bool remove(const CollectionEntry &entry);
 
     // Why the last add or remove made no change, when the file's state
     // refused it.

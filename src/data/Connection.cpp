@@ -68,7 +68,7 @@ Connection::~Connection()
     }
 }
 
-PreparedQuery *Connection::prepared(const QString &sql, QString *error)
+PreparedQuery *Connection::prepared(const QString &sql, QString *error, int *code)
 {
     if (auto it = m_prepared.find(sql); it != m_prepared.end())
         return it->get();
@@ -78,6 +78,8 @@ PreparedQuery *Connection::prepared(const QString &sql, QString *error)
     if (sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
                            &statement, &tail) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        if (code)
+            *code = sqlite3_extended_errcode(m_handle);
         return nullptr;
     }
     // One statement at a time: anything after the first is refused, not run.

@@ -36,8 +36,9 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     // The statement prepared for sql, reused from call to call; null with
-    // error set when the engine rejects it.
-    PreparedQuery *prepared(const QString &sql, QString *error);
+    // error set (and code, when given, the engine's extended result code)
+    // when the engine rejects it or cannot read the schema just then.
+    PreparedQuery *prepared(const QString &sql, QString *error, int *code = nullptr);
 
     Version version();
 
