@@ -62,6 +62,8 @@ private:
 
     CardTable *m_card;
     ControlArray<Swatch> pagecolor;
+    // Holds the swatches of the page shown, so that they go all at once.
+    QWidget *m_column = nullptr;
     PictureBox *pageselect;
     PictureBox *pagecs;
     TextBox *pagen_text;

@@ -55,6 +55,8 @@ QVector<CardColour> CardTable::page(qint64 pageNumber)
     m_cards->setRecordSource(Statements::page(pageNumber));
     m_cards->Refresh();
     Recordset &rows = m_cards->recordset();
+    // A page is shown whole: read in one run, however many rows it has.
+    rows.readAll();
     const int n = rows.RecordCount();
     QVector<CardColour> colours;
     colours.reserve(n);

@@ -32,8 +32,8 @@ public:
     // Both cursors read the database file at path.
     void open(const QString &databasePath);
 
-    // The highest page number, as the database gives it (null on an empty
-    // card).
+    // The highest page number: the largest whole Page between 1 and 2^53
+    // (null when no row has one). Rows on any other page are on no page.
     QVariant highestPage();
     // The colours of one page in Row order.
     QVector<CardColour> page(qint64 pageNumber);

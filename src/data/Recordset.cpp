@@ -81,6 +81,53 @@ void Recordset::rewind()
     m_refusal = WriteRefusal::None;
 }
 
+void Recordset::readAll()
+{
+    if (m_failed || !m_connection)
+        return;
+    if (m_count >= 0) {
+        bool whole = true;
+        for (int window = 0; whole && window * windowSize < m_count; ++window)
+            whole = m_windows.contains(window);
+        if (whole)
+            return;
+    }
+    PreparedQuery *query = run(m_statement.sql, m_statement.values,
+                               [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+    if (!query)
+        return;
+    if (!m_columnsKnown) {
+        m_columns = query->columnNames();
+        m_columnsKnown = true;
+    }
+    m_windows.clear();
+    const int columnCount = m_columns.size();
+    int count = 0;
+    QVector<Row> rows;
+    rows.reserve(windowSize);
+    while (query->next()) {
+        Row row(columnCount);
+        for (int i = 0; i < columnCount; ++i)
+            row[i] = query->value(i);
+        rows.append(std::move(row));
+        if (++count % windowSize == 0) {
+            m_windows.insert(count / windowSize - 1, std::move(rows));
+            rows = QVector<Row>();
+            rows.reserve(windowSize);
+        }
+    }
+    const bool readFailed = query->failed();
+    const QString message = query->error();
+    const int code = query->errorCode();
+    query->finish();
+    if (readFailed) {
+        failOrRefuse(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message, code, false);
+        return;
+    }
+    m_windows.insert(count / windowSize, std::move(rows));
+    m_count = count;
+}
+
 void Recordset::noteOwnChange(const Connection::Version &before)
 {
     const Connection::Version after = m_connection->version();

@@ -21,8 +21,9 @@ class PreparedQuery;
 // once, without running the statement again.
 //
 // Rows are read from the database in windows of 50 as they are visited, not
-// all at once, so a large result costs no more than the rows looked at. A
-// result stays valid while the database is unchanged; changes made through the
+// all at once, so a large result costs no more than the rows looked at;
+// readAll() reads a result that will be visited whole in one run. A result
+// stays valid while the database is unchanged; changes made through the
 // recordset itself are applied to it as they are made, unless another
 // program committed a change meanwhile.
 //
@@ -49,6 +50,8 @@ public:
     // Back to the first row, as after running the statement again, with
     // no refusal noted.
     void rewind();
+    // Reads every row of the result in one run of the statement.
+    void readAll();
 
     const Statement &statement() const { return m_statement; }
 
