@@ -1,26 +1,39 @@
 // Two programs over one collection: this test's own window and the
 // collection driver serving in a process of its own. A delete removes the
 // entry its window shows and nothing else; counts follow what the other
-// program committed.
+// program committed; a file held by a third program makes an action wait
+// once, visibly, and give up; a file deleted or replaced under the program
+// takes no change.
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
 #include "ServingDriver.h"
 #include "TestWindow.h"
+#include "WindowDriver.h"
 
+#include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "widgets/MovieControl.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
 
 const QString card = QStringLiteral("5327");
 const QString removedElsewhere = QStringLiteral("That entry was already removed by another program.");
+const QString inUse = QStringLiteral("The collection is in use by another program; try again.");
+const QString waiting = QStringLiteral("Waiting for another program using the collection…");
 
 QString code(int page, int row)
 {
@@ -34,6 +47,43 @@ QVector<QPair<QString, QString>> entriesOf(const QStringList &codes)
         rows.append({card, c});
     return rows;
 }
+
+// A third program holding a lock on the file: the sqlite3 tool inside a
+// transaction begun with "begin <kind>".
+class LockHolder
+{
+public:
+    LockHolder(const QString &path, const QString &kind)
+    {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+        m_process.start(tool, {path});
+        m_process.waitForStarted();
+        m_process.write(QStringLiteral("begin %1;\nselect 'locked';\n").arg(kind).toUtf8());
+        m_locked = readLine() == QLatin1String("locked");
+    }
+    ~LockHolder() { release(); }
+
+    bool isLocked() const { return m_locked; }
+    void release()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.write("commit;\n.quit\n");
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(10000);
+    }
+
+private:
+    QString readLine()
+    {
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
+        }
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+
+    QProcess m_process;
+    bool m_locked = false;
+};
 
 } // namespace
 
@@ -49,6 +99,10 @@ private slots:
     void deleteRemovesOnlyTheEntryShown();
     void countsFollowTheOtherProgram_data();
     void countsFollowTheOtherProgram();
+    void lockedFileWaitsOnceThenGivesUp_data();
+    void lockedFileWaitsOnceThenGivesUp();
+    void movedFileTakesNoChange_data();
+    void movedFileTakesNoChange();
 
 private:
     // This test's window over the folder: the "other program".
@@ -220,6 +274,131 @@ void SharingTest::countsFollowTheOtherProgram()
                  expected + QStringLiteral(" after ") + action);
         QVERIFY2(first.notices().isEmpty(), qPrintable(first.notices().join(QLatin1Char('\n'))));
     }
+}
+
+void SharingTest::lockedFileWaitsOnceThenGivesUp_data()
+{
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<bool>("readable");  // whether other programs can read meanwhile
+
+    QTest::newRow("exclusive") << "exclusive" << false;
+    QTest::newRow("immediate") << "immediate" << true;
+}
+
+void SharingTest::lockedFileWaitsOnceThenGivesUp()
+{
+    QFETCH(QString, lock);
+    QFETCH(bool, readable);
+
+    const QString a = code(1, 1), b = code(1, 2);
+    m_folder->addCollectionRows(entriesOf({a, b}));
+    // Long enough for the wait to be shown after its first second, short
+    // enough for a test.
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("TESSELLE_BUSY_TIMEOUT_MS"), QStringLiteral("1500"));
+    ServingDriver program(m_folder->path(), env);
+    QCOMPARE(ServingDriver::panelOf(program.act(QStringLiteral("collection"))), "1/2 " + a);
+
+    program.act(QStringLiteral("select 2 3"));
+    LockHolder holder(m_folder->databasePath(), lock);
+    QVERIFY(holder.isLocked());
+
+    // The addition waits, shows that it waits, gives up and says so.
+    QElapsedTimer waited;
+    waited.start();
+    QString state = program.act(QStringLiteral("add"));
+    qInfo("the addition gave up after %lld ms, with a busy timeout of 1500 ms", waited.elapsed());
+    QVERIFY2(!state.startsWith(QLatin1String("<no answer>")), qPrintable(state));
+    QCOMPARE(ServingDriver::panelOf(state), "1/2 " + a);
+    QVERIFY2(state.endsWith(QLatin1String("cursor=normal")), qPrintable(state));
+    QVERIFY(program.sawWaitCursor());
+    QCOMPARE(program.shown().value(0), waiting);
+    QVERIFY2(program.shown().contains(inUse) || program.notices().contains(inUse),
+             qPrintable(program.shown().join(QLatin1Char('\n'))));
+    QCOMPARE(program.notices(), QStringList{inUse});
+
+    // Browsing goes on: where the file can be read, as usual; where it
+    // cannot, the window keeps what it shows and says why.
+    state = program.act(QStringLiteral("next"));
+    QCOMPARE(ServingDriver::panelOf(state), readable ? "2/2 " + b : "1/2 " + a);
+    QCOMPARE(program.notices(), readable ? QStringList() : QStringList{inUse});
+    state = program.act(QStringLiteral("page 4"));
+    QVERIFY2(state.contains(readable ? "page=4 swatches=8" : "swatches=8"), qPrintable(state));
+    QVERIFY2(state.endsWith(QLatin1String("cursor=normal")), qPrintable(state));
+
+    holder.release();
+    // Nothing was claimed or half made.
+    QCOMPARE(m_folder->collectionCodes(), (QStringList{a, b}));
+    QCOMPARE(m_folder->column(QStringLiteral("pragma integrity_check")).value(0).toString(), QStringLiteral("ok"));
+
+    // Once the other program is done, the same program adds and steps.
+    program.act(QStringLiteral("select 2 3"));
+    state = program.act(QStringLiteral("add"));
+    QVERIFY(program.notices().isEmpty());
+    QCOMPARE(m_folder->collectionCodes(), (QStringList{a, b, code(2, 3)}));
+    QCOMPARE(ServingDriver::panelOf(program.act(QStringLiteral("collection"))), "1/3 " + a);
+    QCOMPARE(ServingDriver::panelOf(program.act(QStringLiteral("previous"))), "3/3 " + code(2, 3));
+}
+
+void SharingTest::movedFileTakesNoChange_data()
+{
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("deleted") << "deleted";
+    QTest::newRow("moved away") << "moved away";
+    QTest::newRow("renamed over") << "renamed over";
+    QTest::newRow("written anew") << "written anew";
+}
+
+void SharingTest::movedFileTakesNoChange()
+{
+    QFETCH(QString, how);
+
+    const QString a = code(1, 1), b = code(1, 2);
+    m_folder->addCollectionRows(entriesOf({a, b}));
+    const QString path = m_folder->databasePath();
+    const QString copy = QDir(m_folder->path()).filePath(QStringLiteral("copy.db"));
+    QVERIFY(QFile::copy(path, copy));
+    openWindow();
+    QSignalSpy notices(m_form->collectionPanel(), &CollectionPanel::notice);
+    showEntry(1);
+    QCOMPARE(panelState(), "1/2 " + a);
+
+    // Another program deletes or replaces the file the window opened.
+    if (how == QLatin1String("deleted")) {
+        QVERIFY(QFile::remove(path));
+    } else if (how == QLatin1String("moved away")) {
+        QVERIFY(QFile::rename(path, path + QStringLiteral(".old")));
+    } else if (how == QLatin1String("renamed over")) {
+        QVERIFY(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) == 0);
+    } else {
+        QFile original(copy);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        QVERIFY(QFile::remove(path));
+        QFile anew(path);
+        QVERIFY(anew.open(QIODevice::WriteOnly));
+        QCOMPARE(anew.write(bytes), qint64(bytes.size()));
+    }
+
+    const QString refused =
+        QStringLiteral("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(path);
+    addFromCard(2, 1);
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices.takeFirst().at(0).toString(), refused);
+    showEntry(2);
+    QCOMPARE(panelState(), "2/2 " + b);
+    deleteShown();
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices.takeFirst().at(0).toString(), refused);
+
+    // Browsing goes on, and no change counts as done.
+    emit m_form->nextb_swf()->FSCommand(QString(), QString());
+    QCOMPARE(panelState(), "1/2 " + a);
+    m_form->pageMove(3);
+    QCOMPARE(m_form->cardPanel()->swatchCount(), 8);
+    if (QFile::exists(path))
+        QCOMPARE(m_folder->collectionCodes(), (QStringList{a, b}));
 }
 
 QTEST_MAIN(SharingTest)

@@ -2,6 +2,7 @@
 
 #include "card/PageGeometry.h"
 #include "data/CardTable.h"
+#include "data/UserAction.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -73,7 +74,10 @@ void CardPanel::PageLoad(qint64 pagenum)
     using namespace PageGeometry;
     using Twips::px;
 
+    // A page another program keeps from being read leaves the page shown.
     const QVector<CardColour> colours = m_card->page(pagenum);
+    if (m_card->wasBusy())
+        return;
     removeSwatches();
     pageselect->hide();
     m_color_a.clear();
@@ -132,6 +136,7 @@ void CardPanel::removeSwatches()
 
 void CardPanel::pageMove(qint64 pagenum)
 {
+    const UserAction action;
     // PageLoad replaces the swatches shown once the page has been read.
     PageLoad(pagenum);
 }
@@ -241,14 +246,18 @@ void CardPanel::findcode_KeyUp(TextBox *field)
 
 void CardPanel::enterCode()
 {
+    const UserAction action;
     const std::initializer_list<TextBox *> fields = {findcode_txt1, findcode_txt2, findcode_txt3};
+    const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
+                         + QLatin1Char('.') + findcode_txt3->text();
+    const std::optional<CardColour> found = m_card->find(code);
+    // Not looked up at all while another program holds the file.
+    if (m_card->wasBusy())
+        return;
     for (TextBox *field : fields)
         field->setForeColor(Qt::black);
 
-    const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
-                         + QLatin1Char('.') + findcode_txt3->text();
-
-    if (const std::optional<CardColour> found = m_card->find(code)) {
+    if (found) {
         pageMove(found->page);
         // Frame the swatch that shows the found colour: its place in the
         // column, which equals its Row only when the page's rows have no gaps.

@@ -2,6 +2,7 @@
 
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
+#include "data/UserAction.h"
 #include "widgets/MovieControl.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
@@ -37,16 +38,25 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
 
 // --- Viewer --------------------------------------------------------------
 
-void CollectionPanel::recount()
+bool CollectionPanel::recount()
 {
     // Counted in the file as it is now, other programs' commits included:
     // a check of the file's version while nothing changed.
-    m_baby_max = m_entries->count();
+    const int count = m_entries->count();
+    if (m_entries->refusal() == WriteRefusal::Busy) {
+        reportRefusal();
+        return false;
+    }
+    m_baby_max = count;
+    return true;
 }
 
 void CollectionPanel::babyDef()
 {
-    recount();
+    const UserAction action;
+    // A file another program holds leaves the panel as it is.
+    if (!recount())
+        return;
     baby_code->setBackColor(shownCodeBack);
     nextb_swf->show();
     previousb_swf->show();
@@ -70,7 +80,9 @@ void CollectionPanel::babyDef()
 
 void CollectionPanel::babyColorizer(int colorb_num)
 {
-    recount();
+    const UserAction action;
+    if (!recount())
+        return;
     // Past the end (after the last entry was deleted, here or by another
     // program) shows the new last.
     if (colorb_num > m_baby_max.toInt())
@@ -81,6 +93,10 @@ void CollectionPanel::babyColorizer(int colorb_num)
     }
 
     const CollectionEntry entry = m_entries->at(colorb_num);
+    if (m_entries->refusal() == WriteRefusal::Busy) {
+        reportRefusal();
+        return;
+    }
     m_shown = entry;
 
     showEntryColour(entry.table, entry.code);
@@ -101,7 +117,9 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
 
 void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 {
-    recount();
+    const UserAction action;
+    if (!recount())
+        return;
     int position = positionIn(baby_num) + 1;
     if (position > m_baby_max.toInt())
         position = 1;
@@ -110,7 +128,9 @@ void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 
 void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 {
-    recount();
+    const UserAction action;
+    if (!recount())
+        return;
     int position = positionIn(baby_num) - 1;
     if (position < 1)
         position = m_baby_max.toInt();
@@ -150,6 +170,7 @@ void CollectionPanel::addtoBaby(const QString &code)
 {
     if (code.isEmpty())
         return;
+    const UserAction action;
 
     // A colour is collected once: its code, compared exactly, may stand in
     // no row of the collection, whichever card the row names. An addition
@@ -166,6 +187,7 @@ void CollectionPanel::babyDelete()
     // serial number, table and code, wherever it stands now.
     if (panel->isHidden() || !m_shown)
         return;
+    const UserAction action;
     const bool removed = m_entries->remove(*m_shown);
     const WriteRefusal refusal = m_entries->refusal();
     reportRefusal();

@@ -49,10 +49,11 @@ signals:
 private:
     void showEntryColour(const QString &table, const QString &code);
     // Tells the user why the collection was not changed (code: the colour
-    // an addition was for).
+    // an addition was for), or could not be read just then.
     void reportRefusal(const QString &code = QString());
-    // Counts the collection in the file now.
-    void recount();
+    // The collection's count in the file now; false, after telling the
+    // user, when another program holds the file.
+    bool recount();
 
     CollectionTable *m_entries;
     CardTable *m_colours;

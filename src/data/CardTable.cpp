@@ -76,6 +76,11 @@ std::optional<CardColour> CardTable::find(const QString &code)
     return cardColourOf(found);
 }
 
+bool CardTable::wasBusy() const
+{
+    return m_cards->recordset().refusal() == WriteRefusal::Busy;
+}
+
 void CardTable::rewind()
 {
     m_cards->setRecordSource(Statements::cardReset());

@@ -41,6 +41,9 @@ public:
     std::optional<CardColour> find(const QString &code);
     // Sets the card cursor back to the whole card in Sn order.
     void rewind();
+    // Whether the last read could not be made because another program held
+    // the file (its result then read as empty).
+    bool wasBusy() const;
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.

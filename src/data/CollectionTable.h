@@ -29,7 +29,8 @@ public:
     // Reads the collection in the database file at path.
     void open(const QString &databasePath);
 
-    // The number of entries in the file now.
+    // The number of entries in the file now; 0, with refusal() Busy, when
+    // another program holds the file.
     int count();
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
@@ -43,8 +44,8 @@ public:
     // false, deleting nothing, when there is none (refusal() Gone).
     bool remove(const CollectionEntry &entry);
 
-    // Why the last add or remove made no change, when the file's state
-    // refused it.
+    // Why the last add, remove or read made no change or read nothing,
+    // when the file's state refused it.
     WriteRefusal refusal() const;
     QString databasePath() const;
 

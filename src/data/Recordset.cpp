@@ -2,6 +2,7 @@
 
 #include "data/PreparedQuery.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 
 #include <sqlite3.h>
 
@@ -183,16 +184,34 @@ WriteRefusal refusalOf(int code)
     }
 }
 
+bool isLock(int code)
+{
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
 } // namespace
 
 void Recordset::failOrRefuse(const QString &action, const QString &message, int code, bool change) const
 {
-    // The state of the file refuses a change; anything else is a failure.
+    // A file held by another program refuses a change, and, while the user
+    // acts, a read too: the action tells the user instead of ending the
+    // program. Any other state of the file refuses a change only.
     const WriteRefusal refusal = refusalOf(code);
-    if (change && refusal != WriteRefusal::None)
+    if (isLock(code) && (change || UserAction::isActive())) {
+        m_refusal = WriteRefusal::Busy;
+    } else if (change && refusal != WriteRefusal::None) {
         m_refusal = refusal;
-    else
+    } else {
         fail(action, message);
+        return;
+    }
+    if (!change) {
+        // The result is unknown: it reads as empty and is read again at the
+        // next refresh.
+        m_failed = true;
+        m_windows.clear();
+        m_count = 0;
+    }
 }
 
 PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
@@ -200,6 +219,10 @@ PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
 {
     if (m_failed || !m_connection)
         return nullptr;
+    if (UserAction::isWaiting()) {
+        failOrRefuse(action(), QString(), SQLITE_BUSY, false);
+        return nullptr;
+    }
     QString error;
     int code = 0;
     PreparedQuery *query = m_connection->prepared(sql, &error, &code);
@@ -223,6 +246,16 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     if (m_failed || !m_connection)
         return nullptr;
     m_refusal = WriteRefusal::None;
+    if (UserAction::isWaiting()) {
+        failOrRefuse(action(), QString(), SQLITE_BUSY, true);
+        return nullptr;
+    }
+    // The engine refuses to write a file deleted or replaced under it; the
+    // file's identity is checked here too, before anything is written.
+    if (m_connection->fileHasMoved()) {
+        m_refusal = WriteRefusal::Moved;
+        return nullptr;
+    }
     QString error;
     int code = 0;
     PreparedQuery *query = m_connection->prepared(sql, &error, &code);
@@ -234,6 +267,7 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
         const QString message = query->error();
         code = query->errorCode();
         query->finish();
+        m_connection->rollbackIfOpen();
         failOrRefuse(action(), message, code, true);
         return nullptr;
     }
@@ -481,6 +515,7 @@ bool Recordset::Update()
         const QString message = query->error();
         const int code = query->errorCode();
         query->finish();
+        m_connection->rollbackIfOpen();
         failOrRefuse(action(), message, code, true);
         return false;
     }

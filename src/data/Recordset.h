@@ -88,9 +88,10 @@ public:
     // (refusal() Gone) when there is no such row.
     bool deleteMatching(const QVector<QPair<QString, QVariant>> &fields);
 
-    // Why the last Update or Delete made no change although nothing failed
-    // in the program: the state of the file or of the row refused it. None
-    // after a change that was made, or a failure (which was reported).
+    // Why the last Update or Delete made no change, or the last read gave
+    // an empty result, although nothing failed in the program: the state
+    // of the file or of the row refused it. None after a change that was
+    // made, or a failure (which was reported).
     WriteRefusal refusal() const { return m_refusal; }
 
     QStringList columns() const;
@@ -110,7 +111,9 @@ private:
     int columnIndex(const QString &name) const;
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
-    // Runs a statement; on failure reports action() and returns null.
+    // Runs a statement; on failure reports action() and returns null. A
+    // file held by another program during a user action is no failure:
+    // the result reads as empty and refusal() says Busy.
     PreparedQuery *run(const QString &sql, const QVariantList &values,
                    const std::function<QString()> &action) const;
     // The same for a change: a refusal by the file's state is noted in

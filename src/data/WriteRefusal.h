@@ -1,8 +1,8 @@
 #pragma once
 
-// Why a change to the database was not made, where that is no failure of
-// the program's but the state of the file: the user is told and browsing
-// goes on.
+// Why a change to the database was not made, or a result could not be
+// read, where that is no failure of the program's but the state of the
+// file: the user is told and browsing goes on.
 enum class WriteRefusal {
     None,      // the change was made
     ReadOnly,  // the file or its folder cannot be written
