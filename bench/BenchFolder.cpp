@@ -4,12 +4,14 @@
 
 #include <QProcess>
 
+#include <iterator>
 #include <map>
 
 namespace {
 
 constexpr int largeCardColours = 100000;
 constexpr int rowsPerPage = 8;
+constexpr int longPageRows[] = {1000, 10000};
 
 QString largeCode(int i)
 {
@@ -30,6 +32,14 @@ BenchFolder::BenchFolder(Card card, int collectionSize)
                                           databasePath()});
         if (rc != 0)
             qFatal("makedb failed");
+    } else if (card == Card::LongPages) {
+        QVector<CardRow> rows;
+        int sn = 0;
+        for (int page = 1; page <= int(std::size(longPageRows)); ++page) {
+            for (int row = 1; row <= longPageRows[page - 1]; ++row, ++sn)
+                rows.append(CardRow{sn + 1, page, row, largeCode(sn), (sn * 7) % 256, (sn * 13) % 256, (sn * 29) % 256});
+        }
+        m_folder.createDatabase(rows);
     } else {
         QVector<CardRow> rows;
         rows.reserve(largeCardColours);

@@ -7,12 +7,13 @@
 #include <memory>
 
 // A program folder for measuring: the real movies, and a card database that
-// is either the shipped card or a generated card of 100,000 colours, with a
+// is the shipped card, a generated card of 100,000 colours, or a card of
+// two long pages (1,000 colours on page 1, 10,000 on page 2), with a
 // collection of a given size.
 class BenchFolder
 {
 public:
-    enum class Card { Shipped, Large };
+    enum class Card { Shipped, Large, LongPages };
 
     BenchFolder(Card card, int collectionSize);
 

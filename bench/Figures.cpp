@@ -2,6 +2,8 @@
 
 #include "ProcessFigure.h"
 
+#include <QString>
+
 #include <cstdio>
 
 void CollectingReporter::ReportRuns(const std::vector<Run> &runs)
@@ -57,6 +59,8 @@ bool printRatios(const std::map<std::string, double> &t, const ProcessComparison
          ratio(at(t, "enterCode_found/large"), at(t, "enterCode_found/shipped")), 1.2},
         {"enterCode not found, 100,000-colour card / shipped card",
          ratio(at(t, "enterCode_missing/large"), at(t, "enterCode_missing/shipped")), 1.2},
+        {"pageMove, a page of 10,000 rows / a page of 1,000 rows",
+         ratio(at(t, "pageMove/rows_10000"), at(t, "pageMove/rows_1000")), 12},
     };
     for (const char *action : {"collection_step", "addtoBaby_new", "addtoBaby_duplicate", "babyDelete"}) {
         ratios.push_back({std::string(action) + ", 100,000 entries / 10 entries",
@@ -83,7 +87,7 @@ bool printRatios(const std::map<std::string, double> &t, const ProcessComparison
         const bool met = r.value > 0 && r.value <= r.target;
         allMet = allMet && met;
         std::printf("%-58s %8.2f %8s  %s\n", r.what.c_str(), r.value,
-                    ("<= " + std::to_string(r.target).substr(0, 3)).c_str(), met ? "met" : "NOT MET");
+                    ("<= " + QString::number(r.target).toStdString()).c_str(), met ? "met" : "NOT MET");
     }
     return allMet;
 }

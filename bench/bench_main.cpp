@@ -127,6 +127,21 @@ void pageMove(benchmark::State &state, Card card)
     }
 }
 
+// One page of many rows shown again and again, until it stands on the
+// screen: the events its swatches posted handled and the window painted.
+// The page before it goes each time, as it would for the next page of the
+// same size.
+void pageMoveRows(benchmark::State &state, qint64 page)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::LongPages, 0);
+    auto form = openWindow(folder);
+    for (auto _ : state) {
+        form->pageMove(page);
+        QCoreApplication::processEvents();
+        form->repaint();
+    }
+}
+
 void enterCode(benchmark::State &state, Card card, bool found)
 {
     const BenchFolder &folder = BenchFolder::shared(card, 0);
@@ -348,6 +363,8 @@ void registerAll()
 {
     benchmark::RegisterBenchmark("floor/page_query", pageQueryFloor);
     benchmark::RegisterBenchmark("floor/eight_widgets", eightWidgetsFloor);
+    benchmark::RegisterBenchmark("pageMove/rows_1000", pageMoveRows, 1);
+    benchmark::RegisterBenchmark("pageMove/rows_10000", pageMoveRows, 2);
     const std::pair<const char *, Card> cards[] = {{"shipped", Card::Shipped}, {"large", Card::Large}};
     for (const auto &[name, card] : cards) {
         benchmark::RegisterBenchmark((std::string("pageMove/") + name).c_str(), pageMove, card);

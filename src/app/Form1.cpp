@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Layout.h"
+#include "app/WaitFeedback.h"
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "data/CardTable.h"
@@ -92,6 +93,8 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     // Over every control, along the window's bottom edge.
     m_notice = new Notice(this);
     m_notice->setGeometry(4, height() - 34, width() - 8, 30);
+    // A wait for another program holding the database is shown as it lasts.
+    new WaitFeedback(this);
     connectMovieCommands();
     setUpAccessibility();
     Form_Load();

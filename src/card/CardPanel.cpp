@@ -3,6 +3,7 @@
 #include "card/PageGeometry.h"
 #include "card/SwatchColumn.h"
 #include "data/CardTable.h"
+#include "data/UserAction.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -14,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QCoreApplication>
 
 #include <cmath>
 #include <utility>
@@ -29,16 +31,21 @@ constexpr int groupLength = 2;
 const QColor notFoundColour(192, 0, 0);
 
 // The number in the page-number box, edited or not, taken down to a whole
-// number; the page shown when the box is empty or holds no number (it can
-// only be pasted there).
+// number and held within +-2^53, beyond the highest page there can be; the
+// page shown when the box is empty or holds no number (it can only be
+// pasted there).
 qint64 pageNumberIn(const TextBox *box, qint64 pageShown)
 {
+    constexpr qint64 limit = qint64(1) << 53;
+    const QString text = box->text().trimmed();
     bool ok = false;
-    const double value = box->text().trimmed().toDouble(&ok);
+    const qint64 whole = text.toLongLong(&ok);
+    if (ok)
+        return qBound(-limit, whole, limit);
+    const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return pageShown;
-    constexpr double limit = 1e15;  // far beyond any card, and safe to convert
-    return qint64(std::floor(qBound(-limit, value, limit)));
+    return qint64(std::floor(qBound(-double(limit), value, double(limit))));
 }
 
 } // namespace
@@ -84,17 +91,30 @@ void CardPanel::PageLoad(qint64 pagenum)
     using namespace PageGeometry;
     using Twips::px;
 
+    // A page another program keeps from being read leaves the page shown.
+    const QVector<CardEntry> colours = m_card->page(pagenum);
+    if (m_card->wasBusy())
+        return;
+    removeSwatches();
     pageselect->hide();
     m_color_a.clear();
     m_framed = 0;
 
+    // The swatches stand in a column of their own over the panel, at its
+    // origin: they are made while it is hidden and shown with it at once,
+    // and go with it at once, in time that grows with their number alone.
+    QWidget *const panel = pagecolor(0)->parentWidget();
+    if (!colours.isEmpty()) {
+        m_swatches = new QWidget(panel);
+        m_swatches->hide();
+        const int bottom = swatchTop(int(colours.size())) + swatchHeight;
+        m_swatches->setGeometry(0, 0, px(swatchLeft + swatchWidth), px(bottom));
+    }
     // Each swatch starts as a copy of the template and then takes its own
     // place, colour and code.
-    const QVector<CardEntry> colours = m_card->page(pagenum);
-    QWidget *const panel = pagecolor(0)->parentWidget();
     for (int i = 1; i <= colours.size(); ++i) {
         const CardEntry &c = colours.at(i - 1);
-        auto *swatch = new Swatch(i, panel);
+        auto *swatch = new Swatch(i, m_swatches);
         swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setBackColor(c.colour);
@@ -104,6 +124,14 @@ void CardPanel::PageLoad(qint64 pagenum)
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
     }
+    // Each new widget asks to be polished, and each one shown to be
+    // painted, by an event posted to it; left waiting, each is looked for
+    // again when its widget goes, in time that grows with all the others.
+    // They are handled here, once each.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
+    if (m_swatches)
+        m_swatches->show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
 
     // The selection frame lies over the swatches (it lets clicks through).
     if (!colours.isEmpty())
@@ -122,13 +150,16 @@ void CardPanel::removeSwatches()
     const QList<int> indexes = pagecolor.indexes();
     for (int index : indexes) {
         if (index >= 1)
-            delete pagecolor.take(index);
+            pagecolor.take(index);
     }
+    delete m_swatches;
+    m_swatches = nullptr;
 }
 
 void CardPanel::pageMove(qint64 pagenum)
 {
-    removeSwatches();
+    const UserAction action;
+    // PageLoad replaces the swatches shown once the page has been read.
     PageLoad(pagenum);
 }
 
@@ -344,14 +375,18 @@ void CardPanel::findcode_KeyUp(TextBox *field)
 
 void CardPanel::enterCode()
 {
+    const UserAction action;
     const std::initializer_list<TextBox *> fields = {findcode_txt1, findcode_txt2, findcode_txt3};
+    const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
+                         + QLatin1Char('.') + findcode_txt3->text();
+    const std::optional<CardEntry> found = m_card->find(code);
+    // Not looked up at all while another program holds the file.
+    if (m_card->wasBusy())
+        return;
     for (TextBox *field : fields)
         field->setForeColor(Qt::black);
 
-    const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
-                         + QLatin1Char('.') + findcode_txt3->text();
-
-    if (const std::optional<CardEntry> found = m_card->find(code)) {
+    if (found) {
         pageMove(found->page);
         // Frame the swatch that shows the found colour: its place in the
         // column, which equals its Row only when the page's rows have no gaps.

@@ -3,6 +3,7 @@
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "data/UserAction.h"
 #include "widgets/MovieControl.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TextBox.h"
@@ -57,11 +58,11 @@ bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
         return false;
     switch (key) {
     case Qt::Key_Left:
-        if (!m_shownEntry.isNull())
+        if (m_shown)
             previousb_swf_FSCommand(QString(), QString());
         return true;
     case Qt::Key_Right:
-        if (!m_shownEntry.isNull())
+        if (m_shown)
             nextb_swf_FSCommand(QString(), QString());
         return true;
     case Qt::Key_Delete:
@@ -88,16 +89,16 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CollectionPanel::showContextMenu(const QPoint &globalPos)
 {
-    QMenu *menu = CopyMenu::start(m_shownEntry.isNull() ? QString() : m_shownCode, m_shownColour,
+    QMenu *menu = CopyMenu::start(m_shown ? m_shown->code : QString(), m_shownColour,
                                   [this](const QString &said) { emit notice(said); });
-    if (!m_shownEntry.isNull()) {
+    if (m_shown) {
         // What the keys do, with the keys: the menu is where a user finds them.
         auto add = [menu](const QString &text, const QKeySequence &key, const std::function<void()> &action) {
             CopyMenu::addKeyed(menu, text, key, action);
         };
         add(tr("Next entry"), QKeySequence(Qt::Key_Right), [this] { nextb_swf_FSCommand(QString(), QString()); });
         add(tr("Previous entry"), QKeySequence(Qt::Key_Left), [this] { previousb_swf_FSCommand(QString(), QString()); });
-        add(tr("Delete %1").arg(m_shownCode), QKeySequence(Qt::Key_Delete), [this] { babyDelete(); });
+        add(tr("Delete %1").arg(m_shown->code), QKeySequence(Qt::Key_Delete), [this] { babyDelete(); });
         menu->addSeparator();
     }
     connect(menu->addAction(tr("Export the collection…")), &QAction::triggered, this, [this] { askAndExport(false); });
@@ -155,16 +156,30 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
 
 // --- Viewer --------------------------------------------------------------
 
+bool CollectionPanel::recount()
+{
+    // Counted in the file as it is now, other programs' commits included:
+    // a check of the file's version while nothing changed.
+    const int count = m_entries->count();
+    if (m_entries->refusal() == WriteRefusal::Busy) {
+        reportRefusal();
+        return false;
+    }
+    m_baby_max = count;
+    return true;
+}
+
 void CollectionPanel::babyDef()
 {
+    const UserAction action;
+    // A file another program holds leaves the panel as it is.
+    if (!recount())
+        return;
     baby_code->setBackColor(shownCodeBack);
     nextb_swf->show();
     previousb_swf->show();
     deleteb_swf->show();
 
-    // Counted from the result the cursor holds: start-up, every addition and
-    // every deletion keep it current.
-    m_baby_max = m_entries->count();
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
         return;
@@ -178,24 +193,29 @@ void CollectionPanel::babyDef()
     baby_color->setBackColor(emptyBack);
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
-    m_shownEntry.clear();
+    m_shown.reset();
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
 {
-    m_baby_max = m_entries->count();
-    // One past the end (after the last entry was deleted) shows the new last.
+    const UserAction action;
+    if (!recount())
+        return;
+    // Past the end (after the last entry was deleted, here or by another
+    // program) shows the new last.
     if (colorb_num > m_baby_max.toInt())
-        --colorb_num;
+        colorb_num = m_baby_max.toInt();
     if (colorb_num <= 0) {
         babyDef();
         return;
     }
 
     const CollectionEntry entry = m_entries->at(colorb_num);
-    m_shownEntry = entry.sn;
-    m_shownCode = entry.code;
-    m_shownTable = entry.table;
+    if (m_entries->refusal() == WriteRefusal::Busy) {
+        reportRefusal();
+        return;
+    }
+    m_shown = entry;
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
@@ -216,6 +236,9 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
 
 void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 {
+    const UserAction action;
+    if (!recount())
+        return;
     int position = positionIn(baby_num) + 1;
     if (position > m_baby_max.toInt())
         position = 1;
@@ -224,6 +247,9 @@ void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
 
 void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 {
+    const UserAction action;
+    if (!recount())
+        return;
     int position = positionIn(baby_num) - 1;
     if (position < 1)
         position = m_baby_max.toInt();
@@ -232,7 +258,7 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 
 // --- Editing -------------------------------------------------------------
 
-void CollectionPanel::reportRefusal()
+void CollectionPanel::reportRefusal(const QString &code)
 {
     const QString file = m_entries->databasePath();
     switch (m_entries->refusal()) {
@@ -247,6 +273,15 @@ void CollectionPanel::reportRefusal()
     case WriteRefusal::Busy:
         emit notice(tr("The collection is in use by another program; try again."));
         return;
+    case WriteRefusal::Gone:
+        emit notice(tr("That entry was already removed by another program."));
+        return;
+    case WriteRefusal::Skipped:
+        emit notice(tr("%1 was not added: the collection's file did not take it.").arg(code));
+        return;
+    case WriteRefusal::NoKey:
+        emit notice(tr("The collection cannot be changed: its entries have no serial numbers of their own (sn)."));
+        return;
     }
 }
 
@@ -254,34 +289,42 @@ void CollectionPanel::addtoBaby(const QString &code)
 {
     if (code.isEmpty())
         return;
+    const UserAction action;
 
     // A colour is collected once: its code, compared exactly, may stand in
-    // no row of the collection, whichever card the row names.
+    // no row of the collection, whichever card the row names. An addition
+    // counts only when the file made the row.
     if (m_entries->contains(code))
         emit announce(tr("%1 is in the collection already").arg(code));
     else if (m_entries->add(m_cardName, code))
         emit announce(tr("Added %1").arg(code));
     else
-        reportRefusal();
-    // The cursor no longer rests on the entry the panel showed.
-    m_shownEntry.clear();
+        reportRefusal(code);
+    // Until the collection is shown again, delete has nothing to act on.
+    m_shown.reset();
 }
 
 void CollectionPanel::babyDelete()
 {
-    // Only the entry the panel shows can be deleted, and only while the
-    // cursor still rests on it.
-    if (panel->isHidden() || m_shownEntry.isNull())
+    // Only the entry the panel shows can be deleted: the row with its
+    // serial number, table and code, wherever it stands now.
+    if (panel->isHidden() || !m_shown)
         return;
-    const CollectionEntry deleted{m_shownEntry, m_shownTable, m_shownCode};
-    if (!m_entries->remove(m_shownEntry)) {
-        reportRefusal();
+    const UserAction action;
+    const CollectionEntry deleted = *m_shown;
+    const bool removed = m_entries->remove(deleted);
+    const WriteRefusal refusal = m_entries->refusal();
+    reportRefusal();
+    // Deleted here or by another program meanwhile: the panel shows what
+    // now stands at that position.
+    if (!removed && refusal != WriteRefusal::Gone)
         return;
+    if (removed) {
+        m_undo = deleted;
+        m_redo.reset();
+        emit announce(tr("Deleted %1").arg(deleted.code));
     }
-    m_undo = deleted;
-    m_redo.reset();
-    emit announce(tr("Deleted %1").arg(m_shownCode));
-    m_shownEntry.clear();
+    m_shown.reset();
     babyColorizer(positionIn(baby_num));
 }
 
@@ -324,13 +367,14 @@ void CollectionPanel::redoDelete()
     }
     // The restored entry is shown, and deleted as the delete button does.
     babyColorizer(position);
-    if (m_shownEntry != entry.sn || m_shownCode != entry.code || !m_entries->remove(m_shownEntry)) {
+    const UserAction action;
+    if (!m_shown || m_shown->sn != entry.sn || m_shown->code != entry.code || !m_entries->remove(entry)) {
         reportRefusal();
         return;
     }
     m_redo.reset();
     m_undo = entry;
-    m_shownEntry.clear();
+    m_shown.reset();
     emit notice(tr("Deleted %1").arg(entry.code));
     babyColorizer(position);
 }

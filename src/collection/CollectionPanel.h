@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/CollectionTable.h"
 #include "widgets/ControlMap.h"
 
 #include <QColor>
@@ -11,7 +12,6 @@
 #include "data/CollectionTable.h"
 
 class CardTable;
-class CollectionTable;
 class MovieControl;
 class PictureBox;
 class QLabel;
@@ -42,7 +42,7 @@ public:
     // The number of entries, as last counted; null until counted.
     QVariant baby_max() const { return m_baby_max; }
     // The serial number of the entry shown; null when none is.
-    QVariant shownEntry() const { return m_shownEntry; }
+    QVariant shownEntry() const { return m_shown ? m_shown->sn : QVariant(); }
 
 signals:
     // Something the user should know that is no failure of the program's:
@@ -69,8 +69,12 @@ protected:
 
 private:
     void showEntryColour(const QString &table, const QString &code);
-    // Tells the user why the collection was not changed.
-    void reportRefusal();
+    // Tells the user why the collection was not changed (code: the colour
+    // an addition was for), or could not be read just then.
+    void reportRefusal(const QString &code = QString());
+    // The collection's count in the file now; false, after telling the
+    // user, when another program holds the file.
+    bool recount();
     void showContextMenu(const QPoint &globalPos);
     // Left, Right and Delete while the panel or its colour has the
     // keyboard; true when handled.
@@ -92,9 +96,8 @@ private:
     MovieControl *deleteb_swf;
 
     QVariant m_baby_max;
-    QVariant m_shownEntry;
-    QString m_shownCode;
-    QString m_shownTable;
+    // The entry shown, as read: a delete removes that row and no other.
+    std::optional<CollectionEntry> m_shown;
     // The entry deleted last, which Ctrl+Z restores; the one restored last,
     // which Ctrl+Shift+Z deletes again.
     std::optional<CollectionEntry> m_undo;

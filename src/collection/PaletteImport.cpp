@@ -38,7 +38,11 @@ QString refusalText(WriteRefusal refusal, const QString &file)
         return tr("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(file);
     case WriteRefusal::Busy:
         return tr("The collection is in use by another program; try again.");
+    case WriteRefusal::NoKey:
+        return tr("The collection cannot be changed: its entries have no serial numbers of their own (sn).");
     case WriteRefusal::None:
+    case WriteRefusal::Gone:
+    case WriteRefusal::Skipped:
         break;
     }
     return tr("The collection could not be changed.");
@@ -132,7 +136,7 @@ PaletteImport::Result PaletteImport::read(const QString &path)
     }
     if (!collection.addMany(CardTable::name(), added)) {
         refusal = collection.refusal();
-        cursor.execute(QStringLiteral("rollback"), &ok);
+        cursor.rollback();
         result = Result();
         result.message = refusalText(refusal, m_databasePath);
         return result;
@@ -140,7 +144,7 @@ PaletteImport::Result PaletteImport::read(const QString &path)
     result.added = int(added.size());
     refusal = cursor.execute(QStringLiteral("commit"), &ok);
     if (!ok) {
-        cursor.execute(QStringLiteral("rollback"), &ok);
+        cursor.rollback();
         result = Result();
         result.message = refusalText(refusal, m_databasePath);
         return result;

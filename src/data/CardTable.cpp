@@ -104,6 +104,11 @@ std::optional<CardEntry> CardTable::find(const QString &code)
     return cardEntryOf(found);
 }
 
+bool CardTable::wasBusy() const
+{
+    return m_cards->recordset().refusal() == WriteRefusal::Busy;
+}
+
 void CardTable::rewind()
 {
     m_cards->setRecordSource(Statements::cardReset());

@@ -35,8 +35,8 @@ public:
     // Both cursors read the database file at path.
     void open(const QString &databasePath);
 
-    // The highest page number, as the database gives it (null on an empty
-    // card).
+    // The highest page number: the largest whole Page between 1 and 2^53
+    // (null when no row has one). Rows on any other page are on no page.
     QVariant highestPage();
     // The colours of one page in Row order.
     QVector<CardEntry> page(qint64 pageNumber);
@@ -48,6 +48,9 @@ public:
     QVector<CardEntry> all();
     // Every code of the card, in Sn order.
     QStringList codes();
+    // Whether the last read could not be made because another program held
+    // the file (its result then read as empty).
+    bool wasBusy() const;
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.

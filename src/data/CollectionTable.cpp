@@ -10,6 +10,12 @@ const QString snField = QStringLiteral("sn");
 const QString tableField = QStringLiteral("ccard_name");
 const QString codeField = QStringLiteral("code");
 
+// A text as the engine compares it: a null text is NULL.
+QVariant textValue(const QString &text)
+{
+    return text.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
 } // namespace
 
 CollectionTable::CollectionTable(DataCursor *entries) : m_entries(entries)
@@ -25,7 +31,9 @@ void CollectionTable::open(const QString &databasePath)
 
 int CollectionTable::count()
 {
+    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
     m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
     return m_entries->recordset().RecordCount();
 }
 
@@ -55,6 +63,7 @@ QVector<CollectionEntry> CollectionTable::all()
 
 bool CollectionTable::contains(const QString &code)
 {
+    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
     m_entries->setRecordSource(Statements::collection());
     m_entries->Refresh();
     return m_entries->recordset().contains(codeField, code);
@@ -62,6 +71,7 @@ bool CollectionTable::contains(const QString &code)
 
 bool CollectionTable::add(const QString &table, const QString &code)
 {
+    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
     Recordset &entries = m_entries->recordset();
     entries.AddNew();
     entries.setField(tableField, table);
@@ -71,13 +81,14 @@ bool CollectionTable::add(const QString &table, const QString &code)
 
 bool CollectionTable::addMany(const QString &table, const QStringList &codes)
 {
+    // Each through add(), which knows every shape of table another tool
+    // may have left and counts a row only when the engine made it.
     m_refusal = WriteRefusal::None;
-    const QString sql = QStringLiteral("insert into baby2 (ccard_name, code) values (?, ?)");
     for (const QString &code : codes) {
-        bool ok = false;
-        m_refusal = m_entries->execute(sql, &ok, {table, code});
-        if (!ok)
+        if (!add(table, code)) {
+            m_refusal = refusal();
             return false;
+        }
     }
     return true;
 }
@@ -90,8 +101,7 @@ CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
     if (!ok)
         return Restore::Refused;
     auto rollback = [this](Restore why) {
-        bool done = false;
-        m_entries->execute(QStringLiteral("rollback"), &done);
+        m_entries->rollback();
         return why;
     };
     DataCursor check;
@@ -139,13 +149,13 @@ QString CollectionTable::databasePath() const
     return m_entries->databasePath();
 }
 
-bool CollectionTable::remove(const QVariant &sn)
+bool CollectionTable::remove(const CollectionEntry &entry)
 {
-    Recordset &entries = m_entries->recordset();
-    if (sn.isNull() || entries.field(snField) != sn)
-        return false;
-    if (!entries.Delete())
-        return false;
+    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
+    m_entries->setRecordSource(Statements::collection());
     m_entries->Refresh();
-    return true;
+    // Serial numbers may be reused by other programs: the entry is the one
+    // with all three values still.
+    return m_entries->recordset().deleteMatching(
+        {{snField, entry.sn}, {tableField, textValue(entry.table)}, {codeField, textValue(entry.code)}});
 }

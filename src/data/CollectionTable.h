@@ -19,8 +19,10 @@ struct CollectionEntry
 };
 
 // The collection table baby2, read and written through the collection
-// cursor (Adodc1) in sn order. Positions count from 1. The cursor's current
-// row is the entry last reached by at(), which is what remove() deletes.
+// cursor (Adodc1) in sn order. Positions count from 1. Every count and every
+// entry read follows what the file holds now, other programs' commits
+// included; reading again costs a check of the file's version while nothing
+// changed.
 class CollectionTable
 {
 public:
@@ -29,8 +31,8 @@ public:
     // Reads the collection in the database file at path.
     void open(const QString &databasePath);
 
-    // The number of entries in the result the cursor holds; every addition
-    // and deletion through this table keeps it current.
+    // The number of entries in the file now; 0, with refusal() Busy, when
+    // another program holds the file.
     int count();
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
@@ -39,17 +41,17 @@ public:
     QVector<CollectionEntry> all();
     // Whether any entry has exactly this code, whichever card it names.
     bool contains(const QString &code);
-    // Adds an entry for code of the card table named table.
+    // Adds an entry for code of the card table named table; true only when
+    // the file took the row.
     bool add(const QString &table, const QString &code);
-    // Adds entries for many codes, in the transaction the caller holds,
-    // without reading them back: for an import. The cursor's result is read
-    // afresh when next used. False, adding nothing more, at the first that
-    // cannot be added (refusal() says why when the file refused it).
-    bool addMany(const QString &table, const QStringList &codes);
-    // Deletes the entry the cursor rests on, when that is the entry with
-    // serial number sn; false, deleting nothing, otherwise.
-    bool remove(const QVariant &sn);
+    // Deletes the entry with exactly this serial number, table and code;
+    // false, deleting nothing, when there is none (refusal() Gone).
+    bool remove(const CollectionEntry &entry);
 
+    // Adds entries for many codes, in the transaction the caller holds: for
+    // an import. False, adding nothing more, at the first that cannot be
+    // added (refusal() says why when the file refused it).
+    bool addMany(const QString &table, const QStringList &codes);
     // Puts a deleted entry back with its own sn, so that it stands at its
     // old place: only when that sn is free and the code is not collected
     // again.
@@ -61,8 +63,8 @@ public:
     // The position (1 ...) of the entry with serial number sn; 0 if none.
     int positionOf(const QVariant &sn);
 
-    // Why the last add or remove made no change, when the file's state
-    // refused it.
+    // Why the last add, remove or read made no change or read nothing,
+    // when the file's state refused it.
     WriteRefusal refusal() const;
     QString databasePath() const;
 

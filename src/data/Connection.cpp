@@ -1,12 +1,14 @@
 #include "data/Connection.h"
 
 #include "data/PreparedQuery.h"
+#include "data/UserAction.h"
 
 #include <QFileInfo>
 
 #include <map>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,8 +18,16 @@ std::map<QString, std::weak_ptr<Connection>> &openConnections()
     return connections;
 }
 
-// How long a statement waits for another program's write before failing.
-constexpr int busyTimeoutMs = 30000;
+// The device and inode of the file at path; false when there is none.
+bool identify(const QString &path, quint64 *device, quint64 *inode)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    *device = quint64(info.st_dev);
+    *inode = quint64(info.st_ino);
+    return true;
+}
 
 } // namespace
 
@@ -44,15 +54,22 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
         sqlite3_close(handle);
         return nullptr;
     }
-    sqlite3_busy_timeout(handle, busyTimeoutMs);
+    // Waits for other programs' locks are the user action's to share.
+    sqlite3_busy_handler(handle, &UserAction::busyHandler, nullptr);
     sqlite3_extended_result_codes(handle, 1);
-    std::shared_ptr<Connection> connection(new Connection(handle));
+    std::shared_ptr<Connection> connection(new Connection(handle, absolute));
     connections[absolute] = connection;
     return connection;
 }
 
-Connection::Connection(sqlite3 *handle) : m_handle(handle)
+Connection::Connection(sqlite3 *handle, const QString &path) : m_handle(handle), m_path(path)
 {
+    identify(m_path, &m_device, &m_inode);
+}
+
+bool Connection::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_handle) == 0;
 }
 
 Connection::~Connection()
@@ -68,7 +85,7 @@ Connection::~Connection()
     }
 }
 
-PreparedQuery *Connection::prepared(const QString &sql, QString *error)
+PreparedQuery *Connection::prepared(const QString &sql, QString *error, int *code)
 {
     if (auto it = m_prepared.find(sql); it != m_prepared.end())
         return it->get();
@@ -78,6 +95,8 @@ PreparedQuery *Connection::prepared(const QString &sql, QString *error)
     if (sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
                            &statement, &tail) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        if (code)
+            *code = sqlite3_extended_errcode(m_handle);
         return nullptr;
     }
     // One statement at a time: anything after the first is refused, not run.
@@ -98,6 +117,8 @@ PreparedQuery *Connection::prepared(const QString &sql, QString *error)
 Connection::Version Connection::version()
 {
     Version v;
+    if (UserAction::isWaiting())
+        return v;
     QString error;
     if (PreparedQuery *q = prepared(QStringLiteral("pragma data_version"), &error)) {
         if (q->exec({}) && q->next())
@@ -106,4 +127,17 @@ Connection::Version Connection::version()
     }
     v.totalChanges = sqlite3_total_changes64(m_handle);
     return v;
+}
+
+bool Connection::fileHasMoved() const
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    return !identify(m_path, &device, &inode) || device != m_device || inode != m_inode;
+}
+
+void Connection::rollbackIfOpen()
+{
+    if (!sqlite3_get_autocommit(m_handle))
+        sqlite3_exec(m_handle, "rollback", nullptr, nullptr, nullptr);
 }

@@ -36,14 +36,30 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     // The statement prepared for sql, reused from call to call; null with
-    // error set when the engine rejects it.
-    PreparedQuery *prepared(const QString &sql, QString *error);
+    // error set (and code, when given, the engine's extended result code)
+    // when the engine rejects it or cannot read the schema just then.
+    PreparedQuery *prepared(const QString &sql, QString *error, int *code = nullptr);
 
+    // An invalid version when the database cannot be read just then.
     Version version();
+    // Whether a transaction is open on the connection.
+    bool inTransaction() const;
+
+    // Whether the file at the path opened is no longer the one opened: it
+    // was deleted, moved away or replaced by another file.
+    bool fileHasMoved() const;
+
+    // Ends a transaction a failed change left open, so that nothing of it
+    // stays.
+    void rollbackIfOpen();
 
 private:
-    explicit Connection(sqlite3 *handle);
+    Connection(sqlite3 *handle, const QString &path);
 
     sqlite3 *m_handle;
+    QString m_path;
+    // The file opened, as the file system names it.
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
     QHash<QString, std::shared_ptr<PreparedQuery>> m_prepared;
 };

@@ -67,6 +67,13 @@ WriteRefusal DataCursor::execute(const QString &sql, bool *ok, const QVariantLis
     return refusal;
 }
 
+void DataCursor::rollback()
+{
+    bool ok = false;
+    if (m_connection && m_connection->inTransaction())
+        execute(QStringLiteral("rollback"), &ok);
+}
+
 bool DataCursor::Refresh()
 {
     if (!connect()) {

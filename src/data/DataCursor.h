@@ -39,6 +39,9 @@ public:
     // cursor's connection. A refusal by the file's state is returned, not
     // reported; any other failure is reported and gives false in ok.
     WriteRefusal execute(const QString &sql, bool *ok, const QVariantList &values = {});
+    // Rolls back the transaction open on the connection, if one still is
+    // (the engine ends some on its own when a statement fails).
+    void rollback();
 
     // The current result (empty before the first Refresh).
     Recordset &recordset() const { return *m_recordset; }

@@ -138,6 +138,67 @@ bool isLockError(int code)
     return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
 }
 
+// The texts of one column of a statement's rows.
+QStringList texts(Handle &handle, const QString &sql, int column = 0)
+{
+    QStringList result;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(handle.db(), sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+        return result;
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        result.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column))));
+    sqlite3_finalize(statement);
+    return result;
+}
+
+// Whether the collection table must be made anew so that its serial
+// numbers are the row id and never reused: it has only the program's
+// columns, is not made so already, and its sn values are whole numbers
+// without null or repeat that can stand as row ids.
+bool collectionNeedsRebuild(Handle &handle)
+{
+    QStringList columns = texts(handle, QStringLiteral("select lower(name) from pragma_table_info('baby2')"));
+    columns.sort();
+    if (columns != QStringList{QStringLiteral("ccard_name"), QStringLiteral("code"), QStringLiteral("sn")})
+        return false;
+    // The engine finds a row by sn through the row id when sn is the row
+    // id, and says whether it numbers new rows with AUTOINCREMENT.
+    const bool rowIdKey = texts(handle, QStringLiteral("explain query plan select 1 from baby2 where sn = 0"), 3)
+                              .join(QLatin1Char(' '))
+                              .contains(QLatin1String("INTEGER PRIMARY KEY"));
+    int autoIncrement = 0;
+    sqlite3_table_column_metadata(handle.db(), "main", "baby2", "sn", nullptr, nullptr, nullptr, nullptr,
+                                  &autoIncrement);
+    if (rowIdKey && autoIncrement)
+        return false;
+    bool ok = false;
+    const qint64 keyed = handle.integer(QStringLiteral("select count(*) = count(sn) and count(*) = count(distinct sn)"
+                                                       " and count(*) = total(typeof(sn) = 'integer') from baby2"),
+                                        0, &ok);
+    return ok && keyed == 1;
+}
+
+// The collection table made anew with AUTOINCREMENT, every row and every
+// serial number copied, its other indexes and triggers made again. Run
+// inside the caller's transaction.
+bool rebuildCollection(Handle &handle)
+{
+    const QStringList extras = texts(handle, QStringLiteral(
+        "select sql from sqlite_master where tbl_name = 'baby2' and type in ('index', 'trigger')"
+        " and sql is not null and name <> 'baby2_code' order by type, name"));
+    QStringList statements = collectionTableSql();
+    statements.first().replace(QLatin1String("create table baby2 "), QLatin1String("create table tesselle_new_baby2 "));
+    statements.removeLast();  // the index, made once the table has its name
+    statements << QStringLiteral("insert into tesselle_new_baby2 (sn, ccard_name, code)"
+                                 " select sn, ccard_name, code from baby2")
+               << QStringLiteral("drop table baby2")
+               << QStringLiteral("alter table tesselle_new_baby2 rename to baby2")
+               << collectionTableSql().last() << extras;
+    // Views that name baby2 stay as they are: the rename must not check them.
+    return handle.exec(QStringLiteral("pragma legacy_alter_table = on")) && execAll(handle, statements)
+        && handle.exec(QStringLiteral("pragma legacy_alter_table = off"));
+}
+
 } // namespace
 
 QStringList cardTableSql(const QString &table)
@@ -158,8 +219,10 @@ QStringList collectionTableSql()
 {
     return {
         // code keeps the default BINARY collation: the collection tells
-        // codes apart exactly.
-        QStringLiteral("create table baby2 (sn integer primary key, ccard_name text, code text)"),
+        // codes apart exactly. AUTOINCREMENT: a serial number is never
+        // handed out again, so another program's window never names a new
+        // entry by the number of one it showed before.
+        QStringLiteral("create table baby2 (sn integer primary key autoincrement, ccard_name text, code text)"),
         QStringLiteral("create index baby2_code on baby2 (code)"),
     };
 }
@@ -242,7 +305,9 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
     const qint64 stored = hasTable(handle, QLatin1String(metaTable))
         ? handle.integer(QStringLiteral("select value from %1 where key = 'card_version'").arg(QLatin1String(metaTable)))
         : 0;
-    if (stored >= cardVersion && schema >= schemaVersion)
+    const bool newCard = stored < cardVersion;
+    const bool newCollection = collectionNeedsRebuild(handle);
+    if (!newCard && !newCollection && schema >= schemaVersion)
         return {Outcome::UpToDate, {}};
 
     if (sqlite3_db_readonly(handle.db(), "main") == 1)
@@ -253,11 +318,15 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
                                          : QStringLiteral("it cannot be written (%1)").arg(handle.error())};
     }
     bool ok = true;
-    if (stored < cardVersion) {
+    if (newCard) {
         const QVector<CardRow> rows = card();
         ok = !rows.isEmpty() && writeCard(handle, rows, cardVersion);
     }
-    else
+    // Looked at again inside the transaction: another program may have
+    // changed the table since.
+    if (ok && collectionNeedsRebuild(handle))
+        ok = rebuildCollection(handle);
+    if (ok)
         ok = handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion));
     if (ok)
         ok = handle.exec(QStringLiteral("commit"));
@@ -266,7 +335,7 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
         handle.exec(QStringLiteral("rollback"));
         return {Outcome::Skipped, QStringLiteral("it could not be updated (%1)").arg(reason)};
     }
-    return {Outcome::Updated, stored < cardVersion ? QStringLiteral("its card was updated") : QString()};
+    return {Outcome::Updated, newCard ? QStringLiteral("its card was updated") : QString()};
 }
 
 } // namespace DatabaseSetup

@@ -17,8 +17,9 @@
 // collection either way.
 namespace DatabaseSetup {
 
-// The schema version this program writes (PRAGMA user_version).
-constexpr int schemaVersion = 1;
+// The schema version this program writes (PRAGMA user_version). 2: the
+// collection's serial numbers are never reused (AUTOINCREMENT).
+constexpr int schemaVersion = 2;
 
 // The statements that make a card table and the collection table.
 QStringList cardTableSql(const QString &table);
@@ -46,10 +47,15 @@ struct Outcome
     QString message;
 };
 
-// Brings the database at path up to date: when the card it holds is older
-// than cardVersion, the card table is replaced by card() and the collection
-// is left exactly as it was. A file that cannot be written or is locked by
-// another program is left as it is (Skipped, with the reason).
+// Brings the database at path up to date, in one transaction: when the
+// card it holds is older than cardVersion, the card table is replaced by
+// card(); when its collection table hands out serial numbers again, or
+// keeps them in a column that is not the row id, the table is made anew
+// with every row and every serial number as they were, its own indexes and
+// triggers included. A collection whose serial numbers are null or repeated
+// cannot be made so and is left as it is, as is one with columns of another
+// program's. A file that cannot be written or is locked by another program
+// is left as it is (Skipped, with the reason).
 Outcome migrate(const QString &path, int cardVersion, const std::function<QVector<CardRow>()> &card);
 
 } // namespace DatabaseSetup

@@ -159,7 +159,7 @@ const QStringList &PreparedQuery::columnNames() const
     return m_columnNames;
 }
 
-qint64 PreparedQuery::lastInsertId() const
+qint64 PreparedQuery::changes() const
 {
-    return sqlite3_last_insert_rowid(sqlite3_db_handle(m_statement));
+    return sqlite3_changes64(sqlite3_db_handle(m_statement));
 }

@@ -36,8 +36,9 @@ public:
     int errorCode() const { return m_errorCode; }
     // The result's column names, as the statement names them.
     const QStringList &columnNames() const;
-    // The row key of the row the last insert made on this connection.
-    qint64 lastInsertId() const;
+    // The rows the last insert, update or delete on this connection
+    // changed, not counting those its triggers changed.
+    qint64 changes() const;
 
 private:
     enum class State { Idle, RowReady, OnRow, Done };

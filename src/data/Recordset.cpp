@@ -2,7 +2,9 @@
 
 #include "data/PreparedQuery.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 
+#include <sqlite3.h>
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
@@ -26,15 +28,46 @@ bool Recordset::open()
     if (!m_connection)
         return false;
     QString error;
-    if (!m_connection->prepared(m_statement.sql, &error)) {
-        fail(QStringLiteral("prepare the statement \"%1\"").arg(m_statement.sql), error);
+    int code = 0;
+    if (!m_connection->prepared(m_statement.sql, &error, &code)) {
+        failOrRefuse(QStringLiteral("prepare the statement \"%1\"").arg(m_statement.sql), error, code, false);
         return false;
     }
     // Only a whole table's result is kept from one run to the next; others
     // are read afresh each time and need no version.
-    if (!m_statement.table.isEmpty())
+    if (!m_statement.table.isEmpty()) {
         m_version = m_connection->version();
+        if (!m_statement.key.isEmpty())
+            m_keys = examineKeys();
+    }
     return true;
+}
+
+Recordset::Keys Recordset::examineKeys()
+{
+    // The engine says how it finds a row by the key: through the row id
+    // when the key is the row id.
+    const QString table = quotedTable();
+    const QString key = quotedKey();
+    PreparedQuery *plan = run(QStringLiteral("explain query plan select 1 from %1 where %2 = 0").arg(table, key), {},
+                              [this] { return QStringLiteral("examine %1").arg(tableInWords()); });
+    if (!plan)
+        return Keys::Unknown;
+    bool byRowId = false;
+    while (plan->next())
+        byRowId = byRowId || plan->value(3).toString().contains(QLatin1String("INTEGER PRIMARY KEY"));
+    plan->finish();
+    if (byRowId)
+        return Keys::ByEngine;
+    PreparedQuery *values = run(QStringLiteral("select count(*) = count(%2) and count(*) = count(distinct %2)"
+                                               " and count(*) = total(typeof(%2) = 'integer') from %1")
+                                    .arg(table, key),
+                                {}, [this] { return QStringLiteral("examine %1").arg(tableInWords()); });
+    if (!values)
+        return Keys::Unknown;
+    const bool distinct = values->next() && values->value(0).toLongLong() == 1;
+    values->finish();
+    return distinct ? Keys::ByProgram : Keys::None;
 }
 
 bool Recordset::isCurrent() const
@@ -46,11 +79,75 @@ void Recordset::rewind()
 {
     m_position = 0;
     m_adding = false;
+    m_refusal = WriteRefusal::None;
 }
 
-void Recordset::noteOwnChange()
+void Recordset::readAll()
 {
-    m_version = m_connection->version();
+    if (m_failed || !m_connection)
+        return;
+    if (m_count >= 0) {
+        bool whole = true;
+        for (int window = 0; whole && window * windowSize < m_count; ++window)
+            whole = m_windows.contains(window);
+        if (whole)
+            return;
+    }
+    PreparedQuery *query = run(m_statement.sql, m_statement.values,
+                               [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+    if (!query)
+        return;
+    if (!m_columnsKnown) {
+        m_columns = query->columnNames();
+        m_columnsKnown = true;
+    }
+    m_windows.clear();
+    const int columnCount = m_columns.size();
+    int count = 0;
+    QVector<Row> rows;
+    rows.reserve(windowSize);
+    while (query->next()) {
+        Row row(columnCount);
+        for (int i = 0; i < columnCount; ++i)
+            row[i] = query->value(i);
+        rows.append(std::move(row));
+        if (++count % windowSize == 0) {
+            m_windows.insert(count / windowSize - 1, std::move(rows));
+            rows = QVector<Row>();
+            rows.reserve(windowSize);
+        }
+    }
+    const bool readFailed = query->failed();
+    const QString message = query->error();
+    const int code = query->errorCode();
+    query->finish();
+    if (readFailed) {
+        failOrRefuse(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message, code, false);
+        return;
+    }
+    m_windows.insert(count / windowSize, std::move(rows));
+    m_count = count;
+}
+
+void Recordset::noteOwnChange(const Connection::Version &before)
+{
+    const Connection::Version after = m_connection->version();
+    // The data version moves only with other programs' commits: unmoved
+    // from before the change to after it, the change was the only one.
+    if (before.isValid() && before == m_version && after.dataVersion == before.dataVersion)
+        m_version = after;
+    else
+        m_version = Connection::Version();
+}
+
+void Recordset::forgetFrom(int position)
+{
+    const int firstStale = qMax(0, position) / windowSize;
+    const QList<int> windows = m_windows.keys();
+    for (int window : windows) {
+        if (window >= firstStale)
+            m_windows.remove(window);
+    }
 }
 
 QString Recordset::tableInWords() const
@@ -68,21 +165,59 @@ QString Recordset::quotedKey() const
     return Statements::quoted(m_statement.key);
 }
 
+namespace {
+
+bool isLock(int code)
+{
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
+} // namespace
+
+void Recordset::failOrRefuse(const QString &action, const QString &message, int code, bool change) const
+{
+    // A file held by another program refuses a change, and, while the user
+    // acts, a read too: the action tells the user instead of ending the
+    // program. Any other state of the file refuses a change only.
+    const WriteRefusal refusal = writeRefusalOf(code);
+    if (isLock(code) && (change || UserAction::isActive())) {
+        m_refusal = WriteRefusal::Busy;
+    } else if (change && refusal != WriteRefusal::None) {
+        m_refusal = refusal;
+    } else {
+        fail(action, message);
+        return;
+    }
+    if (!change) {
+        // The result is unknown: it reads as empty and is read again at the
+        // next refresh.
+        m_failed = true;
+        m_windows.clear();
+        m_count = 0;
+    }
+}
+
 PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
                               const std::function<QString()> &action) const
 {
     if (m_failed || !m_connection)
         return nullptr;
+    if (UserAction::isWaiting()) {
+        failOrRefuse(action(), QString(), SQLITE_BUSY, false);
+        return nullptr;
+    }
     QString error;
-    PreparedQuery *query = m_connection->prepared(sql, &error);
+    int code = 0;
+    PreparedQuery *query = m_connection->prepared(sql, &error, &code);
     if (!query) {
-        fail(action(), error);
+        failOrRefuse(action(), error, code, false);
         return nullptr;
     }
     if (!query->exec(values)) {
         const QString message = query->error();
+        code = query->errorCode();
         query->finish();
-        fail(action(), message);
+        failOrRefuse(action(), message, code, false);
         return nullptr;
     }
     return query;
@@ -91,21 +226,32 @@ PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
 PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &values,
                                     const std::function<QString()> &action)
 {
-    m_refusal = WriteRefusal::None;
     if (m_failed || !m_connection)
         return nullptr;
+    m_refusal = WriteRefusal::None;
+    if (UserAction::isWaiting()) {
+        failOrRefuse(action(), QString(), SQLITE_BUSY, true);
+        return nullptr;
+    }
+    // The engine refuses to write a file deleted or replaced under it; the
+    // file's identity is checked here too, before anything is written.
+    if (m_connection->fileHasMoved()) {
+        m_refusal = WriteRefusal::Moved;
+        return nullptr;
+    }
     QString error;
-    PreparedQuery *query = m_connection->prepared(sql, &error);
+    int code = 0;
+    PreparedQuery *query = m_connection->prepared(sql, &error, &code);
     if (!query) {
-        fail(action(), error);
+        failOrRefuse(action(), error, code, true);
         return nullptr;
     }
     if (!query->exec(values)) {
         const QString message = query->error();
-        m_refusal = writeRefusalOf(query->errorCode());
+        code = query->errorCode();
         query->finish();
-        if (m_refusal == WriteRefusal::None)
-            fail(action(), message);
+        m_connection->rollbackIfOpen();
+        failOrRefuse(action(), message, code, true);
         return nullptr;
     }
     return query;
@@ -116,7 +262,8 @@ bool Recordset::fetchWindow(int window) const
     const int start = window * windowSize;
     QString sql;
     QVariantList values = m_statement.values;
-    const bool byKey = m_statement.orderedByKey && !m_statement.table.isEmpty();
+    const bool byKey = m_statement.orderedByKey && !m_statement.table.isEmpty()
+        && (m_keys == Keys::ByEngine || m_keys == Keys::ByProgram);
     const QVector<Row> *previous = nullptr;
     if (auto it = m_windows.constFind(window - 1); window > 0 && it != m_windows.cend())
         previous = &*it;
@@ -155,54 +302,16 @@ bool Recordset::fetchWindow(int window) const
     }
     const bool readFailed = query->failed();
     const QString message = query->error();
+    const int code = query->errorCode();
     query->finish();
     if (readFailed) {
-        fail(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message);
+        failOrRefuse(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message, code, false);
         return false;
     }
     if (m_count < 0 && rows.size() < windowSize)
         m_count = start + int(rows.size());
     m_windows.insert(window, std::move(rows));
     return true;
-}
-
-void Recordset::readAll()
-{
-    if (m_failed || !m_connection || m_count >= 0)
-        return;
-    PreparedQuery *query = run(m_statement.sql, m_statement.values,
-                               [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
-    if (!query)
-        return;
-    if (!m_columnsKnown) {
-        m_columns = query->columnNames();
-        m_columnsKnown = true;
-    }
-    const int columnCount = m_columns.size();
-    m_windows.clear();
-    QVector<Row> window;
-    int count = 0;
-    while (query->next()) {
-        Row row(columnCount);
-        for (int i = 0; i < columnCount; ++i)
-            row[i] = query->value(i);
-        window.append(std::move(row));
-        if (window.size() == windowSize) {
-            m_windows.insert(count / windowSize, std::move(window));
-            window = QVector<Row>();
-        }
-        ++count;
-    }
-    const bool readFailed = query->failed();
-    const QString message = query->error();
-    query->finish();
-    if (readFailed) {
-        fail(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message);
-        return;
-    }
-    if (!window.isEmpty())
-        m_windows.insert(count / windowSize, std::move(window));
-    m_count = count;
 }
 
 int Recordset::RecordCount() const
@@ -324,13 +433,29 @@ bool Recordset::Update()
     if (!m_adding)
         return true;
     m_adding = false;
-    if (m_statement.table.isEmpty() || m_failed || !m_connection) {
+    if (m_statement.table.isEmpty() || !m_connection) {
         fail(QStringLiteral("add a row to a result that cannot take one"), QString());
+        return false;
+    }
+    // A result that could not be read (refusal() says why, or the failure
+    // was reported) takes no row.
+    if (m_failed)
+        return false;
+    m_refusal = WriteRefusal::None;
+    if (m_keys == Keys::None) {
+        m_refusal = WriteRefusal::NoKey;
         return false;
     }
     QStringList names;
     QStringList marks;
     QVariantList values;
+    const int keyColumn = columnIndex(m_statement.key);
+    // A key that is not the row id gets the next number from the program.
+    const bool numberedHere = m_keys == Keys::ByProgram && keyColumn >= 0 && !m_newRowWritten.at(keyColumn);
+    if (numberedHere) {
+        names.append(quotedKey());
+        marks.append(QStringLiteral("coalesce(max(%1), 0) + 1").arg(quotedKey()));
+    }
     for (int i = 0; i < m_columns.size(); ++i) {
         if (!m_newRowWritten.at(i))
             continue;
@@ -338,56 +463,125 @@ bool Recordset::Update()
         marks.append(QStringLiteral("?"));
         values.append(m_newRow.at(i));
     }
-    const QString sql = names.isEmpty()
-        ? QStringLiteral("insert into %1 default values").arg(quotedTable())
-        : QStringLiteral("insert into %1 (%2) values (%3)")
-              .arg(quotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    // The row comes back as the engine made it, with the key it got; a row
+    // a trigger skipped does not come back at all.
+    const QString columns = names.join(QLatin1Char(','));
+    const QString given = marks.join(QLatin1Char(','));
+    QString sql;
+    if (names.isEmpty())
+        sql = QStringLiteral("insert into %1 default values returning *").arg(quotedTable());
+    else if (numberedHere)
+        sql = QStringLiteral("insert into %1 (%2) select %3 from %1 returning *").arg(quotedTable(), columns, given);
+    else
+        sql = QStringLiteral("insert into %1 (%2) values (%3) returning *").arg(quotedTable(), columns, given);
     const int countBefore = RecordCount();
-    PreparedQuery *query = runChange(sql, values, [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); });
+    const Connection::Version before = m_connection->version();
+    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
+    PreparedQuery *query = runChange(sql, values, action);
     if (!query)
         return false;
-    const int keyColumn = columnIndex(m_statement.key);
-    if (keyColumn >= 0)
-        m_newRow[keyColumn] = QVariant(query->lastInsertId());
+    Row made(m_columns.size());
+    bool madeOne = false;
+    if (query->next()) {
+        madeOne = true;
+        const QStringList returned = query->columnNames();
+        for (int i = 0; i < returned.size(); ++i) {
+            const int column = columnIndex(returned.at(i));
+            if (column >= 0)
+                made[column] = query->value(i);
+        }
+    }
+    // The statement commits when it has run to its end.
+    while (query->next()) {
+    }
+    if (query->failed()) {
+        const QString message = query->error();
+        const int code = query->errorCode();
+        query->finish();
+        m_connection->rollbackIfOpen();
+        failOrRefuse(action(), message, code, true);
+        return false;
+    }
     query->finish();
+    if (!madeOne) {
+        m_refusal = WriteRefusal::Skipped;
+        return false;
+    }
 
     // The new row, with the largest key, is the result's last row.
     const int position = countBefore;
     const int window = position / windowSize;
     auto it = m_windows.find(window);
     if (it != m_windows.end() && it->size() == position % windowSize)
-        it->append(m_newRow);
+        it->append(made);
     else
         m_windows.remove(window);
     m_count = countBefore + 1;
     m_position = position;
-    noteOwnChange();
+    noteOwnChange(before);
     return true;
 }
 
 bool Recordset::Delete()
 {
-    const int keyColumn = columnIndex(m_statement.key);
     const Row *row = rowAt(m_position);
-    if (m_statement.table.isEmpty() || keyColumn < 0 || !row)
+    if (!row)
         return false;
-    const QVariant key = row->at(keyColumn);
-    PreparedQuery *query = runChange(QStringLiteral("delete from %1 where %2 = ?").arg(quotedTable(), quotedKey()),
-                           {key}, [this] { return QStringLiteral("delete an entry from %1").arg(tableInWords()); });
+    QVector<QPair<QString, QVariant>> fields;
+    for (int i = 0; i < m_columns.size(); ++i)
+        fields.append({m_columns.at(i), row->at(i)});
+    return deleteMatching(fields);
+}
+
+bool Recordset::deleteMatching(const QVector<QPair<QString, QVariant>> &fields)
+{
+    if (m_statement.table.isEmpty() || fields.isEmpty() || m_failed || !m_connection)
+        return false;
+    m_refusal = WriteRefusal::None;
+    if (m_keys == Keys::None) {
+        m_refusal = WriteRefusal::NoKey;
+        return false;
+    }
+    QStringList conditions;
+    QVariantList values;
+    for (const auto &[name, value] : fields) {
+        conditions.append(QStringLiteral("%1 is ?").arg(Statements::quoted(name)));
+        values.append(value);
+    }
+    const QString sql =
+        QStringLiteral("delete from %1 where %2").arg(quotedTable(), conditions.join(QLatin1String(" and ")));
+    const Connection::Version before = m_connection->version();
+    PreparedQuery *query = runChange(sql, values, [this] {
+        return QStringLiteral("delete an entry from %1").arg(tableInWords());
+    });
     if (!query)
         return false;
+    const qint64 changes = query->changes();
     query->finish();
+    if (changes == 0) {
+        // Another program deleted it: what this result holds is out of date.
+        m_refusal = WriteRefusal::Gone;
+        m_version = Connection::Version();
+        return false;
+    }
 
     // Rows before the deleted one keep their places; the windows from its
     // own on are read again when visited.
-    const int firstStale = m_position / windowSize;
-    const QList<int> windows = m_windows.keys();
-    for (int window : windows) {
-        if (window >= firstStale)
-            m_windows.remove(window);
+    int position = -1;
+    for (auto it = m_windows.cbegin(); it != m_windows.cend() && position < 0; ++it) {
+        for (int i = 0; i < it->size() && position < 0; ++i) {
+            bool same = true;
+            for (const auto &[name, value] : fields)
+                same = same && it->at(i).value(columnIndex(name)) == value;
+            if (same)
+                position = it.key() * windowSize + i;
+        }
     }
+    forgetFrom(position < 0 ? 0 : position);
     if (m_count > 0)
-        --m_count;
-    noteOwnChange();
+        m_count -= int(changes);
+    if (m_count < 0)
+        m_count = -1;
+    noteOwnChange(before);
     return true;
 }

@@ -16,14 +16,21 @@ class PreparedQuery;
 
 // The result of a cursor's statement: an exact record count, a current row
 // that can be moved to any row, field access by name (without regard to
-// case) and, for a statement over a whole table, rows added and the current
-// row deleted through it. Rows added through the recordset belong to it at
+// case) and, for a statement over a whole table, rows added and rows
+// deleted through it. Rows added through the recordset belong to it at
 // once, without running the statement again.
 //
 // Rows are read from the database in windows of 50 as they are visited, not
-// all at once, so a large result costs no more than the rows looked at. A
-// result stays valid while the database is unchanged; changes made through
-// the recordset itself are applied to it as they are made.
+// all at once, so a large result costs no more than the rows looked at;
+// readAll() reads a result that will be visited whole in one run. A result
+// stays valid while the database is unchanged; changes made through the
+// recordset itself are applied to it as they are made, unless another
+// program committed a change meanwhile.
+//
+// A table's key column serves to add and delete rows only when it tells
+// the rows apart: the engine's row id, or whole numbers without null or
+// repeat (the program then numbers a new row itself). Over any other table
+// the result is read only, and changes are refused (WriteRefusal::NoKey).
 class Recordset
 {
 public:
@@ -40,15 +47,15 @@ public:
     // True when nothing has changed the database since the result was read
     // or last changed through this recordset.
     bool isCurrent() const;
-    // Back to the first row, as after running the statement again.
+    // Back to the first row, as after running the statement again, with
+    // no refusal noted.
     void rewind();
+    // Reads every row of the result in one run of the statement.
+    void readAll();
 
     const Statement &statement() const { return m_statement; }
 
     int RecordCount() const;
-    // Reads every row now, in one run of the statement: for a pass over the
-    // whole result, which windows read one by one would make quadratic.
-    void readAll();
     bool atEOF() const { return m_position >= RecordCount(); }
 
     void MoveFirst() { m_position = 0; }
@@ -68,15 +75,23 @@ public:
     // Begins a new row; setField writes its values; Update saves it.
     void AddNew();
     void setField(const QString &name, const QVariant &value);
+
+    // Saves the new row begun by AddNew. The row the engine made is read
+    // back, with the key it got; false (refusal() Skipped) when the engine
+    // made none.
     bool Update();
 
-    // Deletes the current row from the table; the current row is then the
-    // one after it.
+    // Deletes the current row from the table, matched on all its fields as
+    // read; the current row is then the one after it.
     bool Delete();
+    // Deletes the row whose named fields hold exactly these values; false
+    // (refusal() Gone) when there is no such row.
+    bool deleteMatching(const QVector<QPair<QString, QVariant>> &fields);
 
-    // Why the last Update or Delete made no change although nothing failed
-    // in the program: the file could not be written just then. None after
-    // one that made its change, or that failed (and was reported).
+    // Why the last Update or Delete made no change, or the last read gave
+    // an empty result, although nothing failed in the program: the state
+    // of the file or of the row refused it. None after a change that was
+    // made, or a failure (which was reported).
     WriteRefusal refusal() const { return m_refusal; }
 
     QStringList columns() const;
@@ -84,18 +99,36 @@ public:
 private:
     static constexpr int windowSize = 50;
 
+    // What the table's key column is.
+    enum class Keys {
+        Unknown,    // not a whole table, or not examined
+        ByEngine,   // the row id: the engine numbers new rows
+        ByProgram,  // whole numbers without null or repeat: the program numbers new rows
+        None,       // it does not tell the rows apart
+    };
+    Keys examineKeys();
+
     int columnIndex(const QString &name) const;
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
-    // Runs a statement; on failure reports action() and returns null.
+    // Runs a statement; on failure reports action() and returns null. A
+    // file held by another program during a user action is no failure:
+    // the result reads as empty and refusal() says Busy.
     PreparedQuery *run(const QString &sql, const QVariantList &values,
                    const std::function<QString()> &action) const;
     // The same for a change: a refusal by the file's state is noted in
     // m_refusal instead of reported as a failure.
     PreparedQuery *runChange(const QString &sql, const QVariantList &values,
                              const std::function<QString()> &action);
+    // A failure with the engine's result code: reported, or noted as a
+    // refusal when the file's state explains it.
+    void failOrRefuse(const QString &action, const QString &message, int code, bool change) const;
     void fail(const QString &action, const QString &message) const;
-    void noteOwnChange();
+    // Keeps the result current after a change of its own, unless another
+    // program committed a change since before.
+    void noteOwnChange(const Connection::Version &before);
+    // Forgets the rows from position on.
+    void forgetFrom(int position);
     QString quotedTable() const;
     QString tableInWords() const;
     QString quotedKey() const;
@@ -112,7 +145,8 @@ private:
     mutable QHash<int, QVector<Row>> m_windows;  // window index -> its rows
     int m_position = 0;
 
-    WriteRefusal m_refusal = WriteRefusal::None;
+    mutable WriteRefusal m_refusal = WriteRefusal::None;
+    Keys m_keys = Keys::Unknown;
     bool m_adding = false;
     Row m_newRow;
     QVector<bool> m_newRowWritten;

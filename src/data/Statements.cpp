@@ -26,7 +26,14 @@ bool isPlainIdentifier(const QString &name)
 
 Statement highestPage(const QString &table)
 {
-    return {QStringLiteral("select max(Page) as Expr1000 from %1").arg(quoted(table)), {}, {}, {}, false, {}};
+    // Only whole numbers the window can page to count: a row whose Page is
+    // text, a real number, a blob, below 1 or beyond 2^53 (where doubles
+    // stop holding every whole number) is on no page. Read through the
+    // (Page, Row) index from its top; null when no row has such a page.
+    return {QStringLiteral("select (select Page from %1 where Page between 1 and 9007199254740992"
+                           " and typeof(Page) = 'integer' order by Page desc limit 1) as Expr1000")
+                .arg(quoted(table)),
+            {}, {}, {}, false, {}};
 }
 
 Statement collection()

@@ -17,7 +17,7 @@ QString quoted(const QString &table);
 // letters, digits and underscores only.
 bool isPlainIdentifier(const QString &name);
 
-Statement highestPage(const QString &table);             // column Expr1000
+Statement highestPage(const QString &table);             // column Expr1000: 1 ... 2^53 or null
 Statement collection();                                   // baby2, in sn order
 // The entries that have serial number sn or exactly this code.
 Statement collectionEntry(const QVariant &sn, const QString &code);

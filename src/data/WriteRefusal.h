@@ -1,13 +1,17 @@
 #pragma once
 
-// Why a change to the database was not made, where that is no failure of
-// the program's but the state of the file: the user is told and browsing
-// goes on.
+// Why a change to the database was not made, or a result could not be
+// read, where that is no failure of the program's but the state of the
+// file: the user is told and browsing goes on.
 enum class WriteRefusal {
     None,      // the change was made
     ReadOnly,  // the file or its folder cannot be written
     Moved,     // the file was deleted or replaced while the program ran
-    Busy,      // another program holds the file past the busy timeout
+    Busy,      // another program held the file past the busy timeout
+    Gone,      // the row to delete was no longer there
+    Skipped,   // the engine made no row of the addition (a trigger skipped it)
+    NoKey,     // the table's key does not tell its rows apart: rows cannot
+               // be deleted one at a time, so none is changed
 };
 
 // The refusal an engine result code stands for; None for a real failure.
