@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BenchFolder.h"
 
 #include "data/CardRow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Figures.h"
 
 #include "ProcessFigure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProcessComparison.h"
 
 ProcessComparison ProcessComparison::of(const std::vector<ProcessFigure::Sample> &first,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProcessFigure.h"
 
 #include <QByteArrayList>

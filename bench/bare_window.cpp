@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor under the program's start-up: a 210 x 690 window holding as many
 // plain widgets as the program's window shows at start, painted once.
 #include "platform/FirstFrameExit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of the colour layer beside its floor: the nearest-colour search
 // beside a scan that measures every colour, and palette export beside
 // saving the same bytes. Prints the ratios at the end.

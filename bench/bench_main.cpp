@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of the real program's handlers on real data, beside the floor they
 // stand on, and the ratios between them. Run offscreen; never part of the
 // tests. `scripts/bench.sh` builds and runs it.

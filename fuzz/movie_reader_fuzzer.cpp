@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the movie reader as a movie file, and what it
 // makes of them to the SVG renderer the way the movie control does: load
 // every look's copy, draw it, and draw each clickable element alone as the

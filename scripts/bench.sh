@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the program and its benchmarks and measures them: every handler on
 # real data beside the floor it stands on, start-up beside a bare window,
 # and the ratios with their targets.

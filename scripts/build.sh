@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Configures and builds the program, its tests and benchmarks into build/.
 set -eu
 cd "$(dirname "$0")/.."

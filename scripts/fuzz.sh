@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the movie reader's fuzz target (fuzz/) with clang's libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz/, and runs
 # it for a fixed number of inputs grown from the real movies (swf/) and a few

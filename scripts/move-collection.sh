@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Moves the collection an older build kept in build/dbtsl.db to the user's
 # data folder, where the program now keeps it, once: only when the data
 # folder has no database yet, only a copy that passes SQLite's integrity

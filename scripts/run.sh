@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Sets up a Debian 12 machine, builds the program and starts it.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the program and every test with AddressSanitizer (and its leak
 # checker) and UndefinedBehaviorSanitizer into build-asan/, and runs the
 # tests there without a display. Any report fails the run: a test's own, and

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the program needs to build, run and be
 # tested, and only those that are missing. Run as root (or with sudo).
 set -eu

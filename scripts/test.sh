@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Sets up a Debian 12 machine, builds everything and runs every test without
 # a display: the fuzz target of the movie reader, the whole suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the whole suite as

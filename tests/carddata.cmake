@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # test_carddata: the card's CSV against the palette movie, measured with
 # Little CMS 2. Needs only Qt Core and Test, not the program's libraries.
 find_package(Qt6 REQUIRED COMPONENTS Core Test)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The colour layer's tests, included from tests/CMakeLists.txt: two Qt Test
 # executables, and Python checks that read what the layer writes with other
 # programs' parsers and rank colours with scikit-image.

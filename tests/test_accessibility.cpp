@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader finds in the real window, read through Qt's
 // accessibility tree from the window down: every control a person can reach
 // named and given its role, everything clickable with a press action that

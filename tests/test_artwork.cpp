@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program icon, and the artwork's frames at the screen scales the
 // window may be drawn at. At a fractional scale Qt rounds every control's
 // rectangle to whole device pixels, so a frame drawn by scaling a picture

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The card's data against the palette that leads into it: a click on a
 // sector opens the page the sector table names, and that page must show a
 // colour close to the one the sector is painted in, not a page of greys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The collection panel: showing entries one at a time with wrap-around,
 // adding the selected colour from the card panel, deleting the shown entry,
 // and entries whose colour cannot be found. Every change is checked in the

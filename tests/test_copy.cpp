@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colours out of the window: the copy menus of the swatches and of the
 // collection's colour, Ctrl+C outside the text boxes, the export from the
 // collection's menu, and the dialog that finds the nearest card colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data cursor over a real SQLite file: snapshot results, rows added and
 // deleted through it, and the failure path.
 #include "FailureRecorder.h"

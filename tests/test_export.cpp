@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colours out of the program from the command line, as a user runs it:
 // the collection and the card written as palette files and read back by
 // readers written from the formats' descriptions, the nearest card colours

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every action by keyboard: the keys that act outside the page box and the
 // code fields, the focus cue, and the intro dismissed by a key; keys sent
 // as the X11 platform delivers them, the database read after each step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's layout, checked on a real window offscreen: the controls'
 // places, states, stacking, tab order and fonts, and, from the window's own
 // pixels, that every small control sits inside the box its artwork draws.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Page navigation: next and previous with wrap-around, the page-number box,
 // and a click on a swatch, on a card whose highest page is 40.
 #include "WindowFixture.h"

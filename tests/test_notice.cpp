@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The notice on its own: over its parent for a few seconds, clicks pass
 // through it, and a screen reader finds it as a status bar named by its
 // message.

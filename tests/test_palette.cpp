@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The palette: its empty command brings the collection panel forward, the
 // card number brings the card panel back, and the 24 sectors move the card
 // panel's page; anything else changes nothing. The card has 150 pages, so

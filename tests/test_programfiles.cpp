@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the real program finds its database, and what it changes there at
 // start: run as a user runs it, in a program folder of its own with a home
 // folder of its own, its files read back with another connection.

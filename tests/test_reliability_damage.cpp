@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Damaged or replaced files beside the program: a database that is missing,
 // empty, cut short, foreign or read-only ends the program with a clear word
 // and touches nothing; broken or hostile movies leave their controls empty

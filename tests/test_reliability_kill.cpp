@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The collection survives the program being killed at any moment, and two
 // programs adding to one database at once.
 #include "ProgramFolder.h"

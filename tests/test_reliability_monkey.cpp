@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A seeded storm of keys, pastes, clicks and movie commands over the whole
 // window. After every event the window must still tell the truth: the
 // swatches are one page of the card, at most one is framed, the collection

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Card rows whose page is no page: numbers beyond any page the window can
 // show, text, real numbers, blobs. Paging runs over the whole pages
 // between 1 and 2^53 only; a page of many rows shows every one of them.

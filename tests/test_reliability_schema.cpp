@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The collection table as other tools and earlier versions leave it: its
 // serial numbers reused, not the row id, null or repeated, and rules of
 // its own. An addition counts only when a row was really made, and the

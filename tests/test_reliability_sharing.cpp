@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Two programs over one collection: this test's own window and the
 // collection driver serving in a process of its own. A delete removes the
 // entry its window shows and nothing else; counts follow what the other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Movie commands: each movie control's command event reaches its own
 // handler and no other, the intro reads its command as a number, and the
 // palette's sectors and tabs raise their commands when clicked.

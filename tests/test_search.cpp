@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The code fields and the code lookup, typed through real key events.
 #include "WindowFixture.h"
 #include "FailureRecorder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, the first page and the page view: a real window over a small
 // card whose pages have gaps and uneven rows.
 #include "WindowFixture.h"

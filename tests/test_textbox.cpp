@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text box on its own: the character each key produces as the X11
 // platform delivers it, the handlers' say over a key, and the maximum length
 // that binds the user but not the program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the program's artwork into src/platform/artwork/ and lists it in
 src/platform/artwork.qrc.
 

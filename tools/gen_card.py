@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Generates the colour card: data/card5327.csv.
 
 The card has 204 pages of 8 colours. Row 1 is the lightest colour of a page

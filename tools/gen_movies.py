@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the program's six vector movies into swf/.
 
 Every movie is an SVG 1.2 Tiny document played by MovieControl through

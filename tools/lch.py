@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """CIE LCh(ab) to sRGB (D65) conversion with gamut clipping.
 
 Shared by the card generator and the movie generator, so that a palette

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/CommandLineActions.h"
 
 #include "app/CommandLine.h"

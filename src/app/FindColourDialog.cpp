@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/FindColourDialog.h"
 
 #include "colour/CardColour.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ProgramFiles.h"
 
 #include "data/DatabaseSetup.h"

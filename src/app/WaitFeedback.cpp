@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/WaitFeedback.h"
 
 #include "app/Form1.h"

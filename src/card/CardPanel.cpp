@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "card/CardPanel.h"
 
 #include "card/PageGeometry.h"

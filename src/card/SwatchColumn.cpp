@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "card/SwatchColumn.h"
 
 #include "widgets/FocusCue.h"

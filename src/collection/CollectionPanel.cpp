@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "collection/CollectionPanel.h"
 
 #include "data/CardTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "collection/PaletteExport.h"
 
 #include "colour/ColourSpace.h"

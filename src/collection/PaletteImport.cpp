@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "collection/PaletteImport.h"
 
 #include "colour/CardColour.h"

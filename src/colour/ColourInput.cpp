@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour/ColourInput.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour/ColourSpace.h"
 
 #include <lcms2.h>

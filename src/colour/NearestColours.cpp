@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour/NearestColours.h"
 
 #include "colour/ColourSpace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour/PaletteReader.h"
 
 #include "colour/ColourSpace.h"

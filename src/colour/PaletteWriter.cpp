@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour/PaletteWriter.h"
 
 #include "colour/PaletteEntry.h"

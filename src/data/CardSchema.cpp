@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/CardSchema.h"
 
 #include "data/CardRow.h"

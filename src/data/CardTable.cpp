@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/CardTable.h"
 
 #include "data/DataCursor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/Connection.h"
 
 #include "data/PreparedQuery.h"

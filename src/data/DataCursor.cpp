@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/DataCursor.h"
 
 #include "data/Connection.h"

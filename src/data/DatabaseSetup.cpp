@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/DatabaseSetup.h"
 
 #include "data/Statements.h"

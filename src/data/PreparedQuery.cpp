@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/PreparedQuery.h"
 
 #include <QByteArray>

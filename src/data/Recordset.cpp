@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/Recordset.h"
 
 #include "data/PreparedQuery.h"

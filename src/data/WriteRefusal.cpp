@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/WriteRefusal.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "movie/CommandText.h"
 
 #include <QString>

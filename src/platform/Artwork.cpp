@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Artwork.h"
 
 #include <QFileInfo>

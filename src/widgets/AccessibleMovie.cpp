@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/AccessibleMovie.h"
 
 #include "widgets/MovieControl.h"

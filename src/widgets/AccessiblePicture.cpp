@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/AccessiblePicture.h"
 
 #include "widgets/AccessibleSwatch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/AccessibleSwatch.h"
 
 #include "widgets/Swatch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/CopyMenu.h"
 
 #include "colour/ColourSpace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/MovieControl.h"
 
 #include "widgets/FocusCue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/PictureBox.h"
 
 #include "platform/Artwork.h"

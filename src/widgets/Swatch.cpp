@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/Swatch.h"
 
 #include <QApplication>

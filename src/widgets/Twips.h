@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Positions and sizes of the window's controls are in twips, 15 to a pixel

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The running program's window read as a screen reader reads it, through
 the AT-SPI registry with pyatspi: the swatches named by the card's codes
 and described by their colours, presses through the accessibility actions

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The window as a screen reader reads it: through the desktop's
 # accessibility bus (AT-SPI), in a private D-Bus session with its own bus
 # launcher and registry, the program on Xvfb with Qt's bridge always on.

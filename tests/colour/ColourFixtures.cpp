@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ColourFixtures.h"
 
 #include "colour/ColourSpace.h"

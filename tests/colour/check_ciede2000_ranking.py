@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Ranks the shipped card for 200 seeded random colours with scikit-image's
 CIEDE2000 and compares with the program's nearest-colour search; also
 compares the program's sRGB to L*a*b* (D65) with scikit-image's.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Reads the palettes that colour_samples writes with parsers made from each
 format's own description: Python's csv module, GIMP's CSS regular
 expression, xml.etree with LibreOffice's namespaces, and a line reader for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes what the Python checks read with other programs' parsers:
 //   colour_samples palettes DIR   the sample palette in every format, and
 //                                 DIR/expected.json saying what each holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colour layer: sRGB to L*a*b* (D65), CIEDE2000, the nearest card
 // colours against a scan of every colour, and colours as the user types them.
 #include "ColourFixtures.h"

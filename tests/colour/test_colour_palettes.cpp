@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Palette files: what each writer produces, each reader's round trip, and
 // the readers given damaged input. The files are also read by other
 // programs' parsers in check_palette_files.py.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The program as a user gets it: installed into a prefix and packaged as a
 # .deb, each checked by the validators of its kind, then run from there by
 # an unprivileged user with a fresh home, under Xvfb, where it must keep its

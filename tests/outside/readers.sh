@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The exported palettes read back by other programs: the .gpl by GIMP in
 # batch mode, the .ase by the npm package ase-utils. The collection holds a
 # grey, an entry whose colour is unknown and a vivid colour; the expected

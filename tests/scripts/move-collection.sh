@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # scripts/move-collection.sh as run.sh uses it: an older build's collection
 # moves to the data folder once, whole; a second one is kept aside, never
 # over the first; a damaged one stays where it is.

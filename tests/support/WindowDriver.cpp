@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WindowDriver.h"
 
 #include "app/Form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives a real window through the collection buttons, the way a person
 // would press them, and reports each action once its handler has returned:
 //

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # What a copy from the window puts on the clipboard, read by another
 # program (xclip) on a real X server: a grey and a vivid swatch, and a
 # collection entry whose colour is unknown. The expected texts come from the

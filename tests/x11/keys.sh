@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The keys of the page-number box and the code fields on a real X server:
 # the program runs under Xvfb in a program folder of its own, xdotool types
 # as a user does, and the result is read from the screen's pixels.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the tests that drive the real program on a real X server:
 # sourced with program, makedb and source set. It lays out a program folder
 # of its own, starts Xvfb on a free display and the program on it, and

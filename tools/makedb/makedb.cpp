@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // makedb: builds the card database from the card's CSV.
 //
 //   makedb --if-absent <card.csv> <database>
