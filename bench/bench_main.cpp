@@ -364,8 +364,8 @@ void registerAll()
 {
     benchmark::RegisterBenchmark("floor/page_query", pageQueryFloor);
     benchmark::RegisterBenchmark("floor/eight_widgets", eightWidgetsFloor);
-    benchmark::RegisterBenchmark("pageMove/rows_1000", pageMoveRows, 1);
-    benchmark::RegisterBenchmark("pageMove/rows_10000", pageMoveRows, 2);
+    benchmark::RegisterBenchmark("pageMove/rows_1000", pageMoveRows, 1)->Iterations(20);
+    benchmark::RegisterBenchmark("pageMove/rows_10000", pageMoveRows, 2)->Iterations(4);
     const std::pair<const char *, Card> cards[] = {{"shipped", Card::Shipped}, {"large", Card::Large}};
     for (const auto &[name, card] : cards) {
         benchmark::RegisterBenchmark((std::string("pageMove/") + name).c_str(), pageMove, card);
