@@ -179,15 +179,14 @@ fi
 
 # --- c) The installed program, run by a user ---------------------------------
 
-# A display number no other server holds.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
+# Xvfb takes a display number no other server holds and says which.
 # Without access control: the program's user is not the server's.
-Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp -ac >/dev/null 2>&1 &
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 400x800x24 -nolisten tcp -ac 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$display"
+for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$displayfile")"
+rm -f "$displayfile"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The program's window, once it is shown; empty if it never is.

@@ -18,14 +18,12 @@ cp "$source"/swf/*.svg "$work/swf/"
 cp "$source/data/fonts.conf" "$work/"
 "$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
 
-# A display number no other server holds.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a display number no other server holds and says which: tests
+# running side by side never pick the same one.
+Xvfb -displayfd 3 -screen 0 400x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$display"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Starts the program and waits for its window: X, Y are its place.
