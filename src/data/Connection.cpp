@@ -68,11 +68,6 @@ Connection::Connection(sqlite3 *handle, const QString &path) : m_handle(handle),
     identify(m_path, &m_device, &m_inode);
 }
 
-bool Connection::inTransaction() const
-{
-    return sqlite3_get_autocommit(m_handle) == 0;
-}
-
 Connection::~Connection()
 {
     m_prepared.clear();

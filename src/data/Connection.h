@@ -43,8 +43,6 @@ public:
 
     // An invalid version when the database cannot be read just then.
     Version version();
-    // Whether a transaction is open on the connection.
-    bool inTransaction() const;
 
     // Whether the file at the path opened is no longer the one opened: it
     // was deleted, moved away or replaced by another file.

@@ -70,9 +70,8 @@ WriteRefusal DataCursor::execute(const QString &sql, bool *ok, const QVariantLis
 
 void DataCursor::rollback()
 {
-    bool ok = false;
-    if (m_connection && m_connection->inTransaction())
-        execute(QStringLiteral("rollback"), &ok);
+    if (m_connection)
+        m_connection->rollbackIfOpen();
 }
 
 bool DataCursor::Refresh()

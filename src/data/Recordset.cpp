@@ -203,22 +203,30 @@ PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
 {
     if (m_failed || !m_connection)
         return nullptr;
+    return execute(sql, values, action, false);
+}
+
+PreparedQuery *Recordset::execute(const QString &sql, const QVariantList &values,
+                                  const std::function<QString()> &action, bool change) const
+{
     if (UserAction::isWaiting()) {
-        failOrRefuse(action(), QString(), SQLITE_BUSY, false);
+        failOrRefuse(action(), QString(), SQLITE_BUSY, change);
         return nullptr;
     }
     QString error;
     int code = 0;
     PreparedQuery *query = m_connection->prepared(sql, &error, &code);
     if (!query) {
-        failOrRefuse(action(), error, code, false);
+        failOrRefuse(action(), error, code, change);
         return nullptr;
     }
     if (!query->exec(values)) {
         const QString message = query->error();
         code = query->errorCode();
         query->finish();
-        failOrRefuse(action(), message, code, false);
+        if (change)
+            m_connection->rollbackIfOpen();
+        failOrRefuse(action(), message, code, change);
         return nullptr;
     }
     return query;
@@ -230,32 +238,13 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     if (m_failed || !m_connection)
         return nullptr;
     m_refusal = WriteRefusal::None;
-    if (UserAction::isWaiting()) {
-        failOrRefuse(action(), QString(), SQLITE_BUSY, true);
-        return nullptr;
-    }
     // The engine refuses to write a file deleted or replaced under it; the
     // file's identity is checked here too, before anything is written.
     if (m_connection->fileHasMoved()) {
         m_refusal = WriteRefusal::Moved;
         return nullptr;
     }
-    QString error;
-    int code = 0;
-    PreparedQuery *query = m_connection->prepared(sql, &error, &code);
-    if (!query) {
-        failOrRefuse(action(), error, code, true);
-        return nullptr;
-    }
-    if (!query->exec(values)) {
-        const QString message = query->error();
-        code = query->errorCode();
-        query->finish();
-        m_connection->rollbackIfOpen();
-        failOrRefuse(action(), message, code, true);
-        return nullptr;
-    }
-    return query;
+    return execute(sql, values, action, true);
 }
 
 bool Recordset::fetchWindow(int window) const

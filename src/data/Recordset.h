@@ -117,6 +117,10 @@ private:
     // the result reads as empty and refusal() says Busy.
     PreparedQuery *run(const QString &sql, const QVariantList &values,
                    const std::function<QString()> &action) const;
+    // Prepares and runs a statement; a failure is reported, or noted as a
+    // refusal (a change, or a read while the user acts) by failOrRefuse.
+    PreparedQuery *execute(const QString &sql, const QVariantList &values,
+                           const std::function<QString()> &action, bool change) const;
     // The same for a change: a refusal by the file's state is noted in
     // m_refusal instead of reported as a failure.
     PreparedQuery *runChange(const QString &sql, const QVariantList &values,
