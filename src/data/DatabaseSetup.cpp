@@ -117,7 +117,26 @@ bool writeCard(Handle &handle, const QVector<CardRow> &card, int cardVersion)
         && handle.exec(QStringLiteral("insert or replace into %1 values ('card_version', %2)")
                            .arg(QLatin1String(metaTable))
                            .arg(cardVersion))
-        && handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion));
+        && handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion))
+        && handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
+}
+
+// Whether the file's header already says it holds this schema and this
+// card: the schema version in user_version, the card's in application_id.
+// Read from the header alone, it spares every start a second connection.
+bool headerIsCurrent(const QString &path, int cardVersion)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3")))
+        return false;
+    auto word = [&header](int at) {
+        return qint64((quint8(header[at]) << 24) | (quint8(header[at + 1]) << 16) | (quint8(header[at + 2]) << 8)
+                      | quint8(header[at + 3]));
+    };
+    return word(60) >= schemaVersion && word(68) >= cardVersion;
 }
 
 bool hasTable(Handle &handle, const QString &name)
@@ -289,6 +308,8 @@ bool create(const QString &path, const QVector<CardRow> &card, int cardVersion, 
 
 Outcome migrate(const QString &path, int cardVersion, const std::function<QVector<CardRow>()> &card)
 {
+    if (headerIsCurrent(path, cardVersion))
+        return {Outcome::UpToDate, {}};
     Handle handle(path, SQLITE_OPEN_READWRITE);
     if (!handle.isOpen())
         return {Outcome::NotOurs, handle.error()};
@@ -308,8 +329,13 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
         : 0;
     const bool newCard = stored < cardVersion;
     const bool newCollection = collectionNeedsRebuild(handle);
-    if (!newCard && !newCollection && schema >= schemaVersion)
+    if (!newCard && !newCollection && schema >= schemaVersion) {
+        // Up to date but not yet saying so in its header: noted where the
+        // file can be written, so that the next start reads the header only.
+        if (sqlite3_db_readonly(handle.db(), "main") == 0)
+            handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
         return {Outcome::UpToDate, {}};
+    }
 
     if (sqlite3_db_readonly(handle.db(), "main") == 1)
         return {Outcome::Skipped, QStringLiteral("it cannot be written")};
@@ -328,7 +354,8 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
     if (ok && collectionNeedsRebuild(handle))
         ok = rebuildCollection(handle);
     if (ok)
-        ok = handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion));
+        ok = handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion))
+            && handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
     if (ok)
         ok = handle.exec(QStringLiteral("commit"));
     if (!ok) {
