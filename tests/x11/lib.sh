@@ -19,12 +19,24 @@ cp "$source/data/fonts.conf" "$work/"
 "$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
 
 # Xvfb takes a display number no other server holds and says which: tests
-# running side by side never pick the same one.
-Xvfb -displayfd 3 -screen 0 400x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# running side by side never pick the same one. A server that does not take
+# a client within ten seconds (a machine under heavy load) is started again.
+for attempt in 1 2 3; do
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 400x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$work/display" 2>/dev/null)"
+    ready=no
+    for _ in $(seq 100); do
+        if xdotool getmouselocation >/dev/null 2>&1; then ready=yes; break; fi
+        sleep 0.1
+    done
+    [ "$ready" = yes ] && break
+    echo "Xvfb on $DISPLAY took no client (attempt $attempt)"
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+done
 
 # Starts the program and waits for its window: X, Y are its place.
 start_program() {
