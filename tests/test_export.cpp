@@ -67,6 +67,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void importMatchesAndSkips();
+    void importAllOrNothing_data();
+    void importAllOrNothing();
     void importIntoReadOnlyChangesNothing();
 
 private:
@@ -244,6 +246,49 @@ void ExportTest::importMatchesAndSkips()
     QVERIFY2(second.out.contains(QLatin1String("3 added (2 matched to the nearest card colour), 1 skipped")),
              qPrintable(second.out));
     QCOMPARE(other.collectionCodes(), QStringList({ProgramFolder::codeFor(3, 1), m_card[5].code, m_card[1].code}));
+}
+
+void ExportTest::importAllOrNothing_data()
+{
+    // Rows go into the file in groups of fifty and the rest one by one: a
+    // row kept out by another program's trigger anywhere undoes the import.
+    QTest::addColumn<int>("keptOut");  // the position of the row a trigger skips; -1 none
+    QTest::newRow("all taken") << -1;
+    QTest::newRow("kept out in a group") << 74;
+    QTest::newRow("kept out after the groups") << 115;
+}
+
+void ExportTest::importAllOrNothing()
+{
+    QFETCH(int, keptOut);
+    const QVector<CardRow> card = ProgramFolder::card(15, 8);
+    ProgramFolder source;
+    source.createDatabase(card);
+    const QString path = QDir(source.path()).filePath(QStringLiteral("card.csv"));
+    QCOMPARE(tesselle(source, {QStringLiteral("--export"), path, QStringLiteral("--card")}).code, 0);
+
+    ProgramFolder target;
+    target.createDatabase(card);
+    if (keptOut >= 0)
+        target.exec(QStringLiteral("create trigger keep_out before insert on baby2 when new.code = '%1' "
+                                   "begin select raise(ignore); end").arg(card.at(keptOut).code));
+    const Run run = tesselle(target, {QStringLiteral("--import"), path});
+    if (keptOut < 0) {
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.contains(QLatin1String("120 added")), qPrintable(run.out));
+        QStringList codes;
+        for (const CardRow &row : card)
+            codes.append(row.code);
+        QCOMPARE(target.collectionCodes(), codes);
+        // Each entry has a serial number of its own, in the card's order.
+        const QVariantList sns = target.column(QStringLiteral("select sn from baby2 order by rowid"));
+        for (int i = 1; i < sns.size(); ++i)
+            QVERIFY(sns.at(i).toLongLong() > sns.at(i - 1).toLongLong());
+    } else {
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QLatin1String("The collection could not be changed.")), qPrintable(run.err));
+        QCOMPARE(target.collectionCodes(), QStringList());
+    }
 }
 
 void ExportTest::importIntoReadOnlyChangesNothing()

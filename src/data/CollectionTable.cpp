@@ -53,6 +53,7 @@ QVector<CollectionEntry> CollectionTable::all()
     m_entries->setRecordSource(Statements::collection());
     m_entries->Refresh();
     Recordset &entries = m_entries->recordset();
+    entries.readAll();
     const int n = entries.RecordCount();
     QVector<CollectionEntry> out;
     out.reserve(n);
@@ -82,16 +83,12 @@ bool CollectionTable::add(const QString &table, const QString &code)
 
 bool CollectionTable::addMany(const QString &table, const QStringList &codes)
 {
-    // Each through add(), which knows every shape of table another tool
-    // may have left and counts a row only when the engine made it.
-    m_refusal = WriteRefusal::None;
-    for (const QString &code : codes) {
-        if (!add(table, code)) {
-            m_refusal = refusal();
-            return false;
-        }
-    }
-    return true;
+    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
+    QVector<QVariantList> rows;
+    rows.reserve(codes.size());
+    for (const QString &code : codes)
+        rows.append({table, code});
+    return m_entries->recordset().addRows({tableField, codeField}, rows) == codes.size();
 }
 
 CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)

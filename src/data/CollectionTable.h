@@ -71,5 +71,5 @@ public:
 
 private:
     DataCursor *m_entries;
-    WriteRefusal m_refusal = WriteRefusal::None;  // of the last addMany
+    WriteRefusal m_refusal = WriteRefusal::None;  // of the last restore
 };

@@ -247,6 +247,33 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     return execute(sql, values, action, true);
 }
 
+QVariantList Recordset::readColumn(const QString &name)
+{
+    if (m_failed || !m_connection)
+        return {};
+    const auto action = [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); };
+    PreparedQuery *query = run(m_statement.sql, m_statement.values, action);
+    if (!query)
+        return {};
+    if (!m_columnsKnown) {
+        m_columns = query->columnNames();
+        m_columnsKnown = true;
+    }
+    const int column = columnIndex(name);
+    QVariantList values;
+    while (query->next())
+        values.append(query->value(column));
+    const bool readFailed = query->failed();
+    const QString message = query->error();
+    const int code = query->errorCode();
+    query->finish();
+    if (readFailed) {
+        failOrRefuse(action(), message, code, false);
+        return {};
+    }
+    return values;
+}
+
 bool Recordset::fetchWindow(int window) const
 {
     const int start = window * windowSize;
@@ -416,6 +443,84 @@ void Recordset::setField(const QString &name, const QVariant &value)
         return;
     m_newRow[column] = value;
     m_newRowWritten[column] = true;
+}
+
+int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &rows)
+{
+    if (m_statement.table.isEmpty() || !m_connection) {
+        fail(QStringLiteral("add a row to a result that cannot take one"), QString());
+        return 0;
+    }
+    if (m_failed)
+        return 0;
+    m_refusal = WriteRefusal::None;
+    if (m_keys != Keys::ByEngine) {
+        // A key the program numbers, or none: row by row, each checked.
+        int made = 0;
+        for (const QVariantList &values : rows) {
+            AddNew();
+            for (int i = 0; i < names.size(); ++i)
+                setField(names.at(i), values.value(i));
+            if (!Update())
+                break;
+            ++made;
+        }
+        return made;
+    }
+    QStringList columns;
+    for (const QString &name : names) {
+        const int column = columnIndex(name);
+        if (column < 0) {
+            fail(QStringLiteral("add rows to %1").arg(tableInWords()), QStringLiteral("It has no field %1.").arg(name));
+            return 0;
+        }
+        columns.append(Statements::quoted(m_columns.at(column)));
+    }
+    // Rows go in by groups through one statement that takes a group, the
+    // rest one at a time.
+    constexpr int group = 50;
+    const QString oneRow = QStringLiteral("(%1)").arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    const QString insert = QStringLiteral("insert into %1 (%2) values ").arg(quotedTable(), columns.join(QLatin1Char(',')));
+    const QString groupSql = insert + QStringList(group, oneRow).join(QLatin1Char(','));
+    const QString rowSql = insert + oneRow;
+    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
+    const int countBefore = RecordCount();
+    const Connection::Version before = m_connection->version();
+    // The file's identity is checked once: runChange would check it for
+    // every statement.
+    if (m_connection->fileHasMoved()) {
+        m_refusal = WriteRefusal::Moved;
+        return 0;
+    }
+    int made = 0;
+    QVariantList values;
+    for (qsizetype first = 0; first < rows.size();) {
+        const int count = rows.size() - first >= group ? group : 1;
+        values.clear();
+        for (qsizetype i = first; i < first + count; ++i) {
+            for (int field = 0; field < names.size(); ++field)
+                values.append(rows.at(i).value(field));
+        }
+        PreparedQuery *query = execute(count == group ? groupSql : rowSql, values, action, true);
+        if (!query)
+            break;
+        // Rows a trigger skipped are no changes of the statement's own.
+        const qint64 changed = query->changes();
+        query->finish();
+        made += int(changed);
+        if (changed != count) {
+            m_refusal = WriteRefusal::Skipped;
+            break;
+        }
+        first += count;
+    }
+    if (made > 0) {
+        // The new rows, with the largest keys, follow the result's last row.
+        forgetFrom(countBefore);
+        m_count = countBefore + made;
+        noteOwnChange(before);
+    }
+    return made;
 }
 
 bool Recordset::Update()

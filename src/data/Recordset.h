@@ -53,6 +53,10 @@ public:
     void rewind();
     // Reads every row of the result in one run of the statement.
     void readAll();
+    // Every value of one field, in one run of the statement, without
+    // keeping the rows; empty when the statement cannot run (the failure
+    // was reported, or refusal() says why).
+    QVariantList readColumn(const QString &name);
 
     const Statement &statement() const { return m_statement; }
 
@@ -81,6 +85,15 @@ public:
     // back, with the key it got; false (refusal() Skipped) when the engine
     // made none.
     bool Update();
+
+    // Adds a row for each list of values, given for the named fields in
+    // order, as AddNew, setField and Update would one by one, and returns
+    // how many the engine made. It stops when the engine makes fewer rows
+    // than it was given (refusal() says why, or the failure was reported):
+    // rows keyed by the engine go in by groups of up to 50 through one
+    // prepared statement, without reading each back, so a caller that must
+    // have all or none holds a transaction and rolls it back then.
+    int addRows(const QStringList &names, const QVector<QVariantList> &rows);
 
     // Deletes the current row from the table, matched on all its fields as
     // read; the current row is then the one after it.
