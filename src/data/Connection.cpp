@@ -48,7 +48,7 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
     }
     sqlite3 *handle = nullptr;
     const int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                       SQLITE_OPEN_READWRITE, nullptr);
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (result != SQLITE_OK) {
         *error = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
                         : QString::fromUtf8(sqlite3_errstr(result));

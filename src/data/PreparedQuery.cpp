@@ -51,9 +51,13 @@ bool PreparedQuery::bind(int index, const QVariant &value)
         }
         default: {
             // Text, and anything else as the text it converts to.
-            const QString text = value.toString();
-            result = sqlite3_bind_text16(m_statement, index, text.utf16(),
-                                         int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+            // As UTF-8, the encoding of the files the program makes, and
+            // kept until the next run: the engine neither converts nor
+            // copies it.
+            m_boundTexts.append(value.toString().toUtf8());
+            const QByteArray &text = m_boundTexts.last();
+            result = sqlite3_bind_text64(m_statement, index, text.constData(), sqlite3_uint64(text.size()),
+                                         SQLITE_STATIC, SQLITE_UTF8);
             break;
         }
         }
@@ -72,6 +76,7 @@ bool PreparedQuery::exec(const QVariantList &values)
     m_error.clear();
     m_errorCode = 0;
     sqlite3_clear_bindings(m_statement);
+    m_boundTexts.clear();
     if (values.size() > sqlite3_bind_parameter_count(m_statement)) {
         m_error = QStringLiteral("The statement takes %1 values, not %2.")
                       .arg(sqlite3_bind_parameter_count(m_statement))
@@ -135,8 +140,8 @@ QVariant PreparedQuery::value(int column) const
     case SQLITE_NULL:
         return QVariant(QMetaType::fromType<QString>());
     default: {
-        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(m_statement, column));
-        return QVariant(QString::fromUtf16(text, sqlite3_column_bytes16(m_statement, column) / 2));
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
     }
     }
 }

@@ -51,6 +51,7 @@ private:
     State m_state = State::Idle;
     QString m_error;
     int m_errorCode = 0;
+    QList<QByteArray> m_boundTexts;  // the texts bound to the statement now
     mutable QStringList m_columnNames;
     mutable bool m_columnNamesRead = false;
 };
