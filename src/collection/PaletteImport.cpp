@@ -84,11 +84,16 @@ PaletteImport::Result PaletteImport::read(const QString &path)
         return result;
     }
 
-    QHash<QString, QString> codeOf;  // a code in capitals -> the card's spelling
+    // A code in capitals -> the card's spelling (the first, should the card
+    // hold one in two spellings).
+    QHash<QString, QString> codeOf;
     const QStringList codes = m_card->codes();
     codeOf.reserve(codes.size());
-    for (const QString &code : codes)
-        codeOf.insert(code.toUpper(), code);
+    for (const QString &code : codes) {
+        const QString upper = code.toUpper();
+        if (!codeOf.contains(upper))
+            codeOf.insert(upper, code);
+    }
     // The search, with every card colour in L*a*b*, is made only when a
     // colour comes without a code of the card.
     std::unique_ptr<NearestColours> nearest;

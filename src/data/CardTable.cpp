@@ -70,14 +70,11 @@ QStringList CardTable::codes()
 {
     m_cards->setRecordSource(Statements::cardCodes());
     m_cards->Refresh();
-    Recordset &rows = m_cards->recordset();
-    rows.readAll();
-    const int n = rows.RecordCount();
+    const QVariantList values = m_cards->recordset().readColumn(codeField);
     QStringList out;
-    out.reserve(n);
-    rows.MoveFirst();
-    for (int i = 0; i < n; ++i, rows.MoveNext())
-        out.append(rows.field(codeField).toString());
+    out.reserve(values.size());
+    for (const QVariant &value : values)
+        out.append(value.toString());
     return out;
 }
 

@@ -47,7 +47,7 @@ public:
     void rewind();
     // Every colour of the card, in Sn order.
     QVector<CardEntry> all();
-    // Every code of the card, in Sn order.
+    // Every code of the card, in no set order.
     QStringList codes();
     // Whether the last read could not be made because another program held
     // the file (its result then read as empty).

@@ -66,7 +66,7 @@ Statement cardReset()
 
 Statement cardCodes()
 {
-    static const QString sql = QStringLiteral("select Code from %1 order by Sn").arg(quoted(cardTable));
+    static const QString sql = QStringLiteral("select Code from %1").arg(quoted(cardTable));
     return {sql, {}, {}, {}, false, {}};
 }
 

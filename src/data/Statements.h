@@ -27,7 +27,7 @@ Statement collectionPosition(const QVariant &sn);
 Statement page(qint64 pageNumber);                        // one page, by Row
 Statement codeLookup(const QString &code);                // rows with that code
 Statement cardReset();                                    // whole card, by Sn
-Statement cardCodes();                                    // every code, by Sn
+Statement cardCodes();                                    // every code, in no set order
 Statement entryColour(const QString &table, const QString &code);
 // The colour columns (Code, R, G, B) a table has: all four only for a card
 // table; none when the table does not exist.
