@@ -27,6 +27,16 @@ public:
         cmsCloseProfile(srgb);
         cmsCloseProfile(xyz);
         cmsxyY2XYZ(&m_white, &d65xyY);
+        // The adaptation is linear: its matrix, column by column, is what
+        // Little CMS makes of the unit vectors, so it is worked out once.
+        const cmsCIEXYZ units[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        for (int column = 0; column < 3; ++column) {
+            cmsCIEXYZ adapted;
+            cmsAdaptToIlluminant(&adapted, cmsD50_XYZ(), &m_white, &units[column]);
+            m_adaptation[0][column] = adapted.X;
+            m_adaptation[1][column] = adapted.Y;
+            m_adaptation[2][column] = adapted.Z;
+        }
     }
     ~SrgbToXyz() { cmsDeleteTransform(m_transform); }
     SrgbToXyz(const SrgbToXyz &) = delete;
@@ -39,8 +49,10 @@ public:
                                         static_cast<unsigned char>(qBlue(rgb))};
         cmsCIEXYZ d50;
         cmsDoTransform(m_transform, pixel, &d50, 1);
-        cmsCIEXYZ d65;
-        cmsAdaptToIlluminant(&d65, cmsD50_XYZ(), &m_white, &d50);
+        const double(&m)[3][3] = m_adaptation;
+        const cmsCIEXYZ d65 = {m[0][0] * d50.X + m[0][1] * d50.Y + m[0][2] * d50.Z,
+                               m[1][0] * d50.X + m[1][1] * d50.Y + m[1][2] * d50.Z,
+                               m[2][0] * d50.X + m[2][1] * d50.Y + m[2][2] * d50.Z};
         cmsCIELab lab;
         cmsXYZ2Lab(&m_white, &lab, &d65);
         return {lab.L, lab.a, lab.b};
@@ -49,6 +61,7 @@ public:
 private:
     cmsHTRANSFORM m_transform = nullptr;
     cmsCIEXYZ m_white;
+    double m_adaptation[3][3];  // D50 to D65, Bradford
 };
 
 } // namespace

@@ -10,7 +10,9 @@
 
 // One colour of an exported or imported palette: a card colour or a
 // collection entry. A collection entry whose code is not on the card has
-// no colour; its Lab is then meaningless, and a page or row of 0 means none.
+// no colour, and a page or row of 0 means none. Lab is the colour's
+// L*a*b*, filled in for an export; entries are the same when their codes,
+// colours, pages and rows are, since the colour decides its L*a*b*.
 struct PaletteEntry
 {
     QString code;
@@ -21,7 +23,7 @@ struct PaletteEntry
 
     bool operator==(const PaletteEntry &o) const
     {
-        return code == o.code && rgb == o.rgb && (!rgb || lab == o.lab) && page == o.page && row == o.row;
+        return code == o.code && rgb == o.rgb && page == o.page && row == o.row;
     }
     bool operator!=(const PaletteEntry &o) const { return !(*this == o); }
 };

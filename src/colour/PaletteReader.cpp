@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "colour/PaletteReader.h"
 
-#include "colour/ColourSpace.h"
 #include "colour/PaletteEntry.h"
 
 #include <QHash>
 #include <QStringList>
 #include <QtEndian>
+
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +29,6 @@ PaletteEntry entry(const QString &code, QRgb rgb)
     PaletteEntry e;
     e.code = code;
     e.rgb = rgb;
-    e.lab = ColourSpace::labFromRgb(rgb);
     return e;
 }
 
@@ -125,55 +125,96 @@ bool unitComponent(float value, int *out)
 
 // --- CSV -----------------------------------------------------------------
 
-// The records of RFC 4180 text, each with the line it starts on.
+// One record of RFC 4180 text, with the line it starts on. Fields are
+// views into the text, or into unescaped, for quoted fields whose doubled
+// quotes had to be undone.
 struct CsvRecord
 {
     int line = 0;
-    QStringList fields;
+    QVarLengthArray<QStringView, 12> fields;
+    QStringList unescaped;
 };
 
-QString csvRecords(const QString &text, QVector<CsvRecord> *records)
+// The records of RFC 4180 text, read one at a time, so that a large file is
+// never held twice.
+class CsvRecords
 {
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    int line = 1;
-    while (i < n) {
-        CsvRecord record;
-        record.line = line;
+public:
+    explicit CsvRecords(QStringView text) : m_text(text), m_chars(text.utf16()) {}
+
+    // The next record, blank lines passed over; false at the end of the
+    // text, or when the text is damaged (error() says where).
+    bool next(CsvRecord *record)
+    {
+        while (m_at < m_text.size()) {
+            if (!read(record))
+                return false;
+            if (!(record->fields.size() == 1 && record->fields[0].isEmpty()))
+                return true;
+        }
+        return false;
+    }
+    QString error() const { return m_error; }
+
+private:
+    bool endsField(qsizetype at) const
+    {
+        return at >= m_text.size() || m_chars[at] == u',' || m_chars[at] == u'\r' || m_chars[at] == u'\n';
+    }
+
+    bool fail(const QString &error)
+    {
+        m_error = error;
+        m_at = m_text.size();
+        return false;
+    }
+
+    bool read(CsvRecord *record)
+    {
+        const qsizetype n = m_text.size();
+        const char16_t *text = m_chars;
+        qsizetype &i = m_at;
+        record->line = m_line;
+        record->fields.clear();
+        record->unescaped.clear();
         for (;;) {
-            QString field;
+            QStringView field;
             if (i < n && text[i] == u'"') {
-                const int quoteLine = line;
-                ++i;
+                const int quoteLine = m_line;
+                const qsizetype start = ++i;
+                bool doubled = false;
                 for (;;) {
                     if (i >= n)
-                        return QStringLiteral("Line %1: a quoted field is not closed.").arg(quoteLine);
-                    const QChar c = text[i++];
+                        return fail(QStringLiteral("Line %1: a quoted field is not closed.").arg(quoteLine));
+                    const char16_t c = text[i++];
                     if (c == u'"') {
                         if (i < n && text[i] == u'"') {
-                            field += u'"';
+                            doubled = true;
                             ++i;
                         } else {
                             break;
                         }
-                    } else {
-                        if (c == u'\n')
-                            ++line;
-                        field += c;
+                    } else if (c == u'\n') {
+                        ++m_line;
                     }
                 }
-                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
-                    return QStringLiteral("Line %1: text follows a quoted field.").arg(line);
+                field = m_text.mid(start, i - 1 - start);
+                if (doubled) {
+                    record->unescaped.append(field.toString().replace(QStringLiteral("\"\""), QStringLiteral("\"")));
+                    field = record->unescaped.last();
+                }
+                if (!endsField(i))
+                    return fail(QStringLiteral("Line %1: text follows a quoted field.").arg(m_line));
             } else {
                 const qsizetype start = i;
-                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+                while (!endsField(i)) {
                     if (text[i] == u'"')
-                        return QStringLiteral("Line %1: a quote inside a field that is not quoted.").arg(line);
+                        return fail(QStringLiteral("Line %1: a quote inside a field that is not quoted.").arg(m_line));
                     ++i;
                 }
-                field = text.mid(start, i - start);
+                field = m_text.mid(start, i - start);
             }
-            record.fields += field;
+            record->fields.append(field);
             if (i < n && text[i] == u',') {
                 ++i;
                 continue;
@@ -183,24 +224,26 @@ QString csvRecords(const QString &text, QVector<CsvRecord> *records)
                 ++i;
             if (i < n && text[i] == u'\n')
                 ++i;
-            ++line;
-            break;
+            ++m_line;
+            return true;
         }
-        // A blank line holds no record.
-        if (!(record.fields.size() == 1 && record.fields[0].isEmpty()))
-            records->append(record);
     }
-    return {};
-}
 
-int optionalCount(const QString &text, bool *ok)
+    QStringView m_text;
+    const char16_t *m_chars;
+    qsizetype m_at = 0;
+    int m_line = 1;
+    QString m_error;
+};
+
+int optionalCount(QStringView text, bool *ok)
 {
-    *ok = true;
-    if (text.trimmed().isEmpty())
-        return 0;
-    const int value = text.trimmed().toInt(ok);
-    *ok = *ok && value >= 0;
-    return value;
+    text = text.trimmed();
+    *ok = text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    int value = 0;
+    for (QChar c : text)
+        value = value * 10 + (c.unicode() - u'0');
+    return *ok ? value : 0;
 }
 
 } // namespace
@@ -303,17 +346,19 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
 
 Result PaletteReader::csv(const QByteArray &data)
 {
-    QVector<CsvRecord> records;
-    const QString parseError = csvRecords(QString::fromUtf8(withoutBom(data)), &records);
-    if (!parseError.isEmpty())
-        return failure(parseError);
-    if (records.isEmpty())
-        return failure(QStringLiteral("The file is empty: it has not even a header line."));
+    const QString text = QString::fromUtf8(withoutBom(data));
+    CsvRecords records(text);
+    CsvRecord headerRecord;
+    if (!records.next(&headerRecord)) {
+        return failure(records.error().isEmpty()
+                           ? QStringLiteral("The file is empty: it has not even a header line.")
+                           : records.error());
+    }
 
     QHash<QString, int> columns;
-    const QStringList &header = records[0].fields;
+    const auto &header = headerRecord.fields;
     for (int i = 0; i < header.size(); ++i)
-        columns.insert(header[i].trimmed().toLower(), i);
+        columns.insert(header[i].trimmed().toString().toLower(), i);
     const auto column = [&](const char *name) { return columns.value(QLatin1String(name), -1); };
     const int code = column("code");
     const int hex = column("hex");
@@ -325,27 +370,28 @@ Result PaletteReader::csv(const QByteArray &data)
                                       "\u201chex\u201d column nor \u201cr\u201d, \u201cg\u201d and \u201cb\u201d."));
 
     Result result;
-    result.entries.reserve(records.size() - 1);
-    for (int i = 1; i < records.size(); ++i) {
-        const CsvRecord &record = records[i];
+    // Records are about a line each.
+    result.entries.reserve(text.count(u'\n'));
+    CsvRecord record;
+    while (records.next(&record)) {
         if (record.fields.size() != header.size())
             return failure(QStringLiteral("Line %1 has %2 fields; the header has %3.")
                                .arg(record.line).arg(record.fields.size()).arg(header.size()));
         PaletteEntry e;
         // Spaces belong to a field (RFC 4180): a code is kept as written.
-        e.code = record.fields[code];
-        const QString hexText = hex >= 0 ? record.fields[hex].trimmed() : QString();
+        e.code = record.fields[code].toString();
+        const QStringView hexText = hex >= 0 ? record.fields[hex].trimmed() : QStringView();
         if (!hexText.isEmpty()) {
-            const QStringView digits = QStringView(hexText).mid(hexText.startsWith(u'#') ? 1 : 0);
+            const QStringView digits = hexText.mid(hexText.startsWith(u'#') ? 1 : 0);
             const bool ok = digits.size() == 6 && std::all_of(digits.begin(), digits.end(), [](QChar c) {
                 return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
             });
             if (!ok)
                 return failure(QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
-                                   .arg(record.line).arg(hexText.left(40)));
+                                   .arg(record.line).arg(hexText.left(40).toString()));
             e.rgb = 0xff000000u | digits.toUInt(nullptr, 16);
         } else if (hasRgb) {
-            const QString r = record.fields[red].trimmed(), g = record.fields[green].trimmed(),
+            const QStringView r = record.fields[red].trimmed(), g = record.fields[green].trimmed(),
                           b = record.fields[blue].trimmed();
             if (!(r.isEmpty() && g.isEmpty() && b.isEmpty())) {
                 const int rv = component(r), gv = component(g), bv = component(b);
@@ -355,8 +401,6 @@ Result PaletteReader::csv(const QByteArray &data)
                 e.rgb = qRgb(rv, gv, bv);
             }
         }
-        if (e.rgb)
-            e.lab = ColourSpace::labFromRgb(*e.rgb);
         bool pageOk = true, rowOk = true;
         e.page = page >= 0 ? optionalCount(record.fields[page], &pageOk) : 0;
         e.row = row >= 0 ? optionalCount(record.fields[row], &rowOk) : 0;
@@ -364,5 +408,7 @@ Result PaletteReader::csv(const QByteArray &data)
             return failure(QStringLiteral("Line %1: page and row are whole numbers.").arg(record.line));
         result.entries.append(e);
     }
+    if (!records.error().isEmpty())
+        return failure(records.error());
     return result;
 }

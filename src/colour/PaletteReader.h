@@ -8,7 +8,8 @@
 struct PaletteEntry;
 
 // Palettes of other programs read for an import: each entry's name as its
-// code, its colour (and Lab from it), and from CSV its page and row. Any
+// code, its colour, and from CSV its page and row; their L*a*b* is left to
+// whoever needs it (an import only for colours without a code). Any
 // input, however damaged, gives either entries or an error that says what
 // is wrong and where; nothing is allocated beyond what the input holds.
 class PaletteReader

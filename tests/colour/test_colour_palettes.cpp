@@ -309,8 +309,6 @@ void TestColourPalettes::readOtherWriters()
         QCOMPARE(read.entries[i].code, codes[i]);
         // 0 stands for no colour.
         QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
-        if (read.entries[i].rgb)
-            QVERIFY(read.entries[i].lab == ColourSpace::labFromRgb(colours[i]));
     }
 }
 
@@ -415,9 +413,10 @@ void TestColourPalettes::damagedBytesNeverCrash()
             const PaletteReader::Result read = format.reader(data);
             if (read.ok()) {
                 ++readable;
+                // Whatever was read is a whole, opaque colour or none.
                 for (const PaletteEntry &e : read.entries) {
                     if (e.rgb)
-                        QVERIFY(e.lab == ColourSpace::labFromRgb(*e.rgb));
+                        QCOMPARE(qAlpha(*e.rgb), 255);
                 }
             } else {
                 ++refused;
