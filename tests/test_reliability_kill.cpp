@@ -2,6 +2,7 @@
 // The collection survives the program being killed at any moment, and two
 // programs adding to one database at once.
 #include "ProgramFolder.h"
+#include "ServingDriver.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -102,6 +103,8 @@ class KillTest : public QObject
 
 private slots:
     void killsLoseNothingCompleted();
+    void killBetweenDeleteAndUndo_data();
+    void killBetweenDeleteAndUndo();
     void twoProgramsAddAtOnce();
 };
 
@@ -182,6 +185,57 @@ void KillTest::killsLoseNothingCompleted()
     for (const QString &line : log.completed)
         QVERIFY2(apply(expected, line), qPrintable(line));
     QCOMPARE(listed(setOf(folder.collectionCodes())), listed(expected));
+}
+
+void KillTest::killBetweenDeleteAndUndo_data()
+{
+    // The keys pressed after the delete, and the entries (sn|code) the file
+    // holds then, and after the kill.
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QStringList>("held");
+    const QString a = ProgramFolder::codeFor(1, 1), b = ProgramFolder::codeFor(1, 2), c = ProgramFolder::codeFor(1, 3);
+    QTest::newRow("killed before the undo") << QStringList() << QStringList{"1|" + a, "3|" + c};
+    QTest::newRow("killed after the undo") << QStringList{"undo"} << QStringList{"1|" + a, "2|" + b, "3|" + c};
+    QTest::newRow("killed after undo and redo") << QStringList{"undo", "redo"} << QStringList{"1|" + a, "3|" + c};
+}
+
+void KillTest::killBetweenDeleteAndUndo()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, held);
+    ProgramFolder folder;
+    folder.createDatabase(ProgramFolder::card(2, 8));
+    folder.addCollectionRows({{"5327", ProgramFolder::codeFor(1, 1)},
+                              {"5327", ProgramFolder::codeFor(1, 2)},
+                              {"5327", ProgramFolder::codeFor(1, 3)}});
+    const QString entries = QStringLiteral("select sn || '|' || code from baby2 order by sn");
+    const auto heldNow = [&] {
+        QStringList rows;
+        for (const QVariant &row : folder.column(entries))
+            rows.append(row.toString());
+        return rows;
+    };
+    {
+        ServingDriver program(folder.path());
+        program.act(QStringLiteral("collection"));
+        QCOMPARE(ServingDriver::panelOf(program.act(QStringLiteral("show 2"))), "2/3 " + ProgramFolder::codeFor(1, 2));
+        program.act(QStringLiteral("delete"));
+        for (const QString &key : keys)
+            program.act(key);
+        // Each change is in the file before the next key.
+        QCOMPARE(heldNow(), held);
+        program.kill();
+    }
+    QCOMPARE(heldNow(), held);
+    QCOMPARE(integrityOf(folder), QStringLiteral("ok"));
+
+    // The program starts on what the file holds; an undo after the restart
+    // has nothing of the killed program's to undo, and changes nothing.
+    ServingDriver again(folder.path());
+    QCOMPARE(ServingDriver::panelOf(again.act(QStringLiteral("collection"))),
+             QStringLiteral("1/%1 %2").arg(held.size()).arg(ProgramFolder::codeFor(1, 1)));
+    again.act(QStringLiteral("undo"));
+    QCOMPARE(heldNow(), held);
 }
 
 void KillTest::twoProgramsAddAtOnce()

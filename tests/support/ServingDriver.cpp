@@ -28,6 +28,12 @@ QString ServingDriver::errors()
     return m_errors;
 }
 
+void ServingDriver::kill()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
 QString ServingDriver::act(const QString &command, int timeoutMs)
 {
     m_notices.clear();

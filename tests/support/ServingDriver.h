@@ -31,6 +31,8 @@ public:
     bool sawWaitCursor() const { return m_sawWaitCursor; }
 
     QString errors();
+    // Ends it at once with SIGKILL, as a crash or a power cut would.
+    void kill();
 
 private:
     QProcess m_process;

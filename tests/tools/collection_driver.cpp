@@ -24,6 +24,7 @@
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
 #include "TestWindow.h"
+#include "WindowDriver.h"
 #include "collection/CollectionPanel.h"
 #include "widgets/TextBox.h"
 #include "data/DataCursor.h"
@@ -111,6 +112,7 @@ QString windowState(TestWindow &form)
 //   select <page> <row>     that page shown and that swatch clicked
 //   add                     the add button
 //   page <n>                the card's page n (pageMove)
+//   undo | redo             Ctrl+Z / Ctrl+Shift+Z pressed on the window
 //   state                   nothing: the window as it is
 //
 // Each line is answered on standard output by the notices the collection
@@ -172,6 +174,12 @@ int serve(TestWindow &form)
             emit form.addtobaby_swf()->FSCommand(QStringLiteral("add"), QString());
         } else if (verb == QLatin1String("page")) {
             form.pageMove(number(1));
+        } else if (verb == QLatin1String("undo") || verb == QLatin1String("redo")) {
+            // Keys need the window shown and active, as a person has it.
+            if (!form.isVisible())
+                WindowDriver::showReady(form);
+            WindowDriver::key(Qt::Key_Z, verb == QLatin1String("undo") ? Qt::ControlModifier
+                                                                       : Qt::ControlModifier | Qt::ShiftModifier);
         } else if (verb != QLatin1String("state")) {
             std::printf("DONE unknown command %s\n", line.c_str());
             std::fflush(stdout);
