@@ -27,3 +27,6 @@ private:
 // processes compares the program (first) with the bare window (second).
 bool printRatios(const std::map<std::string, double> &times,
                  const ProcessComparison &processes);
+// The same for a run of some benchmarks: the ratios whose figures it
+// measured, without the whole-process ones.
+bool printMeasuredRatios(const std::map<std::string, double> &times);

@@ -1,0 +1,26 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# The page move beside its floor with a screen reader's bridge active: the
+# benchmark on X (Xvfb), in a D-Bus session of its own with the
+# accessibility bus, and Qt's AT-SPI bridge always on. Run by bench.sh.
+set -eu
+cd "$(dirname "$0")/.."
+if [ -z "${TESSELLE_BENCH_SESSION:-}" ]; then
+    TESSELLE_BENCH_SESSION=1 exec dbus-run-session -- sh "$0" "$@"
+fi
+display=$((100 + $$ % 400))
+Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+launcher=$!
+trap 'kill "$launcher" "$xvfb" 2>/dev/null || true' EXIT
+export DISPLAY=":$display"
+for _ in $(seq 100); do
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    sleep 0.1
+done
+echo "With a screen reader's bridge active (X, AT-SPI):"
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 build/bench/tesselle_bench \
+    --benchmark_filter='^(pageMove/shipped|floor/page_query|floor/eight_widgets)$' \
+    --benchmark_min_time=0.1 --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true "$@"
