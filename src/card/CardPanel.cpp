@@ -116,7 +116,7 @@ void CardPanel::PageLoad(qint64 pagenum)
     for (int i = 1; i <= colours.size(); ++i) {
         const CardEntry &c = colours.at(i - 1);
         auto *swatch = new Swatch(i, m_swatches);
-        swatch->setObjectName(QStringLiteral("pagecolor(%1)").arg(i));
+        swatch->setObjectName(QLatin1String("pagecolor(") + QString::number(i) + QLatin1Char(')'));
         swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);

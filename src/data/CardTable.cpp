@@ -13,21 +13,32 @@ const QString rowField = QStringLiteral("Row");
 const QString snField = QStringLiteral("Sn");
 const QString highestPageField = QStringLiteral("Expr1000");
 
-// A colour from a row's R, G and B fields, each held within 0 ... 255.
-QColor colourOf(const Recordset &row)
+// The places of a card row's fields in its result, looked up once for all
+// its rows.
+struct CardFields
 {
-    static const QString red = QStringLiteral("R");
-    static const QString green = QStringLiteral("G");
-    static const QString blue = QStringLiteral("B");
-    auto channel = [&row](const QString &name) { return qBound(0, row.field(name).toInt(), 255); };
-    return QColor(channel(red), channel(green), channel(blue));
-}
+    explicit CardFields(const Recordset &rows)
+        : code(rows.fieldIndex(codeField)), page(rows.fieldIndex(pageField)), row(rows.fieldIndex(rowField)),
+          sn(rows.fieldIndex(snField)), red(rows.fieldIndex(QStringLiteral("R"))),
+          green(rows.fieldIndex(QStringLiteral("G"))), blue(rows.fieldIndex(QStringLiteral("B")))
+    {
+    }
 
-CardEntry cardEntryOf(const Recordset &row)
-{
-    return {row.field(codeField).toString(), colourOf(row), row.field(pageField).toLongLong(),
-            row.field(rowField).toInt(), row.field(snField).toInt()};
-}
+    // The current row's colour from R, G and B, each held within 0 ... 255.
+    QColor colourOf(const Recordset &rows) const
+    {
+        auto channel = [&rows](int column) { return qBound(0, rows.field(column).toInt(), 255); };
+        return QColor(channel(red), channel(green), channel(blue));
+    }
+
+    CardEntry entryOf(const Recordset &rows) const
+    {
+        return {rows.field(code).toString(), colourOf(rows), rows.field(page).toLongLong(), rows.field(row).toInt(),
+                rows.field(sn).toInt()};
+    }
+
+    int code, page, row, sn, red, green, blue;
+};
 
 } // namespace
 
@@ -87,8 +98,9 @@ QVector<CardEntry> CardTable::rows()
     QVector<CardEntry> colours;
     colours.reserve(n);
     rows.MoveFirst();
+    const CardFields fields(rows);
     for (int i = 0; i < n; ++i, rows.MoveNext())
-        colours.append(cardEntryOf(rows));
+        colours.append(fields.entryOf(rows));
     return colours;
 }
 
@@ -99,7 +111,7 @@ std::optional<CardEntry> CardTable::find(const QString &code)
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
         return std::nullopt;
-    return cardEntryOf(found);
+    return CardFields(found).entryOf(found);
 }
 
 bool CardTable::wasBusy() const
@@ -129,5 +141,5 @@ std::optional<QColor> CardTable::colourOf(const QString &table, const QString &c
     const Recordset &colour = m_entryColours->recordset();
     if (colour.RecordCount() == 0)
         return std::nullopt;
-    return ::colourOf(colour);
+    return CardFields(colour).colourOf(colour);
 }

@@ -365,11 +365,14 @@ const Recordset::Row *Recordset::rowAt(int position) const
     if (position < 0 || position >= RecordCount())
         return nullptr;
     const int window = position / windowSize;
-    if (!m_windows.contains(window) && !fetchWindow(window))
-        return nullptr;
-    const QVector<Row> &rows = m_windows[window];
+    auto found = m_windows.constFind(window);
+    if (found == m_windows.cend()) {
+        if (!fetchWindow(window))
+            return nullptr;
+        found = m_windows.constFind(window);
+    }
     const int offset = position % windowSize;
-    return offset < rows.size() ? &rows.at(offset) : nullptr;
+    return offset < found->size() ? &found->at(offset) : nullptr;
 }
 
 void Recordset::Move(int n)
@@ -396,11 +399,23 @@ QVariant Recordset::field(const QString &name) const
 {
     if (m_adding)
         return m_newRow.value(columnIndex(name));
+    // The columns are known once a row has been read.
     const Row *row = rowAt(m_position);
-    if (!row)
-        return {};
-    const int column = columnIndex(name);
-    return column < 0 ? QVariant() : row->at(column);
+    return row ? row->value(columnIndex(name)) : QVariant();
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    rowAt(m_position);
+    return columnIndex(name);
+}
+
+QVariant Recordset::field(int column) const
+{
+    if (m_adding)
+        return m_newRow.value(column);
+    const Row *row = rowAt(m_position);
+    return row ? row->value(column) : QVariant();
 }
 
 bool Recordset::contains(const QString &fieldName, const QVariant &value) const

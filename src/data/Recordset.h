@@ -72,6 +72,10 @@ public:
     // The value of a field of the current row; a null value when there is
     // no current row or no such field.
     QVariant field(const QString &name) const;
+    // The same by the field's place in the row (fieldIndex), for a caller
+    // that reads many rows: the name is looked up once.
+    int fieldIndex(const QString &name) const;
+    QVariant field(int column) const;
 
     // Whether any row of the result holds value in the named field,
     // compared as the column compares.
