@@ -83,6 +83,30 @@ void Recordset::rewind()
     m_refusal = WriteRefusal::None;
 }
 
+QString Recordset::readAction() const
+{
+    return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql);
+}
+
+void Recordset::noteColumns(const PreparedQuery *query) const
+{
+    if (!m_columnsKnown) {
+        m_columns = query->columnNames();
+        m_columnsKnown = true;
+    }
+}
+
+bool Recordset::finishRead(PreparedQuery *query) const
+{
+    const bool readFailed = query->failed();
+    const QString message = query->error();
+    const int code = query->errorCode();
+    query->finish();
+    if (readFailed)
+        failOrRefuse(readAction(), message, code, false);
+    return !readFailed;
+}
+
 void Recordset::readAll()
 {
     if (m_failed || !m_connection)
@@ -95,13 +119,10 @@ void Recordset::readAll()
             return;
     }
     PreparedQuery *query = run(m_statement.sql, m_statement.values,
-                               [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+                               [this] { return readAction(); });
     if (!query)
         return;
-    if (!m_columnsKnown) {
-        m_columns = query->columnNames();
-        m_columnsKnown = true;
-    }
+    noteColumns(query);
     m_windows.clear();
     const int columnCount = m_columns.size();
     int count = 0;
@@ -118,14 +139,8 @@ void Recordset::readAll()
             rows.reserve(windowSize);
         }
     }
-    const bool readFailed = query->failed();
-    const QString message = query->error();
-    const int code = query->errorCode();
-    query->finish();
-    if (readFailed) {
-        failOrRefuse(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message, code, false);
+    if (!finishRead(query))
         return;
-    }
     m_windows.insert(count / windowSize, std::move(rows));
     m_count = count;
 }
@@ -251,26 +266,16 @@ QVariantList Recordset::readColumn(const QString &name)
 {
     if (m_failed || !m_connection)
         return {};
-    const auto action = [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); };
-    PreparedQuery *query = run(m_statement.sql, m_statement.values, action);
+    PreparedQuery *query = run(m_statement.sql, m_statement.values, [this] { return readAction(); });
     if (!query)
         return {};
-    if (!m_columnsKnown) {
-        m_columns = query->columnNames();
-        m_columnsKnown = true;
-    }
+    noteColumns(query);
     const int column = columnIndex(name);
     QVariantList values;
     while (query->next())
         values.append(query->value(column));
-    const bool readFailed = query->failed();
-    const QString message = query->error();
-    const int code = query->errorCode();
-    query->finish();
-    if (readFailed) {
-        failOrRefuse(action(), message, code, false);
+    if (!finishRead(query))
         return {};
-    }
     return values;
 }
 
@@ -301,13 +306,10 @@ bool Recordset::fetchWindow(int window) const
         values << windowSize << start;
     }
 
-    PreparedQuery *query = run(sql, values, [this] { return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql); });
+    PreparedQuery *query = run(sql, values, [this] { return readAction(); });
     if (!query)
         return false;
-    if (!m_columnsKnown) {
-        m_columns = query->columnNames();
-        m_columnsKnown = true;
-    }
+    noteColumns(query);
     QVector<Row> rows;
     rows.reserve(windowSize);
     const int columnCount = m_columns.size();
@@ -317,14 +319,8 @@ bool Recordset::fetchWindow(int window) const
             row[i] = query->value(i);
         rows.append(std::move(row));
     }
-    const bool readFailed = query->failed();
-    const QString message = query->error();
-    const int code = query->errorCode();
-    query->finish();
-    if (readFailed) {
-        failOrRefuse(QStringLiteral("read the result of \"%1\"").arg(m_statement.sql), message, code, false);
+    if (!finishRead(query))
         return false;
-    }
     if (m_count < 0 && rows.size() < windowSize)
         m_count = start + int(rows.size());
     m_windows.insert(window, std::move(rows));
@@ -460,17 +456,30 @@ void Recordset::setField(const QString &name, const QVariant &value)
     m_newRowWritten[column] = true;
 }
 
-int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &rows)
+bool Recordset::takesRows()
 {
     if (m_statement.table.isEmpty() || !m_connection) {
         fail(QStringLiteral("add a row to a result that cannot take one"), QString());
-        return 0;
+        return false;
     }
+    // A result that could not be read (refusal() says why, or the failure
+    // was reported) takes no row.
     if (m_failed)
-        return 0;
+        return false;
     m_refusal = WriteRefusal::None;
+    if (m_keys == Keys::None) {
+        m_refusal = WriteRefusal::NoKey;
+        return false;
+    }
+    return true;
+}
+
+int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &rows)
+{
+    if (!takesRows())
+        return 0;
     if (m_keys != Keys::ByEngine) {
-        // A key the program numbers, or none: row by row, each checked.
+        // A key the program numbers: row by row, each checked.
         int made = 0;
         for (const QVariantList &values : rows) {
             AddNew();
@@ -543,19 +552,8 @@ bool Recordset::Update()
     if (!m_adding)
         return true;
     m_adding = false;
-    if (m_statement.table.isEmpty() || !m_connection) {
-        fail(QStringLiteral("add a row to a result that cannot take one"), QString());
+    if (!takesRows())
         return false;
-    }
-    // A result that could not be read (refusal() says why, or the failure
-    // was reported) takes no row.
-    if (m_failed)
-        return false;
-    m_refusal = WriteRefusal::None;
-    if (m_keys == Keys::None) {
-        m_refusal = WriteRefusal::NoKey;
-        return false;
-    }
     QStringList names;
     QStringList marks;
     QVariantList values;

@@ -125,8 +125,19 @@ private:
         None,       // it does not tell the rows apart
     };
     Keys examineKeys();
+    // Whether rows can be added now: a whole table's result, read, with a
+    // key that tells rows apart; false with the failure reported or the
+    // refusal noted.
+    bool takesRows();
 
     int columnIndex(const QString &name) const;
+    // What a failed read of the result says it was doing.
+    QString readAction() const;
+    // The result's column names, from the first run that gives them.
+    void noteColumns(const PreparedQuery *query) const;
+    // Ends a read run; false, with the failure reported or noted as a
+    // refusal, when the engine failed during it.
+    bool finishRead(PreparedQuery *query) const;
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
     // Runs a statement; on failure reports action() and returns null. A
