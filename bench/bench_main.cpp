@@ -48,6 +48,31 @@ std::unique_ptr<TestWindow> openWindow(const BenchFolder &folder)
     return form;
 }
 
+// What the event loop does before the next key: the events an action
+// posted (the repaint among them) handled, untimed. Left unhandled, they
+// pile up, and every later action scans them.
+void handlePostedEventsUntimed(benchmark::State &state)
+{
+    state.PauseTiming();
+    QCoreApplication::sendPostedEvents();
+    state.ResumeTiming();
+}
+
+// The card and the collection of a benchmark folder, as the program's
+// panels hold them.
+struct FolderTables
+{
+    explicit FolderTables(const BenchFolder &folder) : card(&cards, &colours), collection(&entries)
+    {
+        card.open(folder.databasePath());
+        collection.open(folder.databasePath());
+    }
+
+    DataCursor cards, colours, entries;
+    CardTable card;
+    CollectionTable collection;
+};
+
 // --- The floor ------------------------------------------------------------
 
 // One page's rows through a prepared statement: the database's part of a
@@ -113,10 +138,7 @@ void eightWidgetsFloor(benchmark::State &state)
     QCoreApplication::processEvents();
     for (auto _ : state) {
         eightWidgets(parent);
-        // As for the page move: the posted events handled between two.
-        state.PauseTiming();
-        QCoreApplication::sendPostedEvents();
-        state.ResumeTiming();
+        handlePostedEventsUntimed(state);
     }
 }
 
@@ -132,12 +154,7 @@ void pageMove(benchmark::State &state, Card card)
     for (auto _ : state) {
         step = (step + 1) % 64;
         form->pageMove(1 + qint64(step) * (pages - 1) / 63);
-        // What the event loop does before the next key: the events the
-        // move posted (the repaint among them) handled, untimed. Left
-        // unhandled, they pile up, and every later move scans them.
-        state.PauseTiming();
-        QCoreApplication::sendPostedEvents();
-        state.ResumeTiming();
+        handlePostedEventsUntimed(state);
     }
 }
 
@@ -230,14 +247,10 @@ void deleteEntry(benchmark::State &state, int size)
 void exportCollection(benchmark::State &state, const char *suffix)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 100000);
-    DataCursor cards, colours, entries;
-    CardTable card(&cards, &colours);
-    card.open(folder.databasePath());
-    CollectionTable collection(&entries);
-    collection.open(folder.databasePath());
+    FolderTables tables(folder);
     const QString path = QDir(folder.path()).filePath(QStringLiteral("export.") + QLatin1String(suffix));
     for (auto _ : state) {
-        const PaletteExport::Result result = PaletteExport(&card, &collection).write(path, false);
+        const PaletteExport::Result result = PaletteExport(&tables.card, &tables.collection).write(path, false);
         if (!result.ok)
             state.SkipWithError(qPrintable(result.message));
     }
@@ -251,12 +264,8 @@ void exportFloor(benchmark::State &state, const char *suffix)
     {
         // The bytes the export writes, made here when the floor runs first.
         if (!QFileInfo::exists(path)) {
-            DataCursor cards, colours, entries;
-            CardTable card(&cards, &colours);
-            card.open(folder.databasePath());
-            CollectionTable collection(&entries);
-            collection.open(folder.databasePath());
-            PaletteExport(&card, &collection).write(path, false);
+            FolderTables tables(folder);
+            PaletteExport(&tables.card, &tables.collection).write(path, false);
         }
         QFile written(path);
         if (!written.open(QIODevice::ReadOnly)) {
@@ -296,13 +305,9 @@ const QString &largeCardCsv()
 {
     static const QString path = [] {
         const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
-        DataCursor cards, colours, entries;
-        CardTable card(&cards, &colours);
-        card.open(folder.databasePath());
-        CollectionTable collection(&entries);
-        collection.open(folder.databasePath());
+        FolderTables tables(folder);
         const QString file = QDir(folder.path()).filePath(QStringLiteral("card.csv"));
-        PaletteExport(&card, &collection).write(file, true);
+        PaletteExport(&tables.card, &tables.collection).write(file, true);
         return file;
     }();
     return path;
