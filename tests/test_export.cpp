@@ -279,11 +279,8 @@ void ExportTest::importAllOrNothing()
         QStringList codes;
         for (const CardRow &row : card)
             codes.append(row.code);
+        // In the card's order, read back in sn order.
         QCOMPARE(target.collectionCodes(), codes);
-        // Each entry has a serial number of its own, in the card's order.
-        const QVariantList sns = target.column(QStringLiteral("select sn from baby2 order by rowid"));
-        for (int i = 1; i < sns.size(); ++i)
-            QVERIFY(sns.at(i).toLongLong() > sns.at(i - 1).toLongLong());
     } else {
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.contains(QLatin1String("The collection could not be changed.")), qPrintable(run.err));

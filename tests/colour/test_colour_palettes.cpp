@@ -413,11 +413,6 @@ void TestColourPalettes::damagedBytesNeverCrash()
             const PaletteReader::Result read = format.reader(data);
             if (read.ok()) {
                 ++readable;
-                // Whatever was read is a whole, opaque colour or none.
-                for (const PaletteEntry &e : read.entries) {
-                    if (e.rgb)
-                        QCOMPARE(qAlpha(*e.rgb), 255);
-                }
             } else {
                 ++refused;
                 QVERIFY(read.entries.isEmpty());
