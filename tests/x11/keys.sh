@@ -1,6 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# The keys of the page-number box and the code fields on a real X server:
+# Keys on a real X server: the collection's keys, and those of the
+# page-number box and the code fields:
 # the program runs under Xvfb in a program folder of its own, xdotool types
 # as a user does, and the result is read from the screen's pixels.
 #   keys.sh <program> <makedb> <source folder>
@@ -9,7 +10,31 @@ program=$1
 makedb=$2
 source=$3
 . "$(dirname "$0")/lib.sh"
+sqlite3 "$work/dbtsl.db" "insert into baby2 (ccard_name, code) values ('5327', 'K8.04.43'), ('5327', 'E9.04.53'), ('5327', 'A5.60.63')"
 start_program
+
+# The collection's entries (sn|code), once they are as expected or after
+# five seconds.
+entries() {
+    for _ in $(seq 25); do
+        got=$(sqlite3 "$work/dbtsl.db" "select group_concat(sn || '|' || code, ' ') from (select * from baby2 order by sn)")
+        [ "$got" = "$1" ] && break
+        sleep 0.2
+    done
+    echo "$got"
+}
+
+# The collection by keys alone: Ctrl+2 brings it forward, Right shows the
+# second entry, Delete deletes it, Ctrl+Z brings it back with its own
+# serial number, Ctrl+Shift+Z deletes it again, Ctrl+1 goes back to the card.
+keys ctrl+2 Right Delete
+check "Ctrl+2, Right, Delete deletes the second entry" \
+    "$(entries '1|K8.04.43 3|A5.60.63')" '1|K8.04.43 3|A5.60.63'
+keys ctrl+z
+check "Ctrl+Z restores it in its place" \
+    "$(entries '1|K8.04.43 2|E9.04.53 3|A5.60.63')" '1|K8.04.43 2|E9.04.53 3|A5.60.63'
+keys ctrl+shift+z ctrl+1
+check "Ctrl+Shift+Z deletes it again" "$(entries '1|K8.04.43 3|A5.60.63')" '1|K8.04.43 3|A5.60.63'
 
 # Page box: 12, Home, Delete leaves 2; Enter shows page 2.
 click 115 572
