@@ -5,6 +5,7 @@
 #include "widgets/FocusCue.h"
 #include "widgets/AccessiblePicture.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <utility>
@@ -48,9 +49,28 @@ void PictureBox::setUnknown(bool unknown)
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
+void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // One rectangle of the exposed region at a time. Clipped to a region of
+    // many rectangles (a panel round the swatches that stand on it), Qt
+    // fills and blends line by line and hands anything taller than a few
+    // dozen lines to worker threads; clipped to one rectangle, it copies
+    // the picture and fills the colour at once, on this thread. The pixels
+    // are the same.
+    const QRegion &exposed = event->region();
+    if (exposed.rectCount() == 1) {
+        paintArea(painter);
+        return;
+    }
+    for (const QRect &part : exposed) {
+        painter.setClipRect(part);
+        paintArea(painter);
+    }
+}
+
+void PictureBox::paintArea(QPainter &painter)
+{
     if (m_unknown) {
         // Grey hatching on light grey: visibly "no colour known".
         painter.fillRect(rect(), QColor(200, 200, 200));

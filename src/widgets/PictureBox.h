@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QPainter;
+
 // A borderless container that fills itself with a back colour and draws an
 // optional picture unscaled at its top-left corner. The picture is a
 // resource of the program's artwork, read when the box is first drawn.
@@ -36,6 +38,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void paintArea(QPainter &painter);
+
     QColor m_backColor;
     QString m_pictureResource;
     mutable std::unique_ptr<QPixmap> m_picture;  // read on first use
