@@ -18,9 +18,23 @@ bool Swatch::event(QEvent *event)
     // cannot be seen: its request to be painted is dropped rather than
     // kept among the window's dirty widgets, which every later change of
     // a widget walks.
-    if (event->type() == QEvent::UpdateLater && visibleRegion().isEmpty())
+    if (event->type() == QEvent::UpdateLater && !withinWindow())
         return true;
     return PictureBox::event(event);
+}
+
+bool Swatch::withinWindow() const
+{
+    // The swatch's rectangle clipped by each widget it stands in, up to the
+    // window: what could be painted of it, without the overlapping widgets
+    // that visibleRegion() also takes away at many times the cost.
+    QRect area = rect();
+    for (const QWidget *widget = this; !widget->isWindow(); widget = widget->parentWidget()) {
+        area = area.translated(widget->pos()) & widget->parentWidget()->rect();
+        if (area.isEmpty())
+            return false;
+    }
+    return true;
 }
 
 void Swatch::mousePressEvent(QMouseEvent *event)

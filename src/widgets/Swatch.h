@@ -39,6 +39,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // Whether any of the swatch lies within the widgets it stands in.
+    bool withinWindow() const;
+
     int m_index;
     int m_row = 0;
     int m_rowCount = 0;
