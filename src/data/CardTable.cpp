@@ -2,6 +2,7 @@
 #include "data/CardTable.h"
 
 #include "data/DataCursor.h"
+#include "data/PreparedQuery.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
 
@@ -24,21 +25,31 @@ struct CardFields
     {
     }
 
-    // The current row's colour from R, G and B, each held within 0 ... 255.
-    QColor colourOf(const Recordset &rows) const
+    // The colour of the row whose fields valueAt(place) gives, from R, G
+    // and B, each held within 0 ... 255.
+    template <typename ValueAt>
+    QColor colourOf(const ValueAt &valueAt) const
     {
-        auto channel = [&rows](int column) { return qBound(0, rows.field(column).toInt(), 255); };
+        auto channel = [&valueAt](int column) { return qBound(0, valueAt(column).toInt(), 255); };
         return QColor(channel(red), channel(green), channel(blue));
     }
 
-    CardEntry entryOf(const Recordset &rows) const
+    // That row as a card entry.
+    template <typename ValueAt>
+    CardEntry entryOf(const ValueAt &valueAt) const
     {
-        return {rows.field(code).toString(), colourOf(rows), rows.field(page).toLongLong(), rows.field(row).toInt(),
-                rows.field(sn).toInt()};
+        return {valueAt(code).toString(), colourOf(valueAt), valueAt(page).toLongLong(), valueAt(row).toInt(),
+                valueAt(sn).toInt()};
     }
 
     int code, page, row, sn, red, green, blue;
 };
+
+// The fields of a cursor's current row, by place.
+auto currentRow(const Recordset &rows)
+{
+    return [&rows](int column) { return rows.field(column); };
+}
 
 } // namespace
 
@@ -93,15 +104,15 @@ QVector<CardEntry> CardTable::rows()
 {
     m_cards->Refresh();
     Recordset &rows = m_cards->recordset();
-    rows.readAll();
-    const int n = rows.RecordCount();
+    // Each row becomes an entry as it is read; none is kept in the cursor.
     QVector<CardEntry> colours;
-    colours.reserve(n);
-    rows.MoveFirst();
-    const CardFields fields(rows);
-    for (int i = 0; i < n; ++i, rows.MoveNext())
-        colours.append(fields.entryOf(rows));
-    return colours;
+    std::optional<CardFields> fields;
+    const bool read = rows.readEach([&](const PreparedQuery &row) {
+        if (!fields)
+            fields.emplace(rows);
+        colours.append(fields->entryOf([&row](int column) { return row.value(column); }));
+    });
+    return read ? colours : QVector<CardEntry>();
 }
 
 std::optional<CardEntry> CardTable::find(const QString &code)
@@ -111,7 +122,7 @@ std::optional<CardEntry> CardTable::find(const QString &code)
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
         return std::nullopt;
-    return CardFields(found).entryOf(found);
+    return CardFields(found).entryOf(currentRow(found));
 }
 
 bool CardTable::wasBusy() const
@@ -141,5 +152,5 @@ std::optional<QColor> CardTable::colourOf(const QString &table, const QString &c
     const Recordset &colour = m_entryColours->recordset();
     if (colour.RecordCount() == 0)
         return std::nullopt;
-    return CardFields(colour).colourOf(colour);
+    return CardFields(colour).colourOf(currentRow(colour));
 }

@@ -262,21 +262,29 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     return execute(sql, values, action, true);
 }
 
-QVariantList Recordset::readColumn(const QString &name)
+bool Recordset::readEach(const std::function<void(const PreparedQuery &row)> &visit)
 {
     if (m_failed || !m_connection)
-        return {};
+        return false;
     PreparedQuery *query = run(m_statement.sql, m_statement.values, [this] { return readAction(); });
     if (!query)
-        return {};
+        return false;
     noteColumns(query);
-    const int column = columnIndex(name);
-    QVariantList values;
     while (query->next())
-        values.append(query->value(column));
-    if (!finishRead(query))
-        return {};
-    return values;
+        visit(*query);
+    return finishRead(query);
+}
+
+QVariantList Recordset::readColumn(const QString &name)
+{
+    QVariantList values;
+    int column = -1;
+    const bool read = readEach([&](const PreparedQuery &row) {
+        if (values.isEmpty())
+            column = columnIndex(name);
+        values.append(row.value(column));
+    });
+    return read ? values : QVariantList();
 }
 
 bool Recordset::fetchWindow(int window) const
@@ -402,7 +410,8 @@ QVariant Recordset::field(const QString &name) const
 
 int Recordset::fieldIndex(const QString &name) const
 {
-    rowAt(m_position);
+    if (!m_columnsKnown)
+        rowAt(m_position);
     return columnIndex(name);
 }
 
