@@ -12,6 +12,8 @@
 #include "widgets/MovieControl.h"
 #include "widgets/Swatch.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -30,6 +32,7 @@ private slots:
     void keyFilter();
     void swatchClickFillsCodeFields();
     void clickOnSelectedSwatchReachesIt();
+    void screenShowsEachPageAsDrawnAfresh();
 
 private:
     // The page whose swatches stand in the column, read from the swatches.
@@ -216,5 +219,41 @@ void NavigationTest::clickOnSelectedSwatchReachesIt()
     QCOMPARE(m_form->color_a(), QStringLiteral("T0.03.03"));
 }
 
+void NavigationTest::screenShowsEachPageAsDrawnAfresh()
+{
+    // Pages of three colours, of one and of none, one after another: what
+    // stays on the screen after each move is what the window draws afresh,
+    // with no swatch or frame of the page before left behind.
+    m_folder->exec(QStringLiteral("delete from \"5327\" where Page = 5 and Row > 1"));
+    m_folder->exec(QStringLiteral("delete from \"5327\" where Page = 6"));
+    auto differingPixels = [this] {
+        QCoreApplication::processEvents();
+        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(m_form->winId()).toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (screen.size() != drawn.size())
+            return -1;
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x)
+                differing += screen.pixel(x, y) != drawn.pixel(x, y);
+        }
+        return differing;
+    };
+    QTRY_COMPARE(differingPixels(), 0);
+
+    m_form->pageMove(4);
+    Swatch *third = m_form->pagecolor(3);
+    WindowDriver::clickThroughWindow(third, third->rect().center());
+    QVERIFY(!m_form->pageselect()->isHidden());
+    QTRY_COMPARE(differingPixels(), 0);
+    for (int page : {5, 6, 4, 6, 5, 5}) {
+        m_form->pageMove(page);
+        QCOMPARE(pageInColumn(), page == 6 ? 0 : page);
+        QTRY_COMPARE(differingPixels(), 0);
+    }
+}
+
 QTEST_MAIN(NavigationTest)
+
 #include "test_navigation.moc"

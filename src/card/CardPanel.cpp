@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QRegion>
 #include <QCoreApplication>
 
 #include <cmath>
@@ -49,6 +50,16 @@ qint64 pageNumberIn(const TextBox *box, qint64 pageShown)
     return qint64(std::floor(qBound(-double(limit), value, double(limit))));
 }
 
+// The name of the swatch in row i, "pagecolor(i)": made once for each row
+// and shared by every page after.
+QString swatchName(int row)
+{
+    static QVector<QString> names;
+    while (names.size() <= row)
+        names.append(QLatin1String("pagecolor(") + QString::number(names.size()) + QLatin1Char(')'));
+    return names.at(row);
+}
+
 } // namespace
 
 CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *parent)
@@ -68,6 +79,13 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
                           px(swatchWidth + 2 * frameBorder), px(swatchTop(9) - swatchGap + frameBorder));
     m_column->installEventFilter(this);
     pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
+    // The swatches of the page stand in a column of their own at the
+    // panel's origin, above the panel's other controls and under the
+    // selection frame and the keyboard's column.
+    m_swatches = new QWidget(m_panel);
+    m_swatches->hide();
+    pageselect->raise();
+    m_column->raise();
     // The swatches leave their context menu to the panel they lie on, and
     // the panel takes the keys that move through the card.
     m_panel->installEventFilter(this);
@@ -101,26 +119,24 @@ void CardPanel::PageLoad(qint64 pagenum)
     m_color_a.clear();
     m_framed = 0;
 
-    // The swatches stand in a column of their own over the panel, at its
-    // origin: they are made while it is hidden and shown with it at once,
-    // and go with it at once, in time that grows with their number alone.
-    QWidget *const panel = pagecolor(0)->parentWidget();
-    if (!colours.isEmpty()) {
-        m_swatches = new QWidget(panel);
-        m_swatches->hide();
-        const int bottom = swatchTop(int(colours.size())) + swatchHeight;
-        m_swatches->setGeometry(0, 0, px(swatchLeft + swatchWidth), px(bottom));
-    }
+    // The column is hidden while its swatches are replaced and shown with
+    // them at once: each swatch then costs the same however many the page
+    // holds. Its mask is the swatches, so that showing and hiding it
+    // repaints them alone and the card between them stays as it is.
     // Each swatch starts as a copy of the template and then takes its own
     // place, colour and code.
-    for (int i = 1; i <= colours.size(); ++i) {
+    const int rows = int(colours.size());
+    QRegion standing;
+    for (int i = 1; i <= rows; ++i) {
         const CardEntry &c = colours.at(i - 1);
         auto *swatch = new Swatch(i, m_swatches);
-        swatch->setObjectName(QLatin1String("pagecolor(") + QString::number(i) + QLatin1Char(')'));
-        swatch->setGeometry(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
+        swatch->setObjectName(swatchName(i));
+        const QRect place(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
+        swatch->setGeometry(place);
+        standing += place;
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
-        swatch->setPlace(i, colours.size(), pagenum);
+        swatch->setPlace(i, rows, pagenum);
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
@@ -130,14 +146,13 @@ void CardPanel::PageLoad(qint64 pagenum)
     // again when its widget goes, in time that grows with all the others.
     // They are handled here, once each.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
-    if (m_swatches)
+    if (rows > 0) {
+        m_swatches->setGeometry(0, 0, px(swatchLeft + swatchWidth), px(swatchTop(rows) + swatchHeight));
+        m_swatches->setMask(standing);
         m_swatches->show();
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
 
-    // The selection frame lies over the swatches (it lets clicks through).
-    if (!colours.isEmpty())
-        pageselect->raise();
-    m_column->raise();
     m_column->setCueRect(QRect());
     pageselect->setBackColor(Qt::black);
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
@@ -148,13 +163,15 @@ void CardPanel::PageLoad(qint64 pagenum)
 
 void CardPanel::removeSwatches()
 {
+    m_swatches->hide();
+    // In the order they were made: each then leaves the front of the
+    // column's list of children, which costs nothing, where one taken from
+    // its end is looked for through the whole list.
     const QList<int> indexes = pagecolor.indexes();
     for (int index : indexes) {
         if (index >= 1)
-            pagecolor.take(index);
+            delete pagecolor.take(index);
     }
-    delete m_swatches;
-    m_swatches = nullptr;
 }
 
 void CardPanel::pageMove(qint64 pagenum)

@@ -87,7 +87,6 @@ private:
 
     CardTable *m_card;
     ControlArray<Swatch> pagecolor;
-    // Holds the swatches of the page shown, so that they go all at once.
     QWidget *m_swatches = nullptr;  // the column the swatches of the page stand in
     PictureBox *pageselect;
     PictureBox *pagecs;
