@@ -160,7 +160,13 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // While the intro covers the window, a key dismisses it, as a click
     // does, and reaches nothing beneath.
+    // Once it is gone, every event of the program passed through here for
+    // nothing: the filter goes with it.
     const QEvent::Type type = event->type();
+    if (type == QEvent::HideToParent && watched == control(QStringLiteral("intro_swf"))) {
+        qApp->removeEventFilter(this);
+        return false;
+    }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return false;
     auto *intro = qobject_cast<QWidget *>(control(QStringLiteral("intro_swf")));
