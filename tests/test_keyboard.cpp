@@ -39,6 +39,7 @@ class KeyboardTest : public WindowFixture
 private slots:
     void init();
     void keyboardOnlyScenario();
+    void introGoneByItselfLeavesEveryKey();
     void keysOfTheCardPanel_data();
     void keysOfTheCardPanel();
     void buttonsAndPaletteByKey();
@@ -124,6 +125,19 @@ void KeyboardTest::keyboardOnlyScenario()
     WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
     QVERIFY(m_form->tart_pb(0)->isVisible());
     QCOMPARE(WindowDriver::focus(), m_form->tart_pb(0));
+}
+
+void KeyboardTest::introGoneByItselfLeavesEveryKey()
+{
+    // The intro dismisses itself: from then on keys are the window's, the
+    // very first one included.
+    QVERIFY(m_form->intro_swf()->isVisible());
+    emit m_form->intro_swf()->FSCommand(QStringLiteral("1"), QString());
+    QVERIFY(m_form->intro_swf()->isHidden());
+    QVERIFY(tabTo(m_form->findcode_txt1()));
+    WindowDriver::type(QStringLiteral("k8"));
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("K8"));
+    QCOMPARE(WindowDriver::focus(), m_form->findcode_txt2());
 }
 
 void KeyboardTest::keysOfTheCardPanel_data()

@@ -459,7 +459,7 @@ void LayoutTest::stackingFollowsTheTable()
     TestWindow &f = *m_form;
     // Among overlapping controls of one container, an earlier one lies in
     // front. (Where controls do not overlap their order cannot be seen: the
-    // page view raises the selection frame over the swatches it creates.)
+    // page view puts the selection frame over the swatches' column once.)
     for (int i = 0; i < Layout::controlCount; ++i) {
         for (int j = i + 1; j < Layout::controlCount; ++j) {
             const Layout::Control &a = Layout::controls[i];

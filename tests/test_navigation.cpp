@@ -226,10 +226,13 @@ void NavigationTest::screenShowsEachPageAsDrawnAfresh()
     // with no swatch or frame of the page before left behind.
     m_folder->exec(QStringLiteral("delete from \"5327\" where Page = 5 and Row > 1"));
     m_folder->exec(QStringLiteral("delete from \"5327\" where Page = 6"));
-    auto differingPixels = [this] {
+    auto onScreen = [this] {
         QCoreApplication::processEvents();
-        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(m_form->winId()).toImage()
-                                  .convertToFormat(QImage::Format_RGB32);
+        return QGuiApplication::primaryScreen()->grabWindow(m_form->winId()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    };
+    auto differingPixels = [this, &onScreen] {
+        const QImage screen = onScreen();
         const QImage drawn = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
         if (screen.size() != drawn.size())
             return -1;
@@ -239,6 +242,16 @@ void NavigationTest::screenShowsEachPageAsDrawnAfresh()
                 differing += screen.pixel(x, y) != drawn.pixel(x, y);
         }
         return differing;
+    };
+    // Each swatch of the page stands on the screen in its own colour.
+    auto swatchesMissing = [this, &onScreen] {
+        const QImage screen = onScreen();
+        int missing = 0;
+        for (int row = 1; Swatch *swatch = m_form->pagecolor(row); ++row) {
+            const QPoint centre = swatch->mapTo(m_form.get(), swatch->rect().center());
+            missing += screen.pixelColor(centre) != swatch->backColor();
+        }
+        return missing;
     };
     QTRY_COMPARE(differingPixels(), 0);
 
@@ -251,6 +264,7 @@ void NavigationTest::screenShowsEachPageAsDrawnAfresh()
         m_form->pageMove(page);
         QCOMPARE(pageInColumn(), page == 6 ? 0 : page);
         QTRY_COMPARE(differingPixels(), 0);
+        QCOMPARE(swatchesMissing(), 0);
     }
 }
 

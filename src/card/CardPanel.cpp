@@ -51,7 +51,7 @@ qint64 pageNumberIn(const TextBox *box, qint64 pageShown)
 }
 
 // The name of the swatch in row i, "pagecolor(i)": made once for each row
-// and shared by every page after.
+// and shared by every page after (kept for the longest page shown).
 QString swatchName(int row)
 {
     static QVector<QString> names;
@@ -119,13 +119,14 @@ void CardPanel::PageLoad(qint64 pagenum)
     m_color_a.clear();
     m_framed = 0;
 
-    // The column is hidden while its swatches are replaced and shown with
+    // The column is hidden while the new swatches are made and shown with
     // them at once: each swatch then costs the same however many the page
     // holds. Its mask is the swatches, so that showing and hiding it
     // repaints them alone and the card between them stays as it is.
-    // Each swatch starts as a copy of the template and then takes its own
-    // place, colour and code.
+    // Each swatch takes its place, colour and code; the mask keeps the part
+    // of it within the panel (a page of many colours runs past its edge).
     const int rows = int(colours.size());
+    const QRect panelArea = m_panel->rect();
     QRegion standing;
     for (int i = 1; i <= rows; ++i) {
         const CardEntry &c = colours.at(i - 1);
@@ -133,7 +134,7 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setObjectName(swatchName(i));
         const QRect place(px(swatchLeft), px(swatchTop(i)), px(swatchWidth), px(swatchHeight));
         swatch->setGeometry(place);
-        standing += place;
+        standing += place & panelArea;
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
         swatch->setPlace(i, rows, pagenum);
@@ -163,15 +164,17 @@ void CardPanel::PageLoad(qint64 pagenum)
 
 void CardPanel::removeSwatches()
 {
-    m_swatches->hide();
     // In the order they were made: each then leaves the front of the
     // column's list of children, which costs nothing, where one taken from
-    // its end is looked for through the whole list.
+    // its end is looked for through the whole list. They go while the
+    // column is still shown: hiding it first would hide each of them, one
+    // by one, only for them to be deleted.
     const QList<int> indexes = pagecolor.indexes();
     for (int index : indexes) {
         if (index >= 1)
             delete pagecolor.take(index);
     }
+    m_swatches->hide();
 }
 
 void CardPanel::pageMove(qint64 pagenum)

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
     : m_connection(std::move(connection)), m_statement(std::move(statement)),
@@ -278,11 +280,11 @@ bool Recordset::readEach(const std::function<void(const PreparedQuery &row)> &vi
 QVariantList Recordset::readColumn(const QString &name)
 {
     QVariantList values;
-    int column = -1;
+    std::optional<int> column;  // looked up once the result's columns are known
     const bool read = readEach([&](const PreparedQuery &row) {
-        if (values.isEmpty())
+        if (!column)
             column = columnIndex(name);
-        values.append(row.value(column));
+        values.append(row.value(*column));
     });
     return read ? values : QVariantList();
 }

@@ -55,9 +55,10 @@ public:
     void readAll();
     // Hands each row of the result to visit, in one run of the statement,
     // without keeping the rows; visit reads the row's values by their
-    // places (fieldIndex). False when the statement could not run or its
-    // rows could not all be read (the failure was reported, or refusal()
-    // says why).
+    // places (fieldIndex), and must not run this recordset's statement
+    // again meanwhile (it would reset the run under way). False when the
+    // statement could not run or its rows could not all be read (the
+    // failure was reported, or refusal() says why).
     bool readEach(const std::function<void(const PreparedQuery &row)> &visit);
     // Every value of one field, in one run of the statement, without
     // keeping the rows; empty when the statement cannot run (the failure

@@ -27,7 +27,8 @@ bool Swatch::withinWindow() const
 {
     // The swatch's rectangle clipped by each widget it stands in, up to the
     // window: what could be painted of it, without the overlapping widgets
-    // that visibleRegion() also takes away at many times the cost.
+    // that visibleRegion() also takes away at many times the cost. A hidden
+    // swatch is left to update(), which does nothing for it.
     QRect area = rect();
     for (const QWidget *widget = this; !widget->isWindow(); widget = widget->parentWidget()) {
         area = area.translated(widget->pos()) & widget->parentWidget()->rect();
