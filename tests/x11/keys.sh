@@ -16,12 +16,8 @@ start_program
 # The collection's entries (sn|code), once they are as expected or after
 # five seconds.
 entries() {
-    for _ in $(seq 25); do
-        got=$(sqlite3 "$work/dbtsl.db" "select group_concat(sn || '|' || code, ' ') from (select * from baby2 order by sn)")
-        [ "$got" = "$1" ] && break
-        sleep 0.2
-    done
-    echo "$got"
+    settled "$1" sqlite3 "$work/dbtsl.db" \
+        "select group_concat(sn || '|' || code, ' ') from (select * from baby2 order by sn)" || true
 }
 
 # The collection by keys alone: Ctrl+2 brings it forward, Right shows the

@@ -72,18 +72,24 @@ pixel() {
     import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- 2>/dev/null \
         | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
 }
-# Waits up to five seconds for the pixel to show the colour (the program
-# may be slow on a busy machine); prints what it shows at last.
-wait_for_pixel() {
+# Runs a command until it prints what is wanted, for up to five seconds
+# (the program may be slow on a busy machine); prints what it printed at
+# last, and fails when that is not what was wanted.
+#   settled <wanted> <command> [<argument> ...]
+settled() {
+    wanted=$1
+    shift
     got=""
     for _ in $(seq 25); do
-        got=$(pixel "$1" "$2")
-        [ "$got" = "$3" ] && break
+        got=$("$@")
+        [ "$got" = "$wanted" ] && break
         sleep 0.2
     done
     echo "$got"
-    [ "$got" = "$3" ]
+    [ "$got" = "$wanted" ]
 }
+# Waits for the pixel to show the colour; prints what it shows at last.
+wait_for_pixel() { settled "$3" pixel "$1" "$2"; }
 # The sRGB of a page's row in the card, as rrggbb.
 card() {
     awk -F, -v p="$1" -v r="$2" 'NR > 1 && $2 == p && $3 == r { printf "%02x%02x%02x\n", $5, $6, $7 }' \
