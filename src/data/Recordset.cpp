@@ -403,11 +403,7 @@ int Recordset::columnIndex(const QString &name) const
 
 QVariant Recordset::field(const QString &name) const
 {
-    if (m_adding)
-        return m_newRow.value(columnIndex(name));
-    // The columns are known once a row has been read.
-    const Row *row = rowAt(m_position);
-    return row ? row->value(columnIndex(name)) : QVariant();
+    return field(fieldIndex(name));
 }
 
 int Recordset::fieldIndex(const QString &name) const
