@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/ProgramFiles.h"
 
+#include "data/CardReader.h"
 #include "data/DatabaseSetup.h"
 
 #include <QCoreApplication>
@@ -33,17 +34,16 @@ const char *const cardFile = "card5327.csv";
 // card, else the built-in one.
 QVector<CardRow> shippedCard()
 {
-    QVector<CardRow> rows;
-    QString error;
     for (const QString &path : {QDir(dataFolder()).filePath(QLatin1String(cardFile)),
                                 QStringLiteral(":/builtin/") + QLatin1String(cardFile)}) {
         registerResources();
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && DatabaseSetup::parseCard(file.readAll(), &rows, &error)
-            && !rows.isEmpty())
-            return rows;
-        if (file.exists())
-            std::fprintf(stderr, "tesselle: %s cannot be used: %s\n", qPrintable(path), qPrintable(error));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const CardReader::Result card = CardReader::read(file.readAll());
+        if (card.ok())
+            return card.rows;
+        std::fprintf(stderr, "tesselle: %s cannot be used: %s\n", qPrintable(path), qPrintable(card.refusal()));
     }
     return {};
 }
@@ -54,13 +54,23 @@ void warn(Database *db, const QString &text)
     db->notices.append(text);
 }
 
+// A newer version's file is shown as it is and cannot be changed.
+void warnNewer(Database *db, const QString &why)
+{
+    warn(db, QCoreApplication::translate("ProgramFiles", "%1 is shown as it is and cannot be changed: %2.")
+                 .arg(db->path, why));
+}
+
 // Brings the file up to date, saying why when it cannot be.
 void update(Database *db)
 {
-    const DatabaseSetup::Outcome outcome = DatabaseSetup::migrate(db->path, cardVersion, shippedCard);
+    const DatabaseSetup::Outcome outcome =
+        DatabaseSetup::migrate(db->path, DatabaseSetup::cardVersion, shippedCard);
     if (outcome.kind == DatabaseSetup::Outcome::Skipped)
         warn(db, QCoreApplication::translate("ProgramFiles", "%1 was not updated: %2. It is shown as it is.")
                      .arg(db->path, outcome.message));
+    else if (outcome.kind == DatabaseSetup::Outcome::Newer)
+        warnNewer(db, outcome.message);
 }
 
 } // namespace
@@ -86,6 +96,8 @@ Database database(const QString &named)
     if (!named.isEmpty()) {
         // A file named by the user is theirs to keep as it is.
         db.path = QFileInfo(named).absoluteFilePath();
+        if (const auto outcome = DatabaseSetup::inspect(db.path); outcome.kind == DatabaseSetup::Outcome::Newer)
+            warnNewer(&db, outcome.message);
         return db;
     }
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(databaseFile));
@@ -104,7 +116,7 @@ Database database(const QString &named)
     QString error;
     const QVector<CardRow> card = shippedCard();
     if (!QDir().mkpath(folder) || card.isEmpty()
-        || !DatabaseSetup::create(db.path, card, cardVersion, &error)) {
+        || !DatabaseSetup::create(db.path, card, DatabaseSetup::cardVersion, &error)) {
         // Another start may have made it meanwhile.
         if (QFileInfo::exists(db.path))
             return db;

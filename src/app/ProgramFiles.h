@@ -9,11 +9,6 @@
 // and the database that holds the user's collection.
 namespace ProgramFiles {
 
-// The version of the card the program ships. Raise it whenever
-// data/card5327.csv changes: databases holding an older card then get the
-// new one at their next start, with their collection kept.
-constexpr int cardVersion = 2;
-
 // The program's data folder: beside the executable when its movies lie
 // there (a build, or a portable copy), else share/tesselle/ beside the
 // installation's bin/.

@@ -261,29 +261,9 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 
 void CollectionPanel::reportRefusal(const QString &code)
 {
-    const QString file = m_entries->databasePath();
-    switch (m_entries->refusal()) {
-    case WriteRefusal::None:
-        return;
-    case WriteRefusal::ReadOnly:
-        emit notice(tr("The collection cannot be changed: %1 is read-only.").arg(file));
-        return;
-    case WriteRefusal::Moved:
-        emit notice(tr("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(file));
-        return;
-    case WriteRefusal::Busy:
-        emit notice(tr("The collection is in use by another program; try again."));
-        return;
-    case WriteRefusal::Gone:
-        emit notice(tr("That entry was already removed by another program."));
-        return;
-    case WriteRefusal::Skipped:
-        emit notice(tr("%1 was not added: the collection's file did not take it.").arg(code));
-        return;
-    case WriteRefusal::NoKey:
-        emit notice(tr("The collection cannot be changed: its entries have no serial numbers of their own (sn)."));
-        return;
-    }
+    const QString text = refusalText(m_entries->refusal(), m_entries->databasePath(), code);
+    if (!text.isEmpty())
+        emit notice(text);
 }
 
 void CollectionPanel::addtoBaby(const QString &code)

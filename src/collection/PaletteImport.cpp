@@ -30,23 +30,13 @@ QString tr(const char *text)
     return QCoreApplication::translate("PaletteImport", text);
 }
 
-QString refusalText(WriteRefusal refusal, const QString &file)
+// Why an import changed nothing: a refusal by the file's state, or a row the
+// file did not take.
+QString importRefusal(WriteRefusal refusal, const QString &file)
 {
-    switch (refusal) {
-    case WriteRefusal::ReadOnly:
-        return tr("The collection cannot be changed: %1 is read-only.").arg(file);
-    case WriteRefusal::Moved:
-        return tr("The collection cannot be changed: %1 was deleted or replaced by another program.").arg(file);
-    case WriteRefusal::Busy:
-        return tr("The collection is in use by another program; try again.");
-    case WriteRefusal::NoKey:
-        return tr("The collection cannot be changed: its entries have no serial numbers of their own (sn).");
-    case WriteRefusal::None:
-    case WriteRefusal::Gone:
-    case WriteRefusal::Skipped:
-        break;
-    }
-    return tr("The collection could not be changed.");
+    if (refusal == WriteRefusal::None || refusal == WriteRefusal::Gone || refusal == WriteRefusal::Skipped)
+        return tr("The collection could not be changed.");
+    return refusalText(refusal, file);
 }
 
 } // namespace
@@ -109,7 +99,7 @@ PaletteImport::Result PaletteImport::read(const QString &path)
     bool ok = false;
     WriteRefusal refusal = cursor.execute(QStringLiteral("begin immediate"), &ok);
     if (!ok) {
-        result.message = refusalText(refusal, m_databasePath);
+        result.message = importRefusal(refusal, m_databasePath);
         return result;
     }
     result.skipped = palette.skipped;
@@ -144,7 +134,7 @@ PaletteImport::Result PaletteImport::read(const QString &path)
         refusal = collection.refusal();
         cursor.rollback();
         result = Result();
-        result.message = refusalText(refusal, m_databasePath);
+        result.message = importRefusal(refusal, m_databasePath);
         return result;
     }
     result.added = int(added.size());
@@ -152,7 +142,7 @@ PaletteImport::Result PaletteImport::read(const QString &path)
     if (!ok) {
         cursor.rollback();
         result = Result();
-        result.message = refusalText(refusal, m_databasePath);
+        result.message = importRefusal(refusal, m_databasePath);
         return result;
     }
     result.ok = true;

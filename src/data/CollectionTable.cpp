@@ -17,6 +17,20 @@ QVariant textValue(const QString &text)
     return text.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
+// The entry the cursor rests on.
+CollectionEntry entryAt(const Recordset &entries)
+{
+    const QVariant table = entries.field(tableField);
+    const QVariant code = entries.field(codeField);
+    return {entries.field(snField), table.toString(), code.toString(), table, code};
+}
+
+// A value as the file holds it, or the text when none was read.
+QVariant stored(const QVariant &value, const QString &text)
+{
+    return value.isValid() ? value : textValue(text);
+}
+
 } // namespace
 
 CollectionTable::CollectionTable(DataCursor *entries) : m_entries(entries)
@@ -44,8 +58,7 @@ CollectionEntry CollectionTable::at(int position)
     m_entries->Refresh();
     Recordset &entries = m_entries->recordset();
     entries.Move(position - 1);
-    return {entries.field(snField), entries.field(tableField).toString(),
-            entries.field(codeField).toString()};
+    return entryAt(entries);
 }
 
 QVector<CollectionEntry> CollectionTable::all()
@@ -59,7 +72,7 @@ QVector<CollectionEntry> CollectionTable::all()
     out.reserve(n);
     entries.MoveFirst();
     for (int i = 0; i < n; ++i, entries.MoveNext())
-        out.append({entries.field(snField), entries.field(tableField).toString(), entries.field(codeField).toString()});
+        out.append(entryAt(entries));
     return out;
 }
 
@@ -112,7 +125,7 @@ CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
         return rollback(found.field(snField) == entry.sn ? Restore::SnTaken : Restore::CodeCollected);
     }
     m_refusal = m_entries->execute(QStringLiteral("insert into baby2 (sn, ccard_name, code) values (?, ?, ?)"), &ok,
-                                   {entry.sn, entry.table, entry.code});
+                                   {entry.sn, stored(entry.storedTable, entry.table), stored(entry.storedCode, entry.code)});
     if (!ok)
         return rollback(Restore::Refused);
     m_refusal = m_entries->execute(QStringLiteral("commit"), &ok);
@@ -155,5 +168,6 @@ bool CollectionTable::remove(const CollectionEntry &entry)
     // Serial numbers may be reused by other programs: the entry is the one
     // with all three values still.
     return m_entries->recordset().deleteMatching(
-        {{snField, entry.sn}, {tableField, textValue(entry.table)}, {codeField, textValue(entry.code)}});
+        {{snField, entry.sn}, {tableField, stored(entry.storedTable, entry.table)},
+         {codeField, stored(entry.storedCode, entry.code)}});
 }

@@ -17,6 +17,10 @@ struct CollectionEntry
     QVariant sn;
     QString table;
     QString code;
+    // The table and code as the file holds them: text, or a number or blob
+    // another program stored. A delete finds the row by these.
+    QVariant storedTable;
+    QVariant storedCode;
 };
 
 // The collection table baby2, read and written through the collection

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "data/Connection.h"
 
+#include "data/DatabaseSetup.h"
 #include "data/PreparedQuery.h"
 #include "data/UserAction.h"
 
@@ -32,6 +33,25 @@ bool identify(const QString &path, quint64 *device, quint64 *inode)
 
 } // namespace
 
+// The handle to path, opened with flags; null with error set.
+static sqlite3 *openHandle(const QString &path, int flags, QString *error)
+{
+    // A missing file is an error: opening it would create an empty database.
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("The file does not exist.");
+        return nullptr;
+    }
+    sqlite3 *handle = nullptr;
+    const int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (result != SQLITE_OK) {
+        *error = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(result));
+        sqlite3_close(handle);
+        return nullptr;
+    }
+    sqlite3_extended_result_codes(handle, 1);
+    return handle;
+}
+
 std::shared_ptr<Connection> Connection::open(const QString &path, QString *error)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -41,26 +61,33 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
             return existing;
     }
 
-    // A missing file is an error: opening it would create an empty database.
-    if (!QFileInfo(path).isFile()) {
-        *error = QStringLiteral("The file does not exist.");
+    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
+    if (!handle)
         return nullptr;
-    }
-    sqlite3 *handle = nullptr;
-    const int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (result != SQLITE_OK) {
-        *error = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                        : QString::fromUtf8(sqlite3_errstr(result));
-        sqlite3_close(handle);
-        return nullptr;
-    }
     // Waits for other programs' locks are the user action's to share.
     sqlite3_busy_handler(handle, &UserAction::busyHandler, nullptr);
-    sqlite3_extended_result_codes(handle, 1);
     std::shared_ptr<Connection> connection(new Connection(handle, absolute));
+    // A newer version's file is left whole: not one byte of it is written.
+    if (const QString newer = DatabaseSetup::newerThanProgram(*connection); !newer.isEmpty()) {
+        connection.reset();
+        handle = openHandle(path, SQLITE_OPEN_READONLY, error);
+        if (!handle)
+            return nullptr;
+        connection.reset(new Connection(handle, absolute));
+        connection->m_newer = newer;
+        sqlite3_busy_handler(handle, &UserAction::busyHandler, nullptr);
+    }
     connections[absolute] = connection;
     return connection;
+}
+
+std::unique_ptr<Connection> Connection::openAlone(const QString &path, int busyMs, QString *error)
+{
+    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
+    if (!handle)
+        return nullptr;
+    sqlite3_busy_timeout(handle, busyMs);
+    return std::unique_ptr<Connection>(new Connection(handle, QFileInfo(path).absoluteFilePath()));
 }
 
 Connection::Connection(sqlite3 *handle, const QString &path) : m_handle(handle), m_path(path)
@@ -136,4 +163,63 @@ void Connection::rollbackIfOpen()
 {
     if (!sqlite3_get_autocommit(m_handle))
         sqlite3_exec(m_handle, "rollback", nullptr, nullptr, nullptr);
+}
+
+bool Connection::exec(const QString &sql)
+{
+    m_error.clear();
+    char *message = nullptr;
+    if (sqlite3_exec(m_handle, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    m_error = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errmsg(m_handle));
+    sqlite3_free(message);
+    return false;
+}
+
+QVariantList Connection::column(const QString &sql, bool *ok, const QVariantList &values, int index)
+{
+    m_error.clear();
+    QVariantList result;
+    bool good = false;
+    if (PreparedQuery *query = prepared(sql, &m_error)) {
+        good = query->exec(values);
+        while (good && query->next())
+            result.append(query->value(index));
+        good = good && !query->failed();
+        if (!good)
+            m_error = query->error();
+        query->finish();
+    }
+    if (ok)
+        *ok = good;
+    return result;
+}
+
+QVariant Connection::value(const QString &sql, bool *ok, const QVariantList &values)
+{
+    const QVariantList rows = column(sql, ok, values);
+    return rows.isEmpty() ? QVariant() : rows.first();
+}
+
+QString Connection::error() const
+{
+    return m_error.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : m_error;
+}
+
+int Connection::errorCode() const
+{
+    return sqlite3_extended_errcode(m_handle);
+}
+
+bool Connection::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_handle, "main") == 1;
+}
+
+bool Connection::isAutoIncrement(const char *table, const char *column) const
+{
+    int autoIncrement = 0;
+    sqlite3_table_column_metadata(m_handle, "main", table, column, nullptr, nullptr, nullptr, nullptr,
+                                  &autoIncrement);
+    return autoIncrement != 0;
 }

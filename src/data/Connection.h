@@ -3,6 +3,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 
 #include <memory>
 
@@ -31,7 +33,13 @@ public:
 
     // The connection to path, opened on first use and shared while anyone
     // holds it; null with error set when the file is missing or unreadable.
+    // A file made by a newer version of the program is opened read-only
+    // (newerThanProgram() says why).
     static std::shared_ptr<Connection> open(const QString &path, QString *error);
+    // A connection of the caller's own to an existing file, for the changes
+    // start-up and the builder make: read-write where the file allows,
+    // waiting up to busyMs for another program's lock.
+    static std::unique_ptr<Connection> openAlone(const QString &path, int busyMs, QString *error);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -52,11 +60,32 @@ public:
     // stays.
     void rollbackIfOpen();
 
+    // Runs statements that return no rows; false, with error() set, at the
+    // first that fails.
+    bool exec(const QString &sql);
+    // One column (the first unless told) of each row of a one-statement
+    // query, bound to values; false in ok, with error() set, when it fails.
+    QVariantList column(const QString &sql, bool *ok = nullptr, const QVariantList &values = {}, int index = 0);
+    // The first column of the first row, or an invalid value.
+    QVariant value(const QString &sql, bool *ok = nullptr, const QVariantList &values = {});
+    // The engine's word on the last failure, and its extended result code.
+    QString error() const;
+    int errorCode() const;
+    // Whether the file cannot be written through this connection.
+    bool isReadOnly() const;
+    // Whether the column is its table's row id handed out by AUTOINCREMENT.
+    bool isAutoIncrement(const char *table, const char *column) const;
+    // Why the file was opened read-only: it was made by a newer version of
+    // the program (both versions named); empty otherwise.
+    QString newerThanProgram() const { return m_newer; }
+
 private:
     Connection(sqlite3 *handle, const QString &path);
 
     sqlite3 *m_handle;
     QString m_path;
+    QString m_newer;
+    QString m_error;  // of the last exec, column or value that failed
     // The file opened, as the file system names it.
     quint64 m_device = 0;
     quint64 m_inode = 0;

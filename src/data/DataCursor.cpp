@@ -49,6 +49,8 @@ WriteRefusal DataCursor::execute(const QString &sql, bool *ok, const QVariantLis
     *ok = false;
     if (!connect())
         return WriteRefusal::None;
+    if (!m_connection->newerThanProgram().isEmpty())
+        return WriteRefusal::Newer;
     QString error;
     PreparedQuery *query = m_connection->prepared(sql, &error);
     if (!query) {

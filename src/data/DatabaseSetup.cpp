@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "data/DatabaseSetup.h"
 
+#include "data/CardReader.h"
+#include "data/Connection.h"
 #include "data/Statements.h"
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,56 +24,7 @@ const char *const metaTable = "tesselle_meta";
 // file as it is: start-up should not hang on it.
 constexpr int updateBusyMs = 1000;
 
-// One database handle, closed when it goes.
-class Handle
-{
-public:
-    Handle(const QString &path, int flags)
-    {
-        m_result = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
-        if (m_result == SQLITE_OK)
-            sqlite3_extended_result_codes(m_db, 1);
-    }
-    ~Handle() { sqlite3_close(m_db); }
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
-
-    bool isOpen() const { return m_result == SQLITE_OK; }
-    sqlite3 *db() const { return m_db; }
-    QString error() const
-    {
-        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(m_result));
-    }
-    int errorCode() const { return m_db ? sqlite3_extended_errcode(m_db) : m_result; }
-
-    bool exec(const QString &sql)
-    {
-        return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    // The first column of the first row, or def when there is none.
-    qint64 integer(const QString &sql, qint64 def = 0, bool *ok = nullptr)
-    {
-        sqlite3_stmt *statement = nullptr;
-        bool good = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK;
-        qint64 value = def;
-        if (good) {
-            const int step = sqlite3_step(statement);
-            if (step == SQLITE_ROW)
-                value = sqlite3_column_int64(statement, 0);
-            good = step == SQLITE_ROW || step == SQLITE_DONE;
-        }
-        sqlite3_finalize(statement);
-        if (ok)
-            *ok = good;
-        return value;
-    }
-
-private:
-    sqlite3 *m_db = nullptr;
-    int m_result = SQLITE_ERROR;
-};
-
-bool execAll(Handle &handle, const QStringList &statements)
+bool execAll(Connection &handle, const QStringList &statements)
 {
     for (const QString &sql : statements) {
         if (!handle.exec(sql))
@@ -79,35 +33,21 @@ bool execAll(Handle &handle, const QStringList &statements)
     return true;
 }
 
-bool insertCard(Handle &handle, const QVector<CardRow> &card)
+bool insertCard(Connection &handle, const QVector<CardRow> &card)
 {
-    const QByteArray sql = QStringLiteral("insert into %1 (Sn, Page, Row, Code, R, G, B) values (?, ?, ?, ?, ?, ?, ?)")
-                               .arg(Statements::quoted(QString::fromLatin1(Statements::cardTable)))
-                               .toUtf8();
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(handle.db(), sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
-        return false;
-    bool ok = true;
+    const QString sql = QStringLiteral("insert into %1 (Sn, Page, Row, Code, R, G, B) values (?, ?, ?, ?, ?, ?, ?)")
+                            .arg(Statements::quoted(QString::fromLatin1(Statements::cardTable)));
     for (const CardRow &row : card) {
-        const QByteArray code = row.code.toUtf8();
-        sqlite3_bind_int(statement, 1, row.sn);
-        sqlite3_bind_int(statement, 2, row.page);
-        sqlite3_bind_int(statement, 3, row.row);
-        sqlite3_bind_text(statement, 4, code.constData(), int(code.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(statement, 5, row.r);
-        sqlite3_bind_int(statement, 6, row.g);
-        sqlite3_bind_int(statement, 7, row.b);
-        ok = sqlite3_step(statement) == SQLITE_DONE;
-        sqlite3_reset(statement);
+        bool ok = false;
+        handle.column(sql, &ok, {row.sn, row.page, row.row, row.code, row.r, row.g, row.b});
         if (!ok)
-            break;
+            return false;
     }
-    sqlite3_finalize(statement);
-    return ok;
+    return true;
 }
 
 // The card table made afresh with the card's rows, and its version noted.
-bool writeCard(Handle &handle, const QVector<CardRow> &card, int cardVersion)
+bool writeCard(Connection &handle, const QVector<CardRow> &card, int cardVersion)
 {
     const QString table = QString::fromLatin1(Statements::cardTable);
     return handle.exec(QStringLiteral("drop table if exists %1").arg(Statements::quoted(table)))
@@ -116,12 +56,20 @@ bool writeCard(Handle &handle, const QVector<CardRow> &card, int cardVersion)
                            .arg(QLatin1String(metaTable)))
         && handle.exec(QStringLiteral("insert or replace into %1 values ('card_version', %2)")
                            .arg(QLatin1String(metaTable))
-                           .arg(cardVersion))
-        && handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion))
-        && handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
+                           .arg(cardVersion));
 }
 
-// Whether the file's header already says it holds this schema and this
+// Notes the schema and the card in the header, where the next start reads
+// them without a connection; a card version the header holds already is
+// never lowered.
+bool noteVersions(Connection &handle, int cardVersion)
+{
+    const qint64 noted = handle.value(QStringLiteral("pragma application_id")).toLongLong();
+    return handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion))
+        && handle.exec(QStringLiteral("pragma application_id = %1").arg(std::max<qint64>(noted, cardVersion)));
+}
+
+// Whether the file's header says it holds exactly this schema and this
 // card: the schema version in user_version, the card's in application_id.
 // Read from the header alone, it spares every start a second connection.
 bool headerIsCurrent(const QString &path, int cardVersion)
@@ -136,21 +84,14 @@ bool headerIsCurrent(const QString &path, int cardVersion)
         return qint64((quint8(header[at]) << 24) | (quint8(header[at + 1]) << 16) | (quint8(header[at + 2]) << 8)
                       | quint8(header[at + 3]));
     };
-    return word(60) >= schemaVersion && word(68) >= cardVersion;
+    return word(60) == schemaVersion && word(68) == cardVersion;
 }
 
-bool hasTable(Handle &handle, const QString &name)
+bool hasTable(Connection &handle, const QString &name)
 {
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(handle.db(), "select 1 from sqlite_master where type = 'table' and name = ?", -1,
-                           &statement, nullptr)
-        != SQLITE_OK)
-        return false;
-    const QByteArray utf8 = name.toUtf8();
-    sqlite3_bind_text(statement, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    const bool found = sqlite3_step(statement) == SQLITE_ROW;
-    sqlite3_finalize(statement);
-    return found;
+    return !handle.column(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"), nullptr,
+                          {name})
+                .isEmpty();
 }
 
 bool isLockError(int code)
@@ -159,23 +100,28 @@ bool isLockError(int code)
 }
 
 // The texts of one column of a statement's rows.
-QStringList texts(Handle &handle, const QString &sql, int column = 0)
+QStringList texts(Connection &handle, const QString &sql, int column = 0)
 {
     QStringList result;
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(handle.db(), sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-        return result;
-    while (sqlite3_step(statement) == SQLITE_ROW)
-        result.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column))));
-    sqlite3_finalize(statement);
+    for (const QVariant &value : handle.column(sql, nullptr, {}, column))
+        result.append(value.toString());
     return result;
+}
+
+// The card version the meta table holds; 0 when there is none.
+qint64 storedCardVersion(Connection &handle)
+{
+    return hasTable(handle, QLatin1String(metaTable))
+        ? handle.value(QStringLiteral("select value from %1 where key = 'card_version'").arg(QLatin1String(metaTable)))
+              .toLongLong()
+        : 0;
 }
 
 // Whether the collection table must be made anew so that its serial
 // numbers are the row id and never reused: it has only the program's
 // columns, is not made so already, and its sn values are whole numbers
 // without null or repeat that can stand as row ids.
-bool collectionNeedsRebuild(Handle &handle)
+bool collectionNeedsRebuild(Connection &handle)
 {
     QStringList columns = texts(handle, QStringLiteral("select lower(name) from pragma_table_info('baby2')"));
     columns.sort();
@@ -186,22 +132,20 @@ bool collectionNeedsRebuild(Handle &handle)
     const bool rowIdKey = texts(handle, QStringLiteral("explain query plan select 1 from baby2 where sn = 0"), 3)
                               .join(QLatin1Char(' '))
                               .contains(QLatin1String("INTEGER PRIMARY KEY"));
-    int autoIncrement = 0;
-    sqlite3_table_column_metadata(handle.db(), "main", "baby2", "sn", nullptr, nullptr, nullptr, nullptr,
-                                  &autoIncrement);
-    if (rowIdKey && autoIncrement)
+    if (rowIdKey && handle.isAutoIncrement("baby2", "sn"))
         return false;
     bool ok = false;
-    const qint64 keyed = handle.integer(QStringLiteral("select count(*) = count(sn) and count(*) = count(distinct sn)"
-                                                       " and count(*) = total(typeof(sn) = 'integer') from baby2"),
-                                        0, &ok);
+    const qint64 keyed = handle.value(QStringLiteral("select count(*) = count(sn) and count(*) = count(distinct sn)"
+                                                     " and count(*) = total(typeof(sn) = 'integer') from baby2"),
+                                      &ok)
+                             .toLongLong();
     return ok && keyed == 1;
 }
 
 // The collection table made anew with AUTOINCREMENT, every row and every
 // serial number copied, its other indexes and triggers made again. Run
 // inside the caller's transaction.
-bool rebuildCollection(Handle &handle)
+bool rebuildCollection(Connection &handle)
 {
     const QStringList extras = texts(handle, QStringLiteral(
         "select sql from sqlite_master where tbl_name = 'baby2' and type in ('index', 'trigger')"
@@ -247,35 +191,22 @@ QStringList collectionTableSql()
     };
 }
 
-bool parseCard(const QByteArray &csv, QVector<CardRow> *rows, QString *error)
+QString newerThanProgram(Connection &connection)
 {
-    const QList<QByteArray> lines = csv.split('\n');
-    if (lines.isEmpty() || lines.first().trimmed() != "Sn,Page,Row,Code,R,G,B") {
-        *error = QStringLiteral("the card data does not start with the header Sn,Page,Row,Code,R,G,B");
-        return false;
-    }
-    rows->clear();
-    for (int i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
-        if (line.isEmpty())
-            continue;
-        const QList<QByteArray> f = line.split(',');
-        bool ok = f.size() == 7;
-        CardRow row;
-        int *numbers[] = {&row.sn, &row.page, &row.row, nullptr, &row.r, &row.g, &row.b};
-        for (int c = 0; ok && c < 7; ++c) {
-            if (numbers[c])
-                *numbers[c] = f.at(c).toInt(&ok);
-        }
-        if (ok)
-            row.code = QString::fromUtf8(f.at(3));
-        if (!ok || row.code.isEmpty()) {
-            *error = QStringLiteral("line %1 of the card data is not a colour: %2").arg(i + 1).arg(QString::fromUtf8(line));
-            return false;
-        }
-        rows->append(row);
-    }
-    return true;
+    bool ok = false;
+    const qint64 schema = connection.value(QStringLiteral("pragma user_version"), &ok).toLongLong();
+    if (!ok)
+        return {};  // unreadable just now: the reads that follow say so
+    if (schema > schemaVersion)
+        return QStringLiteral("it was made by a newer version of Tesselle 5327 (database version %1; this version knows %2)")
+            .arg(schema)
+            .arg(schemaVersion);
+    const qint64 card = storedCardVersion(connection);
+    if (card > cardVersion)
+        return QStringLiteral("it was made by a newer version of Tesselle 5327 (card version %1; this version knows %2)")
+            .arg(card)
+            .arg(cardVersion);
+    return {};
 }
 
 bool create(const QString &path, const QVector<CardRow> &card, int cardVersion, QString *error)
@@ -288,12 +219,13 @@ bool create(const QString &path, const QVector<CardRow> &card, int cardVersion, 
     }
     temporary.close();
     {
-        Handle handle(temporary.fileName(), SQLITE_OPEN_READWRITE);
-        const bool built = handle.isOpen() && handle.exec(QStringLiteral("begin"))
-            && writeCard(handle, card, cardVersion) && execAll(handle, collectionTableSql())
-            && handle.exec(QStringLiteral("commit"));
+        QString why;
+        const std::unique_ptr<Connection> handle = Connection::openAlone(temporary.fileName(), updateBusyMs, &why);
+        const bool built = handle && handle->exec(QStringLiteral("begin")) && writeCard(*handle, card, cardVersion)
+            && execAll(*handle, collectionTableSql()) && noteVersions(*handle, cardVersion)
+            && handle->exec(QStringLiteral("commit"));
         if (!built) {
-            *error = QStringLiteral("cannot build %1: %2").arg(temporary.fileName(), handle.error());
+            *error = QStringLiteral("cannot build %1: %2").arg(temporary.fileName(), handle ? handle->error() : why);
             return false;
         }
     }
@@ -310,34 +242,36 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
 {
     if (headerIsCurrent(path, cardVersion))
         return {Outcome::UpToDate, {}};
-    Handle handle(path, SQLITE_OPEN_READWRITE);
-    if (!handle.isOpen())
-        return {Outcome::NotOurs, handle.error()};
-    sqlite3_busy_timeout(handle.db(), updateBusyMs);
+    QString why;
+    const std::unique_ptr<Connection> opened = Connection::openAlone(path, updateBusyMs, &why);
+    if (!opened)
+        return {Outcome::NotOurs, why};
+    Connection &handle = *opened;
 
     bool readable = false;
-    const qint64 schema = handle.integer(QStringLiteral("pragma user_version"), 0, &readable);
+    const qint64 schema = handle.value(QStringLiteral("pragma user_version"), &readable).toLongLong();
     if (!readable) {
         if (isLockError(handle.errorCode()))
             return {Outcome::Skipped, QStringLiteral("it is in use by another program")};
         return {Outcome::NotOurs, handle.error()};
     }
+    // Not one byte of a newer version's file is changed: it knows what it
+    // holds, this program does not.
+    if (const QString newer = newerThanProgram(handle); !newer.isEmpty())
+        return {Outcome::Newer, newer};
     if (!hasTable(handle, QString::fromLatin1(Statements::cardTable)) || !hasTable(handle, QStringLiteral("baby2")))
         return {Outcome::NotOurs, QStringLiteral("it holds no card and collection")};
-    const qint64 stored = hasTable(handle, QLatin1String(metaTable))
-        ? handle.integer(QStringLiteral("select value from %1 where key = 'card_version'").arg(QLatin1String(metaTable)))
-        : 0;
-    const bool newCard = stored < cardVersion;
+    const bool newCard = storedCardVersion(handle) < cardVersion;
     const bool newCollection = collectionNeedsRebuild(handle);
     if (!newCard && !newCollection && schema >= schemaVersion) {
         // Up to date but not yet saying so in its header: noted where the
         // file can be written, so that the next start reads the header only.
-        if (sqlite3_db_readonly(handle.db(), "main") == 0)
-            handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
+        if (!handle.isReadOnly())
+            noteVersions(handle, cardVersion);
         return {Outcome::UpToDate, {}};
     }
 
-    if (sqlite3_db_readonly(handle.db(), "main") == 1)
+    if (handle.isReadOnly())
         return {Outcome::Skipped, QStringLiteral("it cannot be written")};
     if (!handle.exec(QStringLiteral("begin immediate"))) {
         const bool locked = isLockError(handle.errorCode());
@@ -353,17 +287,24 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
     // changed the table since.
     if (ok && collectionNeedsRebuild(handle))
         ok = rebuildCollection(handle);
-    if (ok)
-        ok = handle.exec(QStringLiteral("pragma user_version = %1").arg(schemaVersion))
-            && handle.exec(QStringLiteral("pragma application_id = %1").arg(cardVersion));
-    if (ok)
-        ok = handle.exec(QStringLiteral("commit"));
+    ok = ok && noteVersions(handle, cardVersion) && handle.exec(QStringLiteral("commit"));
     if (!ok) {
         const QString reason = handle.error();
         handle.exec(QStringLiteral("rollback"));
         return {Outcome::Skipped, QStringLiteral("it could not be updated (%1)").arg(reason)};
     }
     return {Outcome::Updated, newCard ? QStringLiteral("its card was updated") : QString()};
+}
+
+Outcome inspect(const QString &path)
+{
+    QString why;
+    const std::unique_ptr<Connection> handle = Connection::openAlone(path, updateBusyMs, &why);
+    if (!handle)
+        return {Outcome::NotOurs, why};
+    if (const QString newer = newerThanProgram(*handle); !newer.isEmpty())
+        return {Outcome::Newer, newer};
+    return {Outcome::UpToDate, {}};
 }
 
 } // namespace DatabaseSetup

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class Connection;
+
 // Every change the program makes to a database file other than the user's
 // own additions and deletions: creating a new one from the card it ships,
 // and bringing an existing one up to date when the program ships a newer
@@ -21,14 +23,14 @@ namespace DatabaseSetup {
 // The schema version this program writes (PRAGMA user_version). 2: the
 // collection's serial numbers are never reused (AUTOINCREMENT).
 constexpr int schemaVersion = 2;
+// The version of the card the program ships. Raise it whenever
+// data/card5327.csv changes: databases holding an older card then get the
+// new one at their next start, with their collection kept.
+constexpr int cardVersion = 2;
 
 // The statements that make a card table and the collection table.
 QStringList cardTableSql(const QString &table);
 QStringList collectionTableSql();
-
-// The rows of a card CSV (header "Sn,Page,Row,Code,R,G,B"); false, with
-// error set, when a line is not such a row.
-bool parseCard(const QByteArray &csv, QVector<CardRow> *rows, QString *error);
 
 // Creates a database at path with the card table, the card's version and an
 // empty collection. It is built under a temporary name beside path and
@@ -42,7 +44,9 @@ struct Outcome
         UpToDate,   // nothing to do
         Updated,    // the card or the schema was brought up to date
         Skipped,    // it could not be changed now: see message
-        NotOurs     // not a database with a card and a collection: left alone
+        NotOurs,    // not a database with a card and a collection: left alone
+        Newer       // made by a newer version of the program: left whole,
+                    // to be opened read-only (message says so)
     };
     Kind kind = UpToDate;
     QString message;
@@ -57,6 +61,18 @@ struct Outcome
 // cannot be made so and is left as it is, as is one with columns of another
 // program's. A file that cannot be written or is locked by another program
 // is left as it is (Skipped, with the reason).
+// A file whose schema or card is newer than this program knows is left
+// whole (Newer).
 Outcome migrate(const QString &path, int cardVersion, const std::function<QVector<CardRow>()> &card);
+
+// What migrate would find of a newer version, without changing anything:
+// for a file the user named, which is never brought up to date.
+Outcome inspect(const QString &path);
+
+// Why the file behind connection is newer than this program (both
+// versions named), or empty: its schema (user_version) or the card version
+// its meta table holds is higher than the program's. The meta table is the
+// truth; the header's copy of the card version is only a shortcut.
+QString newerThanProgram(Connection &connection);
 
 } // namespace DatabaseSetup

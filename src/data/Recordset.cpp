@@ -255,6 +255,10 @@ PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &valu
     if (m_failed || !m_connection)
         return nullptr;
     m_refusal = WriteRefusal::None;
+    if (!m_connection->newerThanProgram().isEmpty()) {
+        m_refusal = WriteRefusal::Newer;
+        return nullptr;
+    }
     // The engine refuses to write a file deleted or replaced under it; the
     // file's identity is checked here too, before anything is written.
     if (m_connection->fileHasMoved()) {
@@ -517,8 +521,12 @@ int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &ro
     const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
     const int countBefore = RecordCount();
     const Connection::Version before = m_connection->version();
-    // The file's identity is checked once: runChange would check it for
-    // every statement.
+    // The file's state is checked once: runChange would check it for every
+    // statement.
+    if (!m_connection->newerThanProgram().isEmpty()) {
+        m_refusal = WriteRefusal::Newer;
+        return 0;
+    }
     if (m_connection->fileHasMoved()) {
         m_refusal = WriteRefusal::Moved;
         return 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ProgramFolder.h"
 
-#include "data/CardSchema.h"
+#include "CardSchema.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,8 +8,8 @@ class QString;
 struct CardRow;
 
 // Creates and fills the tables of the card database in an open SQLite
-// connection. Shared by the database builder and the tests, so that both
-// work on exactly the same schema.
+// connection through Qt SQL: the tests' own writer, not the program's, on
+// exactly the program's schema.
 //
 // Each function runs in its own transaction (the connection must not be in
 // one already): it either succeeds completely or leaves the database as it

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "data/CardSchema.h"
+#include "CardSchema.h"
 
 #include "data/CardRow.h"
 #include "data/DatabaseSetup.h"
