@@ -3,6 +3,7 @@
 // deleted through it, and the failure path.
 #include "FailureRecorder.h"
 #include "ProgramFolder.h"
+#include "ProgramRun.h"
 
 #include "data/DataCursor.h"
 #include "data/Recordset.h"
@@ -199,17 +200,11 @@ void DataCursorTest::missingNamedDatabaseEndsProgramWithoutCreatingOne()
 {
     // The real program, copied into a program folder without a database.
     ProgramFolder folder;
-    const QString program = folder.path() + QStringLiteral("/tesselle");
-    QVERIFY(QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program));
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program, {QStringLiteral("--database"), folder.databasePath()});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 1);
-    const QString message = QString::fromLocal8Bit(process.readAllStandardError());
+    const ProgramRun::Result run = ProgramRun::run(folder, {QStringLiteral("--database"), folder.databasePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.code, 1);
+    const QString message = run.err;
     QVERIFY2(message.contains(folder.databasePath()), qPrintable(message));
     QVERIFY(!QFile::exists(folder.databasePath()));
 }

@@ -4,6 +4,7 @@
 // readers written from the formats' descriptions, the nearest card colours
 // listed; all without a display, on the database named by --database.
 #include "ProgramFolder.h"
+#include "ProgramRun.h"
 
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
@@ -17,30 +18,13 @@
 
 namespace {
 
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = ProgramRun::Result;
 
-Run tesselle(const ProgramFolder &folder, const QStringList &arguments)
+// The program's command line on the folder's database, without a display.
+Run tesselle(const ProgramFolder &folder, const QStringList &arguments, bool unprivileged = false)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TESSELLE_PROGRAM),
-                  QStringList{QStringLiteral("--database"), folder.databasePath()} + arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        process.kill();
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return ProgramRun::run(folder, QStringList{QStringLiteral("--database"), folder.databasePath()} + arguments,
+                           {ProgramRun::Display::None, unprivileged});
 }
 
 QByteArray contentsOf(const QString &path)
@@ -294,25 +278,11 @@ void ExportTest::importIntoReadOnlyChangesNothing()
     QCOMPARE(tesselle(*m_folder, {QStringLiteral("--export"), path, QStringLiteral("--card")}).code, 0);
     const QStringList before = m_folder->collectionCodes();
     QFile::setPermissions(m_folder->databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    QStringList arguments{QStringLiteral("--database"), m_folder->databasePath(), QStringLiteral("--import"), path};
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.insert(QStringLiteral("HOME"), m_folder->path());
-    process.setProcessEnvironment(env);
-    if (geteuid() == 0) {
-        // File permissions do not bind root: run as "nobody".
-        QFile::setPermissions(m_folder->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                    | QFileDevice::ReadOther | QFileDevice::ExeOther);
-        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                                             QStringLiteral("--clear-groups"),
-                                                             QStringLiteral(TESSELLE_PROGRAM)} + arguments);
-    } else {
-        process.start(QStringLiteral(TESSELLE_PROGRAM), arguments);
-    }
-    QVERIFY(process.waitForFinished(60000));
-    const QString errors = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 1);
+    // File permissions do not bind root: run as "nobody" then.
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path}, true);
+    QVERIFY(run.finished);
+    const QString errors = run.err;
+    QCOMPARE(run.code, 1);
     QVERIFY2(errors.contains(QStringLiteral("The collection cannot be changed: %1 is read-only.").arg(m_folder->databasePath())),
              qPrintable(errors));
     QCOMPARE(m_folder->collectionCodes(), before);

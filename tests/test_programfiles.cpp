@@ -3,6 +3,7 @@
 // start: run as a user runs it, in a program folder of its own with a home
 // folder of its own, its files read back with another connection.
 #include "ProgramFolder.h"
+#include "ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,51 +16,14 @@
 
 namespace {
 
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = ProgramRun::Result;
 
-// The program copied into folder, run there with HOME inside the folder:
-// to its first frame, or, with display false, without any display at all.
-// As root, unprivileged asks for the program to run as "nobody" (uid
-// 65534), for whom file permissions hold.
+// The program run in folder, to its first frame or, with display false,
+// without any display at all; unprivileged as "nobody" when root.
 Run runProgram(const ProgramFolder &folder, const QStringList &arguments = {}, bool display = true,
                bool unprivileged = false)
 {
-    const QString program = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
-    if (!QFile::exists(program))
-        QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
-    env.remove(QStringLiteral("XDG_DATA_HOME"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    if (display) {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TESSELLE_EXIT_AFTER_FIRST_FRAME"), QStringLiteral("1"));
-    } else {
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    }
-    QProcess process;
-    process.setProcessEnvironment(env);
-    if (unprivileged && geteuid() == 0) {
-        ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-        ::chmod(QFile::encodeName(program).constData(), 0755);
-        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                                             QStringLiteral("--clear-groups"), program} + arguments);
-    } else {
-        process.start(program, arguments);
-    }
-    Run run;
-    if (!process.waitForFinished(60000))
-        process.kill();
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return ProgramRun::run(folder, arguments, {display ? ProgramRun::Display::FirstFrame : ProgramRun::Display::None, unprivileged});
 }
 
 QString userDatabase(const ProgramFolder &folder)
@@ -223,14 +187,8 @@ void ProgramFilesTest::killDuringUpdateLeavesOldOrNewCard()
         folder.createDatabase(ProgramFolder::card(3, 8));
         folder.addCollectionRows({{"5327", ProgramFolder::codeFor(1, 1)}, {"5327", ProgramFolder::codeFor(2, 2)}});
         const QStringList kept = collection(folder);
-        const QString program = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
-        QVERIFY(QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
         QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(program, {});
+        ProgramRun::start(process, folder, {}, {ProgramRun::Display::Offscreen});
         QVERIFY(process.waitForStarted());
         QTest::qSleep(int(random.bounded(60)));
         process.kill();

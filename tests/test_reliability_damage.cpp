@@ -4,6 +4,7 @@
 // and touches nothing; broken or hostile movies leave their controls empty
 // or draw what they safely can, and are never a way to read other files.
 #include "ProgramFolder.h"
+#include "ProgramRun.h"
 
 #include "TestWindow.h"
 #include "card/CardPanel.h"
@@ -28,37 +29,12 @@
 
 namespace {
 
-struct Outcome
-{
-    bool finished = false;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    int code = -1;
-    QString errors;
-};
+using Outcome = ProgramRun::Result;
 
-// Runs the real program from the folder until its first frame, with a home
-// folder of its own inside the folder.
+// Runs the real program from the folder until its first frame.
 Outcome runProgram(const ProgramFolder &folder, const QStringList &arguments = {})
 {
-    const QString program = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
-    if (!QFile::exists(program))
-        QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program);
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("TESSELLE_EXIT_AFTER_FIRST_FRAME"), QStringLiteral("1"));
-    env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
-    env.remove(QStringLiteral("XDG_DATA_HOME"));
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    Outcome outcome;
-    outcome.finished = process.waitForFinished(60000);
-    if (!outcome.finished)
-        process.kill();
-    outcome.status = process.exitStatus();
-    outcome.code = process.exitCode();
-    outcome.errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return outcome;
+    return ProgramRun::run(folder, arguments);
 }
 
 QByteArray contentsOf(const QString &path)
@@ -186,8 +162,8 @@ void DamageTest::damagedDatabase()
     QVERIFY2(outcome.finished, "the program hung");
     QCOMPARE(outcome.status, QProcess::NormalExit);
     QCOMPARE(outcome.code, 1);
-    QVERIFY2(outcome.errors.contains(path), qPrintable(outcome.errors));
-    QVERIFY2(outcome.errors.contains(words, Qt::CaseInsensitive), qPrintable(outcome.errors));
+    QVERIFY2(outcome.err.contains(path), qPrintable(outcome.err));
+    QVERIFY2(outcome.err.contains(words, Qt::CaseInsensitive), qPrintable(outcome.err));
     // Nothing was written: no new database in place of a missing one, and
     // not a byte of a damaged one changed.
     QCOMPARE(QFile::exists(path), existed);

@@ -5,6 +5,7 @@
 // entry deleted is the one shown. The start-up step gives the collection
 // serial numbers that are never reused, in one transaction that a kill at
 // any moment leaves undone or done, with the whole collection either way.
+#include "ProgramRun.h"
 #include "WindowFixture.h"
 
 #include "collection/CollectionPanel.h"
@@ -255,14 +256,8 @@ void SchemaTest::killDuringStartUpStep()
                         .arg(entryCount));
         const QVariantList before = folder.column(QStringLiteral(
             "select count(*) || '|' || sum(sn) || '|' || sum(length(code)) || '|' || max(code) from baby2"));
-        const QString program = QDir(folder.path()).filePath(QStringLiteral("tesselle"));
-        QVERIFY(QFile::copy(QStringLiteral(TESSELLE_PROGRAM), program));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), QDir(folder.path()).filePath(QStringLiteral("home")));
         QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(program, {});
+        ProgramRun::start(process, folder, {}, {ProgramRun::Display::Offscreen});
         QVERIFY(process.waitForStarted());
         QTest::qSleep(int(random.bounded(800)));
         process.kill();
