@@ -65,6 +65,7 @@ class SchemaTest : public WindowFixture
 private slots:
     void collectionShapes_data();
     void collectionShapes();
+    void hostileRowsAreDeletedOneByOne();
     void startUpStep_data();
     void startUpStep();
     void killDuringStartUpStep();
@@ -156,6 +157,37 @@ void SchemaTest::collectionShapes()
     const int count = int(afterDelete.size());
     QCOMPARE(m_form->baby_nummax()->text(), QStringLiteral("/%1").arg(count));
     QCOMPARE(m_form->baby_num()->text(), QString::number(count > 1 ? 2 : 1));
+}
+
+void SchemaTest::hostileRowsAreDeletedOneByOne()
+{
+    // Rows other tools left: codes and tables stored as blobs, numbers,
+    // nulls, texts that differ by case, space or a quote only. Deleting the
+    // first entry again and again removes each in turn, and only it.
+    createFolder(ProgramFolder::card(3, 8));
+    m_folder->exec(QStringLiteral(
+        "insert into baby2 (ccard_name, code) values "
+        "('5327', 'T0.01.01'), ('5327', X'54302E30312E3031'), ('5327', 'T0.01.01'), (X'35333237', 'T0.01.02'), "
+        "('5327', 123), ('5327', 1.5), ('5327', null), (null, 'T0.01.03'), (5327, 'T0.01.04'), ('5327', ''), "
+        "('5327', 't0.01.01'), ('5327', 'T0.01.01 '), ('5327', 'T0\"01'), ('5327', 'T0''01'), "
+        "('5327', X'FF00FE'), ('', 'T0.01.05'), ('6000', 'T0.01.01'), ('5327', 'Ž0.01.01'), "
+        "('5327', X''), ('5327', 'T0.01.06')"));
+    QCOMPARE(m_folder->column(QStringLiteral("select count(*) from baby2")).value(0).toInt(), 20);
+    QVERIFY(openWindow());
+    QSignalSpy notices(m_form->collectionPanel(), &CollectionPanel::notice);
+    emit m_form->palettac()->FSCommand(QString(), QString());
+
+    const QVariantList sns = m_folder->column(QStringLiteral("select sn from baby2 order by sn"));
+    for (int i = 0; i < sns.size(); ++i) {
+        QCOMPARE(m_form->baby_num()->text(), QStringLiteral("1"));
+        emit m_form->deleteb_swf()->FSCommand(QString(), QString());
+        QCOMPARE(m_folder->column(QStringLiteral("select sn from baby2 order by sn")), sns.mid(i + 1));
+    }
+    QCOMPARE(m_form->baby_nummax()->text(), QStringLiteral("/0"));
+    QStringList told;
+    for (const QList<QVariant> &signal : std::as_const(notices))
+        told.append(signal.at(0).toString());
+    QVERIFY2(told.isEmpty(), qPrintable(told.join(QLatin1Char('\n'))));
 }
 
 void SchemaTest::startUpStep_data()
