@@ -13,6 +13,7 @@
 #include "widgets/MovieControl.h"
 #include "widgets/TextBox.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -56,6 +57,14 @@ void remake(const ProgramFolder &folder, const QStringList &statements)
         folder.exec(sql);
 }
 
+QByteArray hashOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+}
+
 } // namespace
 
 class SchemaTest : public WindowFixture
@@ -66,6 +75,8 @@ private slots:
     void collectionShapes_data();
     void collectionShapes();
     void hostileRowsAreDeletedOneByOne();
+    void newerFilesAreLeftWhole_data();
+    void newerFilesAreLeftWhole();
     void startUpStep_data();
     void startUpStep();
     void killDuringStartUpStep();
@@ -188,6 +199,79 @@ void SchemaTest::hostileRowsAreDeletedOneByOne()
     for (const QList<QVariant> &signal : std::as_const(notices))
         told.append(signal.at(0).toString());
     QVERIFY2(told.isEmpty(), qPrintable(told.join(QLatin1Char('\n'))));
+}
+
+void SchemaTest::newerFilesAreLeftWhole_data()
+{
+    QTest::addColumn<QStringList>("making");  // statements that make the file a newer version's
+    QTest::addColumn<QString>("versions");    // how the refusal names both versions
+
+    // An old card version, a column of its own in the card table, a schema
+    // this program does not know.
+    QTest::newRow("user_version 9")
+        << QStringList{"alter table \"5327\" add column extra text", "pragma user_version = 9"}
+        << "database version 9; this version knows 2";
+    // The header says card 1, the meta table card 7: the meta table is the
+    // truth.
+    QTest::newRow("meta table newer")
+        << QStringList{"create table tesselle_meta (key text primary key, value)",
+                       "insert into tesselle_meta values ('card_version', 7)", "pragma user_version = 2",
+                       "pragma application_id = 1"}
+        << "card version 7; this version knows 2";
+}
+
+void SchemaTest::newerFilesAreLeftWhole()
+{
+    QFETCH(QStringList, making);
+    QFETCH(QString, versions);
+
+    createFolder(ProgramFolder::card(3, 8));
+    m_folder->addCollectionRows({{"5327", a}, {"5327", b}});
+    for (const QString &sql : making)
+        m_folder->exec(sql);
+    const QString path = m_folder->databasePath();
+    const QByteArray hash = hashOf(path);
+    const QString newer = QStringLiteral("made by a newer version of Tesselle 5327 (%1)").arg(versions);
+
+    // A start beside the program: told, on standard error and in the window.
+    ProgramRun::Result run = ProgramRun::run(*m_folder);
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.err.contains(QStringLiteral("%1 is shown as it is and cannot be changed: it was %2.").arg(path, newer)),
+             qPrintable(run.err));
+    QCOMPARE(hashOf(path), hash);
+
+    // An export reads it; an import is refused, saying why.
+    const QString card = QDir(m_folder->path()).filePath(QStringLiteral("card.csv"));
+    run = ProgramRun::run(*m_folder, {QStringLiteral("--export"), card, QStringLiteral("--card")},
+                          {ProgramRun::Display::None});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.err.contains(newer), qPrintable(run.err));
+    QVERIFY(QFileInfo(card).size() > 0);
+    QCOMPARE(hashOf(path), hash);
+    run = ProgramRun::run(*m_folder, {QStringLiteral("--database"), path, QStringLiteral("--import"), card},
+                          {ProgramRun::Display::None});
+    QCOMPARE(run.code, 1);
+    const QString refused =
+        QStringLiteral("The collection cannot be changed: %1 was made by a newer version of Tesselle 5327.").arg(path);
+    QVERIFY2(run.err.contains(refused), qPrintable(run.err));
+    QCOMPARE(hashOf(path), hash);
+
+    // The window browses it; adding and deleting are refused, saying why.
+    QVERIFY(openWindow());
+    QSignalSpy notices(m_form->collectionPanel(), &CollectionPanel::notice);
+    m_form->pageMove(2);
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));
+    m_form->pagecolor_Click(1);
+    emit m_form->addtobaby_swf()->FSCommand(QString(), QString());
+    emit m_form->palettac()->FSCommand(QString(), QString());
+    QCOMPARE(panelState(), "1/2 " + a);
+    emit m_form->deleteb_swf()->FSCommand(QString(), QString());
+    QCOMPARE(panelState(), "1/2 " + a);
+    QCOMPARE(notices.size(), 2);
+    QCOMPARE(notices.at(0).at(0).toString(), refused);
+    QCOMPARE(notices.at(1).at(0).toString(), refused);
+    m_form.reset();
+    QCOMPARE(hashOf(path), hash);
 }
 
 void SchemaTest::startUpStep_data()
