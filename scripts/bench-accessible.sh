@@ -8,22 +8,18 @@ cd "$(dirname "$0")/.."
 if [ -z "${TESSELLE_BENCH_SESSION:-}" ]; then
     TESSELLE_BENCH_SESSION=1 exec dbus-run-session -- sh "$0" "$@"
 fi
-display=$((100 + $$ % 400))
+. tests/x11/xvfb.sh
+xvfb=""
+launcher=""
+trap 'kill $launcher $xvfb 2>/dev/null || true' EXIT
 # The pointer starts at the middle of the screen, here away from the windows
 # (they open at its top-left corner), as for a user at the keyboard. Over a
 # window, Qt asks the X server where the pointer is each time a widget of
 # that window is shown (one round trip for a page move, eight for the
 # floor's eight widgets), and the two figures would measure different waits.
-Xvfb ":$display" -screen 0 1280x1600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+start_xvfb 1280x1600x24 || { echo "no X server for the benchmark" >&2; exit 1; }
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=$!
-trap 'kill "$launcher" "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-for _ in $(seq 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    sleep 0.1
-done
 echo "With a screen reader's bridge active (X, AT-SPI):"
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 build/bench/tesselle_bench \
     --benchmark_filter='^(pageMove/shipped|floor/page_query|floor/eight_widgets)$' \

@@ -37,10 +37,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
+# The tally (pass, fail, finish) and the X server.
+. "$source/tests/x11/xvfb.sh"
 # check <what> <command...>: the command's success is the check's.
 check() {
     what=$1
@@ -179,15 +177,8 @@ fi
 
 # --- c) The installed program, run by a user ---------------------------------
 
-# Xvfb takes a display number no other server holds and says which.
 # Without access control: the program's user is not the server's.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 400x800x24 -nolisten tcp -ac 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$displayfile")"
-rm -f "$displayfile"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 400x800x24 -ac || fail "an X server for the installed program"
 
 # The program's window, once it is shown; empty if it never is.
 window_id() { xdotool search --onlyvisible --name '^Tesselle 5327$' 2>/dev/null | head -n 1; }
@@ -310,5 +301,4 @@ else
     diff "$tmp/build.before" "$tmp/build.after"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -22,10 +22,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' HUP INT TERM
 
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
+# The tally: pass, fail, finish.
+. "$source/tests/x11/xvfb.sh"
 # Compares two files, showing the first differences.
 same() {
     if cmp -s "$2" "$3"; then
@@ -182,5 +180,4 @@ else
     tail -n 20 "$tmp/npm.log"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

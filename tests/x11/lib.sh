@@ -2,7 +2,10 @@
 # Shared by the tests that drive the real program on a real X server:
 # sourced with program, makedb and source set. It lays out a program folder
 # of its own, starts Xvfb on a free display and the program on it, and
-# gives helpers to click, type and read the screen.
+# gives helpers to click, type and read the screen, and the tally of
+# xvfb.sh (pass, fail, finish).
+
+. "$source/tests/x11/xvfb.sh"
 
 work=$(mktemp -d)
 cleanup() {
@@ -18,25 +21,7 @@ cp "$source"/swf/*.svg "$work/swf/"
 cp "$source/data/fonts.conf" "$work/"
 "$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
 
-# Xvfb takes a display number no other server holds and says which: tests
-# running side by side never pick the same one. A server that does not take
-# a client within ten seconds (a machine under heavy load) is started again.
-for attempt in 1 2 3; do
-    # Away from :0, which a program was seen to miss on a loaded machine.
-    display=$((100 + ($$ + attempt * 37) % 400))
-    Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$display"
-    ready=no
-    for _ in $(seq 100); do
-        if xdotool getmouselocation >/dev/null 2>&1; then ready=yes; break; fi
-        sleep 0.1
-    done
-    [ "$ready" = yes ] && break
-    echo "Xvfb on $DISPLAY took no client (attempt $attempt)"
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-done
+start_xvfb 400x800x24 || { echo "FAIL: no X server"; exit 1; }
 
 # Starts the program and waits for its window: X, Y are its place.
 start_program() {
@@ -63,8 +48,6 @@ start_program() {
     wait_for_pixel "$swatch_x" "$(swatch_y 1)" "$(card 1 1)" >/dev/null || true
 }
 
-failures=0
-passes=0
 click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; sleep 0.2; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
 # The colour of a window pixel, as rrggbb.
@@ -104,15 +87,5 @@ swatch_x=105
 swatch_y() { echo $((195 + 3 + ($1 - 1) * 43 + 20)); }
 # Records one check: its name, what was found, what was expected.
 check() {
-    if [ "$2" = "$3" ]; then
-        echo "PASS: $1"
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1: expected $3, got $2"
-        failures=$((failures + 1))
-    fi
-}
-finish() {
-    echo "$passes passed, $failures failed"
-    [ "$failures" -eq 0 ]
+    if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected $3, got $2"; fi
 }
