@@ -46,7 +46,7 @@ int nearest(CardTable &card, const QString &typed, int count)
     }
     QRgb rgb = input.rgb();
     if (input.kind() == ColourInput::Kind::Code) {
-        const std::optional<CardEntry> found = card.find(input.code());
+        const std::optional<CardEntry> found = card.find(input.code()).value;
         if (!found) {
             complain(QStringLiteral("%1 is not a code of this card.").arg(input.code()));
             return 1;

@@ -117,12 +117,11 @@ FindColourDialog *Form1::findColour()
         // A chosen colour is shown as a move to its page and a click on its
         // swatch would show it, on whichever panel is in front.
         connect(m_findColour, &FindColourDialog::chosen, this, [this](const QString &code) {
-            if (const std::optional<CardEntry> found = m_cardTable->find(code)) {
+            if (const std::optional<CardEntry> found = m_cardTable->find(code).value) {
                 m_card->pageMove(found->page);
                 if (const int index = m_card->indexOf(found->code))
                     m_card->pagecolor_Click(index);
             }
-            m_cardTable->rewind();
         });
     }
     m_findColour->show();

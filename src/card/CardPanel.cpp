@@ -111,9 +111,10 @@ void CardPanel::PageLoad(qint64 pagenum)
     using Twips::px;
 
     // A page another program keeps from being read leaves the page shown.
-    const QVector<CardEntry> colours = m_card->page(pagenum);
-    if (m_card->wasBusy())
+    const TableResult<QVector<CardEntry>> page = m_card->page(pagenum);
+    if (page.refused())
         return;
+    const QVector<CardEntry> &colours = page.value;
     removeSwatches();
     pageselect->hide();
     m_color_a.clear();
@@ -400,10 +401,11 @@ void CardPanel::enterCode()
     const std::initializer_list<TextBox *> fields = {findcode_txt1, findcode_txt2, findcode_txt3};
     const QString code = findcode_txt1->text() + QLatin1Char('.') + findcode_txt2->text()
                          + QLatin1Char('.') + findcode_txt3->text();
-    const std::optional<CardEntry> found = m_card->find(code);
+    const TableResult<std::optional<CardEntry>> lookup = m_card->find(code);
     // Not looked up at all while another program holds the file.
-    if (m_card->wasBusy())
+    if (lookup.refused())
         return;
+    const std::optional<CardEntry> &found = lookup.value;
     for (TextBox *field : fields)
         field->setForeColor(Qt::black);
 

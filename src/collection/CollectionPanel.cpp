@@ -161,12 +161,12 @@ bool CollectionPanel::recount()
 {
     // Counted in the file as it is now, other programs' commits included:
     // a check of the file's version while nothing changed.
-    const int count = m_entries->count();
-    if (m_entries->refusal() == WriteRefusal::Busy) {
-        reportRefusal();
+    const TableResult<int> count = m_entries->count();
+    if (count.refusal == WriteRefusal::Busy) {
+        reportRefusal(count.refusal);
         return false;
     }
-    m_baby_max = count;
+    m_baby_max = count.value;
     return true;
 }
 
@@ -211,11 +211,12 @@ void CollectionPanel::babyColorizer(int colorb_num)
         return;
     }
 
-    const CollectionEntry entry = m_entries->at(colorb_num);
-    if (m_entries->refusal() == WriteRefusal::Busy) {
-        reportRefusal();
+    const TableResult<CollectionEntry> read = m_entries->at(colorb_num);
+    if (read.refusal == WriteRefusal::Busy) {
+        reportRefusal(read.refusal);
         return;
     }
+    const CollectionEntry &entry = read.value;
     m_shown = entry;
 
     showEntryColour(entry.table, entry.code);
@@ -259,9 +260,9 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 
 // --- Editing -------------------------------------------------------------
 
-void CollectionPanel::reportRefusal(const QString &code)
+void CollectionPanel::reportRefusal(WriteRefusal refusal, const QString &code)
 {
-    const QString text = refusalText(m_entries->refusal(), m_entries->databasePath(), code);
+    const QString text = refusalText(refusal, m_entries->databasePath(), code);
     if (!text.isEmpty())
         emit notice(text);
 }
@@ -275,12 +276,18 @@ void CollectionPanel::addtoBaby(const QString &code)
     // A colour is collected once: its code, compared exactly, may stand in
     // no row of the collection, whichever card the row names. An addition
     // counts only when the file made the row.
-    if (m_entries->contains(code))
+    const TableResult<bool> collected = m_entries->contains(code);
+    if (collected.value) {
         emit announce(tr("%1 is in the collection already").arg(code));
-    else if (m_entries->add(m_cardName, code))
-        emit announce(tr("Added %1").arg(code));
-    else
-        reportRefusal(code);
+    } else if (collected.refused()) {
+        reportRefusal(collected.refusal, code);
+    } else {
+        const TableResult<bool> added = m_entries->add(m_cardName, code);
+        if (added.value)
+            emit announce(tr("Added %1").arg(code));
+        else
+            reportRefusal(added.refusal, code);
+    }
     // Until the collection is shown again, delete has nothing to act on.
     m_shown.reset();
 }
@@ -293,9 +300,10 @@ void CollectionPanel::babyDelete()
         return;
     const UserAction action;
     const CollectionEntry deleted = *m_shown;
-    const bool removed = m_entries->remove(deleted);
-    const WriteRefusal refusal = m_entries->refusal();
-    reportRefusal();
+    const TableResult<bool> removal = m_entries->remove(deleted);
+    const bool removed = removal.value;
+    const WriteRefusal refusal = removal.refusal;
+    reportRefusal(refusal);
     // Deleted here or by another program meanwhile: the panel shows what
     // now stands at that position.
     if (!removed && refusal != WriteRefusal::Gone)
@@ -314,7 +322,8 @@ void CollectionPanel::undoDelete()
     if (!m_undo)
         return;
     const CollectionEntry entry = *m_undo;
-    switch (m_entries->restore(entry)) {
+    const TableResult<CollectionTable::Restore> restored = m_entries->restore(entry);
+    switch (restored.value) {
     case CollectionTable::Restore::Done:
         m_undo.reset();
         m_redo = entry;
@@ -331,7 +340,7 @@ void CollectionPanel::undoDelete()
         emit notice(tr("%1 is not restored: another entry stands in its place.").arg(entry.code));
         return;
     case CollectionTable::Restore::Refused:
-        reportRefusal();
+        reportRefusal(restored.refusal);
         return;
     }
 }
@@ -349,8 +358,11 @@ void CollectionPanel::redoDelete()
     // The restored entry is shown, and deleted as the delete button does.
     babyColorizer(position);
     const UserAction action;
-    if (!m_shown || m_shown->sn != entry.sn || m_shown->code != entry.code || !m_entries->remove(entry)) {
-        reportRefusal();
+    if (!m_shown || m_shown->sn != entry.sn || m_shown->code != entry.code)
+        return;
+    const TableResult<bool> removal = m_entries->remove(entry);
+    if (!removal.value) {
+        reportRefusal(removal.refusal);
         return;
     }
     m_redo.reset();

@@ -72,7 +72,7 @@ private:
     void showEntryColour(const QString &table, const QString &code);
     // Tells the user why the collection was not changed (code: the colour
     // an addition was for), or could not be read just then.
-    void reportRefusal(const QString &code = QString());
+    void reportRefusal(WriteRefusal refusal, const QString &code = QString());
     // The collection's count in the file now; false, after telling the
     // user, when another program holds the file.
     bool recount();

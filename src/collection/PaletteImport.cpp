@@ -130,8 +130,8 @@ PaletteImport::Result PaletteImport::read(const QString &path)
         added.append(code);
         result.matched += matched ? 1 : 0;
     }
-    if (!collection.addMany(CardTable::name(), added)) {
-        refusal = collection.refusal();
+    if (const TableResult<bool> made = collection.addMany(CardTable::name(), added); !made.value) {
+        refusal = made.refusal;
         cursor.rollback();
         result = Result();
         result.message = importRefusal(refusal, m_databasePath);

@@ -76,10 +76,11 @@ QVariant CardTable::highestPage()
     return m_cards->recordset().field(highestPageField);
 }
 
-QVector<CardEntry> CardTable::page(qint64 pageNumber)
+TableResult<QVector<CardEntry>> CardTable::page(qint64 pageNumber)
 {
     m_cards->setRecordSource(Statements::page(pageNumber));
-    return rows();
+    QVector<CardEntry> colours = rows();
+    return {std::move(colours), busy()};
 }
 
 QVector<CardEntry> CardTable::all()
@@ -115,19 +116,19 @@ QVector<CardEntry> CardTable::rows()
     return read ? colours : QVector<CardEntry>();
 }
 
-std::optional<CardEntry> CardTable::find(const QString &code)
+TableResult<std::optional<CardEntry>> CardTable::find(const QString &code)
 {
     m_cards->setRecordSource(Statements::codeLookup(code));
     m_cards->Refresh();
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
-        return std::nullopt;
-    return CardFields(found).entryOf(currentRow(found));
+        return {std::nullopt, busy()};
+    return {CardFields(found).entryOf(currentRow(found)), WriteRefusal::None};
 }
 
-bool CardTable::wasBusy() const
+WriteRefusal CardTable::busy() const
 {
-    return m_cards->recordset().refusal() == WriteRefusal::Busy;
+    return m_cards->recordset().refusal() == WriteRefusal::Busy ? WriteRefusal::Busy : WriteRefusal::None;
 }
 
 void CardTable::rewind()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "data/TableResult.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -39,19 +41,19 @@ public:
     // The highest page number: the largest whole Page between 1 and 2^53
     // (null when no row has one). Rows on any other page are on no page.
     QVariant highestPage();
-    // The colours of one page in Row order.
-    QVector<CardEntry> page(qint64 pageNumber);
-    // The colour with that code, compared without regard to case.
-    std::optional<CardEntry> find(const QString &code);
-    // Sets the card cursor back to the whole card in Sn order.
+    // The colours of one page in Row order; refused Busy, with none, while
+    // another program holds the file.
+    TableResult<QVector<CardEntry>> page(qint64 pageNumber);
+    // The colour with that code, compared without regard to case; refused
+    // Busy, with none, while another program holds the file.
+    TableResult<std::optional<CardEntry>> find(const QString &code);
+    // The card cursor set back to the whole card in Sn order, as the code
+    // lookup leaves it after every lookup: nothing reads its rows.
     void rewind();
     // Every colour of the card, in Sn order.
     QVector<CardEntry> all();
     // Every code of the card, in no set order.
     QStringList codes();
-    // Whether the last read could not be made because another program held
-    // the file (its result then read as empty).
-    bool wasBusy() const;
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.
@@ -60,6 +62,9 @@ public:
 private:
     // The rows of the card cursor's statement, run.
     QVector<CardEntry> rows();
+    // Busy when another program kept the card cursor's last run from
+    // reading.
+    WriteRefusal busy() const;
 
     DataCursor *m_cards;
     DataCursor *m_entryColours;

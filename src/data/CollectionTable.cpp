@@ -37,34 +37,46 @@ CollectionTable::CollectionTable(DataCursor *entries) : m_entries(entries)
 {
 }
 
+template <typename T>
+TableResult<T> CollectionTable::answer(T value) const
+{
+    const WriteRefusal refusal = m_entries->recordset().refusal();
+    if (refusal != WriteRefusal::None)
+        return {T{}, refusal};
+    return {std::move(value), WriteRefusal::None};
+}
+
+void CollectionTable::refresh()
+{
+    m_entries->setRecordSource(Statements::collection());
+    m_entries->Refresh();
+}
+
 void CollectionTable::open(const QString &databasePath)
 {
     m_entries->setDatabasePath(databasePath);
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
+    refresh();
 }
 
-int CollectionTable::count()
+TableResult<int> CollectionTable::count()
 {
-    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
-    return m_entries->recordset().RecordCount();
+    refresh();
+    return answer(m_entries->recordset().RecordCount());
 }
 
-CollectionEntry CollectionTable::at(int position)
+TableResult<CollectionEntry> CollectionTable::at(int position)
 {
+    m_entries->setRecordSource(Statements::collection());
     m_entries->recordset().MoveFirst();
     m_entries->Refresh();
     Recordset &entries = m_entries->recordset();
     entries.Move(position - 1);
-    return entryAt(entries);
+    return answer(entryAt(entries));
 }
 
 QVector<CollectionEntry> CollectionTable::all()
 {
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
+    refresh();
     Recordset &entries = m_entries->recordset();
     entries.readAll();
     const int n = entries.RecordCount();
@@ -76,44 +88,43 @@ QVector<CollectionEntry> CollectionTable::all()
     return out;
 }
 
-bool CollectionTable::contains(const QString &code)
+TableResult<bool> CollectionTable::contains(const QString &code)
 {
-    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
-    return m_entries->recordset().contains(codeField, code);
+    refresh();
+    const bool found = m_entries->recordset().contains(codeField, code);
+    return answer(found);
 }
 
-bool CollectionTable::add(const QString &table, const QString &code)
+TableResult<bool> CollectionTable::add(const QString &table, const QString &code)
 {
-    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
+    refresh();
     Recordset &entries = m_entries->recordset();
     entries.AddNew();
     entries.setField(tableField, table);
     entries.setField(codeField, code);
-    return entries.Update();
+    const bool made = entries.Update();
+    return answer(made);
 }
 
-bool CollectionTable::addMany(const QString &table, const QStringList &codes)
+TableResult<bool> CollectionTable::addMany(const QString &table, const QStringList &codes)
 {
-    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
     QVector<QVariantList> rows;
     rows.reserve(codes.size());
     for (const QString &code : codes)
         rows.append({table, code});
-    return m_entries->recordset().addRows({tableField, codeField}, rows) == codes.size();
+    const bool made = m_entries->recordset().addRows({tableField, codeField}, rows) == codes.size();
+    return answer(made);
 }
 
-CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
+TableResult<CollectionTable::Restore> CollectionTable::restore(const CollectionEntry &entry)
 {
-    m_refusal = WriteRefusal::None;
     bool ok = false;
-    m_refusal = m_entries->execute(QStringLiteral("begin immediate"), &ok);
+    WriteRefusal refusal = m_entries->execute(QStringLiteral("begin immediate"), &ok);
     if (!ok)
-        return Restore::Refused;
-    auto rollback = [this](Restore why) {
+        return {Restore::Refused, refusal};
+    auto rollback = [this](Restore why, WriteRefusal refusal = WriteRefusal::None) {
         m_entries->rollback();
-        return why;
+        return TableResult<Restore>{why, refusal};
     };
     DataCursor check;
     check.setDatabasePath(m_entries->databasePath());
@@ -124,21 +135,20 @@ CollectionTable::Restore CollectionTable::restore(const CollectionEntry &entry)
         found.MoveFirst();
         return rollback(found.field(snField) == entry.sn ? Restore::SnTaken : Restore::CodeCollected);
     }
-    m_refusal = m_entries->execute(QStringLiteral("insert into baby2 (sn, ccard_name, code) values (?, ?, ?)"), &ok,
-                                   {entry.sn, stored(entry.storedTable, entry.table), stored(entry.storedCode, entry.code)});
+    refusal = m_entries->execute(QStringLiteral("insert into baby2 (sn, ccard_name, code) values (?, ?, ?)"), &ok,
+                                 {entry.sn, stored(entry.storedTable, entry.table), stored(entry.storedCode, entry.code)});
     if (!ok)
-        return rollback(Restore::Refused);
-    m_refusal = m_entries->execute(QStringLiteral("commit"), &ok);
+        return rollback(Restore::Refused, refusal);
+    refusal = m_entries->execute(QStringLiteral("commit"), &ok);
     if (!ok)
-        return rollback(Restore::Refused);
+        return rollback(Restore::Refused, refusal);
     reread();
-    return Restore::Done;
+    return {Restore::Done, WriteRefusal::None};
 }
 
 void CollectionTable::reread()
 {
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
+    refresh();
 }
 
 int CollectionTable::positionOf(const QVariant &sn)
@@ -150,24 +160,18 @@ int CollectionTable::positionOf(const QVariant &sn)
     return count.recordset().field(QStringLiteral("position")).toInt();
 }
 
-WriteRefusal CollectionTable::refusal() const
-{
-    return m_refusal != WriteRefusal::None ? m_refusal : m_entries->recordset().refusal();
-}
-
 QString CollectionTable::databasePath() const
 {
     return m_entries->databasePath();
 }
 
-bool CollectionTable::remove(const CollectionEntry &entry)
+TableResult<bool> CollectionTable::remove(const CollectionEntry &entry)
 {
-    m_refusal = WriteRefusal::None;  // the cursor's own says why from here on
-    m_entries->setRecordSource(Statements::collection());
-    m_entries->Refresh();
+    refresh();
     // Serial numbers may be reused by other programs: the entry is the one
-    // with all three values still.
-    return m_entries->recordset().deleteMatching(
+    // with all three values still, as the file holds them.
+    const bool removed = m_entries->recordset().deleteMatching(
         {{snField, entry.sn}, {tableField, stored(entry.storedTable, entry.table)},
          {codeField, stored(entry.storedCode, entry.code)}});
+    return answer(removed);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "data/WriteRefusal.h"
+#include "data/TableResult.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,44 +36,47 @@ public:
     // Reads the collection in the database file at path.
     void open(const QString &databasePath);
 
-    // The number of entries in the file now; 0, with refusal() Busy, when
-    // another program holds the file.
-    int count();
+    // The number of entries in the file now; refused Busy while another
+    // program holds the file.
+    TableResult<int> count();
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
-    CollectionEntry at(int position);
+    TableResult<CollectionEntry> at(int position);
     // Every entry, in sn order, read in one pass.
     QVector<CollectionEntry> all();
     // Whether any entry has exactly this code, whichever card it names.
-    bool contains(const QString &code);
+    TableResult<bool> contains(const QString &code);
     // Adds an entry for code of the card table named table; true only when
-    // the file took the row.
-    bool add(const QString &table, const QString &code);
-    // Deletes the entry with exactly this serial number, table and code;
-    // false, deleting nothing, when there is none (refusal() Gone).
-    bool remove(const CollectionEntry &entry);
+    // the file made the row.
+    TableResult<bool> add(const QString &table, const QString &code);
+    // Deletes the entry with exactly this serial number, table and code as
+    // the file holds them; false, deleting nothing, when there is none
+    // (refused Gone).
+    TableResult<bool> remove(const CollectionEntry &entry);
 
     // Adds entries for many codes, in the transaction the caller holds: for
     // an import. False, adding nothing more, at the first that cannot be
-    // added (refusal() says why when the file refused it).
-    bool addMany(const QString &table, const QStringList &codes);
+    // added.
+    TableResult<bool> addMany(const QString &table, const QStringList &codes);
     // Puts a deleted entry back with its own sn, so that it stands at its
     // old place: only when that sn is free and the code is not collected
     // again.
     enum class Restore { Done, SnTaken, CodeCollected, Refused };
-    Restore restore(const CollectionEntry &entry);
+    TableResult<Restore> restore(const CollectionEntry &entry);
     // Reads the collection afresh after a change made past the cursor (an
     // import, a restore).
     void reread();
     // The position (1 ...) of the entry with serial number sn; 0 if none.
     int positionOf(const QVariant &sn);
 
-    // Why the last add, remove or read made no change or read nothing,
-    // when the file's state refused it.
-    WriteRefusal refusal() const;
     QString databasePath() const;
 
 private:
+    // The result of what the cursor just ran.
+    template <typename T>
+    TableResult<T> answer(T value) const;
+    // Sets the cursor to the collection and runs it.
+    void refresh();
+
     DataCursor *m_entries;
-    WriteRefusal m_refusal = WriteRefusal::None;  // of the last restore
 };
