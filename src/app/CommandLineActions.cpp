@@ -75,10 +75,10 @@ int run(const CommandLine &commandLine)
         complain(QStringLiteral("no database to open: %1").arg(database.error));
         return 1;
     }
-    DataCursor data1;
-    DataCursor Adodc1;
-    DataCursor Adodc2;
-    CardTable card(&data1, &Adodc2);
+    DataCursor cards;
+    DataCursor entries;
+    DataCursor entryColours;
+    CardTable card(&cards, &entryColours);
     card.open(database.path);
 
     if (!commandLine.nearest().isEmpty())
@@ -94,7 +94,7 @@ int run(const CommandLine &commandLine)
         return 0;
     }
 
-    CollectionTable collection(&Adodc1);
+    CollectionTable collection(&entries);
     collection.open(database.path);
     const PaletteExport::Result result = PaletteExport(&card, &collection).write(commandLine.exportFile(),
                                                                                   commandLine.wholeCard());

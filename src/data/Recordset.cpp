@@ -363,13 +363,6 @@ int Recordset::RecordCount() const
     return m_count;
 }
 
-QStringList Recordset::columns() const
-{
-    if (!m_columnsKnown && !m_failed && m_connection)
-        fetchWindow(0);
-    return m_columns;
-}
-
 const Recordset::Row *Recordset::rowAt(int position) const
 {
     if (position < 0 || position >= RecordCount())

@@ -119,8 +119,6 @@ public:
     // made, or a failure (which was reported).
     WriteRefusal refusal() const { return m_refusal; }
 
-    QStringList columns() const;
-
 private:
     static constexpr int windowSize = 50;
 
