@@ -398,6 +398,13 @@ int Recordset::columnIndex(const QString &name) const
     return -1;
 }
 
+QStringList Recordset::columns() const
+{
+    if (!m_columnsKnown && !m_failed && m_connection)
+        fetchWindow(0);
+    return m_columns;
+}
+
 QVariant Recordset::field(const QString &name) const
 {
     return field(fieldIndex(name));

@@ -136,6 +136,9 @@ private:
     bool takesRows();
 
     int columnIndex(const QString &name) const;
+    // The result's column names, read from its first window when not yet
+    // known.
+    QStringList columns() const;
     // What a failed read of the result says it was doing.
     QString readAction() const;
     // The result's column names, from the first run that gives them.
