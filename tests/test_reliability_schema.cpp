@@ -77,6 +77,7 @@ private slots:
     void hostileRowsAreDeletedOneByOne();
     void newerFilesAreLeftWhole_data();
     void newerFilesAreLeftWhole();
+    void headerNeverLowered();
     void startUpStep_data();
     void startUpStep();
     void killDuringStartUpStep();
@@ -272,6 +273,25 @@ void SchemaTest::newerFilesAreLeftWhole()
     QCOMPARE(notices.at(1).at(0).toString(), refused);
     m_form.reset();
     QCOMPARE(hashOf(path), hash);
+}
+
+void SchemaTest::headerNeverLowered()
+{
+    // The header says card 9, the meta table this program's card: the meta
+    // table is the truth, so the file is up to date and its header stays.
+    createFolder(ProgramFolder::card(3, 8));
+    for (const char *sql : {"create table baby2_new (sn integer primary key autoincrement, ccard_name text, code text)",
+                            "drop table baby2", "alter table baby2_new rename to baby2",
+                            "create index baby2_code on baby2 (code)",
+                            "create table tesselle_meta (key text primary key, value)",
+                            "insert into tesselle_meta values ('card_version', 2)", "pragma user_version = 2",
+                            "pragma application_id = 9"})
+        m_folder->exec(QLatin1String(sql));
+    const DatabaseSetup::Outcome outcome =
+        DatabaseSetup::migrate(m_folder->databasePath(), 2, [] { return QVector<CardRow>(); });
+    QCOMPARE(int(outcome.kind), int(DatabaseSetup::Outcome::UpToDate));
+    QCOMPARE(m_folder->column(QStringLiteral("pragma application_id")).value(0).toInt(), 9);
+    QCOMPARE(m_folder->column(QStringLiteral("select count(*) from \"5327\"")).value(0).toInt(), 24);
 }
 
 void SchemaTest::startUpStep_data()

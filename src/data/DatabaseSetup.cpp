@@ -4,12 +4,12 @@
 #include "data/CardReader.h"
 #include "data/Connection.h"
 #include "data/Statements.h"
+#include "data/WriteRefusal.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -96,7 +96,7 @@ bool hasTable(Connection &handle, const QString &name)
 
 bool isLockError(int code)
 {
-    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+    return writeRefusalOf(code) == WriteRefusal::Busy;
 }
 
 // The texts of one column of a statement's rows.
