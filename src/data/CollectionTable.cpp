@@ -108,6 +108,7 @@ TableResult<bool> CollectionTable::add(const QString &table, const QString &code
 
 TableResult<bool> CollectionTable::addMany(const QString &table, const QStringList &codes)
 {
+    refresh();
     QVector<QVariantList> rows;
     rows.reserve(codes.size());
     for (const QString &code : codes)
