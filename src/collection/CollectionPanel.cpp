@@ -11,6 +11,7 @@
 
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
+#include "colour/PaletteFormat.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -114,22 +115,22 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
 
 void CollectionPanel::askAndExport(bool wholeCard)
 {
-    const QString path = QFileDialog::getSaveFileName(
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
         panel->window(), wholeCard ? tr("Export the whole card") : tr("Export the collection"),
         QDir::home().filePath(wholeCard ? QStringLiteral("tesselle-5327.gpl") : QStringLiteral("my-colours.gpl")),
-        tr("GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;Adobe Swatch Exchange (*.ase);;"
-           "CSV (*.csv);;CSS custom properties (*.css);;LibreOffice colour table (*.soc);;"
-           "Scribus colours (*.xml)"));
+        PaletteFormat::writeFilters(), &filter);
+    // A name typed without a suffix gets the chosen filter's.
+    if (!path.isEmpty() && !PaletteFormat::writerFor(path))
+        path += QLatin1Char('.') + PaletteFormat::suffixOfFilter(filter);
     if (!path.isEmpty())
         exportTo(path, wholeCard);
 }
 
 void CollectionPanel::askAndImport()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        panel->window(), tr("Import colours"), QDir::homePath(),
-        tr("Palettes (*.gpl *.ase *.csv);;GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;"
-           "Adobe Swatch Exchange (*.ase);;CSV (*.csv)"));
+    const QString path = QFileDialog::getOpenFileName(panel->window(), tr("Import colours"), QDir::homePath(),
+                                                      PaletteFormat::readFilters());
     if (!path.isEmpty())
         importFrom(path);
 }

@@ -1,29 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "collection/PaletteImport.h"
 
-#include "colour/CardColour.h"
+#include "collection/CardSearch.h"
 #include "colour/ColourSpace.h"
-#include "colour/NearestColours.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
+#include "colour/PaletteFormat.h"
 #include "colour/PaletteReader.h"
+#include "colour/PrintColours.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QSet>
-
-#include <memory>
 
 namespace {
-
-QString suffixOf(const QString &path)
-{
-    return QFileInfo(path).suffix().toLower();
-}
 
 QString tr(const char *text)
 {
@@ -49,55 +40,31 @@ QString refusalText(WriteRefusal refusal, const QString &file)
     return tr("The collection could not be changed.");
 }
 
+// How many reasons for unread colours the report names before "and N more".
+constexpr int namedUnread = 5;
+
 } // namespace
 
 PaletteImport::PaletteImport(CardTable *card, const QString &databasePath)
-    : m_card(card), m_databasePath(databasePath)
+    : m_card(card), m_databasePath(databasePath), m_search(CardSearch::build(card))
 {
+    const QVector<CardColour> &colours = m_search.colours();
+    m_indexOfUpper.reserve(colours.size());
+    for (int i = 0; i < colours.size(); ++i) {
+        // The first, should the card hold a code in two spellings.
+        const QString upper = colours.at(i).code.toUpper();
+        if (!m_indexOfUpper.contains(upper))
+            m_indexOfUpper.insert(upper, i);
+    }
 }
 
 bool PaletteImport::canRead(const QString &path)
 {
-    const QString suffix = suffixOf(path);
-    return suffix == QLatin1String("gpl") || suffix == QLatin1String("ase") || suffix == QLatin1String("csv");
+    return PaletteFormat::readerFor(path) != nullptr;
 }
 
-PaletteImport::Result PaletteImport::read(const QString &path)
+QSet<QString> PaletteImport::collectedNow() const
 {
-    Result result;
-    if (!canRead(path)) {
-        result.message = tr("%1: the name must end in .gpl, .ase or .csv.").arg(path);
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.message = tr("%1 cannot be read: %2").arg(path, file.errorString());
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    const QString suffix = suffixOf(path);
-    const PaletteReader::Result palette = suffix == QLatin1String("gpl") ? PaletteReader::gimp(bytes)
-        : suffix == QLatin1String("ase")                                 ? PaletteReader::adobeSwatchExchange(bytes)
-                                                                         : PaletteReader::csv(bytes);
-    if (!palette.ok()) {
-        result.message = tr("%1 is not a palette this program reads: %2").arg(path, palette.error);
-        return result;
-    }
-
-    // A code in capitals -> the card's spelling (the first, should the card
-    // hold one in two spellings).
-    QHash<QString, QString> codeOf;
-    const QStringList codes = m_card->codes();
-    codeOf.reserve(codes.size());
-    for (const QString &code : codes) {
-        const QString upper = code.toUpper();
-        if (!codeOf.contains(upper))
-            codeOf.insert(upper, code);
-    }
-    // The search, with every card colour in L*a*b*, is made only when a
-    // colour comes without a code of the card.
-    std::unique_ptr<NearestColours> nearest;
-
     // A cursor of its own: the panel's stays on the entry it shows.
     DataCursor cursor;
     CollectionTable collection(&cursor);
@@ -105,61 +72,195 @@ PaletteImport::Result PaletteImport::read(const QString &path)
     QSet<QString> collected;
     for (const CollectionEntry &entry : collection.all())
         collected.insert(entry.code);
+    return collected;
+}
 
-    bool ok = false;
-    WriteRefusal refusal = cursor.execute(QStringLiteral("begin immediate"), &ok);
-    if (!ok) {
-        result.message = refusalText(refusal, m_databasePath);
-        return result;
+PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString> &collected,
+                                        const std::atomic_bool *cancel) const
+{
+    Plan plan;
+    plan.path = path;
+    const PaletteFormat *format = PaletteFormat::readerFor(path);
+    if (!format) {
+        plan.error = tr("%1: the name must end in %2.").arg(path, PaletteFormat::readSuffixes());
+        return plan;
     }
-    result.skipped = palette.skipped;
-    QStringList added;
-    for (const PaletteEntry &entry : palette.entries) {
-        QString code = codeOf.value(entry.code.trimmed().toUpper());
-        bool matched = false;
-        if (code.isEmpty() && entry.rgb) {
-            if (!nearest) {
-                const QVector<CardEntry> card = m_card->all();
-                QVector<CardColour> colours;
-                colours.reserve(card.size());
-                for (const CardEntry &c : card)
-                    colours.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
-                nearest = std::make_unique<NearestColours>(colours);
-            }
-            const QVector<NearestColours::Match> best = nearest->nearest(ColourSpace::labFromRgb(*entry.rgb), 1);
+    PaletteReader::Result palette;
+    {
+        const PaletteFile::Result file = PaletteFile::read(path);
+        if (!file.ok()) {
+            plan.error = file.error;
+            return plan;
+        }
+        palette = PaletteReader::read(format->id, file.bytes);
+    }
+    if (!palette.ok()) {
+        plan.error = tr("%1 is not a palette this program reads: %2").arg(path, palette.error);
+        return plan;
+    }
+    if (palette.cmykRead)
+        plan.cmykNote = tr("CMYK converted through %1, %2.")
+                            .arg(PrintColours::cmykProfilePath(), PrintColours::cmykIntentName());
+
+    const QVector<CardColour> &card = m_search.colours();
+    QSet<QString> taken;
+    plan.rows.reserve(palette.entries.size() + palette.unread.size());
+    for (int i = 0; i < palette.entries.size(); ++i) {
+        if (cancel && (i & 255) == 0 && cancel->load()) {
+            plan.cancelled = true;
+            return plan;
+        }
+        const PaletteEntry &entry = palette.entries.at(i);
+        Row row;
+        row.name = entry.code;
+        row.rgb = entry.rgb;
+        const Lab lab = entry.labKnown ? entry.lab : entry.rgb ? ColourSpace::labFromRgb(*entry.rgb) : Lab();
+        int index = m_indexOfUpper.value(entry.code.trimmed().toUpper(), -1);
+        if (index >= 0) {
+            row.outcome = Outcome::ByCode;
+            row.byCode = true;
+        } else if (entry.rgb) {
+            const QVector<NearestColours::Match> best = m_search.nearest(lab, 1);
             if (!best.isEmpty()) {
-                code = nearest->colours().at(best.first().index).code;
-                matched = true;
+                index = best.first().index;
+                row.outcome = Outcome::Nearest;
             }
         }
-        if (code.isEmpty() || collected.contains(code)) {
-            ++result.skipped;
+        if (index < 0) {
+            row.why = entry.rgb ? tr("the card has no colours")
+                                : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(entry.code.left(60));
+            plan.rows.append(row);
             continue;
         }
-        collected.insert(code);
-        added.append(code);
-        result.matched += matched ? 1 : 0;
+        const CardColour &c = card.at(index);
+        row.code = c.code;
+        row.cardRgb = c.rgb;
+        if (entry.rgb)
+            row.deltaE = ColourSpace::deltaE00(lab, c.lab);
+        if (collected.contains(row.code))
+            row.outcome = Outcome::Collected;
+        else if (taken.contains(row.code))
+            row.outcome = Outcome::Merged;
+        taken.insert(row.code);
+        plan.rows.append(row);
+    }
+    for (const QString &why : palette.unread) {
+        Row row;
+        row.why = why;
+        plan.rows.append(row);
+    }
+    plan.ok = true;
+    return plan;
+}
+
+PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool> &take, double maxDeltaE)
+{
+    Result result;
+    if (!plan.ok) {
+        result.message = result.summary = plan.error;
+        return result;
+    }
+    DataCursor cursor;
+    CollectionTable collection(&cursor);
+    collection.open(m_databasePath);
+    // The lock first: what is collected is read inside the transaction that
+    // adds, so another program's add meanwhile is seen, not doubled.
+    bool ok = false;
+    WriteRefusal refusal = collection.beginWrite(&ok);
+    if (!ok) {
+        result.message = result.summary = refusalText(refusal, m_databasePath);
+        return result;
+    }
+    QSet<QString> collected;
+    for (const CollectionEntry &entry : collection.all())
+        collected.insert(entry.code);
+
+    QSet<QString> taken;
+    QStringList added;
+    for (int i = 0; i < plan.rows.size(); ++i) {
+        const Row &row = plan.rows.at(i);
+        if (row.code.isEmpty()) {
+            ++result.unread;
+            result.unreadWhy.append(row.why);
+        } else if (!take.isEmpty() && !take.value(i)) {
+            ++result.leftOut;
+        } else if (!row.byCode && row.deltaE > maxDeltaE) {
+            ++result.tooFar;
+        } else if (collected.contains(row.code)) {
+            if (row.outcome == Outcome::Collected)
+                ++result.collected;
+            else
+                ++result.collectedMeanwhile;
+        } else if (taken.contains(row.code)) {
+            ++result.merged;
+        } else {
+            taken.insert(row.code);
+            added.append(row.code);
+            if (row.byCode) {
+                ++result.byCode;
+            } else {
+                ++result.matched;
+                if (row.deltaE > result.largestDeltaE || result.largestName.isNull()) {
+                    result.largestDeltaE = row.deltaE;
+                    result.largestName = row.name;
+                    result.largestCode = row.code;
+                }
+            }
+        }
     }
     if (!collection.addMany(CardTable::name(), added)) {
         refusal = collection.refusal();
-        cursor.rollback();
+        collection.rollbackWrite();
         result = Result();
-        result.message = refusalText(refusal, m_databasePath);
+        result.message = result.summary = refusalText(refusal, m_databasePath);
         return result;
     }
-    result.added = int(added.size());
-    refusal = cursor.execute(QStringLiteral("commit"), &ok);
+    refusal = collection.commitWrite(&ok);
     if (!ok) {
-        cursor.rollback();
+        collection.rollbackWrite();
         result = Result();
-        result.message = refusalText(refusal, m_databasePath);
+        result.message = result.summary = refusalText(refusal, m_databasePath);
         return result;
     }
     result.ok = true;
-    result.message = tr("Imported from %1: %2 added (%3 matched to the nearest card colour), %4 skipped.")
-                         .arg(path)
-                         .arg(result.added)
-                         .arg(result.matched)
-                         .arg(result.skipped);
+    result.added = int(added.size());
+
+    const int skipped = int(plan.rows.size()) - result.added;
+    result.summary = tr("Imported from %1: %2 added, %3 skipped.").arg(plan.path).arg(result.added).arg(skipped);
+    QStringList lines{result.summary};
+    const auto line = [&lines](int count, const QString &text) {
+        if (count > 0)
+            lines.append(QStringLiteral("  ") + text.arg(count));
+    };
+    line(result.byCode, tr("%1 taken by code"));
+    if (result.matched > 0)
+        lines.append(QStringLiteral("  ")
+                     + tr("%1 matched to the nearest card colour, the farthest at \u0394E00 %2: \u201c%3\u201d as %4")
+                           .arg(result.matched)
+                           .arg(result.largestDeltaE, 0, 'f', 2)
+                           .arg(result.largestName, result.largestCode));
+    line(result.collected, tr("%1 collected already"));
+    line(result.collectedMeanwhile, tr("%1 collected meanwhile by another program"));
+    line(result.merged, tr("%1 merged: an earlier palette colour became the same card colour"));
+    if (result.tooFar > 0)
+        lines.append(QStringLiteral("  ") + tr("%1 farther than \u0394E00 %2 from every card colour")
+                                                .arg(result.tooFar)
+                                                .arg(maxDeltaE, 0, 'f', 2));
+    line(result.leftOut, tr("%1 left out in the preview"));
+    if (result.unread > 0) {
+        lines.append(QStringLiteral("  ") + tr("%1 not read:").arg(result.unread));
+        for (int i = 0; i < result.unreadWhy.size() && i < namedUnread; ++i)
+            lines.append(QStringLiteral("    ") + result.unreadWhy.at(i));
+        if (result.unreadWhy.size() > namedUnread)
+            lines.append(QStringLiteral("    ") + tr("and %1 more").arg(result.unreadWhy.size() - namedUnread));
+    }
+    if (!plan.cmykNote.isEmpty())
+        lines.append(QStringLiteral("  ") + plan.cmykNote);
+    result.message = lines.join(QLatin1Char('\n'));
     return result;
+}
+
+PaletteImport::Result PaletteImport::read(const QString &path, double maxDeltaE)
+{
+    return apply(plan(path, collectedNow()), {}, maxDeltaE);
 }

@@ -157,3 +157,18 @@ bool CollectionTable::remove(const CollectionEntry &entry)
     return m_entries->recordset().deleteMatching(
         {{snField, entry.sn}, {tableField, textValue(entry.table)}, {codeField, textValue(entry.code)}});
 }
+
+WriteRefusal CollectionTable::beginWrite(bool *ok)
+{
+    return m_entries->execute(QStringLiteral("begin immediate"), ok);
+}
+
+WriteRefusal CollectionTable::commitWrite(bool *ok)
+{
+    return m_entries->execute(QStringLiteral("commit"), ok);
+}
+
+void CollectionTable::rollbackWrite()
+{
+    m_entries->rollback();
+}
