@@ -10,6 +10,8 @@
 #include "widgets/TextBox.h"
 
 #include "collection/PaletteExport.h"
+#include "collection/ImportPreviewDialog.h"
+#include "collection/ImportProgress.h"
 #include "collection/PaletteImport.h"
 #include "colour/PaletteFormat.h"
 #include "widgets/CopyMenu.h"
@@ -137,8 +139,29 @@ void CollectionPanel::askAndImport()
 
 void CollectionPanel::importFrom(const QString &path)
 {
-    const PaletteImport::Result result = PaletteImport(m_colours, m_entries->databasePath()).read(path);
-    emit notice(result.message);
+    // Read and matched first, then shown: nothing is written, and nothing
+    // locked, until the user presses Import in the preview.
+    PaletteImport import(m_colours, m_entries->databasePath());
+    const PaletteImport::Plan plan = ImportProgress::plan(panel->window(), import, path);
+    if (plan.cancelled) {
+        emit notice(tr("Import cancelled; the collection is as it was."));
+        return;
+    }
+    if (!plan.ok) {
+        emit notice(plan.error);
+        return;
+    }
+    ImportPreviewDialog preview(plan, [&](const QVector<bool> &take, double maxDeltaE) {
+        return import.apply(plan, take, maxDeltaE);
+    }, panel->window());
+    preview.exec();
+    if (!preview.imported()) {
+        if (!preview.result().message.isEmpty())
+            emit notice(preview.result().message);
+        return;
+    }
+    const PaletteImport::Result &result = preview.result();
+    emit notice(result.summary);
     if (result.added > 0)
         m_entries->reread();
     // The panel shows the collection as it is now.

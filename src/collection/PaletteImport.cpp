@@ -182,10 +182,11 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
         if (row.code.isEmpty()) {
             ++result.unread;
             result.unreadWhy.append(row.why);
-        } else if (!take.isEmpty() && !take.value(i)) {
-            ++result.leftOut;
         } else if (!row.byCode && row.deltaE > maxDeltaE) {
             ++result.tooFar;
+        } else if (!take.isEmpty() && !take.value(i)
+                   && (row.outcome == Outcome::ByCode || row.outcome == Outcome::Nearest)) {
+            ++result.leftOut;
         } else if (collected.contains(row.code)) {
             if (row.outcome == Outcome::Collected)
                 ++result.collected;
