@@ -380,7 +380,8 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         for (int c = 0; c < components; ++c) {
             raw[c] = block.f32();
             if (!std::isfinite(raw[c]))
-                return failure(broken.arg(QStringLiteral("a colour value is not a number")));
+                return failure(broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
+                                                          : QStringLiteral("a colour value is not between 0 and 1")));
         }
         if (model == "LAB ") {
             // L* is stored 0 to 1, a* and b* as they are.

@@ -6,6 +6,7 @@
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
+#include "colour/PrintColours.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -116,6 +117,7 @@ private slots:
 
     void readOtherWriters_data();
     void readOtherWriters();
+    void printColours();
     void rejectDamaged_data();
     void rejectDamaged();
     void aseCutAtEveryByte();
@@ -204,6 +206,11 @@ void TestColourPalettes::gimpLayout()
         QCOMPARE(lines[4 + i], QString::asprintf("%3d %3d %3d\t", qRed(rgb), qGreen(rgb), qBlue(rgb)) + kept[i].code);
         QCOMPARE(lines[4 + i].count(u'\t'), 1);
     }
+    // Without a column count no Columns line: Scribus reads "Columns: 0"
+    // as a black colour of that name.
+    const QByteArray plain = PaletteWriter::gimp(entries, QStringLiteral("x")).data;
+    QVERIFY(plain.startsWith("GIMP Palette\nName: x\n#\n"));
+    QVERIFY(!plain.contains("Columns"));
 }
 
 // A reader of its own walks the file block by block, by the lengths the
@@ -287,8 +294,10 @@ void TestColourPalettes::readOtherWriters_data()
                           + aseColour("grey", "Gray", {0.5f}) + aseColour("cmyk", "CMYK", {0, 0, 0, 1})
                           + aseColour("lab", "LAB ", {0.5f, 0, 0}) + aseColour("red", "RGB ", {1, 0, 0})
                           + be16(0xC002) + be32(0))
-        << Reader(PaletteReader::adobeSwatchExchange) << QStringList{"grey", "red"}
-        << QVector<QRgb>{qRgb(128, 128, 128), qRgb(255, 0, 0)} << 2;
+        << Reader(PaletteReader::adobeSwatchExchange) << QStringList{"grey", "cmyk", "lab", "red"}
+        << QVector<QRgb>{qRgb(128, 128, 128), PrintColours::fromCmyk(0, 0, 0, 1).value_or(PrintColours::Converted()).rgb,
+                         qRgb(119, 119, 119), qRgb(255, 0, 0)}
+        << 0;
     QTest::newRow("csv, LF, other column order, r g b only, blank field")
         << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
         << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;
@@ -310,6 +319,29 @@ void TestColourPalettes::readOtherWriters()
         // 0 stands for no colour.
         QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
     }
+}
+
+void TestColourPalettes::printColours()
+{
+    // Lab as palettes store it is relative to D50: its white is the card's
+    // white too, and a neutral stays neutral.
+    const PrintColours::Converted white = PrintColours::fromLabD50(100, 0, 0);
+    QCOMPARE(white.rgb, qRgb(255, 255, 255));
+    QVERIFY(std::abs(white.lab.l - 100) < 0.01 && std::abs(white.lab.a) < 0.01 && std::abs(white.lab.b) < 0.01);
+    const PrintColours::Converted grey = PrintColours::fromLabD50(50, 0, 0);
+    QCOMPARE(grey.rgb, qRgb(119, 119, 119));
+    QVERIFY(std::abs(grey.lab.a) < 0.01 && std::abs(grey.lab.b) < 0.01);
+
+    // CMYK through the system's profile: paper is light, full black dark,
+    // full cyan a blue-green.
+    QVERIFY2(!PrintColours::cmykProfilePath().isEmpty(), "Ghostscript's default_cmyk.icc (libgs-common) is missing");
+    const auto paper = PrintColours::fromCmyk(0, 0, 0, 0);
+    const auto black = PrintColours::fromCmyk(0, 0, 0, 1);
+    const auto cyan = PrintColours::fromCmyk(1, 0, 0, 0);
+    QVERIFY(paper && black && cyan);
+    QVERIFY(paper->lab.l > 90);
+    QVERIFY(black->lab.l < 30);
+    QVERIFY(cyan->lab.a < -20 && cyan->lab.b < -20);
 }
 
 void TestColourPalettes::rejectDamaged_data()
