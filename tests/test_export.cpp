@@ -409,12 +409,13 @@ void ExportTest::importReportsEveryColour_data()
     QTest::addColumn<int>("colours");   // in the file
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("said");
-    const QString cmykNote = QStringLiteral("CMYK converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, "
-                                            "relative colorimetric.");
+    const QString cmykNote = QStringLiteral("from CMYK, converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, "
+                                            "relative colorimetric");
     const QByteArray labAndCmyk = aseFile({aseColour("lab", "LAB ", {0.5f, 20, -30}),
                                            aseColour("cmyk", "CMYK", {0.1f, 0.9f, 0.2f, 0.05f})});
     QTest::newRow("ase Lab and CMYK") << "mine.ase" << labAndCmyk << true << 2 << 0
-                                      << QStringList{"2 matched to the nearest card colour", cmykNote};
+                                      << QStringList{"2 matched to the nearest card colour",
+                                                     "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
     QTest::newRow("ase Lab and CMYK, no CMYK profile")
         << "mine.ase" << labAndCmyk << false << 2 << 3
         << QStringList{"1 not read:", "block 2 \u201ccmyk\u201d: CMYK, and no CMYK profile is installed"};
@@ -428,7 +429,7 @@ void ExportTest::importReportsEveryColour_data()
                     {"lab", {7, 5000, quint16(qint16(-2000)), 3000, 0}},
                     {"grey", {8, 5000, 0, 0, 0}},
                     {"book", {3, 1, 2, 3, 0}}})
-        << true << 5 << 3 << QStringList{"colour 5 \u201cbook\u201d: colour space 3", cmykNote};
+        << true << 5 << 3 << QStringList{"colour 5 \u201cbook\u201d: colour space 3", "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
     QTest::newRow("css, a value that is no colour")
         << "mine.css" << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n}\n")
         << true << 2 << 3 << QStringList{"1 taken by code", "line 3 \u201cx\u201d: the value is not a colour #rrggbb"};
@@ -439,7 +440,8 @@ void ExportTest::importReportsEveryColour_data()
                       "<COLOR NAME=\"c\" SPACE=\"Lab\" L=\"50\" A=\"10\" B=\"10\"/>\n"
                       "<COLOR NAME=\"d\" SPACE=\"CMYK\" C=\"0\" M=\"100\" Y=\"0\" K=\"0\"/>\n<COLOR NAME=\"e\"/>\n"
                       "</SCRIBUSCOLORS>\n")
-        << true << 5 << 3 << QStringList{"line 7 \u201ce\u201d: no colour in RGB, CMYK or Lab", cmykNote};
+        << true << 5 << 3 << QStringList{"line 7 \u201ce\u201d: no colour in RGB, CMYK or Lab",
+                                    "Read 2 " + cmykNote + "; 1 from Lab (D50)."};
 }
 
 void ExportTest::importReportsEveryColour()

@@ -98,9 +98,14 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         plan.error = tr("%1 is not a palette this program reads: %2").arg(path, palette.error);
         return plan;
     }
-    if (palette.cmykRead)
-        plan.cmykNote = tr("CMYK converted through %1, %2.")
-                            .arg(PrintColours::cmykProfilePath(), PrintColours::cmykIntentName());
+    QStringList models;
+    if (palette.cmyk > 0)
+        models.append(tr("%1 from CMYK, converted through %2, %3").arg(palette.cmyk)
+                          .arg(PrintColours::cmykProfilePath(), PrintColours::cmykIntentName()));
+    if (palette.lab > 0)
+        models.append(tr("%1 from Lab (D50)").arg(palette.lab));
+    if (!models.isEmpty())
+        plan.modelNote = tr("Read %1.").arg(models.join(QStringLiteral("; ")));
 
     const QVector<CardColour> &card = m_search.colours();
     QSet<QString> taken;
@@ -255,8 +260,8 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
         if (result.unreadWhy.size() > namedUnread)
             lines.append(QStringLiteral("    ") + tr("and %1 more").arg(result.unreadWhy.size() - namedUnread));
     }
-    if (!plan.cmykNote.isEmpty())
-        lines.append(QStringLiteral("  ") + plan.cmykNote);
+    if (!plan.modelNote.isEmpty())
+        lines.append(QStringLiteral("  ") + plan.modelNote);
     result.message = lines.join(QLatin1Char('\n'));
     return result;
 }

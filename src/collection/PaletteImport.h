@@ -55,7 +55,7 @@ public:
         QString path;
         QString error;      // when the file could not be read
         QVector<Row> rows;  // in the file's order
-        QString cmykNote;   // the profile and intent, when CMYK colours were read
+        QString modelNote;  // how many were read from CMYK (profile and intent named) and Lab
     };
 
     struct Result

@@ -54,6 +54,13 @@ void notRead(Result &result, const QString &what)
     ++result.skipped;
 }
 
+// A Lab colour (D50) as an entry.
+void addLab(Result &result, const QString &code, double l, double a, double b)
+{
+    result.entries.append(entry(code, PrintColours::fromLabD50(l, a, b)));
+    ++result.lab;
+}
+
 QString noCmykProfile()
 {
     return QStringLiteral("CMYK, and no CMYK profile is installed (Ghostscript's default_cmyk.icc, "
@@ -65,7 +72,7 @@ void addCmyk(Result &result, const QString &code, const QString &where, double c
 {
     if (const std::optional<PrintColours::Converted> colour = PrintColours::fromCmyk(c, m, y, k)) {
         result.entries.append(entry(code, *colour));
-        result.cmykRead = true;
+        ++result.cmyk;
     } else
         notRead(result, QStringLiteral("%1: %2").arg(where, noCmykProfile()));
 }
@@ -385,7 +392,7 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         }
         if (model == "LAB ") {
             // L* is stored 0 to 1, a* and b* as they are.
-            result.entries.append(entry(name, PrintColours::fromLabD50(raw[0] * 100.0, raw[1], raw[2])));
+            addLab(result, name, raw[0] * 100.0, raw[1], raw[2]);
             continue;
         }
         int value[4];
@@ -589,7 +596,7 @@ Result PaletteReader::scribus(const QByteArray &data)
             const double l = number(a, QLatin1String("L"), &ok), aa = number(a, QLatin1String("A"), &ok),
                          b = number(a, QLatin1String("B"), &ok);
             if (ok)
-                result.entries.append(entry(name, PrintColours::fromLabD50(l, aa, b)));
+                addLab(result, name, l, aa, b);
             else
                 notRead(result, where + QStringLiteral(": Lab without its L, A and B values"));
             continue;
@@ -714,7 +721,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
                 result.entries.append(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
                 taken = true;
             } else if (model == QLatin1String("Lab") && n == 3) {
-                result.entries.append(entry(name, PrintColours::fromLabD50(v[0], v[1], v[2])));
+                addLab(result, name, v[0], v[1], v[2]);
                 taken = true;
             } else if (model == QLatin1String("GRAY") && n == 1) {
                 // SwatchBooker's grey is an amount of black ink.
@@ -783,7 +790,7 @@ Result PaletteReader::krita(const QByteArray &data)
             const double l = number(a, QLatin1String("L"), &ok), aa = number(a, QLatin1String("a"), &ok),
                          b = number(a, QLatin1String("b"), &ok);
             if (ok)
-                result.entries.append(entry(name, PrintColours::fromLabD50(l, aa, b)));
+                addLab(result, name, l, aa, b);
         } else if (xml.name() == QLatin1String("CMYK")) {
             const double c = number(a, QLatin1String("c"), &ok), m = number(a, QLatin1String("m"), &ok),
                          y = number(a, QLatin1String("y"), &ok), k = number(a, QLatin1String("k"), &ok);
@@ -861,7 +868,7 @@ Result PaletteReader::photoshop(const QByteArray &data)
             addCmyk(result, name, where, 1 - w / 65535.0, 1 - x / 65535.0, 1 - y / 65535.0, 1 - z / 65535.0);
             break;
         case 7:  // Lab: L* 0 to 10000, a* and b* -12800 to 12700
-            result.entries.append(entry(name, PrintColours::fromLabD50(w / 100.0, qint16(x) / 100.0, qint16(y) / 100.0)));
+            addLab(result, name, w / 100.0, qint16(x) / 100.0, qint16(y) / 100.0);
             break;
         case 8: {  // grey: 0 to 10000 of black
             const int g = std::clamp(int(std::lround(255.0 * (1.0 - w / 10000.0))), 0, 255);

@@ -25,8 +25,10 @@ public:
         // and why ("block 7 \u201cGold\u201d: a Pantone colour"); skipped counts them.
         QStringList unread;
         int skipped = 0;
-        // Whether any colour was given in CMYK and read through the profile.
-        bool cmykRead = false;
+        // Of the entries, how many were given in CMYK (read through the
+        // profile) and in Lab.
+        int cmyk = 0;
+        int lab = 0;
         // Empty when the whole file was read.
         QString error;
 

@@ -98,8 +98,8 @@ if npm_config_cache="$tmp/npm-cache" npm_config_update_notifier=false \
     models=$(python3 "$counter" "$ase" | tail -n +2 | tr '\t\n' ': ')
     [ "$models" = "CMYK:96 Gray:20 RGB:6 " ] || fail "test.ase holds $models"
     import_one "$ase" 0
-    grep -q 'CMYK converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, relative colorimetric' "$tmp/out" \
-        || fail "test.ase: the report names no CMYK profile"
+    grep -q 'Read 96 from CMYK, converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, relative colorimetric' "$tmp/out" \
+        || fail "test.ase: the report does not say 96 were read from CMYK through the profile"
 else
     fail "npm install ase-utils"
     tail -n 20 "$tmp/npm.log"
