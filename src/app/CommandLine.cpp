@@ -15,7 +15,7 @@ const char *const qtOptionsWithValue[] = {
     "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry",
     "title", "name", "visual", "qmljsdebugger",
 };
-// The palette formats for the help: ".gpl (GIMP, Inkscape, Krita, LibreOffice palette), …".
+// The palette formats for the help, from the one table: suffix, then name.
 QString formatList(bool reading)
 {
     QStringList items;

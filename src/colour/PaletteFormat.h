@@ -32,7 +32,7 @@ public:
     // reading list begins with every readable suffix at once.
     static QString readFilters();
     static QString writeFilters();
-    // "the name must end in .gpl, .ase or .csv"'s list: ".gpl, .ase or .csv".
+    // The suffixes for a message, ".a, .b or .c".
     static QString readSuffixes();
     static QString writeSuffixes();
     // The dialog filter's first suffix: what a name typed without one gets.

@@ -777,7 +777,8 @@ Result PaletteReader::krita(const QByteArray &data)
             continue;
         bool ok = true;
         const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
-        if (xml.name() == QLatin1String("RGB")) {
+        // RGB as sRGB: the profile a Krita palette names for it is not read.
+        if (xml.name() == QLatin1String("RGB") || xml.name() == QLatin1String("sRGB")) {
             const double r = number(a, QLatin1String("r"), &ok), g = number(a, QLatin1String("g"), &ok),
                          b = number(a, QLatin1String("b"), &ok);
             if (ok)
