@@ -156,11 +156,11 @@ void CollectionPanel::importFrom(const QString &path)
     }, panel->window());
     preview.exec();
     if (!preview.imported()) {
-        if (!preview.result().message.isEmpty())
-            emit notice(preview.result().message);
+        if (!preview.importResult().message.isEmpty())
+            emit notice(preview.importResult().message);
         return;
     }
-    const PaletteImport::Result &result = preview.result();
+    const PaletteImport::Result &result = preview.importResult();
     emit notice(result.summary);
     if (result.added > 0)
         m_entries->reread();

@@ -31,7 +31,7 @@ public:
     ImportPreviewDialog(const PaletteImport::Plan &plan, Importer importer, QWidget *parent = nullptr);
 
     // The result of the import, once Import was pressed.
-    const PaletteImport::Result &result() const { return m_result; }
+    const PaletteImport::Result &importResult() const { return m_result; }
     bool imported() const { return m_imported; }
 
 private:
