@@ -66,6 +66,9 @@ PaletteImport::Plan ImportProgress::plan(QWidget *window, const PaletteImport &i
     progress.setWindowTitle(QCoreApplication::translate("ImportProgress", "Reading a palette"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
+    // The clock starts at the first value: without one the dialog would
+    // wait its default four seconds.
+    progress.setValue(0);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     QObject::connect(&progress, &QProgressDialog::canceled, [&cancel] { cancel = true; });
