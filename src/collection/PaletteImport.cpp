@@ -3,6 +3,7 @@
 
 #include "collection/CardSearch.h"
 #include "colour/ColourSpace.h"
+#include "colour/NearestColours.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
 #include "colour/PaletteFormat.h"
@@ -13,6 +14,8 @@
 #include "data/DataCursor.h"
 
 #include <QCoreApplication>
+
+#include <optional>
 
 namespace {
 
@@ -46,13 +49,12 @@ constexpr int namedUnread = 5;
 } // namespace
 
 PaletteImport::PaletteImport(CardTable *card, const QString &databasePath)
-    : m_card(card), m_databasePath(databasePath), m_search(CardSearch::build(card))
+    : m_card(card), m_databasePath(databasePath), m_colours(CardSearch::colours(card))
 {
-    const QVector<CardColour> &colours = m_search.colours();
-    m_indexOfUpper.reserve(colours.size());
-    for (int i = 0; i < colours.size(); ++i) {
+    m_indexOfUpper.reserve(m_colours.size());
+    for (int i = 0; i < m_colours.size(); ++i) {
         // The first, should the card hold a code in two spellings.
-        const QString upper = colours.at(i).code.toUpper();
+        const QString upper = m_colours.at(i).code.toUpper();
         if (!m_indexOfUpper.contains(upper))
             m_indexOfUpper.insert(upper, i);
     }
@@ -107,7 +109,8 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
     if (!models.isEmpty())
         plan.modelNote = tr("Read %1.").arg(models.join(QStringLiteral("; ")));
 
-    const QVector<CardColour> &card = m_search.colours();
+    // Made at the first colour without a card code for a name.
+    std::optional<NearestColours> search;
     QSet<QString> taken;
     plan.rows.reserve(palette.entries.size() + palette.unread.size());
     for (int i = 0; i < palette.entries.size(); ++i) {
@@ -119,29 +122,40 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         Row row;
         row.name = entry.code;
         row.rgb = entry.rgb;
-        const Lab lab = entry.labKnown ? entry.lab : entry.rgb ? ColourSpace::labFromRgb(*entry.rgb) : Lab();
-        int index = m_indexOfUpper.value(entry.code.trimmed().toUpper(), -1);
+        const int index = m_indexOfUpper.value(entry.code.trimmed().toUpper(), -1);
         if (index >= 0) {
+            const CardColour &c = m_colours.at(index);
             row.outcome = Outcome::ByCode;
             row.byCode = true;
-        } else if (entry.rgb) {
-            const QVector<NearestColours::Match> best = m_search.nearest(lab, 1);
-            if (!best.isEmpty()) {
-                index = best.first().index;
-                row.outcome = Outcome::Nearest;
+            row.code = c.code;
+            row.cardRgb = c.rgb;
+            // The same sRGB value is no difference; any other is measured.
+            if (entry.rgb && !entry.labKnown && *entry.rgb == c.rgb)
+                row.deltaE = 0;
+            else if (entry.rgb)
+                row.deltaE = ColourSpace::deltaE00(entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb),
+                                                   ColourSpace::labFromRgb(c.rgb));
+        } else if (entry.rgb && !m_colours.isEmpty()) {
+            if (!search)
+                search.emplace(CardSearch::build(m_colours));
+            const Lab lab = entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb);
+            const NearestColours::Match best = search->nearest(lab, 1).value(0);
+            if (best.index < 0) {
+                row.why = tr("\u201c%1\u201d: its colour cannot be measured").arg(entry.code.left(60));
+                plan.rows.append(row);
+                continue;
             }
-        }
-        if (index < 0) {
+            const CardColour &c = search->colours().at(best.index);
+            row.outcome = Outcome::Nearest;
+            row.code = c.code;
+            row.cardRgb = c.rgb;
+            row.deltaE = best.deltaE;
+        } else {
             row.why = entry.rgb ? tr("the card has no colours")
                                 : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(entry.code.left(60));
             plan.rows.append(row);
             continue;
         }
-        const CardColour &c = card.at(index);
-        row.code = c.code;
-        row.cardRgb = c.rgb;
-        if (entry.rgb)
-            row.deltaE = ColourSpace::deltaE00(lab, c.lab);
         if (collected.contains(row.code))
             row.outcome = Outcome::Collected;
         else if (taken.contains(row.code))

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "colour/NearestColours.h"
+#include "colour/CardColour.h"
 
 #include <QHash>
 #include <QRgb>
@@ -79,7 +79,8 @@ public:
     };
 
     // databasePath: the database whose collection takes the colours. The
-    // card is read here, once.
+    // card is read here, once; the nearest-colour search is set up only
+    // when a palette colour has no card code for a name.
     PaletteImport(CardTable *card, const QString &databasePath);
 
     static bool canRead(const QString &path);
@@ -100,6 +101,6 @@ public:
 private:
     CardTable *m_card;
     QString m_databasePath;
-    QHash<QString, int> m_indexOfUpper;  // a code in capitals -> its place in the search
-    NearestColours m_search;
+    QVector<CardColour> m_colours;       // the card, L*a*b* left for the search
+    QHash<QString, int> m_indexOfUpper;  // a code in capitals -> its place in m_colours
 };
