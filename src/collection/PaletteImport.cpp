@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -111,7 +112,8 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
 
     // Made at the first colour without a card code for a name.
     std::optional<NearestColours> search;
-    QSet<QString> taken;
+    // By the card colour's place: cheaper than by code for a large palette.
+    std::vector<bool> taken(size_t(m_colours.size()), false);
     plan.rows.reserve(palette.entries.size() + palette.unread.size());
     for (int i = 0; i < palette.entries.size(); ++i) {
         if (cancel && (i & 255) == 0 && cancel->load()) {
@@ -129,6 +131,7 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
             row.byCode = true;
             row.code = c.code;
             row.cardRgb = c.rgb;
+            row.cardIndex = index;
             // The same sRGB value is no difference; any other is measured.
             if (entry.rgb && !entry.labKnown && *entry.rgb == c.rgb)
                 row.deltaE = 0;
@@ -149,6 +152,7 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
             row.outcome = Outcome::Nearest;
             row.code = c.code;
             row.cardRgb = c.rgb;
+            row.cardIndex = best.index;
             row.deltaE = best.deltaE;
         } else {
             row.why = entry.rgb ? tr("the card has no colours")
@@ -158,10 +162,10 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         }
         if (collected.contains(row.code))
             row.outcome = Outcome::Collected;
-        else if (taken.contains(row.code))
+        else if (taken[size_t(row.cardIndex)])
             row.outcome = Outcome::Merged;
-        taken.insert(row.code);
-        plan.rows.append(row);
+        taken[size_t(row.cardIndex)] = true;
+        plan.rows.append(std::move(row));
     }
     for (const QString &why : palette.unread) {
         Row row;
@@ -194,8 +198,9 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     for (const CollectionEntry &entry : collection.all())
         collected.insert(entry.code);
 
-    QSet<QString> taken;
+    std::vector<bool> taken(size_t(m_colours.size()), false);
     QStringList added;
+    added.reserve(plan.rows.size());
     for (int i = 0; i < plan.rows.size(); ++i) {
         const Row &row = plan.rows.at(i);
         if (row.code.isEmpty()) {
@@ -211,10 +216,10 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
                 ++result.collected;
             else
                 ++result.collectedMeanwhile;
-        } else if (taken.contains(row.code)) {
+        } else if (taken[size_t(row.cardIndex)]) {
             ++result.merged;
         } else {
-            taken.insert(row.code);
+            taken[size_t(row.cardIndex)] = true;
             added.append(row.code);
             if (row.byCode) {
                 ++result.byCode;

@@ -42,6 +42,7 @@ public:
         std::optional<QRgb> rgb;  // the palette's colour as shown on screen
         QString code;             // the card colour it becomes; empty for Unread
         bool byCode = false;      // taken by its name rather than matched
+        int cardIndex = -1;       // the card colour's place in the card, Sn order
         QRgb cardRgb = 0;
         double deltaE = -1;       // between the two; -1 when the palette gave no colour
         Outcome outcome = Outcome::Unread;
