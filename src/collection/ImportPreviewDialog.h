@@ -12,7 +12,8 @@ class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
+class ImportRowsModel;
 
 // An import looked at before it lands: each palette colour (its name and
 // swatch) beside the card colour it becomes (code, swatch, ΔE00), what is
@@ -35,13 +36,13 @@ public:
     bool imported() const { return m_imported; }
 
 private:
-    void applyLimit();
     void updateCount();
     void import();
 
     PaletteImport::Plan m_plan;
     Importer m_importer;
-    QTreeWidget *m_rows;
+    ImportRowsModel *m_model;
+    QTreeView *m_rows;
     QDoubleSpinBox *m_limit;
     QLabel *m_count;
     QPlainTextEdit *m_report;
