@@ -54,14 +54,30 @@ check "Cancel in the preview leaves the file byte for byte" "$(cmp -s "$db" "$wo
 
 ask_import "$work/mine.gpl"
 window_named '^Import mine.gpl$' 10 >/dev/null || true
+# No lock while the preview is open: another program adds the second code
+# at once, and the import, taking its lock only then, sees it collected.
+status=0
+timeout 5 sqlite3 -cmd '.timeout 0' "$db" "insert into baby2 (ccard_name, code) values ('5327', '$second')" || status=$?
+check "another program writes while the preview is open" "$status" 0
 # Import is the default button; the report follows in the dialog.
 keys Return
 sleep 0.5
 import -window root "$work/report.png" 2>/dev/null || true
 [ -n "${KEEP_SHOTS:-}" ] && cp "$work/report.png" "$KEEP_SHOTS/report.png"
 keys Escape
-check "Import adds the two codes and the blue's nearest colour" "$(entries)" 3
+check "Import adds the first code and the blue's nearest colour" "$(entries)" 3
 check "each code once" "$(sqlite3 "$db" "select count(distinct code) from baby2")" 3
+
+# The export dialog adds the chosen filter's suffix to a name typed without one.
+click 143 40
+click 106 368 3
+keys Up Up Up Up Return
+window_named '^Export the collection$' 10 >/dev/null || echo "FAIL: no export dialog"
+sleep 0.5
+xdotool type --delay 20 "$work/typed"
+keys Return
+settled yes sh -c "[ -s '$work/typed.gpl' ] && echo yes" >/dev/null || true
+check "a name typed without a suffix gets .gpl" "$([ -s "$work/typed.gpl" ] && head -n 1 "$work/typed.gpl")" "GIMP Palette"
 
 # A million lines: the progress shows within a second; Cancel leaves the
 # file as it was.
