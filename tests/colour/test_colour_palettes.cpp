@@ -98,6 +98,38 @@ QByteArray aseFile(quint32 blockCount, const QByteArray &blocks)
     return QByteArray("ASEF") + be16(1) + be16(0) + be32(blockCount) + blocks;
 }
 
+QByteArray le16(quint16 v)
+{
+    QByteArray out(2, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+QByteArray le32(quint32 v)
+{
+    QByteArray out(4, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+// A zip archive of one member, its sizes and method as given (a stored
+// member unless method is 8), to damage at will.
+QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method = 0, quint32 packed = 0xffffffff,
+                 quint32 unpacked = 0xffffffff)
+{
+    if (packed == 0xffffffff)
+        packed = quint32(data.size());
+    if (unpacked == 0xffffffff)
+        unpacked = quint32(data.size());
+    const QByteArray local = le32(0x04034b50) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0) + le32(packed)
+        + le32(unpacked) + le16(quint16(name.size())) + le16(0) + name + data;
+    const QByteArray central = le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0)
+        + le32(packed) + le32(unpacked) + le16(quint16(name.size())) + le16(0) + le16(0) + le16(0) + le16(0)
+        + le32(0) + le32(0) + name;
+    return local + central + le32(0x06054b50) + le16(0) + le16(0) + le16(1) + le16(1)
+        + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Reader)
@@ -298,6 +330,27 @@ void TestColourPalettes::readOtherWriters_data()
         << QVector<QRgb>{qRgb(128, 128, 128), PrintColours::fromCmyk(0, 0, 0, 1).value_or(PrintColours::Converted()).rgb,
                          qRgb(119, 119, 119), qRgb(255, 0, 0)}
         << 0;
+    QTest::newRow("sbz, RGB, grey, a model not read, title before identifier")
+        << zipOf("swatchbook.xml",
+                 "<SwatchBook xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><materials>"
+                 "<color><metadata><dc:identifier>r1</dc:identifier><dc:title>Red</dc:title></metadata>"
+                 "<values model=\"RGB\">1 0 0</values></color>"
+                 "<color><metadata><dc:identifier>g1</dc:identifier></metadata>"
+                 "<values model=\"GRAY\">0.25</values></color>"
+                 "<color><metadata><dc:identifier>h1</dc:identifier></metadata>"
+                 "<values model=\"HSV\">0.5 1 1</values></color>"
+                 "</materials></SwatchBook>")
+        << Reader(PaletteReader::swatchBooker) << QStringList{"Red", "g1"}
+        << QVector<QRgb>{qRgb(255, 0, 0), qRgb(191, 191, 191)} << 1;
+    QTest::newRow("kpl, groups, RGB and grey")
+        << zipOf("colorset.xml",
+                 "<?xml version=\"1.0\"?><Colorset name=\"x\" columns=\"4\"><Group name=\"g\">"
+                 "<ColorSetEntry name=\"a\" id=\"1\" spot=\"false\" bitdepth=\"U8\"><RGB r=\"1\" g=\"0.5\" b=\"0\" space=\"s\"/>"
+                 "<Position row=\"0\" column=\"0\"/></ColorSetEntry></Group>"
+                 "<ColorSetEntry name=\"b\" id=\"2\" spot=\"false\" bitdepth=\"U8\"><Gray g=\"0.25\" space=\"s\"/>"
+                 "</ColorSetEntry></Colorset>")
+        << Reader(PaletteReader::krita) << QStringList{"a", "b"}
+        << QVector<QRgb>{qRgb(255, 128, 0), qRgb(64, 64, 64)} << 0;
     QTest::newRow("csv, LF, other column order, r g b only, blank field")
         << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
         << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;
@@ -378,6 +431,31 @@ void TestColourPalettes::rejectDamaged_data()
                                              << "not between 0 and 1";
     QTest::newRow("ase, value above 1") << aseFile(1, aseColour("a", "RGB ", {0, 2, 0})) << ase
                                         << "not between 0 and 1";
+
+    const Reader sbz(PaletteReader::swatchBooker);
+    const Reader kpl(PaletteReader::krita);
+    const Reader aco(PaletteReader::photoshop);
+    const Reader soc(PaletteReader::libreOffice);
+    const Reader scribus(PaletteReader::scribus);
+    QTest::newRow("sbz, not a zip archive") << QByteArray("PK but no more") << sbz << "not a zip archive";
+    QTest::newRow("sbz, no swatchbook.xml") << zipOf("other.xml", "<a/>") << sbz << "holds no swatchbook.xml";
+    QTest::newRow("kpl, member past the end") << zipOf("colorset.xml", "<a/>", 0, 4000, 4000) << kpl
+                                              << "runs past the end";
+    QTest::newRow("kpl, deflated member damaged") << zipOf("colorset.xml", QByteArray(40, '\xff'), 8, 40, 100) << kpl
+                                                  << "does not inflate";
+    QTest::newRow("kpl, member inflating past the limit")
+        << zipOf("colorset.xml", QByteArray(10, 'a'), 8, 10, 0xfffffff0u) << kpl << "larger than";
+    QTest::newRow("sbz, XML cut short") << zipOf("swatchbook.xml", "<SwatchBook><materials><color>") << sbz
+                                        << "damaged";
+    QTest::newRow("aco, version 3") << be16(3) + be16(0) << aco << "version 3";
+    QTest::newRow("aco, fewer colours than announced") << be16(2) + be16(5) << aco << "ends at colour 1 of the 5";
+    QTest::newRow("aco, name past the end")
+        << be16(2) + be16(1) + be16(0) + be16(1) + be16(2) + be16(3) + be16(0) + be32(1000) << aco << "name does not fit";
+    QTest::newRow("aco, version 1 cut short") << be16(1) + be16(3) + be16(0) << aco << "announces 3 colours";
+    QTest::newRow("soc, not XML") << QByteArray("<office:color-table><draw:color") << soc << "damaged";
+    QTest::newRow("soc, no colour table") << QByteArray("<?xml version=\"1.0\"?><other/>") << soc << "color-table";
+    QTest::newRow("Scribus, no colour set") << QByteArray("<?xml version=\"1.0\"?><COLORS/>") << scribus
+                                            << "SCRIBUSCOLORS";
 
     QTest::newRow("csv, empty") << QByteArray() << csv << "empty";
     QTest::newRow("csv, no code column") << QByteArray("name,hex\r\na,#000000\r\n") << csv << "code";
