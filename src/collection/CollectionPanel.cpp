@@ -152,6 +152,8 @@ void CollectionPanel::importFrom(const QString &path)
         return;
     }
     ImportPreviewDialog preview(plan, [&](const QVector<bool> &take, double maxDeltaE) {
+        // One user action: a wait for another program's lock shows itself.
+        const UserAction action;
         return import.apply(plan, take, maxDeltaE);
     }, panel->window());
     preview.exec();
