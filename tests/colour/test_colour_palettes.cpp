@@ -510,6 +510,21 @@ void TestColourPalettes::damagedBytesNeverCrash()
         {PaletteWriter::gimp(entries, QStringLiteral("x")).data, PaletteReader::gimp},
         {PaletteWriter::adobeSwatchExchange(entries).data, PaletteReader::adobeSwatchExchange},
         {PaletteWriter::csv(entries).data, PaletteReader::csv},
+        {PaletteWriter::css(entries).data, PaletteReader::css},
+        {PaletteWriter::libreOffice(entries).data, PaletteReader::libreOffice},
+        {PaletteWriter::scribus(entries, QStringLiteral("x")).data, PaletteReader::scribus},
+        {zipOf("swatchbook.xml", "<SwatchBook><materials><color><metadata><identifier>a</identifier></metadata>"
+                                 "<values model=\"Lab\">50 10 10</values></color><color><values model=\"RGB\">"
+                                 "1 0 0</values></color></materials></SwatchBook>"),
+         PaletteReader::swatchBooker},
+        {zipOf("colorset.xml", "<Colorset><ColorSetEntry name=\"a\"><CMYK c=\"0\" m=\"1\" y=\"0\" k=\"0\"/>"
+                               "</ColorSetEntry><ColorSetEntry name=\"b\"><Lab L=\"50\" a=\"1\" b=\"2\"/>"
+                               "</ColorSetEntry></Colorset>"),
+         PaletteReader::krita},
+        {be16(1) + be16(2) + be16(0) + be16(65535) + be16(0) + be16(0) + be16(0) + be16(7) + be16(5000) + be16(100)
+             + be16(200) + be16(0) + be16(2) + be16(2) + be16(0) + be16(65535) + be16(0) + be16(0) + be16(0) + be32(2)
+             + be16('r') + be16(0) + be16(2) + be16(0) + be16(0) + be16(0) + be16(0) + be32(2) + be16('k') + be16(0),
+         PaletteReader::photoshop},
     };
     std::mt19937 random(4181);
     int readable = 0;
