@@ -10,6 +10,7 @@
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "collection/PaletteExport.h"
+#include "collection/ImportPreviewDialog.h"
 #include "collection/PaletteImport.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
@@ -375,6 +376,38 @@ void importFloor(benchmark::State &state)
     sqlite3_close(db);
 }
 
+// The import's preview of a 5,000-colour palette of colours of their own
+// (each matched to the nearest of the shipped card's colours): the file
+// read and matched, and the dialog built and shown.
+void previewOpen(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("five-thousand.gpl"));
+    {
+        QSaveFile file(path);
+        file.open(QIODevice::WriteOnly);
+        QByteArray text = "GIMP Palette\nName: 5000\n#\n";
+        for (int i = 0; i < 5000; ++i)
+            text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
+                + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
+        file.write(text);
+        file.commit();
+    }
+    DataCursor cards, colours;
+    CardTable card(&cards, &colours);
+    card.open(folder.databasePath());
+    for (auto _ : state) {
+        PaletteImport import(&card, folder.databasePath());
+        const PaletteImport::Plan plan = import.plan(path, import.collectedNow());
+        if (plan.rows.size() != 5000)
+            state.SkipWithError("the palette was not read");
+        ImportPreviewDialog dialog(plan, [](const QVector<bool> &, double) { return PaletteImport::Result(); });
+        dialog.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(dialog.isVisible());
+    }
+}
+
 // --- Start-up ---------------------------------------------------------------
 
 void startUp(benchmark::State &state)
@@ -410,6 +443,7 @@ void registerAll()
     benchmark::RegisterBenchmark("startup", startUp)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("import/csv", importCard)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("floor/import_csv", importFloor)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("import/preview_5000", previewOpen)->Unit(benchmark::kMillisecond);
     for (const char *suffix : {"gpl", "csv"}) {
         benchmark::RegisterBenchmark((std::string("export/") + suffix).c_str(), exportCollection, suffix)
             ->Unit(benchmark::kMillisecond);

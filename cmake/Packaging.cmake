@@ -138,6 +138,7 @@ in the user's data folder.")
 # The libraries the program links (Qt, SQLite, fontconfig) are found by
 # dpkg-shlibdeps; the fonts it draws with, named in its fonts.conf, are not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+# libgs-common: Ghostscript's default_cmyk.icc, through which CMYK palettes are read.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libgs-common")
 
 include(CPack)

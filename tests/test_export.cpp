@@ -10,10 +10,16 @@
 #include "colour/PaletteReader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QtEndian>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -21,10 +27,66 @@ namespace {
 using Run = ProgramRun::Result;
 
 // The program's command line on the folder's database, without a display.
-Run tesselle(const ProgramFolder &folder, const QStringList &arguments, bool unprivileged = false)
+Run tesselle(const ProgramFolder &folder, const QStringList &arguments,
+             ProgramRun::Options options = {ProgramRun::Display::None})
 {
     return ProgramRun::run(folder, QStringList{QStringLiteral("--database"), folder.databasePath()} + arguments,
-                           {ProgramRun::Display::None, unprivileged});
+                           options);
+}
+
+QByteArray be16(quint16 v)
+{
+    QByteArray out(2, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray be32(quint32 v)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray utf16Name(const QString &name)
+{
+    QByteArray out;
+    for (QChar c : name)
+        out += be16(c.unicode());
+    return out + be16(0);
+}
+
+// An Adobe swatch exchange colour block.
+QByteArray aseColour(const QString &name, const QByteArray &model, const QVector<float> &values)
+{
+    QByteArray body = be16(quint16(name.size() + 1)) + utf16Name(name) + model;
+    for (float v : values) {
+        quint32 bits;
+        std::memcpy(&bits, &v, 4);
+        body += be32(bits);
+    }
+    body += be16(2);
+    return be16(0x0001) + be32(quint32(body.size())) + body;
+}
+
+QByteArray aseFile(const QList<QByteArray> &blocks)
+{
+    return QByteArray("ASEF") + be16(1) + be16(0) + be32(quint32(blocks.size())) + blocks.join();
+}
+
+// A Photoshop swatch file: the version 1 section, then version 2 with names.
+QByteArray acoFile(const QList<std::pair<QString, QVector<quint16>>> &colours)
+{
+    QByteArray v1 = be16(1) + be16(quint16(colours.size()));
+    QByteArray v2 = be16(2) + be16(quint16(colours.size()));
+    for (const auto &[name, values] : colours) {
+        QByteArray colour;
+        for (quint16 v : values)
+            colour += be16(v);
+        v1 += colour;
+        v2 += colour + be32(quint32(name.size() + 1)) + utf16Name(name);
+    }
+    return v1 + v2;
 }
 
 QByteArray contentsOf(const QString &path)
@@ -54,6 +116,16 @@ private slots:
     void importAllOrNothing_data();
     void importAllOrNothing();
     void importIntoReadOnlyChangesNothing();
+    void importReportsEveryColour_data();
+    void importReportsEveryColour();
+    void importRefusesWhatIsNoFile_data();
+    void importRefusesWhatIsNoFile();
+    void importSeesAnotherWritersAdd();
+    void importTakesNoMatchBeyondMaxDelta();
+    void emptyOrBadArguments_data();
+    void emptyOrBadArguments();
+    void unwritableStandardOutput_data();
+    void unwritableStandardOutput();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -179,6 +251,9 @@ void ExportTest::roundTrip_data()
     QTest::newRow("gpl") << "mine.gpl";
     QTest::newRow("ase") << "mine.ase";
     QTest::newRow("csv") << "mine.csv";
+    QTest::newRow("css") << "mine.css";
+    QTest::newRow("soc") << "mine.soc";
+    QTest::newRow("Scribus xml") << "mine.xml";
 }
 
 void ExportTest::roundTrip()
@@ -196,8 +271,7 @@ void ExportTest::roundTrip()
     const Run run = tesselle(other, {QStringLiteral("--import"), path});
     QCOMPARE(run.code, 0);
     QCOMPARE(other.collectionCodes(), before);
-    QVERIFY2(run.out.contains(QLatin1String("3 added (0 matched to the nearest card colour), 0 skipped")),
-             qPrintable(run.out));
+    QVERIFY2(run.out.contains(QLatin1String("3 added, 0 skipped.\n  3 taken by code\n")), qPrintable(run.out));
 }
 
 void ExportTest::importMatchesAndSkips()
@@ -216,7 +290,8 @@ void ExportTest::importMatchesAndSkips()
     file.close();
     const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path});
     QCOMPARE(run.code, 0);
-    QVERIFY2(run.out.contains(QLatin1String("1 added (0 matched to the nearest card colour), 3 skipped")),
+    QVERIFY2(run.out.contains(QLatin1String("1 added, 3 skipped.\n  1 taken by code\n  2 collected already\n"
+                                            "  1 merged: an earlier palette colour became the same card colour\n")),
              qPrintable(run.out));
     // Poppy is nearest the vivid colour, which is collected already; the
     // grey too; the code is taken in the card's spelling, once.
@@ -227,8 +302,10 @@ void ExportTest::importMatchesAndSkips()
     ProgramFolder other;
     other.createDatabase(m_card);
     const Run second = tesselle(other, {QStringLiteral("--import"), path});
-    QVERIFY2(second.out.contains(QLatin1String("3 added (2 matched to the nearest card colour), 1 skipped")),
+    QVERIFY2(second.out.contains(QStringLiteral("3 added, 1 skipped.\n  1 taken by code\n"
+                                                "  2 matched to the nearest card colour, the farthest at \u0394E00 ")),
              qPrintable(second.out));
+    QVERIFY2(second.out.contains(QLatin1String("  1 merged")), qPrintable(second.out));
     QCOMPARE(other.collectionCodes(), QStringList({ProgramFolder::codeFor(3, 1), m_card[5].code, m_card[1].code}));
 }
 
@@ -279,13 +356,231 @@ void ExportTest::importIntoReadOnlyChangesNothing()
     const QStringList before = m_folder->collectionCodes();
     QFile::setPermissions(m_folder->databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     // File permissions do not bind root: run as "nobody" then.
-    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path}, true);
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path}, {ProgramRun::Display::None, true});
     QVERIFY(run.finished);
     const QString errors = run.err;
     QCOMPARE(run.code, 1);
     QVERIFY2(errors.contains(QStringLiteral("The collection cannot be changed: %1 is read-only.").arg(m_folder->databasePath())),
              qPrintable(errors));
     QCOMPARE(m_folder->collectionCodes(), before);
+}
+
+void ExportTest::importReportsEveryColour_data()
+{
+    // Files in every colour model the formats hold; the report accounts for
+    // each colour of the file, the ones read and the ones that cannot be.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("profile");  // a CMYK profile is at hand
+    QTest::addColumn<int>("colours");   // in the file
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("said");
+    const QString cmykNote = QStringLiteral("from CMYK, converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, "
+                                            "relative colorimetric");
+    const QByteArray labAndCmyk = aseFile({aseColour("lab", "LAB ", {0.5f, 20, -30}),
+                                           aseColour("cmyk", "CMYK", {0.1f, 0.9f, 0.2f, 0.05f})});
+    QTest::newRow("ase Lab and CMYK") << "mine.ase" << labAndCmyk << true << 2 << 0
+                                      << QStringList{"2 matched to the nearest card colour",
+                                                     "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
+    QTest::newRow("ase Lab and CMYK, no CMYK profile")
+        << "mine.ase" << labAndCmyk << false << 2 << 3
+        << QStringList{"1 not read:", "block 2 \u201ccmyk\u201d: CMYK, and no CMYK profile is installed"};
+    QTest::newRow("ase, a model not known")
+        << "mine.ase" << aseFile({aseColour("odd", "XYZ ", {0.1f, 0.2f, 0.3f}), aseColour("red", "RGB ", {1, 0, 0})})
+        << true << 2 << 3 << QStringList{"block 1 \u201codd\u201d: colour model \u201cXYZ\u201d is not known"};
+    QTest::newRow("aco, versions 1 and 2")
+        << "mine.aco"
+        << acoFile({{"red", {0, 65535, 0, 0, 0}},
+                    {"cyan ink", {2, 0, 65535, 65535, 65535}},
+                    {"lab", {7, 5000, quint16(qint16(-2000)), 3000, 0}},
+                    {"grey", {8, 5000, 0, 0, 0}},
+                    {"book", {3, 1, 2, 3, 0}}})
+        << true << 5 << 3 << QStringList{"colour 5 \u201cbook\u201d: colour space 3", "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
+    QTest::newRow("css, a value that is no colour")
+        << "mine.css" << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n}\n")
+        << true << 2 << 3 << QStringList{"1 taken by code", "line 3 \u201cx\u201d: the value is not a colour #rrggbb"};
+    QTest::newRow("Scribus RGB, CMYK and Lab")
+        << "mine.xml"
+        << QByteArray("<?xml version=\"1.0\"?>\n<SCRIBUSCOLORS Name=\"x\">\n"
+                      "<COLOR NAME=\"a\" RGB=\"#ff0000\"/>\n<COLOR NAME=\"b\" CMYK=\"#ff000000\"/>\n"
+                      "<COLOR NAME=\"c\" SPACE=\"Lab\" L=\"50\" A=\"10\" B=\"10\"/>\n"
+                      "<COLOR NAME=\"d\" SPACE=\"CMYK\" C=\"0\" M=\"100\" Y=\"0\" K=\"0\"/>\n<COLOR NAME=\"e\"/>\n"
+                      "</SCRIBUSCOLORS>\n")
+        << true << 5 << 3 << QStringList{"line 7 \u201ce\u201d: no colour in RGB, CMYK or Lab",
+                                    "Read 2 " + cmykNote + "; 1 from Lab (D50)."};
+}
+
+void ExportTest::importReportsEveryColour()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(bool, profile);
+    QFETCH(int, colours);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, said);
+    ProgramFolder other;
+    other.createDatabase(m_card);
+    const QString path = QDir(other.path()).filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    ProgramRun::Options options{ProgramRun::Display::None};
+    if (!profile)
+        options.environment.insert(QStringLiteral("TESSELLE_CMYK_PROFILE"), QString());
+    const Run run = tesselle(other, {QStringLiteral("--import"), path}, options);
+    QCOMPARE(run.code, exitCode);
+    for (const QString &text : said)
+        QVERIFY2(run.out.contains(text), qPrintable(run.out + run.err));
+    // Added and skipped make up the file's colours.
+    const QRegularExpressionMatch counts = QRegularExpression(QStringLiteral(": (\\d+) added, (\\d+) skipped\\.")).match(run.out);
+    QVERIFY2(counts.hasMatch(), qPrintable(run.out));
+    QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), colours);
+    QCOMPARE(other.collectionCodes().size(), counts.captured(1).toInt());
+}
+
+void ExportTest::importRefusesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("FIFO") << "fifo" << "is not a regular file";
+    QTest::newRow("/dev/zero") << "zero" << "is not a regular file";
+    QTest::newRow("/dev/urandom") << "urandom" << "is not a regular file";
+    QTest::newRow("folder") << "folder" << "is a folder";
+    QTest::newRow("larger than 64 MiB") << "large" << "is larger than 64 MiB";
+}
+
+void ExportTest::importRefusesWhatIsNoFile()
+{
+    // Refused at once, whatever the name says: a FIFO without a writer would
+    // hang an ordinary read, a device would never end.
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("palette.csv"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("zero") || kind == QLatin1String("urandom"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(64 * 1024 * 1024 + 1));
+    }
+    const QStringList before = m_folder->collectionCodes();
+    ProgramRun::Options options{ProgramRun::Display::None};
+    options.waitMs = 20000;
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path}, options);
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QCOMPARE(m_folder->collectionCodes(), before);
+}
+
+void ExportTest::importSeesAnotherWritersAdd()
+{
+    // Another program holds the write lock and adds a code that the palette
+    // names too: the import waits for it, then sees the code collected and
+    // adds it no second time.
+    const QString code = m_card[7].code;
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("theirs.gpl"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("GIMP Palette\n  1   2   3\t" + code.toUtf8() + "\n  1   2   3\t" + m_card[8].code.toUtf8() + "\n");
+    file.close();
+
+    QProcess other;
+    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
+    QVERIFY(other.waitForStarted());
+    other.write(QStringLiteral("begin immediate;\ninsert into baby2 (ccard_name, code) values ('5327', '%1');\n"
+                               ".print locked\n").arg(code).toUtf8());
+    QVERIFY(other.waitForReadyRead(10000));
+    QCOMPARE(other.readAll().trimmed(), QByteArray("locked"));
+
+    QProcess import;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    import.setProcessEnvironment(env);
+    import.start(QStringLiteral(TESSELLE_PROGRAM), {QStringLiteral("--database"), m_folder->databasePath(),
+                                                    QStringLiteral("--import"), path});
+    QVERIFY(import.waitForStarted());
+    // The import is waiting for the lock while the other program commits.
+    QVERIFY(!import.waitForFinished(1500));
+    other.write("commit;\n.quit\n");
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000));
+    QVERIFY(import.waitForFinished(30000));
+    const QString out = QString::fromUtf8(import.readAllStandardOutput());
+    QCOMPARE(import.exitCode(), 0);
+    QVERIFY2(out.contains(QLatin1String("1 added, 1 skipped.")), qPrintable(out));
+    QVERIFY2(out.contains(QLatin1String("1 collected meanwhile by another program")), qPrintable(out));
+    QCOMPARE(m_folder->collectionCodes().count(code), 1);
+    QCOMPARE(m_folder->collectionCodes().count(m_card[8].code), 1);
+}
+
+void ExportTest::importTakesNoMatchBeyondMaxDelta()
+{
+    // One colour exactly a card colour under a name of its own, one far
+    // from every card colour.
+    ProgramFolder other;
+    other.createDatabase(m_card);
+    const CardRow &exact = m_card[10];
+    const QString path = QDir(other.path()).filePath(QStringLiteral("theirs.gpl"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("GIMP Palette\n%1 %2 %3\tSame\n0 255 0\tGreen\n").arg(exact.r).arg(exact.g).arg(exact.b).toUtf8());
+    file.close();
+    const Run run = tesselle(other, {QStringLiteral("--import"), path, QStringLiteral("--max-delta"), QStringLiteral("1.5")});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.out.contains(QLatin1String("1 added, 1 skipped.")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("1 farther than \u0394E00 1.50 from every card colour")), qPrintable(run.out));
+    QCOMPARE(other.collectionCodes(), QStringList{exact.code});
+}
+
+void ExportTest::emptyOrBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("--nearest \"\"") << QStringList{"--nearest", ""} << "--nearest needs a colour";
+    QTest::newRow("--import \"\"") << QStringList{"--import", ""} << "--import needs the name of a palette file";
+    QTest::newRow("--export \"\"") << QStringList{"--export", ""} << "--export needs the name of the file to write";
+    QTest::newRow("--import of an unknown suffix") << QStringList{"--import", "x.txt"} << "the name must end in .gpl, .ase";
+    QTest::newRow("--max-delta not a number") << QStringList{"--import", "x.gpl", "--max-delta", "far"}
+                                              << "--max-delta takes a number 0 or more";
+}
+
+void ExportTest::emptyOrBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const Run run = tesselle(*m_folder, arguments);
+    QCOMPARE(run.code, 2);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+}
+
+void ExportTest::unwritableStandardOutput_data()
+{
+    QTest::addColumn<QString>("redirect");
+    QTest::newRow("/dev/full") << ">/dev/full";
+    QTest::newRow("closed") << ">&-";
+}
+
+void ExportTest::unwritableStandardOutput()
+{
+    // A list that never reached its reader is no success.
+    QFETCH(QString, redirect);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" ") + redirect,
+                                         QStringLiteral(TESSELLE_PROGRAM), QStringLiteral("--database"),
+                                         m_folder->databasePath(), QStringLiteral("--nearest"), QStringLiteral("#0000ff"),
+                                         QStringLiteral("--count"), QStringLiteral("100")});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(errors.contains(QLatin1String("could not be written to standard output")), qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(ExportTest)

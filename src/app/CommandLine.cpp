@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
+#include "colour/PaletteFormat.h"
+
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // Qt's own command-line options, which QApplication takes out of the
@@ -10,6 +15,17 @@ const char *const qtOptionsWithValue[] = {
     "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry",
     "title", "name", "visual", "qmljsdebugger",
 };
+// The palette formats for the help, from the one table: suffix, then name.
+QString formatList(bool reading)
+{
+    QStringList items;
+    for (const PaletteFormat &f : PaletteFormat::all()) {
+        if (reading ? f.reads : f.writes)
+            items.append(QStringLiteral(".%1 (%2)").arg(f.suffixes.join(QStringLiteral(", .")), f.name));
+    }
+    return items.join(QStringLiteral(", "));
+}
+
 const char *const qtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "ncols", "cmap"};
 
 } // namespace
@@ -22,9 +38,8 @@ CommandLine::CommandLine()
                  QStringLiteral("Open FILE as the database, as it is: it is not created or updated."),
                  QStringLiteral("FILE")),
       m_export(QStringLiteral("export"),
-               QStringLiteral("Write the collection to FILE and exit. The format follows the name: .gpl (GIMP, "
-                              "Inkscape, Krita, LibreOffice), .ase (Adobe), .csv, .css, .soc (LibreOffice), "
-                              ".xml (Scribus)."),
+               QStringLiteral("Write the collection to FILE and exit. The format follows the name: %1.")
+                   .arg(formatList(false)),
                QStringLiteral("FILE")),
       m_card(QStringLiteral("card"), QStringLiteral("With --export: write the whole card instead.")),
       m_nearest(QStringLiteral("nearest"),
@@ -32,12 +47,20 @@ CommandLine::CommandLine()
                                "(k8.04.43), #rrggbb, rrggbb, rgb(r, g, b) or \"R G B\"."),
                 QStringLiteral("COLOUR")),
       m_import(QStringLiteral("import"),
-               QStringLiteral("Add the colours of FILE (.gpl, .ase or .csv) to the collection and exit: a card "
-                              "code is taken as it is, any other colour as the nearest card colour; colours "
-                              "collected already are skipped."),
+               QStringLiteral("Add the colours of FILE to the collection and exit: a card code is taken as it "
+                              "is, any other colour as the nearest card colour; colours collected already are "
+                              "skipped, and the report says why each colour was skipped. FILE is %1. CMYK is "
+                              "read through Ghostscript's default_cmyk.icc. Exit status: 0 every colour read, "
+                              "3 some colours could not be read and the rest were taken, 1 the file could not "
+                              "be read or nothing was written because of an error, 2 a usage error.")
+                   .arg(formatList(true)),
                QStringLiteral("FILE")),
       m_count(QStringLiteral("count"), QStringLiteral("With --nearest: how many colours to list (1-100, 5 if not given)."),
-              QStringLiteral("N"), QStringLiteral("5"))
+              QStringLiteral("N"), QStringLiteral("5")),
+      m_maxDelta(QStringLiteral("max-delta"),
+                 QStringLiteral("With --import: take a colour matched to the nearest card colour only when its "
+                                "\u0394E00 is at most E; farther ones are skipped and counted."),
+                 QStringLiteral("E"))
 {
     m_parser.setApplicationDescription(QStringLiteral(
         "Tesselle 5327: browse a colour card and keep a collection of colours.\n"
@@ -66,6 +89,7 @@ CommandLine::CommandLine()
     m_parser.addOption(m_nearest);
     m_parser.addOption(m_import);
     m_parser.addOption(m_count);
+    m_parser.addOption(m_maxDelta);
     for (const char *name : qtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -101,6 +125,15 @@ int CommandLine::count() const
     bool ok = false;
     const int n = m_parser.value(m_count).toInt(&ok);
     return ok && n >= 1 && n <= 100 ? n : 0;
+}
+
+double CommandLine::maxDelta() const
+{
+    if (!m_parser.isSet(m_maxDelta))
+        return std::numeric_limits<double>::infinity();
+    bool ok = false;
+    const double value = m_parser.value(m_maxDelta).toDouble(&ok);
+    return ok && std::isfinite(value) && value >= 0 ? value : std::numeric_limits<double>::quiet_NaN();
 }
 
 bool CommandLine::opensNoWindow() const

@@ -25,6 +25,12 @@ public:
     bool wholeCard() const { return m_parser.isSet(m_card); }
     QString nearest() const { return m_parser.value(m_nearest); }
     QString importFile() const { return m_parser.value(m_import); }
+    bool wantsNearest() const { return m_parser.isSet(m_nearest); }
+    bool wantsImport() const { return m_parser.isSet(m_import); }
+    bool wantsExport() const { return m_parser.isSet(m_export); }
+    // The largest ΔE00 an import takes a nearest match at: infinity when
+    // not given, NaN when given but not a number 0 or more.
+    double maxDelta() const;
     // How many nearest colours to list; 0 when the count is not a number
     // from 1 to 100.
     int count() const;
@@ -43,5 +49,6 @@ private:
     QCommandLineOption m_nearest;
     QCommandLineOption m_import;
     QCommandLineOption m_count;
+    QCommandLineOption m_maxDelta;
     QString m_extra;  // an argument that is no option
 };

@@ -3,8 +3,10 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
+#include "collection/CardSearch.h"
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
+#include "colour/PaletteFormat.h"
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
@@ -13,6 +15,7 @@
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace CommandLineActions {
@@ -53,10 +56,7 @@ int nearest(CardTable &card, const QString &typed, int count)
         }
         rgb = found->colour.rgb();
     }
-    QVector<CardColour> colours;
-    for (const CardEntry &c : card.all())
-        colours.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
-    const NearestColours search(colours);
+    const NearestColours search = CardSearch::build(&card);
     for (const NearestColours::Match &match : search.nearest(ColourSpace::labFromRgb(rgb), count)) {
         const CardColour &c = search.colours().at(match.index);
         say(QStringLiteral("%1  %2  ΔE00 %3").arg(c.code, hex(c.rgb)).arg(match.deltaE, 0, 'f', 2));
@@ -66,10 +66,42 @@ int nearest(CardTable &card, const QString &typed, int count)
     return 0;
 }
 
-} // namespace
-
-int run(const CommandLine &commandLine)
+// Output that could not be written is a failure, said on standard error:
+// a list that never reached its reader is not a success.
+int finished(int status)
 {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        complain(QStringLiteral("the output could not be written to standard output."));
+        return status == 0 || status == 3 ? 1 : status;
+    }
+    return status;
+}
+
+int act(const CommandLine &commandLine)
+{
+    // Each option's own word for an empty argument, before any file is opened.
+    if (commandLine.wantsNearest() && commandLine.nearest().isEmpty()) {
+        complain(QStringLiteral("--nearest needs a colour: a code, #rrggbb, rgb(r, g, b) or \"R G B\"."));
+        return 2;
+    }
+    if (commandLine.wantsImport() && commandLine.importFile().isEmpty()) {
+        complain(QStringLiteral("--import needs the name of a palette file."));
+        return 2;
+    }
+    if (commandLine.wantsExport() && commandLine.exportFile().isEmpty()) {
+        complain(QStringLiteral("--export needs the name of the file to write."));
+        return 2;
+    }
+    if (commandLine.wantsImport() && !PaletteImport::canRead(commandLine.importFile())) {
+        complain(QStringLiteral("%1: the name must end in %2.").arg(commandLine.importFile(), PaletteFormat::readSuffixes()));
+        return 2;
+    }
+    const double maxDelta = commandLine.maxDelta();
+    if (std::isnan(maxDelta)) {
+        complain(QStringLiteral("--max-delta takes a number 0 or more."));
+        return 2;
+    }
+
     const ProgramFiles::Database database = ProgramFiles::database(commandLine.database());
     if (database.path.isEmpty()) {
         complain(QStringLiteral("no database to open: %1").arg(database.error));
@@ -81,17 +113,17 @@ int run(const CommandLine &commandLine)
     CardTable card(&cards, &entryColours);
     card.open(database.path);
 
-    if (!commandLine.nearest().isEmpty())
+    if (commandLine.wantsNearest())
         return nearest(card, commandLine.nearest(), commandLine.count());
 
-    if (!commandLine.importFile().isEmpty()) {
-        const PaletteImport::Result result = PaletteImport(&card, database.path).read(commandLine.importFile());
+    if (commandLine.wantsImport()) {
+        const PaletteImport::Result result = PaletteImport(&card, database.path).read(commandLine.importFile(), maxDelta);
         if (!result.ok) {
             complain(result.message);
-            return PaletteImport::canRead(commandLine.importFile()) ? 1 : 2;
+            return 1;
         }
         say(result.message);
-        return 0;
+        return result.unread > 0 ? 3 : 0;
     }
 
     CollectionTable collection(&entries);
@@ -104,6 +136,13 @@ int run(const CommandLine &commandLine)
     }
     say(result.message);
     return 0;
+}
+
+} // namespace
+
+int run(const CommandLine &commandLine)
+{
+    return finished(act(commandLine));
 }
 
 } // namespace CommandLineActions

@@ -4,6 +4,7 @@
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
+#include "collection/CardSearch.h"
 #include "colour/NearestColours.h"
 #include "data/CardTable.h"
 
@@ -29,10 +30,7 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     setWindowTitle(tr("Find colour"));
     setObjectName(QStringLiteral("findColour"));
 
-    QVector<CardColour> colours;
-    for (const CardEntry &c : card->all())
-        colours.append({c.sn, c.code, c.colour.rgb(), ColourSpace::labFromRgb(c.colour.rgb())});
-    m_search = std::make_unique<NearestColours>(colours);
+    m_search = std::make_unique<NearestColours>(CardSearch::build(card));
 
     auto *label = new QLabel(tr("&Colour (K8.04.43, #rrggbb, rgb(r, g, b) or R G B):"), this);
     label->setBuddy(m_input);

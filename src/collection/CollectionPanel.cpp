@@ -10,7 +10,10 @@
 #include "widgets/TextBox.h"
 
 #include "collection/PaletteExport.h"
+#include "collection/ImportPreviewDialog.h"
+#include "collection/ImportProgress.h"
 #include "collection/PaletteImport.h"
+#include "colour/PaletteFormat.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -114,30 +117,53 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
 
 void CollectionPanel::askAndExport(bool wholeCard)
 {
-    const QString path = QFileDialog::getSaveFileName(
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
         panel->window(), wholeCard ? tr("Export the whole card") : tr("Export the collection"),
         QDir::home().filePath(wholeCard ? QStringLiteral("tesselle-5327.gpl") : QStringLiteral("my-colours.gpl")),
-        tr("GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;Adobe Swatch Exchange (*.ase);;"
-           "CSV (*.csv);;CSS custom properties (*.css);;LibreOffice colour table (*.soc);;"
-           "Scribus colours (*.xml)"));
+        PaletteFormat::writeFilters(), &filter);
+    // A name typed without a suffix gets the chosen filter's.
+    if (!path.isEmpty() && !PaletteFormat::writerFor(path))
+        path += QLatin1Char('.') + PaletteFormat::suffixOfFilter(filter);
     if (!path.isEmpty())
         exportTo(path, wholeCard);
 }
 
 void CollectionPanel::askAndImport()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        panel->window(), tr("Import colours"), QDir::homePath(),
-        tr("Palettes (*.gpl *.ase *.csv);;GIMP, Inkscape, Krita, LibreOffice palette (*.gpl);;"
-           "Adobe Swatch Exchange (*.ase);;CSV (*.csv)"));
+    const QString path = QFileDialog::getOpenFileName(panel->window(), tr("Import colours"), QDir::homePath(),
+                                                      PaletteFormat::readFilters());
     if (!path.isEmpty())
         importFrom(path);
 }
 
 void CollectionPanel::importFrom(const QString &path)
 {
-    const PaletteImport::Result result = PaletteImport(m_colours, m_entries->databasePath()).read(path);
-    emit notice(result.message);
+    // Read and matched first, then shown: nothing is written, and nothing
+    // locked, until the user presses Import in the preview.
+    PaletteImport import(m_colours, m_entries->databasePath());
+    const PaletteImport::Plan plan = ImportProgress::plan(panel->window(), import, path);
+    if (plan.cancelled) {
+        emit notice(tr("Import cancelled; the collection is as it was."));
+        return;
+    }
+    if (!plan.ok) {
+        emit notice(plan.error);
+        return;
+    }
+    ImportPreviewDialog preview(plan, [&](const QVector<bool> &take, double maxDeltaE) {
+        // One user action: a wait for another program's lock shows itself.
+        const UserAction action;
+        return import.apply(plan, take, maxDeltaE);
+    }, panel->window());
+    preview.exec();
+    if (!preview.imported()) {
+        if (!preview.importResult().message.isEmpty())
+            emit notice(preview.importResult().message);
+        return;
+    }
+    const PaletteImport::Result &result = preview.importResult();
+    emit notice(result.summary);
     if (result.added > 0)
         m_entries->reread();
     // The panel shows the collection as it is now.

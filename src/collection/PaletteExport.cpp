@@ -3,12 +3,12 @@
 
 #include "colour/ColourSpace.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFormat.h"
 #include "colour/PaletteWriter.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -25,11 +25,6 @@ PaletteEntry entryOf(const CardEntry &c)
     return e;
 }
 
-QString suffixOf(const QString &path)
-{
-    return QFileInfo(path).suffix().toLower();
-}
-
 } // namespace
 
 PaletteExport::PaletteExport(CardTable *card, CollectionTable *collection)
@@ -39,9 +34,7 @@ PaletteExport::PaletteExport(CardTable *card, CollectionTable *collection)
 
 bool PaletteExport::canWrite(const QString &path)
 {
-    static const QStringList suffixes = {QStringLiteral("gpl"), QStringLiteral("ase"), QStringLiteral("csv"),
-                                         QStringLiteral("css"), QStringLiteral("soc"), QStringLiteral("xml")};
-    return suffixes.contains(suffixOf(path));
+    return PaletteFormat::writerFor(path) != nullptr;
 }
 
 QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
@@ -86,27 +79,15 @@ QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
 PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
 {
     Result result;
-    const QString suffix = suffixOf(path);
-    if (!canWrite(path)) {
-        result.message = QCoreApplication::translate("PaletteExport",
-                             "%1: the name must end in .gpl, .ase, .csv, .css, .soc or .xml.").arg(path);
+    const PaletteFormat *format = PaletteFormat::writerFor(path);
+    if (!format) {
+        result.message = QCoreApplication::translate("PaletteExport", "%1: the name must end in %2.")
+                             .arg(path, PaletteFormat::writeSuffixes());
         return result;
     }
     const QVector<PaletteEntry> list = entries(wholeCard);
     const QString name = wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection");
-    PaletteWriter::Result bytes;
-    if (suffix == QLatin1String("gpl"))
-        bytes = PaletteWriter::gimp(list, name);
-    else if (suffix == QLatin1String("ase"))
-        bytes = PaletteWriter::adobeSwatchExchange(list);
-    else if (suffix == QLatin1String("csv"))
-        bytes = PaletteWriter::csv(list);
-    else if (suffix == QLatin1String("css"))
-        bytes = PaletteWriter::css(list);
-    else if (suffix == QLatin1String("soc"))
-        bytes = PaletteWriter::libreOffice(list);
-    else
-        bytes = PaletteWriter::scribus(list, name);
+    const PaletteWriter::Result bytes = PaletteWriter::write(format->id, list, name);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data) != bytes.data.size() || !file.commit()) {

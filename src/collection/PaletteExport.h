@@ -9,9 +9,8 @@ class CollectionTable;
 struct PaletteEntry;
 
 // The collection, or the whole card, written as a palette file that other
-// programs read, in the format its name's extension says: .gpl (GIMP,
-// Inkscape, Krita, LibreOffice), .ase (Adobe), .csv, .css, .soc (LibreOffice)
-// or .xml (Scribus). The file is written whole or not at all.
+// programs read, in the format its name's suffix names (PaletteFormat).
+// The file is written whole or not at all.
 class PaletteExport
 {
 public:

@@ -2,16 +2,22 @@
 #include "colour/PaletteReader.h"
 
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
+#include "colour/PrintColours.h"
+#include "colour/ZipArchive.h"
 
+#include <QColor>
 #include <QHash>
 #include <QStringList>
 #include <QtEndian>
 
 #include <QVarLengthArray>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -30,6 +36,45 @@ PaletteEntry entry(const QString &code, QRgb rgb)
     e.code = code;
     e.rgb = rgb;
     return e;
+}
+
+PaletteEntry entry(const QString &code, const PrintColours::Converted &colour)
+{
+    PaletteEntry e;
+    e.code = code;
+    e.rgb = colour.rgb;
+    e.lab = colour.lab;
+    e.labKnown = true;
+    return e;
+}
+
+void notRead(Result &result, const QString &what)
+{
+    result.unread.append(what);
+    ++result.skipped;
+}
+
+// A Lab colour (D50) as an entry.
+void addLab(Result &result, const QString &code, double l, double a, double b)
+{
+    result.entries.append(entry(code, PrintColours::fromLabD50(l, a, b)));
+    ++result.lab;
+}
+
+QString noCmykProfile()
+{
+    return QStringLiteral("CMYK, and no CMYK profile is installed (Ghostscript's default_cmyk.icc, "
+                          "package libgs-common)");
+}
+
+// A CMYK colour (each ink 0 to 1) as an entry, or counted as not read.
+void addCmyk(Result &result, const QString &code, const QString &where, double c, double m, double y, double k)
+{
+    if (const std::optional<PrintColours::Converted> colour = PrintColours::fromCmyk(c, m, y, k)) {
+        result.entries.append(entry(code, *colour));
+        ++result.cmyk;
+    } else
+        notRead(result, QStringLiteral("%1: %2").arg(where, noCmykProfile()));
 }
 
 QByteArray withoutBom(const QByteArray &data)
@@ -326,16 +371,38 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
             components = 3;
         else if (model == "Gray")
             components = 1;
+        else if (model == "CMYK")
+            components = 4;
+        else if (model == "LAB ")
+            components = 3;
+        const QString where = QStringLiteral("block %1 \u201c%2\u201d").arg(blockNumber).arg(name.left(60));
         if (components == 0) {
-            ++result.skipped;
+            notRead(result, QStringLiteral("%1: colour model \u201c%2\u201d is not known")
+                                .arg(where, QString::fromLatin1(model).trimmed().toHtmlEscaped()));
             continue;
         }
         if (!block.has(4 * components + 2))
             return failure(broken.arg(QStringLiteral("its colour values do not fit in it")));
-        int value[3];
+        float raw[4];
         for (int c = 0; c < components; ++c) {
-            if (!unitComponent(block.f32(), &value[c]))
+            raw[c] = block.f32();
+            if (!std::isfinite(raw[c]))
+                return failure(broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
+                                                          : QStringLiteral("a colour value is not between 0 and 1")));
+        }
+        if (model == "LAB ") {
+            // L* is stored 0 to 1, a* and b* as they are.
+            addLab(result, name, raw[0] * 100.0, raw[1], raw[2]);
+            continue;
+        }
+        int value[4];
+        for (int c = 0; c < components; ++c) {
+            if (!unitComponent(raw[c], &value[c]))
                 return failure(broken.arg(QStringLiteral("a colour value is not between 0 and 1")));
+        }
+        if (model == "CMYK") {
+            addCmyk(result, name, where, raw[0], raw[1], raw[2], raw[3]);
+            continue;
         }
         if (components == 1)
             value[1] = value[2] = value[0];
@@ -411,4 +478,433 @@ Result PaletteReader::csv(const QByteArray &data)
     if (!records.error().isEmpty())
         return failure(records.error());
     return result;
+}
+
+namespace {
+
+// "#rrggbb" (any case) as a colour.
+std::optional<QRgb> hexColour(QStringView text)
+{
+    text = text.trimmed();
+    if (text.size() != 7 || text[0] != u'#')
+        return std::nullopt;
+    bool ok = false;
+    const uint value = text.mid(1).toUInt(&ok, 16);
+    return ok ? std::optional<QRgb>(0xff000000u | value) : std::nullopt;
+}
+
+double number(const QXmlStreamAttributes &attributes, QLatin1String name, bool *ok)
+{
+    bool read = false;
+    const double value = attributes.value(name).toDouble(&read);
+    *ok = *ok && read && std::isfinite(value);
+    return value;
+}
+
+QString xmlFailure(const QXmlStreamReader &xml)
+{
+    return QStringLiteral("Line %1: the XML is damaged: %2").arg(xml.lineNumber()).arg(xml.errorString());
+}
+
+} // namespace
+
+Result PaletteReader::css(const QByteArray &data)
+{
+    const QString text = QString::fromUtf8(withoutBom(data));
+    const QStringList lines = text.split(u'\n');
+    Result result;
+    const QLatin1String prefix("--color-");
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringView line = QStringView(lines[i]).trimmed();
+        if (!line.startsWith(QLatin1String("--")))
+            continue;
+        const qsizetype colon = line.indexOf(u':');
+        QStringView value = colon < 0 ? QStringView() : line.mid(colon + 1).trimmed();
+        if (value.endsWith(u';'))
+            value.chop(1);
+        QString name = line.left(colon < 0 ? line.size() : colon).trimmed().toString();
+        if (name.startsWith(prefix))
+            name = name.mid(prefix.size()).replace(u'-', u'.');
+        const std::optional<QRgb> rgb = hexColour(value);
+        if (!rgb) {
+            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: the value is not a colour #rrggbb")
+                                .arg(i + 1).arg(name.left(60)));
+            continue;
+        }
+        result.entries.append(entry(name, *rgb));
+    }
+    return result;
+}
+
+Result PaletteReader::libreOffice(const QByteArray &data)
+{
+    QXmlStreamReader xml(data);
+    Result result;
+    bool table = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("color-table")) {
+            table = true;
+            continue;
+        }
+        if (xml.name() != QLatin1String("color"))
+            continue;
+        // The namespaces changed between versions: attributes are found by
+        // their local names.
+        QString name;
+        QStringView colour;
+        for (const QXmlStreamAttribute &a : xml.attributes()) {
+            if (a.name() == QLatin1String("name"))
+                name = a.value().toString();
+            else if (a.name() == QLatin1String("color"))
+                colour = a.value();
+        }
+        const std::optional<QRgb> rgb = hexColour(colour);
+        if (rgb)
+            result.entries.append(entry(name, *rgb));
+        else
+            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(name.left(60)));
+    }
+    if (xml.hasError())
+        return failure(xmlFailure(xml));
+    if (!table)
+        return failure(QStringLiteral("This is not a LibreOffice colour table: it has no color-table element."));
+    return result;
+}
+
+Result PaletteReader::scribus(const QByteArray &data)
+{
+    QXmlStreamReader xml(data);
+    Result result;
+    bool set = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("SCRIBUSCOLORS")) {
+            set = true;
+            continue;
+        }
+        if (xml.name() != QLatin1String("COLOR"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const QString name = a.value(QLatin1String("NAME")).toString();
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(xml.lineNumber()).arg(name.left(60));
+        const QStringView space = a.value(QLatin1String("SPACE"));
+        bool ok = true;
+        if (space == QLatin1String("Lab")) {
+            const double l = number(a, QLatin1String("L"), &ok), aa = number(a, QLatin1String("A"), &ok),
+                         b = number(a, QLatin1String("B"), &ok);
+            if (ok)
+                addLab(result, name, l, aa, b);
+            else
+                notRead(result, where + QStringLiteral(": Lab without its L, A and B values"));
+            continue;
+        }
+        if (space == QLatin1String("CMYK") && a.hasAttribute(QLatin1String("C"))) {
+            const double c = number(a, QLatin1String("C"), &ok), m = number(a, QLatin1String("M"), &ok),
+                         y = number(a, QLatin1String("Y"), &ok), k = number(a, QLatin1String("K"), &ok);
+            if (ok)
+                addCmyk(result, name, where, c / 100, m / 100, y / 100, k / 100);
+            else
+                notRead(result, where + QStringLiteral(": CMYK values that are not numbers"));
+            continue;
+        }
+        if (space == QLatin1String("RGB") && a.hasAttribute(QLatin1String("R"))) {
+            const double r = number(a, QLatin1String("R"), &ok), g = number(a, QLatin1String("G"), &ok),
+                         b = number(a, QLatin1String("B"), &ok);
+            if (ok)
+                result.entries.append(entry(name, qRgb(std::clamp(int(std::lround(r)), 0, 255),
+                                                       std::clamp(int(std::lround(g)), 0, 255),
+                                                       std::clamp(int(std::lround(b)), 0, 255))));
+            else
+                notRead(result, where + QStringLiteral(": RGB values that are not numbers"));
+            continue;
+        }
+        if (space != QLatin1String("CMYK") && a.hasAttribute(QLatin1String("RGB"))) {
+            if (const std::optional<QRgb> rgb = hexColour(a.value(QLatin1String("RGB"))))
+                result.entries.append(entry(name, *rgb));
+            else
+                notRead(result, where + QStringLiteral(": RGB is not #rrggbb"));
+            continue;
+        }
+        if (a.hasAttribute(QLatin1String("CMYK"))) {
+            // "#ccmmyykk", each ink 0 to 255.
+            const QStringView text = a.value(QLatin1String("CMYK")).trimmed();
+            bool hexOk = text.size() == 9 && text[0] == u'#';
+            const uint value = hexOk ? text.mid(1).toUInt(&hexOk, 16) : 0;
+            if (hexOk)
+                addCmyk(result, name, where, ((value >> 24) & 255) / 255.0, ((value >> 16) & 255) / 255.0,
+                        ((value >> 8) & 255) / 255.0, (value & 255) / 255.0);
+            else
+                notRead(result, where + QStringLiteral(": CMYK is not #ccmmyykk"));
+            continue;
+        }
+        notRead(result, where + QStringLiteral(": no colour in RGB, CMYK or Lab"));
+    }
+    if (xml.hasError())
+        return failure(xmlFailure(xml));
+    if (!set)
+        return failure(QStringLiteral("This is not a Scribus colour set: it has no SCRIBUSCOLORS element."));
+    return result;
+}
+
+namespace {
+
+// Up to four numbers separated by spaces.
+int numbers(QStringView text, double out[4])
+{
+    int n = 0;
+    for (QStringView word : text.split(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double v = word.toDouble(&ok);
+        if (!ok || !std::isfinite(v) || n == 4)
+            return -1;
+        out[n++] = v;
+    }
+    return n;
+}
+
+} // namespace
+
+Result PaletteReader::swatchBooker(const QByteArray &data)
+{
+    ZipArchive zip(data);
+    const QByteArray xmlBytes = zip.file(QStringLiteral("swatchbook.xml"), PaletteFile::maxSize);
+    if (xmlBytes.isEmpty())
+        return failure(QStringLiteral("This is not a SwatchBooker file: %1.").arg(zip.error()));
+    QXmlStreamReader xml(xmlBytes);
+    Result result;
+    int colourNumber = 0;
+    bool inColour = false;
+    QString identifier, title, where;
+    bool taken = false;
+    QStringList models;
+    const auto finish = [&] {
+        if (!taken)
+            notRead(result, QStringLiteral("%1: no values in a model read (%2)")
+                                .arg(where, models.isEmpty() ? QStringLiteral("none") : models.join(QStringLiteral(", "))));
+    };
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && inColour && xml.name() == QLatin1String("color")) {
+            finish();
+            inColour = false;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("color") && !inColour) {
+            inColour = true;
+            taken = false;
+            identifier.clear();
+            title.clear();
+            models.clear();
+            where = QStringLiteral("colour %1 (line %2)").arg(++colourNumber).arg(xml.lineNumber());
+            continue;
+        }
+        if (!inColour)
+            continue;
+        if (xml.name() == QLatin1String("identifier")) {
+            identifier = xml.readElementText().trimmed();
+        } else if (xml.name() == QLatin1String("title") && title.isEmpty()) {
+            title = xml.readElementText().trimmed();
+        } else if (xml.name() == QLatin1String("values") && !taken) {
+            const QString model = xml.attributes().value(QLatin1String("model")).toString();
+            double v[4];
+            const int n = numbers(xml.readElementText(), v);
+            const QString name = title.isEmpty() ? identifier : title;
+            where = QStringLiteral("colour %1 \u201c%2\u201d").arg(colourNumber).arg(name.left(60));
+            models.append(model);
+            const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
+            if ((model == QLatin1String("RGB") || model == QLatin1String("sRGB")) && n == 3) {
+                result.entries.append(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
+                taken = true;
+            } else if (model == QLatin1String("Lab") && n == 3) {
+                addLab(result, name, v[0], v[1], v[2]);
+                taken = true;
+            } else if (model == QLatin1String("GRAY") && n == 1) {
+                // SwatchBooker's grey is an amount of black ink.
+                const int g = unit(1.0 - v[0]);
+                result.entries.append(entry(name, qRgb(g, g, g)));
+                taken = true;
+            } else if (model == QLatin1String("CMYK") && n == 4 && PrintColours::fromCmyk(0, 0, 0, 0)) {
+                addCmyk(result, name, where, v[0], v[1], v[2], v[3]);
+                taken = true;
+            } else if (model == QLatin1String("CMYK") && n == 4) {
+                models.last() = noCmykProfile();
+            }
+        }
+    }
+    if (inColour)
+        finish();
+    if (xml.hasError())
+        return failure(QStringLiteral("swatchbook.xml: ") + xmlFailure(xml));
+    return result;
+}
+
+Result PaletteReader::krita(const QByteArray &data)
+{
+    ZipArchive zip(data);
+    const QByteArray xmlBytes = zip.file(QStringLiteral("colorset.xml"), PaletteFile::maxSize);
+    if (xmlBytes.isEmpty())
+        return failure(QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
+    QXmlStreamReader xml(xmlBytes);
+    Result result;
+    int entryNumber = 0;
+    bool inEntry = false;
+    bool taken = false;
+    QString name, where;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("ColorSetEntry")) {
+            if (!taken)
+                notRead(result, where + QStringLiteral(": no colour in RGB, CMYK, Lab or grey"));
+            inEntry = false;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == QLatin1String("ColorSetEntry")) {
+            inEntry = true;
+            taken = false;
+            name = a.value(QLatin1String("name")).toString();
+            where = QStringLiteral("entry %1 \u201c%2\u201d").arg(++entryNumber).arg(name.left(60));
+            continue;
+        }
+        if (!inEntry || taken)
+            continue;
+        bool ok = true;
+        const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
+        // RGB as sRGB: the profile a Krita palette names for it is not read.
+        if (xml.name() == QLatin1String("RGB") || xml.name() == QLatin1String("sRGB")) {
+            const double r = number(a, QLatin1String("r"), &ok), g = number(a, QLatin1String("g"), &ok),
+                         b = number(a, QLatin1String("b"), &ok);
+            if (ok)
+                result.entries.append(entry(name, qRgb(unit(r), unit(g), unit(b))));
+        } else if (xml.name() == QLatin1String("Gray")) {
+            const double g = number(a, QLatin1String("g"), &ok);
+            if (ok)
+                result.entries.append(entry(name, qRgb(unit(g), unit(g), unit(g))));
+        } else if (xml.name() == QLatin1String("Lab")) {
+            const double l = number(a, QLatin1String("L"), &ok), aa = number(a, QLatin1String("a"), &ok),
+                         b = number(a, QLatin1String("b"), &ok);
+            if (ok)
+                addLab(result, name, l, aa, b);
+        } else if (xml.name() == QLatin1String("CMYK")) {
+            const double c = number(a, QLatin1String("c"), &ok), m = number(a, QLatin1String("m"), &ok),
+                         y = number(a, QLatin1String("y"), &ok), k = number(a, QLatin1String("k"), &ok);
+            if (ok) {
+                addCmyk(result, name, where, c, m, y, k);
+                taken = true;
+                continue;
+            }
+        } else {
+            continue;
+        }
+        if (ok)
+            taken = true;
+    }
+    if (xml.hasError())
+        return failure(QStringLiteral("colorset.xml: ") + xmlFailure(xml));
+    return result;
+}
+
+Result PaletteReader::photoshop(const QByteArray &data)
+{
+    Bytes bytes(data.constData(), data.size());
+    if (!bytes.has(4))
+        return failure(QStringLiteral("This is not a Photoshop colour swatch file: it is too short."));
+    quint16 version = bytes.u16();
+    if (version != 1 && version != 2)
+        return failure(QStringLiteral("This is not a Photoshop colour swatch file: version %1 is not 1 or 2.").arg(version));
+    quint16 count = bytes.u16();
+    // Version 1 has no names; a version 2 section that follows has the
+    // same colours with names, and is the one read.
+    if (version == 1) {
+        if (!bytes.has(10 * qint64(count)))
+            return failure(QStringLiteral("The version 1 section announces %1 colours but the file ends before them.").arg(count));
+        bytes.take(10 * qint64(count));
+        if (bytes.has(4)) {
+            Bytes peek = bytes;
+            if (peek.u16() == 2) {
+                version = bytes.u16();
+                count = bytes.u16();
+            }
+        }
+    }
+    Result result;
+    if (version == 1) {
+        bytes = Bytes(data.constData(), data.size());
+        bytes.take(4);
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (!bytes.has(10))
+            return failure(QStringLiteral("The file ends at colour %1 of the %2 it announces.").arg(i).arg(count));
+        const quint16 space = bytes.u16();
+        const quint16 w = bytes.u16(), x = bytes.u16(), y = bytes.u16(), z = bytes.u16();
+        QString name;
+        if (version == 2) {
+            if (!bytes.has(4))
+                return failure(QStringLiteral("Colour %1 is damaged: it has no name length.").arg(i));
+            const quint32 units = bytes.u32();
+            if (!bytes.has(2 * qint64(units)))
+                return failure(QStringLiteral("Colour %1 is damaged: its name does not fit in the file.").arg(i));
+            name.reserve(int(units));
+            for (quint32 u = 0; u < units; ++u)
+                name += QChar(bytes.u16());
+            if (name.endsWith(QChar(0)))
+                name.chop(1);
+        }
+        const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(name.left(60));
+        switch (space) {
+        case 0:  // RGB, 0 to 65535
+            result.entries.append(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
+            break;
+        case 1:  // HSB, 0 to 65535
+            result.entries.append(entry(name, QColor::fromHsvF(w / 65536.0f, x / 65535.0f, y / 65535.0f).rgb()));
+            break;
+        case 2:  // CMYK, 0 is full ink
+            addCmyk(result, name, where, 1 - w / 65535.0, 1 - x / 65535.0, 1 - y / 65535.0, 1 - z / 65535.0);
+            break;
+        case 7:  // Lab: L* 0 to 10000, a* and b* -12800 to 12700
+            addLab(result, name, w / 100.0, qint16(x) / 100.0, qint16(y) / 100.0);
+            break;
+        case 8: {  // grey: 0 to 10000 of black
+            const int g = std::clamp(int(std::lround(255.0 * (1.0 - w / 10000.0))), 0, 255);
+            result.entries.append(entry(name, qRgb(g, g, g)));
+            break;
+        }
+        default:
+            notRead(result, QStringLiteral("%1: colour space %2 (a colour book or a model not read)").arg(where).arg(space));
+            break;
+        }
+    }
+    return result;
+}
+
+Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
+{
+    switch (format) {
+    case PaletteFormat::Id::Gimp:
+        return gimp(data);
+    case PaletteFormat::Id::AdobeSwatchExchange:
+        return adobeSwatchExchange(data);
+    case PaletteFormat::Id::Csv:
+        return csv(data);
+    case PaletteFormat::Id::Css:
+        return css(data);
+    case PaletteFormat::Id::LibreOffice:
+        return libreOffice(data);
+    case PaletteFormat::Id::Scribus:
+        return scribus(data);
+    case PaletteFormat::Id::SwatchBooker:
+        return swatchBooker(data);
+    case PaletteFormat::Id::Krita:
+        return krita(data);
+    case PaletteFormat::Id::Photoshop:
+        return photoshop(data);
+    }
+    return failure(QStringLiteral("This format is not read."));
 }

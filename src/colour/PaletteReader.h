@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colour/PaletteFormat.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 struct PaletteEntry;
@@ -18,8 +21,14 @@ public:
     struct Result
     {
         QVector<PaletteEntry> entries;
-        // Colours in a model other than RGB or grey, left out.
+        // Colours that could not be read, each named with where it stands
+        // and why ("block 7 \u201cGold\u201d: a Pantone colour"); skipped counts them.
+        QStringList unread;
         int skipped = 0;
+        // Of the entries, how many were given in CMYK (read through the
+        // profile) and in Lab.
+        int cmyk = 0;
+        int lab = 0;
         // Empty when the whole file was read.
         QString error;
 
@@ -31,4 +40,21 @@ public:
     // Columns are found by name in the header: code, and hex or r, g, b;
     // page and row when present. A row with no colour is an entry without one.
     static Result csv(const QByteArray &data);
+    // CSS custom properties as PaletteWriter::css writes them: a code's
+    // dots, written as '-', are read back as dots.
+    static Result css(const QByteArray &data);
+    // LibreOffice colour table (.soc), of any version's namespaces.
+    static Result libreOffice(const QByteArray &data);
+    // Scribus colour set: RGB, CMYK and Lab entries.
+    static Result scribus(const QByteArray &data);
+    // SwatchBooker (.sbz: a zip archive holding swatchbook.xml).
+    static Result swatchBooker(const QByteArray &data);
+    // Krita palette (.kpl: a zip archive holding colorset.xml).
+    static Result krita(const QByteArray &data);
+    // Photoshop colour swatches (.aco), version 1 and, where present, the
+    // version 2 section with names.
+    static Result photoshop(const QByteArray &data);
+
+    // The reader of the format named.
+    static Result read(PaletteFormat::Id format, const QByteArray &data);
 };

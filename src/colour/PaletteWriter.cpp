@@ -132,8 +132,10 @@ PaletteWriter::Result PaletteWriter::gimp(const QVector<PaletteEntry> &entries, 
     Result result;
     QByteArray &out = result.data;
     out.reserve(64 + entries.size() * 24);
-    out += "GIMP Palette\nName: " + oneLine(paletteName).toUtf8() + "\nColumns: "
-        + QByteArray::number(std::max(columns, 0)) + "\n#\n";
+    out += "GIMP Palette\nName: " + oneLine(paletteName).toUtf8() + '\n';
+    if (columns > 0)
+        out += "Columns: " + QByteArray::number(columns) + '\n';
+    out += "#\n";
     for (const PaletteEntry &entry : entries) {
         if (!entry.rgb) {
             ++result.skipped;
@@ -322,4 +324,28 @@ PaletteWriter::Result PaletteWriter::scribus(const QVector<PaletteEntry> &entrie
     xml.writeEndElement();
     xml.writeEndDocument();
     return result;
+}
+
+PaletteWriter::Result PaletteWriter::write(PaletteFormat::Id format, const QVector<PaletteEntry> &entries,
+                                           const QString &paletteName)
+{
+    switch (format) {
+    case PaletteFormat::Id::Gimp:
+        return gimp(entries, paletteName);
+    case PaletteFormat::Id::AdobeSwatchExchange:
+        return adobeSwatchExchange(entries);
+    case PaletteFormat::Id::Csv:
+        return csv(entries);
+    case PaletteFormat::Id::Css:
+        return css(entries);
+    case PaletteFormat::Id::LibreOffice:
+        return libreOffice(entries);
+    case PaletteFormat::Id::Scribus:
+        return scribus(entries, paletteName);
+    case PaletteFormat::Id::SwatchBooker:
+    case PaletteFormat::Id::Krita:
+    case PaletteFormat::Id::Photoshop:
+        break;
+    }
+    return Result();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colour/PaletteFormat.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -20,7 +22,8 @@ public:
         int skipped = 0;
     };
 
-    // GIMP palette (.gpl), as GIMP itself writes one.
+    // GIMP palette (.gpl), as GIMP itself writes one; no Columns line for
+    // columns 0 (Scribus would read one as a colour).
     static Result gimp(const QVector<PaletteEntry> &entries, const QString &paletteName, int columns = 0);
     // Adobe Swatch Exchange (.ase), version 1.0, RGB colours.
     static Result adobeSwatchExchange(const QVector<PaletteEntry> &entries);
@@ -32,6 +35,9 @@ public:
     static Result libreOffice(const QVector<PaletteEntry> &entries);
     // Scribus colour set (XML).
     static Result scribus(const QVector<PaletteEntry> &entries, const QString &paletteName);
+
+    // The writer of the format named; empty data for a format not written.
+    static Result write(PaletteFormat::Id format, const QVector<PaletteEntry> &entries, const QString &paletteName);
 
     // The CSS custom property name of a code: characters that may not
     // stand in a CSS identifier, such as the dots, become '-'.

@@ -176,3 +176,18 @@ TableResult<bool> CollectionTable::remove(const CollectionEntry &entry)
          {codeField, stored(entry.storedCode, entry.code)}});
     return answer(removed);
 }
+
+WriteRefusal CollectionTable::beginWrite(bool *ok)
+{
+    return m_entries->execute(QStringLiteral("begin immediate"), ok);
+}
+
+WriteRefusal CollectionTable::commitWrite(bool *ok)
+{
+    return m_entries->execute(QStringLiteral("commit"), ok);
+}
+
+void CollectionTable::rollbackWrite()
+{
+    m_entries->rollback();
+}

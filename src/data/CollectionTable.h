@@ -58,6 +58,13 @@ public:
     // an import. False, adding nothing more, at the first that cannot be
     // added.
     TableResult<bool> addMany(const QString &table, const QStringList &codes);
+    // The write transaction of an import, taken before anything is read,
+    // so that what is read inside it (which codes are collected) stays true
+    // until the commit: another program's add meanwhile is seen, not doubled.
+    // beginWrite waits for other programs' locks like any write.
+    WriteRefusal beginWrite(bool *ok);
+    WriteRefusal commitWrite(bool *ok);
+    void rollbackWrite();
     // Puts a deleted entry back with its own sn, so that it stands at its
     // old place: only when that sn is free and the code is not collected
     // again.

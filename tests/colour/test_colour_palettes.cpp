@@ -6,6 +6,7 @@
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
+#include "colour/PrintColours.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -97,6 +98,38 @@ QByteArray aseFile(quint32 blockCount, const QByteArray &blocks)
     return QByteArray("ASEF") + be16(1) + be16(0) + be32(blockCount) + blocks;
 }
 
+QByteArray le16(quint16 v)
+{
+    QByteArray out(2, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+QByteArray le32(quint32 v)
+{
+    QByteArray out(4, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+// A zip archive of one member, its sizes and method as given (a stored
+// member unless method is 8), to damage at will.
+QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method = 0, quint32 packed = 0xffffffff,
+                 quint32 unpacked = 0xffffffff)
+{
+    if (packed == 0xffffffff)
+        packed = quint32(data.size());
+    if (unpacked == 0xffffffff)
+        unpacked = quint32(data.size());
+    const QByteArray local = le32(0x04034b50) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0) + le32(packed)
+        + le32(unpacked) + le16(quint16(name.size())) + le16(0) + name + data;
+    const QByteArray central = le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0)
+        + le32(packed) + le32(unpacked) + le16(quint16(name.size())) + le16(0) + le16(0) + le16(0) + le16(0)
+        + le32(0) + le32(0) + name;
+    return local + central + le32(0x06054b50) + le16(0) + le16(0) + le16(1) + le16(1)
+        + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Reader)
@@ -116,6 +149,7 @@ private slots:
 
     void readOtherWriters_data();
     void readOtherWriters();
+    void printColours();
     void rejectDamaged_data();
     void rejectDamaged();
     void aseCutAtEveryByte();
@@ -204,6 +238,11 @@ void TestColourPalettes::gimpLayout()
         QCOMPARE(lines[4 + i], QString::asprintf("%3d %3d %3d\t", qRed(rgb), qGreen(rgb), qBlue(rgb)) + kept[i].code);
         QCOMPARE(lines[4 + i].count(u'\t'), 1);
     }
+    // Without a column count no Columns line: Scribus reads "Columns: 0"
+    // as a black colour of that name.
+    const QByteArray plain = PaletteWriter::gimp(entries, QStringLiteral("x")).data;
+    QVERIFY(plain.startsWith("GIMP Palette\nName: x\n#\n"));
+    QVERIFY(!plain.contains("Columns"));
 }
 
 // A reader of its own walks the file block by block, by the lengths the
@@ -287,8 +326,31 @@ void TestColourPalettes::readOtherWriters_data()
                           + aseColour("grey", "Gray", {0.5f}) + aseColour("cmyk", "CMYK", {0, 0, 0, 1})
                           + aseColour("lab", "LAB ", {0.5f, 0, 0}) + aseColour("red", "RGB ", {1, 0, 0})
                           + be16(0xC002) + be32(0))
-        << Reader(PaletteReader::adobeSwatchExchange) << QStringList{"grey", "red"}
-        << QVector<QRgb>{qRgb(128, 128, 128), qRgb(255, 0, 0)} << 2;
+        << Reader(PaletteReader::adobeSwatchExchange) << QStringList{"grey", "cmyk", "lab", "red"}
+        << QVector<QRgb>{qRgb(128, 128, 128), PrintColours::fromCmyk(0, 0, 0, 1).value_or(PrintColours::Converted()).rgb,
+                         qRgb(119, 119, 119), qRgb(255, 0, 0)}
+        << 0;
+    QTest::newRow("sbz, RGB, grey, a model not read, title before identifier")
+        << zipOf("swatchbook.xml",
+                 "<SwatchBook xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><materials>"
+                 "<color><metadata><dc:identifier>r1</dc:identifier><dc:title>Red</dc:title></metadata>"
+                 "<values model=\"RGB\">1 0 0</values></color>"
+                 "<color><metadata><dc:identifier>g1</dc:identifier></metadata>"
+                 "<values model=\"GRAY\">0.25</values></color>"
+                 "<color><metadata><dc:identifier>h1</dc:identifier></metadata>"
+                 "<values model=\"HSV\">0.5 1 1</values></color>"
+                 "</materials></SwatchBook>")
+        << Reader(PaletteReader::swatchBooker) << QStringList{"Red", "g1"}
+        << QVector<QRgb>{qRgb(255, 0, 0), qRgb(191, 191, 191)} << 1;
+    QTest::newRow("kpl, groups, RGB and grey")
+        << zipOf("colorset.xml",
+                 "<?xml version=\"1.0\"?><Colorset name=\"x\" columns=\"4\"><Group name=\"g\">"
+                 "<ColorSetEntry name=\"a\" id=\"1\" spot=\"false\" bitdepth=\"U8\"><RGB r=\"1\" g=\"0.5\" b=\"0\" space=\"s\"/>"
+                 "<Position row=\"0\" column=\"0\"/></ColorSetEntry></Group>"
+                 "<ColorSetEntry name=\"b\" id=\"2\" spot=\"false\" bitdepth=\"U8\"><Gray g=\"0.25\" space=\"s\"/>"
+                 "</ColorSetEntry></Colorset>")
+        << Reader(PaletteReader::krita) << QStringList{"a", "b"}
+        << QVector<QRgb>{qRgb(255, 128, 0), qRgb(64, 64, 64)} << 0;
     QTest::newRow("csv, LF, other column order, r g b only, blank field")
         << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
         << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;
@@ -310,6 +372,29 @@ void TestColourPalettes::readOtherWriters()
         // 0 stands for no colour.
         QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
     }
+}
+
+void TestColourPalettes::printColours()
+{
+    // Lab as palettes store it is relative to D50: its white is the card's
+    // white too, and a neutral stays neutral.
+    const PrintColours::Converted white = PrintColours::fromLabD50(100, 0, 0);
+    QCOMPARE(white.rgb, qRgb(255, 255, 255));
+    QVERIFY(std::abs(white.lab.l - 100) < 0.01 && std::abs(white.lab.a) < 0.01 && std::abs(white.lab.b) < 0.01);
+    const PrintColours::Converted grey = PrintColours::fromLabD50(50, 0, 0);
+    QCOMPARE(grey.rgb, qRgb(119, 119, 119));
+    QVERIFY(std::abs(grey.lab.a) < 0.01 && std::abs(grey.lab.b) < 0.01);
+
+    // CMYK through the system's profile: paper is light, full black dark,
+    // full cyan a blue-green.
+    QVERIFY2(!PrintColours::cmykProfilePath().isEmpty(), "Ghostscript's default_cmyk.icc (libgs-common) is missing");
+    const auto paper = PrintColours::fromCmyk(0, 0, 0, 0);
+    const auto black = PrintColours::fromCmyk(0, 0, 0, 1);
+    const auto cyan = PrintColours::fromCmyk(1, 0, 0, 0);
+    QVERIFY(paper && black && cyan);
+    QVERIFY(paper->lab.l > 90);
+    QVERIFY(black->lab.l < 30);
+    QVERIFY(cyan->lab.a < -20 && cyan->lab.b < -20);
 }
 
 void TestColourPalettes::rejectDamaged_data()
@@ -346,6 +431,31 @@ void TestColourPalettes::rejectDamaged_data()
                                              << "not between 0 and 1";
     QTest::newRow("ase, value above 1") << aseFile(1, aseColour("a", "RGB ", {0, 2, 0})) << ase
                                         << "not between 0 and 1";
+
+    const Reader sbz(PaletteReader::swatchBooker);
+    const Reader kpl(PaletteReader::krita);
+    const Reader aco(PaletteReader::photoshop);
+    const Reader soc(PaletteReader::libreOffice);
+    const Reader scribus(PaletteReader::scribus);
+    QTest::newRow("sbz, not a zip archive") << QByteArray("PK but no more") << sbz << "not a zip archive";
+    QTest::newRow("sbz, no swatchbook.xml") << zipOf("other.xml", "<a/>") << sbz << "holds no swatchbook.xml";
+    QTest::newRow("kpl, member past the end") << zipOf("colorset.xml", "<a/>", 0, 4000, 4000) << kpl
+                                              << "runs past the end";
+    QTest::newRow("kpl, deflated member damaged") << zipOf("colorset.xml", QByteArray(40, '\xff'), 8, 40, 100) << kpl
+                                                  << "does not inflate";
+    QTest::newRow("kpl, member inflating past the limit")
+        << zipOf("colorset.xml", QByteArray(10, 'a'), 8, 10, 0xfffffff0u) << kpl << "larger than";
+    QTest::newRow("sbz, XML cut short") << zipOf("swatchbook.xml", "<SwatchBook><materials><color>") << sbz
+                                        << "damaged";
+    QTest::newRow("aco, version 3") << be16(3) + be16(0) << aco << "version 3";
+    QTest::newRow("aco, fewer colours than announced") << be16(2) + be16(5) << aco << "ends at colour 1 of the 5";
+    QTest::newRow("aco, name past the end")
+        << be16(2) + be16(1) + be16(0) + be16(1) + be16(2) + be16(3) + be16(0) + be32(1000) << aco << "name does not fit";
+    QTest::newRow("aco, version 1 cut short") << be16(1) + be16(3) + be16(0) << aco << "announces 3 colours";
+    QTest::newRow("soc, not XML") << QByteArray("<office:color-table><draw:color") << soc << "damaged";
+    QTest::newRow("soc, no colour table") << QByteArray("<?xml version=\"1.0\"?><other/>") << soc << "color-table";
+    QTest::newRow("Scribus, no colour set") << QByteArray("<?xml version=\"1.0\"?><COLORS/>") << scribus
+                                            << "SCRIBUSCOLORS";
 
     QTest::newRow("csv, empty") << QByteArray() << csv << "empty";
     QTest::newRow("csv, no code column") << QByteArray("name,hex\r\na,#000000\r\n") << csv << "code";
@@ -400,6 +510,21 @@ void TestColourPalettes::damagedBytesNeverCrash()
         {PaletteWriter::gimp(entries, QStringLiteral("x")).data, PaletteReader::gimp},
         {PaletteWriter::adobeSwatchExchange(entries).data, PaletteReader::adobeSwatchExchange},
         {PaletteWriter::csv(entries).data, PaletteReader::csv},
+        {PaletteWriter::css(entries).data, PaletteReader::css},
+        {PaletteWriter::libreOffice(entries).data, PaletteReader::libreOffice},
+        {PaletteWriter::scribus(entries, QStringLiteral("x")).data, PaletteReader::scribus},
+        {zipOf("swatchbook.xml", "<SwatchBook><materials><color><metadata><identifier>a</identifier></metadata>"
+                                 "<values model=\"Lab\">50 10 10</values></color><color><values model=\"RGB\">"
+                                 "1 0 0</values></color></materials></SwatchBook>"),
+         PaletteReader::swatchBooker},
+        {zipOf("colorset.xml", "<Colorset><ColorSetEntry name=\"a\"><CMYK c=\"0\" m=\"1\" y=\"0\" k=\"0\"/>"
+                               "</ColorSetEntry><ColorSetEntry name=\"b\"><Lab L=\"50\" a=\"1\" b=\"2\"/>"
+                               "</ColorSetEntry></Colorset>"),
+         PaletteReader::krita},
+        {be16(1) + be16(2) + be16(0) + be16(65535) + be16(0) + be16(0) + be16(0) + be16(7) + be16(5000) + be16(100)
+             + be16(200) + be16(0) + be16(2) + be16(2) + be16(0) + be16(65535) + be16(0) + be16(0) + be16(0) + be32(2)
+             + be16('r') + be16(0) + be16(2) + be16(0) + be16(0) + be16(0) + be16(0) + be32(2) + be16('k') + be16(0),
+         PaletteReader::photoshop},
     };
     std::mt19937 random(4181);
     int readable = 0;

@@ -148,7 +148,7 @@ if [ -n "$deb" ]; then
     dpkg-deb -x "$deb" "$root"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for p in fonts-liberation fonts-dejavu-core libqt6svg6 libsqlite3-0; do
+    for p in fonts-liberation fonts-dejavu-core libgs-common libqt6svg6 libsqlite3-0; do
         case ", $depends," in
             *", $p "* | *", $p,"*) ;;
             *) fail "the package depends on $p" ;;

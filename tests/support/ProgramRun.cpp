@@ -32,6 +32,8 @@ void start(QProcess &process, const ProgramFolder &folder, const QStringList &ar
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     if (options.display == Display::FirstFrame)
         env.insert(QStringLiteral("TESSELLE_EXIT_AFTER_FIRST_FRAME"), QStringLiteral("1"));
+    for (auto it = options.environment.begin(); it != options.environment.end(); ++it)
+        env.insert(it.key(), it.value());
     process.setProcessEnvironment(env);
     if (options.unprivileged && geteuid() == 0) {
         ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
@@ -49,7 +51,7 @@ Result run(const ProgramFolder &folder, const QStringList &arguments, const Opti
     QProcess process;
     start(process, folder, arguments, options);
     Result result;
-    result.finished = process.waitForFinished(60000);
+    result.finished = process.waitForFinished(options.waitMs);
     if (!result.finished) {
         process.kill();
         process.waitForFinished();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -20,14 +21,20 @@ enum class Display {
 
 struct Options
 {
-    Display display = Display::FirstFrame;
+    Options(Display display = Display::FirstFrame, bool unprivileged = false)
+        : display(display), unprivileged(unprivileged) {}
+    Display display;
     // As root, run as "nobody" (uid 65534), for whom file permissions hold.
-    bool unprivileged = false;
+    bool unprivileged;
+    // Further environment variables, set after the caller's are cleaned.
+    QHash<QString, QString> environment;
+    // How long run() waits for the program to end.
+    int waitMs = 60000;
 };
 
 struct Result
 {
-    bool finished = false;  // within a minute
+    bool finished = false;  // within Options::waitMs
     QProcess::ExitStatus status = QProcess::CrashExit;
     int code = -1;          // -1 unless it exited normally
     QString out;

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+#include "colour/PaletteFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+PaletteFile::Result PaletteFile::read(const QString &path)
+{
+    Result result;
+    // Opened without waiting: a FIFO with no writer would block an
+    // ordinary open.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.error = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return result;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        result.error = S_ISDIR(info.st_mode) ? QStringLiteral("%1 is a folder, not a palette file.").arg(path)
+                                             : QStringLiteral("%1 is not a regular file (a pipe or a device): "
+                                                              "only files are read.").arg(path);
+        return result;
+    }
+    if (info.st_size > maxSize) {
+        ::close(fd);
+        result.error = QStringLiteral("%1 is larger than %2 MiB: no palette is that large.")
+                           .arg(path).arg(maxSize / (1024 * 1024));
+        return result;
+    }
+    // One byte more than the limit is asked for, so that a file that grew
+    // since is caught too.
+    result.bytes.resize(qsizetype(info.st_size) + 1);
+    qint64 have = 0;
+    for (;;) {
+        if (have == result.bytes.size()) {
+            if (have > maxSize) {
+                ::close(fd);
+                result.bytes.clear();
+                result.error = QStringLiteral("%1 is larger than %2 MiB: no palette is that large.")
+                                   .arg(path).arg(maxSize / (1024 * 1024));
+                return result;
+            }
+            result.bytes.resize(std::min<qint64>(have * 2 + 4096, maxSize + 1));
+        }
+        const ssize_t n = ::read(fd, result.bytes.data() + have, size_t(result.bytes.size() - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            result.bytes.clear();
+            result.error = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return result;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    ::close(fd);
+    result.bytes.truncate(qsizetype(have));
+    return result;
+}
