@@ -5,12 +5,14 @@
 #include <QPixmap>
 #include <QWidget>
 
+class AboutBox;
 class CardPanel;
 class CardTable;
 class CollectionPanel;
 class CollectionTable;
 class FindColourDialog;
 class Notice;
+class QMenu;
 
 // The program's one window, a shell over two panels: it creates every
 // control from the layout table, gives them their first properties and tab
@@ -49,6 +51,8 @@ public:
 
     // Opens the dialog that finds the nearest card colour (one at a time).
     FindColourDialog *findColour();
+    // Shows what the program is and where the collection lives.
+    AboutBox *about();
 
     // Movie commands the window handles itself.
     void intro_swf_FSCommand(const QString &command, const QString &args);
@@ -77,11 +81,13 @@ private:
     // Brings panel 0 (card) or 1 (collection) forward, as the palette's
     // tabs do, and gives it the keyboard.
     void bringPanelForward(int panel);
+    void addAboutEntry(QMenu *menu);
 
     QString m_programFolder;
     QString m_databasePath;
     Notice *m_notice = nullptr;
     FindColourDialog *m_findColour = nullptr;
+    AboutBox *m_about = nullptr;
     QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;

@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -44,12 +45,31 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
       baby_nummax(controlOf<QLabel>(controls, "baby_nummax")),
       nextb_swf(controlOf<MovieControl>(controls, "nextb_swf")),
       previousb_swf(controlOf<MovieControl>(controls, "previousb_swf")),
-      deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf"))
+      deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf")),
+      m_emptyWatch(new QTimer(this))
 {
     // The colour box leaves its context menu to the panel, and the panel
     // takes the keys that step through the collection.
     panel->installEventFilter(this);
     baby_color->installEventFilter(this);
+
+    // An empty panel in front looks for entries another program adds, so
+    // that they show with their buttons without the user asking.
+    m_emptyWatch->setInterval(1000);
+    connect(m_emptyWatch, &QTimer::timeout, this, &CollectionPanel::checkWhileEmpty);
+}
+
+void CollectionPanel::checkWhileEmpty()
+{
+    if (panel->isHidden() || m_shown) {
+        m_emptyWatch->stop();
+        return;
+    }
+    const UserAction action;
+    const int count = m_entries->count();
+    // A file held just then is looked at again at the next tick, unsaid.
+    if (m_entries->refusal() == WriteRefusal::None && count > 0)
+        babyDef();
 }
 
 bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
@@ -90,6 +110,22 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CollectionPanel::showContextMenu(const QPoint &globalPos)
 {
+    contextMenu()->popup(globalPos);
+}
+
+void CollectionPanel::addUndoEntries(QMenu *menu)
+{
+    // What an undo or a redo would do, said before it is done.
+    if (m_undo)
+        CopyMenu::addKeyed(menu, tr("Undo delete of %1").arg(m_undo->code), QKeySequence(QKeySequence::Undo),
+                           [this] { undoDelete(); });
+    if (m_redo)
+        CopyMenu::addKeyed(menu, tr("Redo delete of %1").arg(m_redo->code),
+                           QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z), [this] { redoDelete(); });
+}
+
+QMenu *CollectionPanel::contextMenu()
+{
     QMenu *menu = CopyMenu::start(m_shown ? m_shown->code : QString(), m_shownColour,
                                   [this](const QString &said) { emit notice(said); });
     if (m_shown) {
@@ -109,7 +145,13 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CollectionPanel::findColourRequested);
-    menu->popup(globalPos);
+    if (m_undo || m_redo) {
+        menu->addSeparator();
+        addUndoEntries(menu);
+    }
+    if (m_menuEnd)
+        m_menuEnd(menu);
+    return menu;
 }
 
 void CollectionPanel::askAndExport(bool wholeCard)
@@ -176,10 +218,7 @@ void CollectionPanel::babyDef()
     // A file another program holds leaves the panel as it is.
     if (!recount())
         return;
-    baby_code->setBackColor(shownCodeBack);
-    nextb_swf->show();
-    previousb_swf->show();
-    deleteb_swf->show();
+    showEntryControls();
 
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
@@ -195,6 +234,7 @@ void CollectionPanel::babyDef()
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
     m_shown.reset();
+    m_emptyWatch->start();
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
@@ -217,11 +257,22 @@ void CollectionPanel::babyColorizer(int colorb_num)
         return;
     }
     m_shown = entry;
+    // An entry shown is an entry to step from and to delete, however the
+    // collection came to hold it (an undo, an import, another program).
+    showEntryControls();
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
     baby_code->setText(entry.code);
     baby_num->setText(QString::number(colorb_num));
+}
+
+void CollectionPanel::showEntryControls()
+{
+    baby_code->setBackColor(shownCodeBack);
+    nextb_swf->show();
+    previousb_swf->show();
+    deleteb_swf->show();
 }
 
 void CollectionPanel::showEntryColour(const QString &table, const QString &code)
@@ -301,7 +352,13 @@ void CollectionPanel::addtoBaby(const QString &code)
         emit announce(tr("Added %1").arg(code));
     else
         reportRefusal(code);
-    // Until the collection is shown again, delete has nothing to act on.
+    // The panel in front (an addition from the find dialog) shows the
+    // collection as it is now; behind, delete has nothing to act on until
+    // the collection is shown again.
+    if (!panel->isHidden()) {
+        babyColorizer(qMax(1, positionIn(baby_num)));
+        return;
+    }
     m_shown.reset();
 }
 

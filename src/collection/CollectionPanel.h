@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 #include "data/CollectionTable.h"
@@ -16,6 +17,8 @@ class CardTable;
 class MovieControl;
 class PictureBox;
 class QLabel;
+class QMenu;
+class QTimer;
 class TextBox;
 
 // The collection panel, tart_pb(1): one collected colour at a time with its
@@ -64,12 +67,23 @@ public:
     // Puts the entry deleted last back at its place; deletes it again.
     void undoDelete();
     void redoDelete();
+    // Adds to menu what undo and redo would do now, if anything.
+    void addUndoEntries(QMenu *menu);
+    // The panel's context menu (deleted when closed).
+    QMenu *contextMenu();
+    // What the window adds at the end of the panel's context menu.
+    void setMenuEnd(const std::function<void(QMenu *)> &end) { m_menuEnd = end; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showEntryColour(const QString &table, const QString &code);
+    // The code's background and the three buttons of an entry shown.
+    void showEntryControls();
+    // While the empty panel is in front: shows the first entry once the
+    // file holds one.
+    void checkWhileEmpty();
     // Tells the user why the collection was not changed (code: the colour
     // an addition was for), or could not be read just then.
     void reportRefusal(const QString &code = QString());
@@ -95,6 +109,7 @@ private:
     MovieControl *nextb_swf;
     MovieControl *previousb_swf;
     MovieControl *deleteb_swf;
+    QTimer *m_emptyWatch;
 
     QVariant m_baby_max;
     // The entry shown, as read: a delete removes that row and no other.
@@ -104,4 +119,5 @@ private:
     std::optional<CollectionEntry> m_undo;
     std::optional<CollectionEntry> m_redo;
     std::optional<QColor> m_shownColour;  // none when unknown
+    std::function<void(QMenu *)> m_menuEnd;
 };
