@@ -11,11 +11,17 @@
 #include "app/FindColourDialog.h"
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
+#include "widgets/CopyMenu.h"
 #include "widgets/MovieControl.h"
+#include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeWidget>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -75,6 +81,9 @@ private slots:
     void menuActsOnSwatchUnderPointer();
     void undoSaidInMenus();
     void aboutFromMenus();
+    void findColourBesideAndOnCard();
+    void findColourAddAndCopy();
+    void labHasNoNegativeZero();
 
 private:
     void showCollection() { emit m_form->palettac()->FSCommand(QString(), QString()); }
@@ -249,6 +258,111 @@ void FirstDayTest::aboutFromMenus()
     // No menu bar: the window keeps its size.
     QCOMPARE(client, QSize(210, 690));
     QCOMPARE(m_form->size(), client);
+}
+
+void FirstDayTest::findColourBesideAndOnCard()
+{
+    QVERIFY(openWindow());
+    // The user had typed part of a code, then went to the collection.
+    m_form->findcode_txt1()->setFocus();
+    WindowDriver::type(QStringLiteral("T0"));
+    const QColor typedColour = m_form->findcode_txt1()->foreColor();
+    showCollection();
+    QVERIFY(m_form->tart_pb(0)->isHidden());
+
+    FindColourDialog *find = m_form->findColour();
+    QVERIFY(QTest::qWaitForWindowExposed(find));
+    // Beside the window, not over it, where the screen has room.
+    const QRect room = m_form->screen()->availableGeometry();
+    if (room.width() >= m_form->frameGeometry().width() + find->frameGeometry().width() + 8) {
+        QVERIFY2(!find->frameGeometry().intersects(m_form->frameGeometry()),
+                 qPrintable(QStringLiteral("dialog %1,%2 %3x%4 over window %5,%6")
+                                .arg(find->x()).arg(find->y()).arg(find->width()).arg(find->height())
+                                .arg(m_form->x()).arg(m_form->y())));
+        QVERIFY(room.contains(find->frameGeometry()));
+    }
+
+    // A colour of page 7, row 3, chosen by Enter in the list.
+    const QString code = ProgramFolder::codeFor(7, 3);
+    find->search(code);
+    auto *list = find->findChild<QTreeWidget *>();
+    QVERIFY(list);
+    QCOMPARE(find->current(), code);
+    // Every column in sight: no scroll bar is needed.
+    QVERIFY2(list->header()->length() <= list->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(list->header()->length()).arg(list->viewport()->width())));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+
+    QVERIFY(m_form->tart_pb(0)->isVisible());
+    QVERIFY(m_form->tart_pb(1)->isHidden());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("7"));
+    QCOMPARE(m_form->color_a(), code);
+    QVERIFY(m_form->pageselect()->isVisible());
+    QCOMPARE(m_form->pageselect()->geometry().center(), m_form->pagecolor(3)->geometry().center());
+    // The code fields keep what the user typed, in its colour.
+    QCOMPARE(m_form->findcode_txt1()->text(), QStringLiteral("T0"));
+    QCOMPARE(m_form->findcode_txt2()->text(), QString());
+    QCOMPARE(m_form->findcode_txt1()->foreColor(), typedColour);
+}
+
+void FirstDayTest::findColourAddAndCopy()
+{
+    QVERIFY(openWindow());
+    FindColourDialog *find = m_form->findColour();
+    QVERIFY(QTest::qWaitForWindowExposed(find));
+    find->search(ProgramFolder::codeFor(4, 2));
+    auto *list = find->findChild<QTreeWidget *>();
+    QVERIFY(list->topLevelItemCount() >= 3);
+    const QString second = list->topLevelItem(1)->text(0);
+    const QString third = list->topLevelItem(2)->text(0);
+
+    // Keys on the list: Ctrl+C copies, Ctrl+Enter adds the colour the user
+    // is on; Insert does nothing (a screen reader's key).
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), second);
+    QTest::keyClick(list, Qt::Key_Insert);
+    QCOMPARE(m_folder->collectionCodes(), QStringList());
+    QTest::keyClick(list, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList{second});
+    // Added again: silently skipped, as on the card.
+    QTest::keyClick(list, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(m_folder->collectionCodes(), QStringList{second});
+
+    // The buttons.
+    list->setCurrentItem(list->topLevelItem(2));
+    auto *copy = find->findChild<QPushButton *>(QStringLiteral("copy"));
+    auto *add = find->findChild<QPushButton *>(QStringLiteral("add"));
+    QVERIFY(copy && add);
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), third);
+    QTest::mouseClick(add, Qt::LeftButton);
+    QCOMPARE(m_folder->collectionCodes(), (QStringList{second, third}));
+
+    // The context menu, on the first result.
+    const QString first = list->topLevelItem(0)->text(0);
+    list->setCurrentItem(list->topLevelItem(0));
+    QMenu *menu = find->contextMenu();
+    QVERIFY(menu);
+    const QStringList texts = entriesOf(menu);
+    QVERIFY2(texts.contains(QStringLiteral("Copy %1").arg(first)), qPrintable(texts.join(", ")));
+    QVERIFY(texts.contains(QStringLiteral("Copy %1").arg(list->topLevelItem(0)->text(1))));
+    entry(menu, QStringLiteral("Add %1 to the collection").arg(first))->trigger();
+    delete menu;
+    QCOMPARE(m_folder->collectionCodes(), (QStringList{second, third, first}));
+}
+
+void FirstDayTest::labHasNoNegativeZero()
+{
+    // Greys have a* and b* of zero, never "-0.00", whatever rounding gives.
+    for (int v = 0; v <= 255; ++v) {
+        const QString lab = CopyMenu::textsOf(QStringLiteral("Z0.00.00"), QColor(v, v, v)).last().text;
+        QVERIFY2(!lab.contains(QStringLiteral("-0.00")), qPrintable(lab));
+    }
+    const QString lab = CopyMenu::textsOf(QStringLiteral("Z0.00.97"), QColor(247, 247, 247)).last().text;
+    QVERIFY2(lab.endsWith(QStringLiteral(" 0.00 0.00)")), qPrintable(lab));
 }
 
 QTEST_MAIN(FirstDayTest)
