@@ -70,7 +70,7 @@ int nearest(CardTable &card, const QString &typed, int count)
 
 int run(const CommandLine &commandLine)
 {
-    const ProgramFiles::Database database = ProgramFiles::database(commandLine.database());
+    const ProgramFiles::Database database = ProgramFiles::locate(commandLine.database());
     if (database.path.isEmpty()) {
         complain(QStringLiteral("no database to open: %1").arg(database.error));
         return 1;

@@ -83,6 +83,7 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     m_card = new CardPanel(m_controls, m_cardTable, this);
     m_collection = new CollectionPanel(m_controls, m_collectionTable, m_cardTable, CardTable::name(), this);
     connect(m_collection, &CollectionPanel::notice, this, &Form1::showNotice);
+    connect(m_collection, &CollectionPanel::refused, this, [this] { m_notice->holdUntilNextAction(); });
     connect(m_card, &CardPanel::notice, this, &Form1::showNotice);
     connect(m_card, &CardPanel::findColourRequested, this, &Form1::findColour);
     connect(m_collection, &CollectionPanel::findColourRequested, this, &Form1::findColour);
@@ -242,6 +243,12 @@ void Form1::keyPressEvent(QKeyEvent *event)
 void Form1::showNotice(const QString &text)
 {
     m_notice->say(text);
+}
+
+void Form1::showRefusal(const QString &text)
+{
+    m_notice->say(text);
+    m_notice->holdUntilNextAction();
 }
 
 QObject *Form1::control(const QString &name) const

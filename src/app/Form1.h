@@ -45,6 +45,9 @@ public:
     // Tells the user something that is not fatal, for a few seconds over
     // the window; a screen reader reads it from the window's status bar.
     void showNotice(const QString &text);
+    // The same for what was refused: it stays until the user's next key
+    // or click.
+    void showRefusal(const QString &text);
     // Tells a screen reader a change through the status bar's name, showing
     // nothing on screen.
     void announce(const QString &text);

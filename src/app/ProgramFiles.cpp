@@ -63,6 +63,22 @@ void update(Database *db)
                      .arg(db->path, outcome.message));
 }
 
+// A file the program cannot write (or whose folder it cannot write, where
+// the engine keeps its journal) is shown for browsing: the user hears so
+// at start, not at the first refused change.
+void noteReadOnly(Database *db)
+{
+    const QFileInfo file(db->path);
+    if (!file.exists())
+        return;
+    if (file.isWritable() && QFileInfo(file.absolutePath()).isWritable())
+        return;
+    db->readOnly = true;
+    warn(db, QCoreApplication::translate("ProgramFiles",
+                                         "The collection cannot be changed: %1 is read-only. The card can be browsed.")
+                 .arg(db->path));
+}
+
 } // namespace
 
 QString dataFolder()
@@ -81,6 +97,14 @@ QString builtInCopy(const QString &relativePath)
 }
 
 Database database(const QString &named)
+{
+    Database db = locate(named);
+    if (!db.path.isEmpty())
+        noteReadOnly(&db);
+    return db;
+}
+
+Database locate(const QString &named)
 {
     Database db;
     if (!named.isEmpty()) {

@@ -28,6 +28,7 @@ struct Database
     QString path;           // the file to open; empty: none could be had
     QStringList notices;    // what the user should be told, once
     QString error;          // why there is none
+    bool readOnly = false;  // the program cannot change the collection in it
 };
 
 // The database to open: the file named on the command line (used as it is),
@@ -35,5 +36,7 @@ struct Database
 // layout), else the user's own in the data location, created from the card
 // the program ships on first use. The two latter are brought up to date.
 Database database(const QString &named);
+// The same, without the look at whether the file can be written.
+Database locate(const QString &named);
 
 } // namespace ProgramFiles

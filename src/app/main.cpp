@@ -87,7 +87,11 @@ int main(int argc, char *argv[])
     Form1 window(ProgramFiles::dataFolder(), database.path);
     FirstFrameExit::installIfRequested(&window);
     window.show();
-    for (const QString &notice : database.notices)
-        window.showNotice(notice);
+    // What start-up found is said together; a collection that cannot be
+    // changed stays said until the user acts.
+    if (database.readOnly)
+        window.showRefusal(database.notices.join(QLatin1Char('\n')));
+    else if (!database.notices.isEmpty())
+        window.showNotice(database.notices.join(QLatin1Char('\n')));
     return app.exec();
 }

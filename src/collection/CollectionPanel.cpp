@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -180,6 +181,8 @@ void CollectionPanel::importFrom(const QString &path)
 {
     const PaletteImport::Result result = PaletteImport(m_colours, m_entries->databasePath()).read(path);
     emit notice(result.message);
+    if (!result.ok)
+        emit refused();
     if (result.added > 0)
         m_entries->reread();
     // The panel shows the collection as it is now.
@@ -194,7 +197,10 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
     DataCursor cursor;
     CollectionTable entries(&cursor);
     entries.open(m_entries->databasePath());
-    emit notice(PaletteExport(m_colours, &entries).write(path, wholeCard).message);
+    const PaletteExport::Result result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+    emit notice(result.message);
+    if (!result.ok)
+        emit refused();
 }
 
 // --- Viewer --------------------------------------------------------------
@@ -313,6 +319,10 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 void CollectionPanel::reportRefusal(const QString &code)
 {
     const QString file = m_entries->databasePath();
+    if (m_entries->refusal() == WriteRefusal::None)
+        return;
+    // Said, then kept until the user has seen it.
+    const auto held = qScopeGuard([this] { emit refused(); });
     switch (m_entries->refusal()) {
     case WriteRefusal::None:
         return;

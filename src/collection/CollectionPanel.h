@@ -53,6 +53,9 @@ signals:
     // the collection could not be changed, and why; what was copied or
     // exported.
     void notice(const QString &text);
+    // What notice() said last is a refusal (nothing was changed, or a file
+    // not written): it stays until the user's next action.
+    void refused();
     // The user asked for the dialog that finds the nearest card colour.
     void findColourRequested();
     // A change to tell a screen reader (an entry added, skipped or
