@@ -81,6 +81,18 @@ void noteReadOnly(Database *db)
 
 } // namespace
 
+void ignoreRelativeBaseFolders()
+{
+    // The XDG base-directory rules: a relative path is invalid and is
+    // ignored, so where the collection lives never depends on the folder
+    // the program was started from.
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty() && !value.startsWith('/'))
+            qunsetenv(name);
+    }
+}
+
 QString dataFolder()
 {
     const QDir beside(QCoreApplication::applicationDirPath());

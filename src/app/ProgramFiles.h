@@ -14,6 +14,10 @@ namespace ProgramFiles {
 // new one at their next start, with their collection kept.
 constexpr int cardVersion = 2;
 
+// Drops XDG_DATA_HOME and its kin when they hold a relative path, as the
+// XDG base-directory rules ask; called first thing.
+void ignoreRelativeBaseFolders();
+
 // The program's data folder: beside the executable when its movies lie
 // there (a build, or a portable copy), else share/tesselle/ beside the
 // installation's bin/.
