@@ -24,7 +24,7 @@ cp "$source/data/fonts.conf" "$work/"
 for attempt in 1 2 3; do
     # Away from :0, which a program was seen to miss on a loaded machine.
     display=$((100 + ($$ + attempt * 37) % 400))
-    Xvfb ":$display" -screen 0 400x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$display" -screen 0 "${xvfb_screen:-400x800x24}" -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=":$display"
     ready=no
