@@ -2,6 +2,7 @@
 #include "app/CommandLineActions.h"
 
 #include "app/CommandLine.h"
+#include "app/NativeFileNames.h"
 #include "app/ProgramFiles.h"
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
@@ -20,12 +21,12 @@ namespace {
 
 void say(const QString &text)
 {
-    std::printf("%s\n", qPrintable(text));
+    std::printf("%s\n", qPrintable(NativeFileNames::shown(text)));
 }
 
 void complain(const QString &text)
 {
-    std::fprintf(stderr, "tesselle: %s\n", qPrintable(text));
+    std::fprintf(stderr, "tesselle: %s\n", qPrintable(NativeFileNames::shown(text)));
 }
 
 QString hex(QRgb rgb)
@@ -70,7 +71,8 @@ int nearest(CardTable &card, const QString &typed, int count)
 
 int run(const CommandLine &commandLine)
 {
-    const ProgramFiles::Database database = ProgramFiles::locate(commandLine.database());
+    const ProgramFiles::Database database
+        = ProgramFiles::locate(NativeFileNames::forOpening(QStringLiteral("database"), commandLine.database()));
     if (database.path.isEmpty()) {
         complain(QStringLiteral("no database to open: %1").arg(database.error));
         return 1;
@@ -85,10 +87,11 @@ int run(const CommandLine &commandLine)
         return nearest(card, commandLine.nearest(), commandLine.count());
 
     if (!commandLine.importFile().isEmpty()) {
-        const PaletteImport::Result result = PaletteImport(&card, database.path).read(commandLine.importFile());
+        const QString importFile = NativeFileNames::forOpening(QStringLiteral("import"), commandLine.importFile());
+        const PaletteImport::Result result = PaletteImport(&card, database.path).read(importFile);
         if (!result.ok) {
             complain(result.message);
-            return PaletteImport::canRead(commandLine.importFile()) ? 1 : 2;
+            return PaletteImport::canRead(importFile) ? 1 : 2;
         }
         say(result.message);
         return 0;
@@ -96,11 +99,16 @@ int run(const CommandLine &commandLine)
 
     CollectionTable collection(&Adodc1);
     collection.open(database.path);
-    const PaletteExport::Result result = PaletteExport(&card, &collection).write(commandLine.exportFile(),
-                                                                                  commandLine.wholeCard());
+    const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
+    const PaletteExport::Result result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
     if (!result.ok) {
         complain(result.message);
-        return PaletteExport::canWrite(commandLine.exportFile()) ? 1 : 2;
+        return PaletteExport::canWrite(exportFile) ? 1 : 2;
+    }
+    QString error;
+    if (!NativeFileNames::finishWriting(&error)) {
+        complain(QStringLiteral("%1 was not written: %2").arg(commandLine.exportFile(), error));
+        return 1;
     }
     say(result.message);
     return 0;

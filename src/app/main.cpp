@@ -3,6 +3,7 @@
 #include "app/CommandLineActions.h"
 
 #include "app/Form1.h"
+#include "app/NativeFileNames.h"
 #include "app/ProgramFiles.h"
 #include "data/DatabaseFailure.h"
 #include "platform/FirstFrameExit.h"
@@ -96,6 +97,7 @@ void showFatal(const QString &text)
 int main(int argc, char *argv[])
 {
     ProgramFiles::ignoreRelativeBaseFolders();
+    NativeFileNames::capture(argc, argv);
     // Options that open no window are answered before any display is asked
     // for.
     CommandLine commandLine;
@@ -143,7 +145,8 @@ int main(int argc, char *argv[])
         DatabaseFailure::exitWithMessage(failure);
     });
 
-    const ProgramFiles::Database database = ProgramFiles::database(commandLine.database());
+    const ProgramFiles::Database database
+        = ProgramFiles::database(NativeFileNames::forOpening(QStringLiteral("database"), commandLine.database()));
     if (database.path.isEmpty()) {
         const QString text = QStringLiteral("Tesselle 5327 has no database to open: %1").arg(database.error);
         std::fprintf(stderr, "%s\n", qPrintable(text));

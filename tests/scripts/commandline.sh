@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The program's words outside its window: --help within 80 columns, the
 # manual page listing every option --help lists, one line and status 1
-# when there is no display, a relative XDG_DATA_HOME ignored.
+# when there is no display, a relative XDG_DATA_HOME ignored, file names
+# whose bytes are not UTF-8.
 #   commandline.sh <program> <manual page .1.gz>
 set -u
 program=$(readlink -f "$1")
@@ -63,6 +64,21 @@ check "relative XDG_DATA_HOME: the collection in ~/.local/share" \
 # An absolute one is followed.
 env -u DISPLAY HOME="$work/home" XDG_DATA_HOME="$work/data" "$program" --export "$work/out.gpl" >/dev/null 2>&1
 check "absolute XDG_DATA_HOME followed" "$(ls "$work/data/tesselle/dbtsl.db" 2>/dev/null)" "$work/data/tesselle/dbtsl.db"
+
+# File names whose bytes are not UTF-8, taken as the system gives them.
+db="$work/$(printf 'db\377.db')"
+in="$work/$(printf 'in\376.gpl')"
+out="$work/$(printf 'out\375.gpl')"
+cp "$work/home/.local/share/tesselle/dbtsl.db" "$db"
+printf 'GIMP Palette\nName: x\n#\n  1   2   3\tK8.04.43\n' >"$in"
+env -u DISPLAY HOME="$work/home" "$program" --database "$db" --import "$in" >/dev/null 2>"$work/err"
+check "--import and --database with non-UTF-8 names" "$?" 0
+check "the import went into that file" "$(sqlite3 "$db" "select code from baby2")" "K8.04.43"
+env -u DISPLAY HOME="$work/home" "$program" --database "$db" --export "$out" >/dev/null 2>"$work/err"
+check "--export to a non-UTF-8 name" "$?" 0
+check "the file written under that name" "$(grep -c 'K8.04.43' "$out" 2>/dev/null)" 1
+check "no other name made" "$(ls -A "$work" | grep -c "$(printf '\357\277\275')")" 0
+check "no journal or temporary file left" "$(ls -A "$work" | grep -c -e '-journal' -e 'tesselle-export')" 0
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
