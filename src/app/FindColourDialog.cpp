@@ -53,7 +53,6 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     // The columns take what their texts need: no scroll bar for nothing.
     m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *add = new QPushButton(tr("&Add to collection"), this);
     add->setObjectName(QStringLiteral("add"));

@@ -135,7 +135,11 @@ FindColourDialog *Form1::findColour()
             palettac_FSCommand(QStringLiteral("5327"), QString());
             m_card->frameCode(code);
         });
-        connect(m_findColour, &FindColourDialog::addRequested, m_collection, &CollectionPanel::addtoBaby);
+        connect(m_findColour, &FindColourDialog::addRequested, this, [this](const QString &code) {
+            m_collection->addtoBaby(code);
+            // The collection in front shows what was added.
+            m_collection->showAsItIsNow();
+        });
         connect(m_findColour, &FindColourDialog::said, this, &Form1::showNotice);
         m_findColour->placeBeside(this);
     }

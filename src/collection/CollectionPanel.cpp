@@ -66,6 +66,10 @@ void CollectionPanel::checkWhileEmpty()
         m_emptyWatch->stop();
         return;
     }
+    // Never inside another action, which may be waiting on this very
+    // connection while the window repaints.
+    if (UserAction::isActive() || UserAction::isWaiting())
+        return;
     const UserAction action;
     const int count = m_entries->count();
     // A file held just then is looked at again at the next tick, unsaid.
@@ -362,14 +366,19 @@ void CollectionPanel::addtoBaby(const QString &code)
         emit announce(tr("Added %1").arg(code));
     else
         reportRefusal(code);
-    // The panel in front (an addition from the find dialog) shows the
-    // collection as it is now; behind, delete has nothing to act on until
-    // the collection is shown again.
-    if (!panel->isHidden()) {
-        babyColorizer(qMax(1, positionIn(baby_num)));
-        return;
-    }
+    // Until the collection is shown again, delete has nothing to act on.
     m_shown.reset();
+}
+
+void CollectionPanel::showAsItIsNow()
+{
+    if (panel->isHidden())
+        return;
+    const int position = positionIn(baby_num);
+    if (position >= 1)
+        babyColorizer(position);
+    else
+        babyDef();
 }
 
 void CollectionPanel::babyDelete()

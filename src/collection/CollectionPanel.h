@@ -42,6 +42,9 @@ public:
     // Adds code (the selected colour, "" when none) to the collection.
     void addtoBaby(const QString &code);
     void babyDelete();
+    // With the panel in front: shows the collection as it is now (after an
+    // addition from elsewhere than the card panel), at the entry shown.
+    void showAsItIsNow();
 
     // The number of entries, as last counted; null until counted.
     QVariant baby_max() const { return m_baby_max; }
