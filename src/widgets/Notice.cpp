@@ -60,12 +60,16 @@ QString Notice::fitted(const QString &text) const
 {
     const int line = width() - 2 * (frameWidth() + margin()) - 2;
     const QFontMetrics metrics(font());
-    QStringList words = text.split(QLatin1Char(' '));
-    for (QString &word : words) {
-        if (metrics.horizontalAdvance(word) > line)
-            word = metrics.elidedText(word, Qt::ElideMiddle, line);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &textLine : lines) {
+        QStringList words = textLine.split(QLatin1Char(' '));
+        for (QString &word : words) {
+            if (metrics.horizontalAdvance(word) > line)
+                word = metrics.elidedText(word, Qt::ElideMiddle, line);
+        }
+        textLine = words.join(QLatin1Char(' '));
     }
-    return words.join(QLatin1Char(' '));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void Notice::say(const QString &text)
