@@ -79,15 +79,25 @@ install(FILES ${TESSELLE_ARTWORK_DIR}/icon.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${TESSELLE_APP_ID}.svg)
 
+# The manual page is written by help2man from the program's own --help and
+# --version, so that it lists every option --help does, in the same words;
+# packaging/tesselle.h2m adds what --help does not say.
+set(TESSELLE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+find_program(TESSELLE_HELP2MAN help2man REQUIRED)
+add_custom_command(OUTPUT ${TESSELLE_PACKAGING_OUT}/generated/tesselle.1
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSELLE_PACKAGING_OUT}/generated
+  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
+    ${TESSELLE_HELP2MAN} --no-info --section=1 --include=${TESSELLE_PACKAGING_DIR}/tesselle.h2m
+    --output=${TESSELLE_PACKAGING_OUT}/generated/tesselle.1 $<TARGET_FILE:tesselle>
+  DEPENDS tesselle ${TESSELLE_PACKAGING_DIR}/tesselle.h2m
+  COMMENT "Writing the manual page from tesselle --help" VERBATIM)
+
 # The manual page and the Debian changelog, compressed at build time as
 # Debian wants them: gzip -9 with no name and no time stamp, so the bytes
-# depend on the text only. The manual page names the project's version.
-set(TESSELLE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
-configure_file(${TESSELLE_PACKAGING_DIR}/tesselle.1.in
-  ${TESSELLE_PACKAGING_OUT}/configured/tesselle.1 @ONLY)
+# depend on the text only.
 set(TESSELLE_GZIPPED)
 foreach(pair
-    "${TESSELLE_PACKAGING_OUT}/configured/tesselle.1|tesselle.1"
+    "${TESSELLE_PACKAGING_OUT}/generated/tesselle.1|tesselle.1"
     "${TESSELLE_PACKAGING_DIR}/changelog|changelog.Debian")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 input)

@@ -234,8 +234,9 @@ void CopyTest::findColourChoosesOnTheCardPanel()
     QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("3"));
     QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(3, 1));
     QVERIFY(!m_form->pageselect()->isHidden());
-    // The panels stay as they were.
-    QVERIFY(m_form->tart_pb(1)->isVisible());
+    // The card comes forward to show it.
+    QVERIFY(m_form->tart_pb(0)->isVisible());
+    QVERIFY(m_form->tart_pb(1)->isHidden());
     dialog->close();
 }
 

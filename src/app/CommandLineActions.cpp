@@ -2,6 +2,7 @@
 #include "app/CommandLineActions.h"
 
 #include "app/CommandLine.h"
+#include "app/NativeFileNames.h"
 #include "app/ProgramFiles.h"
 #include "collection/CardSearch.h"
 #include "collection/PaletteExport.h"
@@ -23,12 +24,12 @@ namespace {
 
 void say(const QString &text)
 {
-    std::printf("%s\n", qPrintable(text));
+    std::printf("%s\n", qPrintable(NativeFileNames::shown(text)));
 }
 
 void complain(const QString &text)
 {
-    std::fprintf(stderr, "tesselle: %s\n", qPrintable(text));
+    std::fprintf(stderr, "tesselle: %s\n", qPrintable(NativeFileNames::shown(text)));
 }
 
 QString hex(QRgb rgb)
@@ -102,7 +103,8 @@ int act(const CommandLine &commandLine)
         return 2;
     }
 
-    const ProgramFiles::Database database = ProgramFiles::database(commandLine.database());
+    const ProgramFiles::Database database
+        = ProgramFiles::locate(NativeFileNames::forOpening(QStringLiteral("database"), commandLine.database()));
     if (database.path.isEmpty()) {
         complain(QStringLiteral("no database to open: %1").arg(database.error));
         return 1;
@@ -117,7 +119,8 @@ int act(const CommandLine &commandLine)
         return nearest(card, commandLine.nearest(), commandLine.count());
 
     if (commandLine.wantsImport()) {
-        const PaletteImport::Result result = PaletteImport(&card, database.path).read(commandLine.importFile(), maxDelta);
+        const QString importFile = NativeFileNames::forOpening(QStringLiteral("import"), commandLine.importFile());
+        const PaletteImport::Result result = PaletteImport(&card, database.path).read(importFile, maxDelta);
         if (!result.ok) {
             complain(result.message);
             return 1;
@@ -128,11 +131,16 @@ int act(const CommandLine &commandLine)
 
     CollectionTable collection(&entries);
     collection.open(database.path);
-    const PaletteExport::Result result = PaletteExport(&card, &collection).write(commandLine.exportFile(),
-                                                                                  commandLine.wholeCard());
+    const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
+    const PaletteExport::Result result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
     if (!result.ok) {
         complain(result.message);
-        return PaletteExport::canWrite(commandLine.exportFile()) ? 1 : 2;
+        return PaletteExport::canWrite(exportFile) ? 1 : 2;
+    }
+    QString error;
+    if (!NativeFileNames::finishWriting(&error)) {
+        complain(QStringLiteral("%1 was not written: %2").arg(commandLine.exportFile(), error));
+        return 1;
     }
     say(result.message);
     return 0;

@@ -7,8 +7,14 @@
 #include "collection/CardSearch.h"
 #include "colour/NearestColours.h"
 #include "data/CardTable.h"
+#include "widgets/CopyMenu.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QShortcut>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +48,20 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     m_list->setRootIsDecorated(false);
     m_list->setAccessibleName(tr("Nearest card colours"));
     m_list->header()->setStretchLastSection(true);
+    // The columns take what their texts need: no scroll bar for nothing.
+    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto *add = new QPushButton(tr("&Add to collection"), this);
+    add->setObjectName(QStringLiteral("add"));
+    add->setAutoDefault(false);
+    auto *copy = new QPushButton(tr("C&opy code"), this);
+    copy->setObjectName(QStringLiteral("copy"));
+    copy->setAutoDefault(false);
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(add);
+    actions->addWidget(copy);
+    actions->addStretch();
     m_status->setWordWrap(true);
     auto *note = new QLabel(tr("ΔE00 compares sRGB values: an on-screen approximation of the printed colours."), this);
     note->setWordWrap(true);
@@ -51,6 +71,7 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     layout->addWidget(m_input);
     layout->addWidget(pick);
     layout->addWidget(m_list, 1);
+    layout->addLayout(actions);
     layout->addWidget(m_status);
     layout->addWidget(note);
     resize(320, 360);
@@ -59,6 +80,21 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     connect(pick, &QPushButton::clicked, this, &FindColourDialog::pickFromScreen);
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         emit chosen(item->text(0));
+    });
+    connect(add, &QPushButton::clicked, this, &FindColourDialog::addChosen);
+    connect(copy, &QPushButton::clicked, this, &FindColourDialog::copyChosen);
+    // The card's keys for the same: Ctrl+Enter adds, Ctrl+C copies.
+    for (const QKeySequence &key : {QKeySequence(Qt::ControlModifier | Qt::Key_Return),
+                                    QKeySequence(Qt::ControlModifier | Qt::Key_Enter)})
+        connect(new QShortcut(key, m_list, nullptr, nullptr, Qt::WidgetShortcut), &QShortcut::activated, this,
+                &FindColourDialog::addChosen);
+    connect(new QShortcut(QKeySequence::Copy, m_list, nullptr, nullptr, Qt::WidgetShortcut), &QShortcut::activated,
+            this, &FindColourDialog::copyChosen);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (QTreeWidgetItem *item = m_list->itemAt(at))
+            m_list->setCurrentItem(item);
+        if (QMenu *menu = contextMenu())
+            menu->popup(m_list->viewport()->mapToGlobal(at));
     });
 }
 
@@ -94,6 +130,63 @@ void FindColourDialog::search(const QString &text)
     }
     m_status->setText(tr("Nearest to %1, best first.").arg(QColor(rgb).name()));
     m_list->setCurrentItem(m_list->topLevelItem(0));
+}
+
+QString FindColourDialog::current() const
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    return item ? item->text(0) : QString();
+}
+
+void FindColourDialog::addChosen()
+{
+    if (!current().isEmpty())
+        emit addRequested(current());
+}
+
+void FindColourDialog::copyChosen()
+{
+    const QString code = current();
+    if (code.isEmpty())
+        return;
+    CopyMenu::toClipboard(code);
+    emit said(tr("Copied %1").arg(code));
+}
+
+QMenu *FindColourDialog::contextMenu()
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    if (!item)
+        return nullptr;
+    const QString code = item->text(0);
+    QMenu *menu = CopyMenu::start(code, QColor(item->text(1)), [this](const QString &text) { emit said(text); });
+    CopyMenu::addKeyed(menu, tr("Add %1 to the collection").arg(code), QKeySequence(Qt::ControlModifier | Qt::Key_Return),
+                       [this, code] { emit addRequested(code); });
+    return menu;
+}
+
+void FindColourDialog::placeBeside(const QWidget *window)
+{
+    // Beside the window, on the side the screen has room for, level with
+    // its top: the card stays in sight.
+    const QRect outer = window->frameGeometry();
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // The frame the window system adds to ours, as it adds it to the window.
+    const QSize frame = outer.size() - window->size();
+    const QSize size = this->size() + frame;
+    const int gap = 8;
+    int x;
+    if (outer.right() + gap + size.width() <= room.right() + 1)
+        x = outer.right() + 1 + gap;
+    else if (outer.left() - gap - size.width() >= room.left())
+        x = outer.left() - gap - size.width();
+    else
+        return;  // no room beside it: the window system places it
+    const int y = qBound(room.top(), outer.top(), qMax(room.top(), room.bottom() + 1 - size.height()));
+    move(x, y);
 }
 
 QStringList FindColourDialog::listed() const

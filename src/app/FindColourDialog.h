@@ -9,6 +9,7 @@ class CardTable;
 class NearestColours;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTreeWidget;
 
 // A small dialog that finds the card colours nearest a colour the user has
@@ -27,10 +28,24 @@ public:
     void search(const QString &text);
     // The codes listed, best first.
     QStringList listed() const;
+    // The code of the listed colour the user is on; "" when none.
+    QString current() const;
+    // Add and copy for the colour the user is on (buttons, keys, menu).
+    void addChosen();
+    void copyChosen();
+    // The list's context menu for that colour (deleted when closed); null
+    // when none is listed.
+    QMenu *contextMenu();
+    // Moves the dialog beside window where the screen has room for it.
+    void placeBeside(const QWidget *window);
 
 signals:
     // The user chose a listed colour.
     void chosen(const QString &code);
+    // The user asked to add code to the collection.
+    void addRequested(const QString &code);
+    // Something to tell the user: what was copied.
+    void said(const QString &text);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -8,6 +8,7 @@
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "app/AboutBox.h"
 #include "app/FindColourDialog.h"
 #include "platform/Artwork.h"
 #include "widgets/CopyMenu.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 
 #include <algorithm>
@@ -81,10 +83,23 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     m_card = new CardPanel(m_controls, m_cardTable, this);
     m_collection = new CollectionPanel(m_controls, m_collectionTable, m_cardTable, CardTable::name(), this);
     connect(m_collection, &CollectionPanel::notice, this, &Form1::showNotice);
+    connect(m_collection, &CollectionPanel::refused, this, [this] { m_notice->holdUntilNextAction(); });
     connect(m_card, &CardPanel::notice, this, &Form1::showNotice);
     connect(m_card, &CardPanel::findColourRequested, this, &Form1::findColour);
     connect(m_collection, &CollectionPanel::findColourRequested, this, &Form1::findColour);
     connect(m_card, &CardPanel::addRequested, this, &Form1::addSelectedColour);
+    connect(m_card, &CardPanel::addColourRequested, m_collection, &CollectionPanel::addtoBaby);
+    // Both context menus end with undo and redo, wherever the delete was
+    // made, and with About: the window has no menu bar.
+    m_card->setMenuEnd([this](QMenu *menu) {
+        menu->addSeparator();
+        m_collection->addUndoEntries(menu);
+        addAboutEntry(menu);
+    });
+    m_collection->setMenuEnd([this](QMenu *menu) {
+        menu->addSeparator();
+        addAboutEntry(menu);
+    });
     applyTabOrder();
     // The arrow keys move round the palette's wheel.
     QStringList sectors;
@@ -114,20 +129,39 @@ FindColourDialog *Form1::findColour()
 {
     if (!m_findColour) {
         m_findColour = new FindColourDialog(m_cardTable, this);
-        // A chosen colour is shown as a move to its page and a click on its
-        // swatch would show it, on whichever panel is in front.
+        // A chosen colour is shown on the card, brought forward, as a code
+        // lookup shows it; the code fields keep what the user typed.
         connect(m_findColour, &FindColourDialog::chosen, this, [this](const QString &code) {
-            if (const std::optional<CardEntry> found = m_cardTable->find(code).value) {
-                m_card->pageMove(found->page);
-                if (const int index = m_card->indexOf(found->code))
-                    m_card->pagecolor_Click(index);
-            }
+            palettac_FSCommand(QStringLiteral("5327"), QString());
+            m_card->frameCode(code);
         });
+        connect(m_findColour, &FindColourDialog::addRequested, this, [this](const QString &code) {
+            m_collection->addtoBaby(code);
+            // The collection in front shows what was added.
+            m_collection->showAsItIsNow();
+        });
+        connect(m_findColour, &FindColourDialog::said, this, &Form1::showNotice);
+        m_findColour->placeBeside(this);
     }
     m_findColour->show();
     m_findColour->raise();
     m_findColour->activateWindow();
     return m_findColour;
+}
+
+void Form1::addAboutEntry(QMenu *menu)
+{
+    connect(menu->addAction(tr("About Tesselle 5327…")), &QAction::triggered, this, &Form1::about);
+}
+
+AboutBox *Form1::about()
+{
+    if (!m_about)
+        m_about = new AboutBox(m_collectionTable->databasePath(), this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    return m_about;
 }
 
 bool Form1::isTyping() const
@@ -213,6 +247,12 @@ void Form1::keyPressEvent(QKeyEvent *event)
 void Form1::showNotice(const QString &text)
 {
     m_notice->say(text);
+}
+
+void Form1::showRefusal(const QString &text)
+{
+    m_notice->say(text);
+    m_notice->holdUntilNextAction();
 }
 
 QObject *Form1::control(const QString &name) const

@@ -5,12 +5,14 @@
 #include <QPixmap>
 #include <QWidget>
 
+class AboutBox;
 class CardPanel;
 class CardTable;
 class CollectionPanel;
 class CollectionTable;
 class FindColourDialog;
 class Notice;
+class QMenu;
 
 // The program's one window, a shell over two panels: it creates every
 // control from the layout table, gives them their first properties and tab
@@ -43,12 +45,17 @@ public:
     // Tells the user something that is not fatal, for a few seconds over
     // the window; a screen reader reads it from the window's status bar.
     void showNotice(const QString &text);
+    // The same for what was refused: it stays until the user's next key
+    // or click.
+    void showRefusal(const QString &text);
     // Tells a screen reader a change through the status bar's name, showing
     // nothing on screen.
     void announce(const QString &text);
 
     // Opens the dialog that finds the nearest card colour (one at a time).
     FindColourDialog *findColour();
+    // Shows what the program is and where the collection lives.
+    AboutBox *about();
 
     // Movie commands the window handles itself.
     void intro_swf_FSCommand(const QString &command, const QString &args);
@@ -77,11 +84,13 @@ private:
     // Brings panel 0 (card) or 1 (collection) forward, as the palette's
     // tabs do, and gives it the keyboard.
     void bringPanelForward(int panel);
+    void addAboutEntry(QMenu *menu);
 
     QString m_programFolder;
     QString m_databasePath;
     Notice *m_notice = nullptr;
     FindColourDialog *m_findColour = nullptr;
+    AboutBox *m_about = nullptr;
     QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;

@@ -73,7 +73,35 @@ void update(Database *db)
         warnNewer(db, outcome.message);
 }
 
+// A file the program cannot write (or whose folder it cannot write, where
+// the engine keeps its journal) is shown for browsing: the user hears so
+// at start, not at the first refused change.
+void noteReadOnly(Database *db)
+{
+    const QFileInfo file(db->path);
+    if (!file.exists())
+        return;
+    if (file.isWritable() && QFileInfo(file.absolutePath()).isWritable())
+        return;
+    db->readOnly = true;
+    warn(db, QCoreApplication::translate("ProgramFiles",
+                                         "The collection cannot be changed: %1 is read-only. The card can be browsed.")
+                 .arg(db->path));
+}
+
 } // namespace
+
+void ignoreRelativeBaseFolders()
+{
+    // The XDG base-directory rules: a relative path is invalid and is
+    // ignored, so where the collection lives never depends on the folder
+    // the program was started from.
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty() && !value.startsWith('/'))
+            qunsetenv(name);
+    }
+}
 
 QString dataFolder()
 {
@@ -91,6 +119,14 @@ QString builtInCopy(const QString &relativePath)
 }
 
 Database database(const QString &named)
+{
+    Database db = locate(named);
+    if (!db.path.isEmpty())
+        noteReadOnly(&db);
+    return db;
+}
+
+Database locate(const QString &named)
 {
     Database db;
     if (!named.isEmpty()) {

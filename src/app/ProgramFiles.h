@@ -9,6 +9,10 @@
 // and the database that holds the user's collection.
 namespace ProgramFiles {
 
+// Drops XDG_DATA_HOME and its kin when they hold a relative path, as the
+// XDG base-directory rules ask; called first thing.
+void ignoreRelativeBaseFolders();
+
 // The program's data folder: beside the executable when its movies lie
 // there (a build, or a portable copy), else share/tesselle/ beside the
 // installation's bin/.
@@ -23,6 +27,7 @@ struct Database
     QString path;           // the file to open; empty: none could be had
     QStringList notices;    // what the user should be told, once
     QString error;          // why there is none
+    bool readOnly = false;  // the program cannot change the collection in it
 };
 
 // The database to open: the file named on the command line (used as it is),
@@ -30,5 +35,7 @@ struct Database
 // layout), else the user's own in the data location, created from the card
 // the program ships on first use. The two latter are brought up to date.
 Database database(const QString &named);
+// The same, without the look at whether the file can be written.
+Database locate(const QString &named);
 
 } // namespace ProgramFiles

@@ -34,7 +34,7 @@ void WaitFeedback::onWait(UserAction::Wait wait, bool gaveUp)
             m_cursorSet = false;
         }
         if (gaveUp)
-            m_window->showNotice(tr("The collection is in use by another program; try again."));
+            m_window->showRefusal(tr("The collection is in use by another program; try again."));
         return;
     }
     // Paints what changed (the notice, the cursor) and runs timers; clicks

@@ -3,6 +3,7 @@
 #include "app/CommandLineActions.h"
 
 #include "app/Form1.h"
+#include "app/NativeFileNames.h"
 #include "app/ProgramFiles.h"
 #include "data/DatabaseFailure.h"
 #include "platform/FirstFrameExit.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -30,6 +32,60 @@ bool hasScreen()
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+// The options that work without a display, named where one is missing.
+const char *const noDisplayLine =
+    "tesselle: no display to open the window on (%s); without one, only --help, --version, "
+    "--export, --import and --nearest work.\n";
+
+// The X11 or Wayland display the window would be opened on; whether one is
+// named. A platform given otherwise (offscreen, vnc, ...) needs none.
+bool displayNamed(int argc, char *argv[])
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            platform = argv[i + 1];
+        if (qstrcmp(argv[i], "-display") == 0 || qstrcmp(argv[i], "--display") == 0)
+            return true;
+    }
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QString text;
+};
+QList<HeldMessage> &heldMessages()
+{
+    static QList<HeldMessage> held;
+    return held;
+}
+
+// Qt ends the program when the display named cannot be opened: one line
+// instead of its advice to reinstall, and status 1.
+QtMessageHandler qtMessages = nullptr;
+bool startingGui = false;
+void displayFailure(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (startingGui && type == QtFatalMsg) {
+        const QByteArray display = qgetenv("DISPLAY");
+        std::fprintf(stderr, noDisplayLine,
+                     display.isEmpty() ? "the window system could not be reached"
+                                       : QByteArray("DISPLAY " + display + " could not be opened").constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    // Held until the display is open: a failure to open it says one line.
+    if (startingGui) {
+        heldMessages().append({type, message});
+        return;
+    }
+    qtMessages(type, context, message);
+}
+
 void showFatal(const QString &text)
 {
     if (hasScreen())
@@ -40,6 +96,8 @@ void showFatal(const QString &text)
 
 int main(int argc, char *argv[])
 {
+    ProgramFiles::ignoreRelativeBaseFolders();
+    NativeFileNames::capture(argc, argv);
     // Options that open no window are answered before any display is asked
     // for.
     CommandLine commandLine;
@@ -63,8 +121,19 @@ int main(int argc, char *argv[])
         return CommandLineActions::run(commandLine);
     }
 
+    if (!displayNamed(argc, argv)) {
+        std::fprintf(stderr, noDisplayLine, "DISPLAY and WAYLAND_DISPLAY are not set");
+        return 1;
+    }
+
     useProgramFontConfiguration(argv[0]);
+    startingGui = true;
+    qtMessages = qInstallMessageHandler(displayFailure);
     QApplication app(argc, argv);
+    startingGui = false;
+    for (const HeldMessage &held : heldMessages())
+        qtMessages(held.type, QMessageLogContext(), held.text);
+    heldMessages().clear();
     QApplication::setApplicationName(QStringLiteral("tesselle"));
     QApplication::setApplicationVersion(QStringLiteral(TESSELLE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tesselle.Tesselle"));
@@ -76,7 +145,8 @@ int main(int argc, char *argv[])
         DatabaseFailure::exitWithMessage(failure);
     });
 
-    const ProgramFiles::Database database = ProgramFiles::database(commandLine.database());
+    const ProgramFiles::Database database
+        = ProgramFiles::database(NativeFileNames::forOpening(QStringLiteral("database"), commandLine.database()));
     if (database.path.isEmpty()) {
         const QString text = QStringLiteral("Tesselle 5327 has no database to open: %1").arg(database.error);
         std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -87,7 +157,11 @@ int main(int argc, char *argv[])
     Form1 window(ProgramFiles::dataFolder(), database.path);
     FirstFrameExit::installIfRequested(&window);
     window.show();
-    for (const QString &notice : database.notices)
-        window.showNotice(notice);
+    // What start-up found is said together; a collection that cannot be
+    // changed stays said until the user acts.
+    if (database.readOnly)
+        window.showRefusal(database.notices.join(QLatin1Char('\n')));
+    else if (!database.notices.isEmpty())
+        window.showNotice(database.notices.join(QLatin1Char('\n')));
     return app.exec();
 }

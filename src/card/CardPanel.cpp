@@ -284,6 +284,11 @@ bool CardPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
 {
+    contextMenu(swatch)->popup(globalPos);
+}
+
+QMenu *CardPanel::contextMenu(Swatch *swatch)
+{
     QMenu *menu = CopyMenu::start(swatch ? swatch->toolTip() : QString(),
                                   swatch ? std::optional<QColor>(swatch->backColor()) : std::nullopt,
                                   [this](const QString &said) { emit notice(said); });
@@ -291,8 +296,12 @@ void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
     auto add = [menu](const QString &text, const QKeySequence &key, const std::function<void()> &action) {
         CopyMenu::addKeyed(menu, text, key, action);
     };
-    if (!m_color_a.isEmpty())
-        add(tr("Add %1 to the collection").arg(m_color_a), QKeySequence(Qt::Key_Insert), [this] { emit addRequested(); });
+    // Every entry acts on the swatch the menu was opened on, framed or not.
+    if (swatch) {
+        const QString code = swatch->toolTip();
+        add(tr("Add %1 to the collection").arg(code), QKeySequence(Qt::Key_Insert),
+            [this, code] { emit addColourRequested(code); });
+    }
     add(tr("Next page"), QKeySequence(Qt::Key_PageDown), [this] { next_swf_FSCommand(QString(), QString()); });
     add(tr("Previous page"), QKeySequence(Qt::Key_PageUp), [this] { previous_swf_FSCommand(QString(), QString()); });
     add(tr("First page"), QKeySequence(Qt::Key_Home), [this] { pageMove(1); });
@@ -301,7 +310,9 @@ void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CardPanel::findColourRequested);
-    menu->popup(globalPos);
+    if (m_menuEnd)
+        m_menuEnd(menu);
+    return menu;
 }
 
 // --- Page navigation -----------------------------------------------------
@@ -394,6 +405,19 @@ void CardPanel::findcode_KeyUp(TextBox *field)
 }
 
 // --- Code lookup ---------------------------------------------------------
+
+void CardPanel::frameCode(const QString &code)
+{
+    const UserAction action;
+    const std::optional<CardEntry> found = m_card->find(code).value;
+    if (found) {
+        pageMove(found->page);
+        if (const int index = indexOf(found->code))
+            pageDisp(index);
+        m_color_a = found->code;
+        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
+    }
+}
 
 void CardPanel::enterCode()
 {

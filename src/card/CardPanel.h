@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include "widgets/ControlArray.h"
 #include "widgets/ControlMap.h"
 
@@ -9,6 +11,7 @@
 
 class CardTable;
 class QKeyEvent;
+class QMenu;
 class SwatchColumn;
 class PictureBox;
 class Swatch;
@@ -61,8 +64,16 @@ public:
     int swatchCount() const { return pagecolor.count() - 1; }
     // The index of the swatch showing code on the page shown; 0 if none.
     int indexOf(const QString &code) const;
+    // Shows code's page and frames its swatch as the code lookup does,
+    // making it the selected colour; the code fields are left as they are.
+    void frameCode(const QString &code);
     // The one Tab stop of the swatch column.
     QWidget *swatchColumn() const;
+    // The panel's context menu (deleted when closed), every entry acting on
+    // swatch, the one it is opened on (null: none).
+    QMenu *contextMenu(Swatch *swatch);
+    // What the window adds at the end of the panel's context menu.
+    void setMenuEnd(const std::function<void(QMenu *)> &end) { m_menuEnd = end; }
 
 signals:
     // Something to tell the user that changes nothing on the card: what
@@ -72,6 +83,8 @@ signals:
     void findColourRequested();
     // The user asked, by keyboard, to add the framed colour.
     void addRequested();
+    // The user asked to add code, the colour a context menu was opened on.
+    void addColourRequested(const QString &code);
     // A change to tell a screen reader (the page shown, a code found or
     // not), with nothing more shown on screen.
     void announce(const QString &text);
@@ -97,6 +110,7 @@ private:
     QWidget *m_panel;
     SwatchColumn *m_column;
 
+    std::function<void(QMenu *)> m_menuEnd;
     QVariant m_pagenx;
     QString m_color_a;
     qint16 m_icode_char = 0;

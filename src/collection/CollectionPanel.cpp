@@ -23,6 +23,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QTimer>
 
 namespace {
 
@@ -47,12 +49,35 @@ CollectionPanel::CollectionPanel(const ControlMap &controls, CollectionTable *en
       baby_nummax(controlOf<QLabel>(controls, "baby_nummax")),
       nextb_swf(controlOf<MovieControl>(controls, "nextb_swf")),
       previousb_swf(controlOf<MovieControl>(controls, "previousb_swf")),
-      deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf"))
+      deleteb_swf(controlOf<MovieControl>(controls, "deleteb_swf")),
+      m_emptyWatch(new QTimer(this))
 {
     // The colour box leaves its context menu to the panel, and the panel
     // takes the keys that step through the collection.
     panel->installEventFilter(this);
     baby_color->installEventFilter(this);
+
+    // An empty panel in front looks for entries another program adds, so
+    // that they show with their buttons without the user asking.
+    m_emptyWatch->setInterval(1000);
+    connect(m_emptyWatch, &QTimer::timeout, this, &CollectionPanel::checkWhileEmpty);
+}
+
+void CollectionPanel::checkWhileEmpty()
+{
+    if (panel->isHidden() || m_shown) {
+        m_emptyWatch->stop();
+        return;
+    }
+    // Never inside another action, which may be waiting on this very
+    // connection while the window repaints.
+    if (UserAction::isActive() || UserAction::isWaiting())
+        return;
+    const UserAction action;
+    const TableResult<int> count = m_entries->count();
+    // A file held just then is looked at again at the next tick, unsaid.
+    if (!count.refused() && count.value > 0)
+        babyDef();
 }
 
 bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
@@ -93,6 +118,22 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 
 void CollectionPanel::showContextMenu(const QPoint &globalPos)
 {
+    contextMenu()->popup(globalPos);
+}
+
+void CollectionPanel::addUndoEntries(QMenu *menu)
+{
+    // What an undo or a redo would do, said before it is done.
+    if (m_undo)
+        CopyMenu::addKeyed(menu, tr("Undo delete of %1").arg(m_undo->code), QKeySequence(QKeySequence::Undo),
+                           [this] { undoDelete(); });
+    if (m_redo)
+        CopyMenu::addKeyed(menu, tr("Redo delete of %1").arg(m_redo->code),
+                           QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z), [this] { redoDelete(); });
+}
+
+QMenu *CollectionPanel::contextMenu()
+{
     QMenu *menu = CopyMenu::start(m_shown ? m_shown->code : QString(), m_shownColour,
                                   [this](const QString &said) { emit notice(said); });
     if (m_shown) {
@@ -112,7 +153,13 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CollectionPanel::findColourRequested);
-    menu->popup(globalPos);
+    if (m_undo || m_redo) {
+        menu->addSeparator();
+        addUndoEntries(menu);
+    }
+    if (m_menuEnd)
+        m_menuEnd(menu);
+    return menu;
 }
 
 void CollectionPanel::askAndExport(bool wholeCard)
@@ -149,6 +196,7 @@ void CollectionPanel::importFrom(const QString &path)
     }
     if (!plan.ok) {
         emit notice(plan.error);
+        emit refused();
         return;
     }
     ImportPreviewDialog preview(plan, [&](const QVector<bool> &take, double maxDeltaE) {
@@ -158,8 +206,11 @@ void CollectionPanel::importFrom(const QString &path)
     }, panel->window());
     preview.exec();
     if (!preview.imported()) {
-        if (!preview.importResult().message.isEmpty())
+        if (!preview.importResult().message.isEmpty()) {
             emit notice(preview.importResult().message);
+            if (!preview.importResult().ok)
+                emit refused();
+        }
         return;
     }
     const PaletteImport::Result &result = preview.importResult();
@@ -178,7 +229,10 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
     DataCursor cursor;
     CollectionTable entries(&cursor);
     entries.open(m_entries->databasePath());
-    emit notice(PaletteExport(m_colours, &entries).write(path, wholeCard).message);
+    const PaletteExport::Result result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+    emit notice(result.message);
+    if (!result.ok)
+        emit refused();
 }
 
 // --- Viewer --------------------------------------------------------------
@@ -202,10 +256,7 @@ void CollectionPanel::babyDef()
     // A file another program holds leaves the panel as it is.
     if (!recount())
         return;
-    baby_code->setBackColor(shownCodeBack);
-    nextb_swf->show();
-    previousb_swf->show();
-    deleteb_swf->show();
+    showEntryControls();
 
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
@@ -221,6 +272,7 @@ void CollectionPanel::babyDef()
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
     m_shown.reset();
+    m_emptyWatch->start();
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
@@ -244,11 +296,22 @@ void CollectionPanel::babyColorizer(int colorb_num)
     }
     const CollectionEntry &entry = read.value;
     m_shown = entry;
+    // An entry shown is an entry to step from and to delete, however the
+    // collection came to hold it (an undo, an import, another program).
+    showEntryControls();
 
     showEntryColour(entry.table, entry.code);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
     baby_code->setText(entry.code);
     baby_num->setText(QString::number(colorb_num));
+}
+
+void CollectionPanel::showEntryControls()
+{
+    baby_code->setBackColor(shownCodeBack);
+    nextb_swf->show();
+    previousb_swf->show();
+    deleteb_swf->show();
 }
 
 void CollectionPanel::showEntryColour(const QString &table, const QString &code)
@@ -289,8 +352,11 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
 void CollectionPanel::reportRefusal(WriteRefusal refusal, const QString &code)
 {
     const QString text = refusalText(refusal, m_entries->databasePath(), code);
-    if (!text.isEmpty())
-        emit notice(text);
+    if (text.isEmpty())
+        return;
+    emit notice(text);
+    // Said, then kept until the user has seen it.
+    emit refused();
 }
 
 void CollectionPanel::addtoBaby(const QString &code)
@@ -316,6 +382,17 @@ void CollectionPanel::addtoBaby(const QString &code)
     }
     // Until the collection is shown again, delete has nothing to act on.
     m_shown.reset();
+}
+
+void CollectionPanel::showAsItIsNow()
+{
+    if (panel->isHidden())
+        return;
+    const int position = positionIn(baby_num);
+    if (position >= 1)
+        babyColorizer(position);
+    else
+        babyDef();
 }
 
 void CollectionPanel::babyDelete()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 #include "data/CollectionTable.h"
@@ -16,6 +17,8 @@ class CardTable;
 class MovieControl;
 class PictureBox;
 class QLabel;
+class QMenu;
+class QTimer;
 class TextBox;
 
 // The collection panel, tart_pb(1): one collected colour at a time with its
@@ -39,6 +42,9 @@ public:
     // Adds code (the selected colour, "" when none) to the collection.
     void addtoBaby(const QString &code);
     void babyDelete();
+    // With the panel in front: shows the collection as it is now (after an
+    // addition from elsewhere than the card panel), at the entry shown.
+    void showAsItIsNow();
 
     // The number of entries, as last counted; null until counted.
     QVariant baby_max() const { return m_baby_max; }
@@ -50,6 +56,9 @@ signals:
     // the collection could not be changed, and why; what was copied or
     // exported.
     void notice(const QString &text);
+    // What notice() said last is a refusal (nothing was changed, or a file
+    // not written): it stays until the user's next action.
+    void refused();
     // The user asked for the dialog that finds the nearest card colour.
     void findColourRequested();
     // A change to tell a screen reader (an entry added, skipped or
@@ -64,12 +73,23 @@ public:
     // Puts the entry deleted last back at its place; deletes it again.
     void undoDelete();
     void redoDelete();
+    // Adds to menu what undo and redo would do now, if anything.
+    void addUndoEntries(QMenu *menu);
+    // The panel's context menu (deleted when closed).
+    QMenu *contextMenu();
+    // What the window adds at the end of the panel's context menu.
+    void setMenuEnd(const std::function<void(QMenu *)> &end) { m_menuEnd = end; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showEntryColour(const QString &table, const QString &code);
+    // The code's background and the three buttons of an entry shown.
+    void showEntryControls();
+    // While the empty panel is in front: shows the first entry once the
+    // file holds one.
+    void checkWhileEmpty();
     // Tells the user why the collection was not changed (code: the colour
     // an addition was for), or could not be read just then.
     void reportRefusal(WriteRefusal refusal, const QString &code = QString());
@@ -95,6 +115,7 @@ private:
     MovieControl *nextb_swf;
     MovieControl *previousb_swf;
     MovieControl *deleteb_swf;
+    QTimer *m_emptyWatch;
 
     QVariant m_baby_max;
     // The entry shown, as read: a delete removes that row and no other.
@@ -104,4 +125,5 @@ private:
     std::optional<CollectionEntry> m_undo;
     std::optional<CollectionEntry> m_redo;
     std::optional<QColor> m_shownColour;  // none when unknown
+    std::function<void(QMenu *)> m_menuEnd;
 };

@@ -11,6 +11,18 @@
 
 #include <functional>
 
+namespace {
+
+// Two decimals, without the sign of a value that rounds to zero: a grey's
+// a* and b* are 0.00, never -0.00.
+QString twoDecimals(double value)
+{
+    const QString text = QString::number(value, 'f', 2);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+}
+
+} // namespace
+
 namespace CopyMenu {
 
 QList<Copied> textsOf(const QString &code, const std::optional<QColor> &colour)
@@ -24,7 +36,7 @@ QList<Copied> textsOf(const QString &code, const std::optional<QColor> &colour)
     texts.append({QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()), QStringLiteral("CSS rgb()")});
     texts.append({QStringLiteral("%1 %2 %3").arg(c.red()).arg(c.green()).arg(c.blue()), QStringLiteral("R G B")});
     // CSS Color 4's lab(), which design tools read as CIE L*a*b*.
-    texts.append({QStringLiteral("lab(%1% %2 %3)").arg(lab.l, 0, 'f', 2).arg(lab.a, 0, 'f', 2).arg(lab.b, 0, 'f', 2),
+    texts.append({QStringLiteral("lab(%1% %2 %3)").arg(twoDecimals(lab.l), twoDecimals(lab.a), twoDecimals(lab.b)),
                   QStringLiteral("CIE L*a*b*")});
     return texts;
 }

@@ -5,9 +5,11 @@
 
 class QTimer;
 
-// A short message drawn over the window for a few seconds: it moves no
-// control, mouse clicks pass through it, and a screen reader reads it as
-// the window's status bar, whose name is the message.
+// A short message drawn over the window: it moves no control, mouse clicks
+// pass through it, and a screen reader reads it as the window's status bar,
+// whose name is the message. It keeps its bottom edge and width and grows
+// upward as its wrapped text needs; a word too wide for a line (a path) is
+// shortened in its middle.
 class Notice : public QLabel
 {
     Q_OBJECT
@@ -15,12 +17,26 @@ class Notice : public QLabel
 public:
     explicit Notice(QWidget *parent = nullptr);
 
-    // Shows text over the window's bottom edge for a few seconds.
+    // Shows text over the window's bottom edge, for longer the longer it is.
     void say(const QString &text);
+    // Keeps what is said until the user's next key or click in the window:
+    // for a refusal, which must not go unread.
+    void holdUntilNextAction();
     // Tells a screen reader text through the status bar's name, showing
     // nothing: for changes the window itself shows, or keeps silent on.
     void announce(const QString &text);
 
+    // How long text stays, in milliseconds, when not held.
+    static int shownMsFor(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // text with every word too wide for a line shortened in its middle.
+    QString fitted(const QString &text) const;
+    void release();
+
     QTimer *m_timer;
+    bool m_held = false;
 };

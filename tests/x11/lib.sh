@@ -21,7 +21,7 @@ cp "$source"/swf/*.svg "$work/swf/"
 cp "$source/data/fonts.conf" "$work/"
 "$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
 
-start_xvfb 400x800x24 || { echo "FAIL: no X server"; exit 1; }
+start_xvfb "${xvfb_screen:-400x800x24}" || { echo "FAIL: no X server"; exit 1; }
 
 # Starts the program and waits for its window: X, Y are its place.
 start_program() {
