@@ -7,8 +7,6 @@
 
 #include <sqlite3.h>
 
-#include <optional>
-
 namespace {
 
 bool isLock(int code)
@@ -198,18 +196,6 @@ bool Recordset::readEach(const std::function<void(const PreparedQuery &row)> &vi
     while (query->next())
         visit(*query);
     return finishRun(query, action, false);
-}
-
-QVariantList Recordset::readColumn(const QString &name)
-{
-    QVariantList values;
-    std::optional<int> column;  // looked up once the result's columns are known
-    const bool read = readEach([&](const PreparedQuery &row) {
-        if (!column)
-            column = columnIndex(name);
-        values.append(row.value(*column));
-    });
-    return read ? values : QVariantList();
 }
 
 int Recordset::RecordCount() const

@@ -84,9 +84,6 @@ public:
     // meanwhile. False when the statement could not run or its rows could
     // not all be read (the failure was reported, or refusal() says why).
     bool readEach(const std::function<void(const PreparedQuery &row)> &visit);
-    // Every value of one field, read as readEach reads; empty when the
-    // statement cannot run.
-    QVariantList readColumn(const QString &name);
 
     // Begins a new row; setField writes its values; Update saves it. The
     // row the engine made is read back with the key it got, and becomes the
