@@ -17,20 +17,12 @@ QVariant textValue(const QString &text)
     return text.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
-// A value as the file holds it, kept beside its text only when it is no
-// text: a text the entry's text already says, and an export of the whole
-// collection copies no more than it must.
-QVariant unlessText(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QString ? QVariant() : value;
-}
-
 // The entry the cursor rests on.
 CollectionEntry entryAt(const Recordset &entries)
 {
     const QVariant table = entries.field(tableField);
     const QVariant code = entries.field(codeField);
-    return {entries.field(snField), table.toString(), code.toString(), unlessText(table), unlessText(code)};
+    return {entries.field(snField), table.toString(), code.toString(), table, code};
 }
 
 // A value as the file holds it, or the text when none was read.

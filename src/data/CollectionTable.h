@@ -17,9 +17,8 @@ struct CollectionEntry
     QVariant sn;
     QString table;
     QString code;
-    // The table and code as the file holds them when that is no text (a
-    // number or blob another program stored); invalid for text, which table
-    // and code hold. A delete finds the row by these.
+    // The table and code as the file holds them: text, or a number or blob
+    // another program stored. A delete finds the row by these.
     QVariant storedTable;
     QVariant storedCode;
 };
