@@ -93,12 +93,15 @@ QStringList CardTable::codes()
 {
     m_cards->setRecordSource(Statements::cardCodes());
     m_cards->Refresh();
-    const QVariantList values = m_cards->recordset().readColumn(codeField);
+    Recordset &rows = m_cards->recordset();
     QStringList out;
-    out.reserve(values.size());
-    for (const QVariant &value : values)
-        out.append(value.toString());
-    return out;
+    std::optional<int> column;  // looked up once the result's columns are known
+    const bool read = rows.readEach([&](const PreparedQuery &row) {
+        if (!column)
+            column = rows.fieldIndex(codeField);
+        out.append(row.value(*column).toString());
+    });
+    return read ? out : QStringList();
 }
 
 QVector<CardEntry> CardTable::rows()

@@ -7,7 +7,14 @@
 
 #include <sqlite3.h>
 
-#include <optional>
+namespace {
+
+bool isLock(int code)
+{
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
+} // namespace
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement,
                      FailureReporter reportFailure)
@@ -16,15 +23,7 @@ Recordset::Recordset(std::shared_ptr<Connection> connection, Statement statement
 {
 }
 
-void Recordset::fail(const QString &action, const QString &message) const
-{
-    // A failed result reads as empty from then on.
-    m_failed = true;
-    m_windows.clear();
-    m_count = 0;
-    if (m_reportFailure)
-        m_reportFailure(action, message);
-}
+// --- The statement ----------------------------------------------------------
 
 bool Recordset::open()
 {
@@ -48,12 +47,13 @@ bool Recordset::open()
 
 Recordset::Keys Recordset::examineKeys()
 {
-    // The engine says how it finds a row by the key: through the row id
-    // when the key is the row id.
     const QString table = quotedTable();
     const QString key = quotedKey();
+    const auto action = [this] { return QStringLiteral("examine %1").arg(tableInWords()); };
+    // The engine says how it finds a row by the key: through the row id
+    // when the key is the row id.
     PreparedQuery *plan = run(QStringLiteral("explain query plan select 1 from %1 where %2 = 0").arg(table, key), {},
-                              [this] { return QStringLiteral("examine %1").arg(tableInWords()); });
+                              action);
     if (!plan)
         return Keys::Unknown;
     bool byRowId = false;
@@ -65,7 +65,7 @@ Recordset::Keys Recordset::examineKeys()
     PreparedQuery *values = run(QStringLiteral("select count(*) = count(%2) and count(*) = count(distinct %2)"
                                                " and count(*) = total(typeof(%2) = 'integer') from %1")
                                     .arg(table, key),
-                                {}, [this] { return QStringLiteral("examine %1").arg(tableInWords()); });
+                                {}, action);
     if (!values)
         return Keys::Unknown;
     const bool distinct = values->next() && values->value(0).toLongLong() == 1;
@@ -85,212 +85,27 @@ void Recordset::rewind()
     m_refusal = WriteRefusal::None;
 }
 
+// --- Reading ----------------------------------------------------------------
+
 QString Recordset::readAction() const
 {
     return QStringLiteral("read the result of \"%1\"").arg(m_statement.sql);
 }
 
-void Recordset::noteColumns(const PreparedQuery *query) const
+void Recordset::noteColumns(const PreparedQuery &query) const
 {
     if (!m_columnsKnown) {
-        m_columns = query->columnNames();
+        m_columns = query.columnNames();
         m_columnsKnown = true;
     }
 }
 
-bool Recordset::finishRead(PreparedQuery *query) const
+Recordset::Row Recordset::rowOf(const PreparedQuery &query) const
 {
-    const bool readFailed = query->failed();
-    const QString message = query->error();
-    const int code = query->errorCode();
-    query->finish();
-    if (readFailed)
-        failOrRefuse(readAction(), message, code, false);
-    return !readFailed;
-}
-
-void Recordset::readAll()
-{
-    if (m_failed || !m_connection)
-        return;
-    if (m_count >= 0) {
-        bool whole = true;
-        for (int window = 0; whole && window * windowSize < m_count; ++window)
-            whole = m_windows.contains(window);
-        if (whole)
-            return;
-    }
-    PreparedQuery *query = run(m_statement.sql, m_statement.values,
-                               [this] { return readAction(); });
-    if (!query)
-        return;
-    noteColumns(query);
-    m_windows.clear();
-    const int columnCount = m_columns.size();
-    int count = 0;
-    QVector<Row> rows;
-    rows.reserve(windowSize);
-    while (query->next()) {
-        Row row(columnCount);
-        for (int i = 0; i < columnCount; ++i)
-            row[i] = query->value(i);
-        rows.append(std::move(row));
-        if (++count % windowSize == 0) {
-            m_windows.insert(count / windowSize - 1, std::move(rows));
-            rows = QVector<Row>();
-            rows.reserve(windowSize);
-        }
-    }
-    if (!finishRead(query))
-        return;
-    m_windows.insert(count / windowSize, std::move(rows));
-    m_count = count;
-}
-
-void Recordset::noteOwnChange(const Connection::Version &before)
-{
-    const Connection::Version after = m_connection->version();
-    // The data version moves only with other programs' commits: unmoved
-    // from before the change to after it, the change was the only one.
-    if (before.isValid() && before == m_version && after.dataVersion == before.dataVersion)
-        m_version = after;
-    else
-        m_version = Connection::Version();
-}
-
-void Recordset::forgetFrom(int position)
-{
-    const int firstStale = qMax(0, position) / windowSize;
-    const QList<int> windows = m_windows.keys();
-    for (int window : windows) {
-        if (window >= firstStale)
-            m_windows.remove(window);
-    }
-}
-
-QString Recordset::tableInWords() const
-{
-    return m_statement.what.isEmpty() ? QStringLiteral("the table %1").arg(m_statement.table) : m_statement.what;
-}
-
-QString Recordset::quotedTable() const
-{
-    return Statements::quoted(m_statement.table);
-}
-
-QString Recordset::quotedKey() const
-{
-    return Statements::quoted(m_statement.key);
-}
-
-namespace {
-
-bool isLock(int code)
-{
-    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
-}
-
-} // namespace
-
-void Recordset::failOrRefuse(const QString &action, const QString &message, int code, bool change) const
-{
-    // A file held by another program refuses a change, and, while the user
-    // acts, a read too: the action tells the user instead of ending the
-    // program. Any other state of the file refuses a change only.
-    const WriteRefusal refusal = writeRefusalOf(code);
-    if (isLock(code) && (change || UserAction::isActive())) {
-        m_refusal = WriteRefusal::Busy;
-    } else if (change && refusal != WriteRefusal::None) {
-        m_refusal = refusal;
-    } else {
-        fail(action, message);
-        return;
-    }
-    if (!change) {
-        // The result is unknown: it reads as empty and is read again at the
-        // next refresh.
-        m_failed = true;
-        m_windows.clear();
-        m_count = 0;
-    }
-}
-
-PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
-                              const std::function<QString()> &action) const
-{
-    if (m_failed || !m_connection)
-        return nullptr;
-    return execute(sql, values, action, false);
-}
-
-PreparedQuery *Recordset::execute(const QString &sql, const QVariantList &values,
-                                  const std::function<QString()> &action, bool change) const
-{
-    if (UserAction::isWaiting()) {
-        failOrRefuse(action(), QString(), SQLITE_BUSY, change);
-        return nullptr;
-    }
-    QString error;
-    int code = 0;
-    PreparedQuery *query = m_connection->prepared(sql, &error, &code);
-    if (!query) {
-        failOrRefuse(action(), error, code, change);
-        return nullptr;
-    }
-    if (!query->exec(values)) {
-        const QString message = query->error();
-        code = query->errorCode();
-        query->finish();
-        if (change)
-            m_connection->rollbackIfOpen();
-        failOrRefuse(action(), message, code, change);
-        return nullptr;
-    }
-    return query;
-}
-
-PreparedQuery *Recordset::runChange(const QString &sql, const QVariantList &values,
-                                    const std::function<QString()> &action)
-{
-    if (m_failed || !m_connection)
-        return nullptr;
-    m_refusal = WriteRefusal::None;
-    if (!m_connection->newerThanProgram().isEmpty()) {
-        m_refusal = WriteRefusal::Newer;
-        return nullptr;
-    }
-    // The engine refuses to write a file deleted or replaced under it; the
-    // file's identity is checked here too, before anything is written.
-    if (m_connection->fileHasMoved()) {
-        m_refusal = WriteRefusal::Moved;
-        return nullptr;
-    }
-    return execute(sql, values, action, true);
-}
-
-bool Recordset::readEach(const std::function<void(const PreparedQuery &row)> &visit)
-{
-    if (m_failed || !m_connection)
-        return false;
-    PreparedQuery *query = run(m_statement.sql, m_statement.values, [this] { return readAction(); });
-    if (!query)
-        return false;
-    noteColumns(query);
-    while (query->next())
-        visit(*query);
-    return finishRead(query);
-}
-
-QVariantList Recordset::readColumn(const QString &name)
-{
-    QVariantList values;
-    std::optional<int> column;  // looked up once the result's columns are known
-    const bool read = readEach([&](const PreparedQuery &row) {
-        if (!column)
-            column = columnIndex(name);
-        values.append(row.value(*column));
-    });
-    return read ? values : QVariantList();
+    Row row(m_columns.size());
+    for (int i = 0; i < row.size(); ++i)
+        row[i] = query.value(i);
+    return row;
 }
 
 bool Recordset::fetchWindow(int window) const
@@ -320,25 +135,67 @@ bool Recordset::fetchWindow(int window) const
         values << windowSize << start;
     }
 
-    PreparedQuery *query = run(sql, values, [this] { return readAction(); });
+    const auto action = [this] { return readAction(); };
+    PreparedQuery *query = run(sql, values, action);
     if (!query)
         return false;
-    noteColumns(query);
+    noteColumns(*query);
     QVector<Row> rows;
     rows.reserve(windowSize);
-    const int columnCount = m_columns.size();
-    while (query->next()) {
-        Row row(columnCount);
-        for (int i = 0; i < columnCount; ++i)
-            row[i] = query->value(i);
-        rows.append(std::move(row));
-    }
-    if (!finishRead(query))
+    while (query->next())
+        rows.append(rowOf(*query));
+    if (!finishRun(query, action, false))
         return false;
     if (m_count < 0 && rows.size() < windowSize)
         m_count = start + int(rows.size());
     m_windows.insert(window, std::move(rows));
     return true;
+}
+
+void Recordset::readAll()
+{
+    if (m_failed || !m_connection)
+        return;
+    if (m_count >= 0) {
+        bool whole = true;
+        for (int window = 0; whole && window * windowSize < m_count; ++window)
+            whole = m_windows.contains(window);
+        if (whole)
+            return;
+    }
+    const auto action = [this] { return readAction(); };
+    PreparedQuery *query = run(m_statement.sql, m_statement.values, action);
+    if (!query)
+        return;
+    noteColumns(*query);
+    m_windows.clear();
+    int count = 0;
+    QVector<Row> rows;
+    rows.reserve(windowSize);
+    while (query->next()) {
+        rows.append(rowOf(*query));
+        if (++count % windowSize == 0) {
+            m_windows.insert(count / windowSize - 1, std::move(rows));
+            rows = QVector<Row>();
+            rows.reserve(windowSize);
+        }
+    }
+    if (!finishRun(query, action, false))
+        return;
+    m_windows.insert(count / windowSize, std::move(rows));
+    m_count = count;
+}
+
+bool Recordset::readEach(const std::function<void(const PreparedQuery &row)> &visit)
+{
+    const auto action = [this] { return readAction(); };
+    PreparedQuery *query = run(m_statement.sql, m_statement.values, action);
+    if (!query)
+        return false;
+    noteColumns(*query);
+    while (query->next())
+        visit(*query);
+    return finishRun(query, action, false);
 }
 
 int Recordset::RecordCount() const
@@ -378,10 +235,26 @@ const Recordset::Row *Recordset::rowAt(int position) const
     return offset < found->size() ? &found->at(offset) : nullptr;
 }
 
+void Recordset::forgetFrom(int position)
+{
+    const int firstStale = qMax(0, position) / windowSize;
+    const QList<int> windows = m_windows.keys();
+    for (int window : windows) {
+        if (window >= firstStale)
+            m_windows.remove(window);
+    }
+}
+
 void Recordset::Move(int n)
 {
     const qint64 target = qint64(m_position) + n;
     m_position = int(qBound(qint64(-1), target, qint64(RecordCount())));
+}
+
+void Recordset::knowColumns() const
+{
+    if (!m_columnsKnown && !m_failed && m_connection)
+        fetchWindow(0);
 }
 
 int Recordset::columnIndex(const QString &name) const
@@ -398,23 +271,15 @@ int Recordset::columnIndex(const QString &name) const
     return -1;
 }
 
-QStringList Recordset::columns() const
+int Recordset::fieldIndex(const QString &name) const
 {
-    if (!m_columnsKnown && !m_failed && m_connection)
-        fetchWindow(0);
-    return m_columns;
+    knowColumns();
+    return columnIndex(name);
 }
 
 QVariant Recordset::field(const QString &name) const
 {
     return field(fieldIndex(name));
-}
-
-int Recordset::fieldIndex(const QString &name) const
-{
-    if (!m_columnsKnown)
-        rowAt(m_position);
-    return columnIndex(name);
 }
 
 QVariant Recordset::field(int column) const
@@ -427,8 +292,7 @@ QVariant Recordset::field(int column) const
 
 bool Recordset::contains(const QString &fieldName, const QVariant &value) const
 {
-    const QStringList names = columns();
-    const int column = columnIndex(fieldName);
+    const int column = fieldIndex(fieldName);
     if (column < 0)
         return false;
     if (m_statement.table.isEmpty()) {
@@ -440,9 +304,9 @@ bool Recordset::contains(const QString &fieldName, const QVariant &value) const
         return false;
     }
     // A whole table answers through its index.
-    const QString column_ = Statements::quoted(names.at(column));
-    PreparedQuery *query = run(QStringLiteral("select 1 from %1 where %2 = ? limit 1").arg(quotedTable(), column_),
-                           {value}, [this] { return QStringLiteral("search %1").arg(tableInWords()); });
+    const QString sql = QStringLiteral("select 1 from %1 where %2 = ? limit 1")
+                            .arg(quotedTable(), Statements::quoted(m_columns.at(column)));
+    PreparedQuery *query = run(sql, {value}, [this] { return QStringLiteral("search %1").arg(tableInWords()); });
     if (!query)
         return false;
     const bool found = query->next();
@@ -450,12 +314,135 @@ bool Recordset::contains(const QString &fieldName, const QVariant &value) const
     return found;
 }
 
+// --- Running statements -----------------------------------------------------
+
+PreparedQuery *Recordset::run(const QString &sql, const QVariantList &values,
+                              const std::function<QString()> &action, bool change) const
+{
+    if (m_failed || !m_connection)
+        return nullptr;
+    if (UserAction::isWaiting()) {
+        failOrRefuse(action(), QString(), SQLITE_BUSY, change);
+        return nullptr;
+    }
+    QString error;
+    int code = 0;
+    PreparedQuery *query = m_connection->prepared(sql, &error, &code);
+    if (!query) {
+        failOrRefuse(action(), error, code, change);
+        return nullptr;
+    }
+    if (!query->exec(values)) {
+        finishRun(query, action, change);
+        return nullptr;
+    }
+    return query;
+}
+
+bool Recordset::finishRun(PreparedQuery *query, const std::function<QString()> &action, bool change) const
+{
+    const bool failed = query->failed();
+    const QString message = query->error();
+    const int code = query->errorCode();
+    query->finish();
+    if (!failed)
+        return true;
+    if (change)
+        m_connection->rollbackIfOpen();
+    failOrRefuse(action(), message, code, change);
+    return false;
+}
+
+void Recordset::failOrRefuse(const QString &action, const QString &message, int code, bool change) const
+{
+    // A file held by another program refuses a change, and, while the user
+    // acts, a read too: the action tells the user instead of ending the
+    // program. Any other state of the file refuses a change only.
+    const WriteRefusal refusal = writeRefusalOf(code);
+    if (isLock(code) && (change || UserAction::isActive())) {
+        m_refusal = WriteRefusal::Busy;
+    } else if (change && refusal != WriteRefusal::None) {
+        m_refusal = refusal;
+    } else {
+        fail(action, message);
+        return;
+    }
+    // A read whose result is unknown reads as empty, and is read again at
+    // the next refresh.
+    if (!change)
+        readAsEmpty();
+}
+
+void Recordset::fail(const QString &action, const QString &message) const
+{
+    readAsEmpty();
+    if (m_reportFailure)
+        m_reportFailure(action, message);
+}
+
+void Recordset::readAsEmpty() const
+{
+    m_failed = true;
+    m_windows.clear();
+    m_count = 0;
+}
+
+// --- Changing ---------------------------------------------------------------
+
+QString Recordset::tableInWords() const
+{
+    return m_statement.what.isEmpty() ? QStringLiteral("the table %1").arg(m_statement.table) : m_statement.what;
+}
+
+QString Recordset::quotedTable() const
+{
+    return Statements::quoted(m_statement.table);
+}
+
+QString Recordset::quotedKey() const
+{
+    return Statements::quoted(m_statement.key);
+}
+
+bool Recordset::takesChanges(const QString &action)
+{
+    if (m_statement.table.isEmpty() || !m_connection) {
+        fail(action, QStringLiteral("The result is not a whole table's."));
+        return false;
+    }
+    // A result that could not be read (refusal() says why, or the failure
+    // was reported) takes no change.
+    if (m_failed)
+        return false;
+    m_refusal = WriteRefusal::None;
+    if (m_keys == Keys::None)
+        m_refusal = WriteRefusal::NoKey;
+    else if (!m_connection->newerThanProgram().isEmpty())
+        m_refusal = WriteRefusal::Newer;
+    // The engine refuses to write a file deleted or replaced under it; the
+    // file's identity is checked here too, before anything is written.
+    else if (m_connection->fileHasMoved())
+        m_refusal = WriteRefusal::Moved;
+    return m_refusal == WriteRefusal::None;
+}
+
+void Recordset::noteOwnChange(const Connection::Version &before)
+{
+    const Connection::Version after = m_connection->version();
+    // The data version moves only with other programs' commits: unmoved
+    // from before the change to after it, the change was the only one.
+    if (before.isValid() && before == m_version && after.dataVersion == before.dataVersion)
+        m_version = after;
+    else
+        m_version = Connection::Version();
+}
+
 void Recordset::AddNew()
 {
-    const int columnCount = int(columns().size());
+    knowColumns();
     m_adding = true;
-    m_newRow = Row(columnCount);
-    m_newRowWritten = QVector<bool>(columnCount, false);
+    m_newRow = Row(m_columns.size());
+    m_newRowWritten = QVector<bool>(m_columns.size(), false);
 }
 
 void Recordset::setField(const QString &name, const QVariant &value)
@@ -467,107 +454,13 @@ void Recordset::setField(const QString &name, const QVariant &value)
     m_newRowWritten[column] = true;
 }
 
-bool Recordset::takesRows()
-{
-    if (m_statement.table.isEmpty() || !m_connection) {
-        fail(QStringLiteral("add a row to a result that cannot take one"), QString());
-        return false;
-    }
-    // A result that could not be read (refusal() says why, or the failure
-    // was reported) takes no row.
-    if (m_failed)
-        return false;
-    m_refusal = WriteRefusal::None;
-    if (m_keys == Keys::None) {
-        m_refusal = WriteRefusal::NoKey;
-        return false;
-    }
-    return true;
-}
-
-int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &rows)
-{
-    if (!takesRows())
-        return 0;
-    if (m_keys != Keys::ByEngine) {
-        // A key the program numbers: row by row, each checked.
-        int made = 0;
-        for (const QVariantList &values : rows) {
-            AddNew();
-            for (int i = 0; i < names.size(); ++i)
-                setField(names.at(i), values.value(i));
-            if (!Update())
-                break;
-            ++made;
-        }
-        return made;
-    }
-    QStringList columns;
-    for (const QString &name : names) {
-        const int column = columnIndex(name);
-        if (column < 0) {
-            fail(QStringLiteral("add rows to %1").arg(tableInWords()), QStringLiteral("It has no field %1.").arg(name));
-            return 0;
-        }
-        columns.append(Statements::quoted(m_columns.at(column)));
-    }
-    // Rows go in by groups through one statement that takes a group, the
-    // rest one at a time.
-    constexpr int group = 50;
-    const QString oneRow = QStringLiteral("(%1)").arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    const QString insert = QStringLiteral("insert into %1 (%2) values ").arg(quotedTable(), columns.join(QLatin1Char(',')));
-    const QString groupSql = insert + QStringList(group, oneRow).join(QLatin1Char(','));
-    const QString rowSql = insert + oneRow;
-    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
-    const int countBefore = RecordCount();
-    const Connection::Version before = m_connection->version();
-    // The file's state is checked once: runChange would check it for every
-    // statement.
-    if (!m_connection->newerThanProgram().isEmpty()) {
-        m_refusal = WriteRefusal::Newer;
-        return 0;
-    }
-    if (m_connection->fileHasMoved()) {
-        m_refusal = WriteRefusal::Moved;
-        return 0;
-    }
-    int made = 0;
-    QVariantList values;
-    for (qsizetype first = 0; first < rows.size();) {
-        const int count = rows.size() - first >= group ? group : 1;
-        values.clear();
-        for (qsizetype i = first; i < first + count; ++i) {
-            for (int field = 0; field < names.size(); ++field)
-                values.append(rows.at(i).value(field));
-        }
-        PreparedQuery *query = execute(count == group ? groupSql : rowSql, values, action, true);
-        if (!query)
-            break;
-        // Rows a trigger skipped are no changes of the statement's own.
-        const qint64 changed = query->changes();
-        query->finish();
-        made += int(changed);
-        if (changed != count) {
-            m_refusal = WriteRefusal::Skipped;
-            break;
-        }
-        first += count;
-    }
-    if (made > 0) {
-        // The new rows, with the largest keys, follow the result's last row.
-        forgetFrom(countBefore);
-        m_count = countBefore + made;
-        noteOwnChange(before);
-    }
-    return made;
-}
-
 bool Recordset::Update()
 {
     if (!m_adding)
         return true;
     m_adding = false;
-    if (!takesRows())
+    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
+    if (!takesChanges(action()))
         return false;
     QStringList names;
     QStringList marks;
@@ -599,15 +492,14 @@ bool Recordset::Update()
         sql = QStringLiteral("insert into %1 (%2) values (%3) returning *").arg(quotedTable(), columns, given);
     const int countBefore = RecordCount();
     const Connection::Version before = m_connection->version();
-    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
-    PreparedQuery *query = runChange(sql, values, action);
+    PreparedQuery *query = run(sql, values, action, true);
     if (!query)
         return false;
     Row made(m_columns.size());
     bool madeOne = false;
     if (query->next()) {
         madeOne = true;
-        const QStringList returned = query->columnNames();
+        const QStringList &returned = query->columnNames();
         for (int i = 0; i < returned.size(); ++i) {
             const int column = columnIndex(returned.at(i));
             if (column >= 0)
@@ -617,15 +509,8 @@ bool Recordset::Update()
     // The statement commits when it has run to its end.
     while (query->next()) {
     }
-    if (query->failed()) {
-        const QString message = query->error();
-        const int code = query->errorCode();
-        query->finish();
-        m_connection->rollbackIfOpen();
-        failOrRefuse(action(), message, code, true);
+    if (!finishRun(query, action, true))
         return false;
-    }
-    query->finish();
     if (!madeOne) {
         m_refusal = WriteRefusal::Skipped;
         return false;
@@ -645,6 +530,73 @@ bool Recordset::Update()
     return true;
 }
 
+int Recordset::addRows(const QStringList &names, const QVector<QVariantList> &rows)
+{
+    const auto action = [this] { return QStringLiteral("add an entry to %1").arg(tableInWords()); };
+    if (!takesChanges(action()))
+        return 0;
+    if (m_keys != Keys::ByEngine) {
+        // A key the program numbers: row by row, each read back.
+        int made = 0;
+        for (const QVariantList &values : rows) {
+            AddNew();
+            for (int i = 0; i < names.size(); ++i)
+                setField(names.at(i), values.value(i));
+            if (!Update())
+                break;
+            ++made;
+        }
+        return made;
+    }
+    QStringList columns;
+    for (const QString &name : names) {
+        const int column = columnIndex(name);
+        if (column < 0) {
+            fail(QStringLiteral("add rows to %1").arg(tableInWords()), QStringLiteral("It has no field %1.").arg(name));
+            return 0;
+        }
+        columns.append(Statements::quoted(m_columns.at(column)));
+    }
+    // Rows go in by groups through one statement that takes a group, the
+    // rest one at a time.
+    constexpr int group = 50;
+    const QString oneRow = QStringLiteral("(%1)").arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    const QString insert = QStringLiteral("insert into %1 (%2) values ").arg(quotedTable(), columns.join(QLatin1Char(',')));
+    const QString groupSql = insert + QStringList(group, oneRow).join(QLatin1Char(','));
+    const QString rowSql = insert + oneRow;
+    const int countBefore = RecordCount();
+    const Connection::Version before = m_connection->version();
+    int made = 0;
+    QVariantList values;
+    for (qsizetype first = 0; first < rows.size();) {
+        const int count = rows.size() - first >= group ? group : 1;
+        values.clear();
+        for (qsizetype i = first; i < first + count; ++i) {
+            for (int field = 0; field < names.size(); ++field)
+                values.append(rows.at(i).value(field));
+        }
+        PreparedQuery *query = run(count == group ? groupSql : rowSql, values, action, true);
+        if (!query)
+            break;
+        // Rows a trigger skipped are no changes of the statement's own.
+        const qint64 changed = query->changes();
+        query->finish();
+        made += int(changed);
+        if (changed != count) {
+            m_refusal = WriteRefusal::Skipped;
+            break;
+        }
+        first += count;
+    }
+    if (made > 0) {
+        // The new rows, with the largest keys, follow the result's last row.
+        forgetFrom(countBefore);
+        m_count = countBefore + made;
+        noteOwnChange(before);
+    }
+    return made;
+}
+
 bool Recordset::Delete()
 {
     const Row *row = rowAt(m_position);
@@ -658,13 +610,9 @@ bool Recordset::Delete()
 
 bool Recordset::deleteMatching(const QVector<QPair<QString, QVariant>> &fields)
 {
-    if (m_statement.table.isEmpty() || fields.isEmpty() || m_failed || !m_connection)
+    const auto action = [this] { return QStringLiteral("delete an entry from %1").arg(tableInWords()); };
+    if (fields.isEmpty() || !takesChanges(action()))
         return false;
-    m_refusal = WriteRefusal::None;
-    if (m_keys == Keys::None) {
-        m_refusal = WriteRefusal::NoKey;
-        return false;
-    }
     QStringList conditions;
     QVariantList values;
     for (const auto &[name, value] : fields) {
@@ -674,9 +622,7 @@ bool Recordset::deleteMatching(const QVector<QPair<QString, QVariant>> &fields)
     const QString sql =
         QStringLiteral("delete from %1 where %2").arg(quotedTable(), conditions.join(QLatin1String(" and ")));
     const Connection::Version before = m_connection->version();
-    PreparedQuery *query = runChange(sql, values, [this] {
-        return QStringLiteral("delete an entry from %1").arg(tableInWords());
-    });
+    PreparedQuery *query = run(sql, values, action, true);
     if (!query)
         return false;
     const qint64 changes = query->changes();

@@ -21,17 +21,20 @@ class PreparedQuery;
 // deleted through it. Rows added through the recordset belong to it at
 // once, without running the statement again.
 //
-// Rows are read from the database in windows of 50 as they are visited, not
-// all at once, so a large result costs no more than the rows looked at;
-// readAll() reads a result that will be visited whole in one run. A result
-// stays valid while the database is unchanged; changes made through the
-// recordset itself are applied to it as they are made, unless another
-// program committed a change meanwhile.
+// Rows are read in windows of 50 as they are visited, so a large result
+// costs no more than the rows looked at; readAll() reads a result that will
+// be visited whole in one run. A result stays valid while the database is
+// unchanged; its own changes are applied to it as they are made, unless
+// another program committed a change meanwhile.
 //
 // A table's key column serves to add and delete rows only when it tells
 // the rows apart: the engine's row id, or whole numbers without null or
 // repeat (the program then numbers a new row itself). Over any other table
 // the result is read only, and changes are refused (WriteRefusal::NoKey).
+//
+// The operations the window's handlers are written in keep their spelling
+// (RecordCount, MoveFirst, MoveNext, Move, AddNew, Update, Delete); the
+// value of Fields(name) is field(name), written on a new row by setField.
 class Recordset
 {
 public:
@@ -45,42 +48,27 @@ public:
     // Checks the statement with the engine and notes the database's version;
     // false (and an empty result) when the engine rejects it.
     bool open();
+    const Statement &statement() const { return m_statement; }
     // True when nothing has changed the database since the result was read
     // or last changed through this recordset.
     bool isCurrent() const;
     // Back to the first row, as after running the statement again, with
     // no refusal noted.
     void rewind();
-    // Reads every row of the result in one run of the statement.
-    void readAll();
-    // Hands each row of the result to visit, in one run of the statement,
-    // without keeping the rows; visit reads the row's values by their
-    // places (fieldIndex), and must not run this recordset's statement
-    // again meanwhile (it would reset the run under way). False when the
-    // statement could not run or its rows could not all be read (the
-    // failure was reported, or refusal() says why).
-    bool readEach(const std::function<void(const PreparedQuery &row)> &visit);
-    // Every value of one field, in one run of the statement, without
-    // keeping the rows; empty when the statement cannot run (the failure
-    // was reported, or refusal() says why).
-    QVariantList readColumn(const QString &name);
-
-    const Statement &statement() const { return m_statement; }
 
     int RecordCount() const;
-    bool atEOF() const { return m_position >= RecordCount(); }
-
     void MoveFirst() { m_position = 0; }
     void MoveNext() { Move(1); }
     // Moves n rows from the current row (negative: backwards); the position
-    // stays within BOF ... EOF.
+    // stays within one before the first row ... one past the last.
     void Move(int n);
+    bool atEOF() const { return m_position >= RecordCount(); }
 
-    // The value of a field of the current row; a null value when there is
-    // no current row or no such field.
+    // The value of a field of the current row (or of the new row after
+    // AddNew); a null value when there is no current row or no such field.
     QVariant field(const QString &name) const;
-    // The same by the field's place in the row (fieldIndex), for a caller
-    // that reads many rows: the name is looked up once.
+    // The same by the field's place in the row, for a caller that reads
+    // many rows: the name is looked up once.
     int fieldIndex(const QString &name) const;
     QVariant field(int column) const;
 
@@ -88,35 +76,43 @@ public:
     // compared as the column compares.
     bool contains(const QString &fieldName, const QVariant &value) const;
 
-    // Begins a new row; setField writes its values; Update saves it.
+    // Reads every row of the result in one run of the statement.
+    void readAll();
+    // Hands each row of the result to visit, in one run of the statement,
+    // without keeping the rows; visit reads the row's values by their
+    // places (fieldIndex), and must not run this recordset's statement
+    // meanwhile. False when the statement could not run or its rows could
+    // not all be read (the failure was reported, or refusal() says why).
+    bool readEach(const std::function<void(const PreparedQuery &row)> &visit);
+
+    // Begins a new row; setField writes its values; Update saves it. The
+    // row the engine made is read back with the key it got, and becomes the
+    // current row; Update is false (refusal() Skipped) when the engine made
+    // none.
     void AddNew();
     void setField(const QString &name, const QVariant &value);
-
-    // Saves the new row begun by AddNew. The row the engine made is read
-    // back, with the key it got; false (refusal() Skipped) when the engine
-    // made none.
     bool Update();
 
     // Adds a row for each list of values, given for the named fields in
     // order, as AddNew, setField and Update would one by one, and returns
     // how many the engine made. It stops when the engine makes fewer rows
-    // than it was given (refusal() says why, or the failure was reported):
-    // rows keyed by the engine go in by groups of up to 50 through one
-    // prepared statement, without reading each back, so a caller that must
-    // have all or none holds a transaction and rolls it back then.
+    // than it was given: rows keyed by the engine go in by groups of up to
+    // 50 through one prepared statement, without reading each back, so a
+    // caller that must have all or none holds a transaction and rolls it
+    // back then.
     int addRows(const QStringList &names, const QVector<QVariantList> &rows);
 
-    // Deletes the current row from the table, matched on all its fields as
-    // read; the current row is then the one after it.
+    // Deletes the current row, matched on all its fields as read; the
+    // current row is then the one after it.
     bool Delete();
     // Deletes the row whose named fields hold exactly these values; false
     // (refusal() Gone) when there is no such row.
     bool deleteMatching(const QVector<QPair<QString, QVariant>> &fields);
 
-    // Why the last Update or Delete made no change, or the last read gave
-    // an empty result, although nothing failed in the program: the state
-    // of the file or of the row refused it. None after a change that was
-    // made, or a failure (which was reported).
+    // Why the last change made none, or the last read gave an empty
+    // result, although nothing failed in the program: the state of the file
+    // or of the row refused it. None after a change that was made, or a
+    // failure (which was reported).
     WriteRefusal refusal() const { return m_refusal; }
 
 private:
@@ -130,64 +126,55 @@ private:
         None,       // it does not tell the rows apart
     };
     Keys examineKeys();
-    // Whether rows can be added now: a whole table's result, read, with a
-    // key that tells rows apart; false with the failure reported or the
-    // refusal noted.
-    bool takesRows();
 
+    // Reading.
+    void knowColumns() const;
     int columnIndex(const QString &name) const;
-    // The result's column names, read from its first window when not yet
-    // known.
-    QStringList columns() const;
-    // What a failed read of the result says it was doing.
-    QString readAction() const;
-    // The result's column names, from the first run that gives them.
-    void noteColumns(const PreparedQuery *query) const;
-    // Ends a read run; false, with the failure reported or noted as a
-    // refusal, when the engine failed during it.
-    bool finishRead(PreparedQuery *query) const;
     const Row *rowAt(int position) const;
     bool fetchWindow(int window) const;
-    // Runs a statement; on failure reports action() and returns null. A
-    // file held by another program during a user action is no failure:
-    // the result reads as empty and refusal() says Busy.
+    // The result's column names, from the first run that gives them.
+    void noteColumns(const PreparedQuery &query) const;
+    Row rowOf(const PreparedQuery &query) const;
+    void forgetFrom(int position);
+    QString readAction() const;
+
+    // Running statements. run prepares and runs one; on failure it returns
+    // null, with the failure reported or, when the file's state explains
+    // it, noted as a refusal (any for a change, Busy for a read while the
+    // user acts). finishRun ends a run and says whether it went through.
     PreparedQuery *run(const QString &sql, const QVariantList &values,
-                   const std::function<QString()> &action) const;
-    // Prepares and runs a statement; a failure is reported, or noted as a
-    // refusal (a change, or a read while the user acts) by failOrRefuse.
-    PreparedQuery *execute(const QString &sql, const QVariantList &values,
-                           const std::function<QString()> &action, bool change) const;
-    // The same for a change: a refusal by the file's state is noted in
-    // m_refusal instead of reported as a failure.
-    PreparedQuery *runChange(const QString &sql, const QVariantList &values,
-                             const std::function<QString()> &action);
-    // A failure with the engine's result code: reported, or noted as a
-    // refusal when the file's state explains it.
+                       const std::function<QString()> &action, bool change = false) const;
+    bool finishRun(PreparedQuery *query, const std::function<QString()> &action, bool change) const;
     void failOrRefuse(const QString &action, const QString &message, int code, bool change) const;
     void fail(const QString &action, const QString &message) const;
+    void readAsEmpty() const;
+
+    // Changing. takesChanges says whether a change may be tried now: a
+    // whole table's result, read, with a key that tells rows apart, in a
+    // file this program may write and that is still the one opened; false
+    // with the failure reported or the refusal noted.
+    bool takesChanges(const QString &action);
     // Keeps the result current after a change of its own, unless another
     // program committed a change since before.
     void noteOwnChange(const Connection::Version &before);
-    // Forgets the rows from position on.
-    void forgetFrom(int position);
     QString quotedTable() const;
-    QString tableInWords() const;
     QString quotedKey() const;
+    QString tableInWords() const;
 
     std::shared_ptr<Connection> m_connection;
     Statement m_statement;
     FailureReporter m_reportFailure;
     Connection::Version m_version;
-    mutable bool m_failed = false;
+    Keys m_keys = Keys::Unknown;
 
+    mutable bool m_failed = false;
     mutable QStringList m_columns;
     mutable bool m_columnsKnown = false;
-    mutable int m_count = -1;                 // -1: not counted yet
+    mutable int m_count = -1;                    // -1: not counted yet
     mutable QHash<int, QVector<Row>> m_windows;  // window index -> its rows
     int m_position = 0;
-
     mutable WriteRefusal m_refusal = WriteRefusal::None;
-    Keys m_keys = Keys::Unknown;
+
     bool m_adding = false;
     Row m_newRow;
     QVector<bool> m_newRowWritten;
