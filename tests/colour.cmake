@@ -20,6 +20,8 @@ foreach(test_name test_colour test_colour_palettes)
   add_test(NAME ${test_name} COMMAND ${test_name})
   set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
 endforeach()
+# Palettes that other tools wrote, under tests/palettes.
+target_compile_definitions(test_colour_palettes PRIVATE TESSELLE_SOURCE_DIR="${TESSELLE_COLOUR_SOURCE_DIR}")
 
 add_executable(colour_samples ${TESSELLE_COLOUR_TESTS}/colour_samples.cpp)
 target_link_libraries(colour_samples PRIVATE tesselle_colour_fixtures)

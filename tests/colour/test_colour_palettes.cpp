@@ -130,6 +130,15 @@ QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method 
         + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
 }
 
+// A file that another tool wrote, from tests/palettes (its README says which).
+QByteArray otherToolsFile(const char *name)
+{
+    QFile file(QStringLiteral(TESSELLE_SOURCE_DIR "/tests/palettes/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qWarning("%s: %s", qPrintable(file.fileName()), qPrintable(file.errorString()));
+    return file.readAll();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Reader)
@@ -351,6 +360,15 @@ void TestColourPalettes::readOtherWriters_data()
                  "</ColorSetEntry></Colorset>")
         << Reader(PaletteReader::krita) << QStringList{"a", "b"}
         << QVector<QRgb>{qRgb(255, 128, 0), qRgb(64, 64, 64)} << 0;
+    // Values as stored: RGB 0-65535, HSB hue 21845 of 65536 (green), CMYK
+    // 0 as full ink, Lab x100 with a negative b*, grey 2500 of 10000 black.
+    QTest::newRow("aco, versions 1 and 2, every colour space, written by adobe-aco 0.1.1")
+        << otherToolsFile("adobe-aco.aco") << Reader(PaletteReader::photoshop)
+        << QStringList{"K8.04.43", "Hearty Red", "Green HSB", "Process Cyan", "Lab Plum", "Grey 25"}
+        << QVector<QRgb>{qRgb(98, 103, 97), qRgb(212, 30, 42), qRgb(0, 255, 0),
+                         PrintColours::fromCmyk(1, 0, 0, 0).value_or(PrintColours::Converted()).rgb,
+                         PrintColours::fromLabD50(50, 20, -30).rgb, qRgb(191, 191, 191)}
+        << 0;
     QTest::newRow("csv, LF, other column order, r g b only, blank field")
         << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
         << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;

@@ -3,11 +3,12 @@
 # The palettes designers have, imported: those that Debian's GIMP,
 # Inkscape, Krita, LibreOffice and Scribus ship (the packages fetched with
 # apt-get download and unpacked with dpkg-deb, not installed), ase-utils'
-# test.ase (CMYK and grey), and .aco and .kpl files written by a Python
-# writer of those formats. Each goes into a fresh collection; the report's
-# added and skipped make up the colours of the file as an independent
-# reader (count_palette.py) counts them, every code is collected once and
-# the file's integrity holds.
+# test.ase (CMYK and grey), .aco and .kpl files written by a Python writer
+# of those formats, and the files under tests/palettes that other tools
+# wrote. Each goes into a fresh collection; the report's added and skipped
+# make up the colours of the file as an independent reader
+# (count_palette.py) counts them, every code is collected once and the
+# file's integrity holds.
 #   palettes.sh <program> <makedb> <source folder> <cache folder>
 set -eu
 program=$1
@@ -113,6 +114,14 @@ import_one "$tmp/sample.aco" 3
 grep -q 'colour 6 “book”: colour space 3' "$tmp/out" || fail "sample.aco: the book colour is not named"
 import_one "$tmp/sample.kpl" 3
 grep -q 'entry 5 “xyz”' "$tmp/out" || fail "sample.kpl: the XYZ colour is not named"
+
+# Files other tools wrote (tests/palettes/README.md says which): every colour
+# read, CMYK and Lab named in the report, the card code taken as it is.
+for file in "$source"/tests/palettes/*.aco; do
+    import_one "$file" 0
+    grep -q '^  1 taken by code$' "$tmp/out" || fail "$file: the card code is not taken by code"
+    grep -q 'Read 1 from CMYK, .*; 1 from Lab (D50)\.$' "$tmp/out" || fail "$file: CMYK and Lab not in the report"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

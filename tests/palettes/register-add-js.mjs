@@ -1,0 +1,3 @@
+// SPDX-License-Identifier: MIT
+import { register } from 'node:module';
+register('./add-js.mjs', import.meta.url);
