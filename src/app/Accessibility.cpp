@@ -4,6 +4,7 @@
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
 #include "widgets/Notice.h"
+#include "widgets/SpokenOutcome.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -89,4 +90,13 @@ void Form1::setUpAccessibility()
 void Form1::announce(const QString &text)
 {
     m_notice->announce(text);
+    speak(text);
+}
+
+void Form1::speak(const QString &text)
+{
+    auto *spoken = findChild<SpokenOutcome *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!spoken)
+        spoken = new SpokenOutcome(this);
+    spoken->say(text);
 }

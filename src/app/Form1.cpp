@@ -214,6 +214,7 @@ void Form1::keyPressEvent(QKeyEvent *event)
 void Form1::showNotice(const QString &text)
 {
     m_notice->say(text);
+    speak(text);
 }
 
 QObject *Form1::control(const QString &name) const

@@ -43,8 +43,9 @@ public:
     // Tells the user something that is not fatal, for a few seconds over
     // the window; a screen reader reads it from the window's status bar.
     void showNotice(const QString &text);
-    // Tells a screen reader a change through the status bar's name, showing
-    // nothing on screen.
+    // Tells a screen reader a change, showing nothing on screen: as a
+    // notification it reads wherever the keyboard is, and through the
+    // status bar's name.
     void announce(const QString &text);
 
     // Opens the dialog that finds the nearest card colour (one at a time).
@@ -66,6 +67,8 @@ private:
     void connectMovieCommands();
     // Names, buddies and announcements for screen readers.
     void setUpAccessibility();
+    // Tells a screen reader text as a notification.
+    void speak(const QString &text);
     // The page each palette sector opens, as the palette's note for it.
     void notePalettePages();
     void Form_Load();

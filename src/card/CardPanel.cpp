@@ -79,6 +79,7 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
                           px(swatchWidth + 2 * frameBorder), px(swatchTop(9) - swatchGap + frameBorder));
     m_column->installEventFilter(this);
     pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
+    m_column->setSwatches(&pagecolor);
     // The swatches of the page stand in a column of their own at the
     // panel's origin, above the panel's other controls and under the
     // selection frame and the keyboard's column.
@@ -138,6 +139,7 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
         swatch->setPlace(i, rows, pagenum);
+        swatch->setList(m_column);
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
@@ -159,7 +161,8 @@ void CardPanel::PageLoad(qint64 pagenum)
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
     pagen_text->setText(QString::number(pagenum));
-    emit announce(tr("Page %1").arg(pagenum));
+    m_column->presentFocus();
+    emit announce(rows == 1 ? tr("Page %1, 1 colour").arg(pagenum) : tr("Page %1, %2 colours").arg(pagenum).arg(rows));
 }
 
 void CardPanel::removeSwatches()
@@ -193,7 +196,11 @@ void CardPanel::pageDisp(int rowns)
     const int border = Twips::px(PageGeometry::frameBorder);
     pageselect->move(swatch->x() - border, swatch->y() - border);
     pageselect->show();
+    if (Swatch *before = pagecolor(m_framed); before && m_framed >= 1)
+        before->setFramed(false);
+    swatch->setFramed(true);
     m_framed = rowns;
+    m_column->presentFocus();
     m_column->setCueRect(pageselect->geometry());
     pagecs->setBackColor(swatch->backColor());
 }
@@ -415,14 +422,17 @@ void CardPanel::enterCode()
             pageDisp(index);
         m_icode_char = 0;
         m_color_a = found->code;
-        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
     } else {
         for (TextBox *field : fields)
             field->setForeColor(notFoundColour);
         m_icode_char = 1;
-        emit announce(tr("%1 not found").arg(code));
     }
 
     m_card->rewind();
     findcode_txt1->setFocus();
+    // Told where the keyboard has gone.
+    if (found)
+        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
+    else
+        emit announce(tr("No colour %1").arg(code));
 }

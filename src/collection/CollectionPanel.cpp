@@ -183,6 +183,7 @@ void CollectionPanel::babyDef()
 
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
+        announceShown();
         return;
     }
 
@@ -195,6 +196,14 @@ void CollectionPanel::babyDef()
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
     m_shown.reset();
+    emit announce(tr("The collection is empty"));
+}
+
+void CollectionPanel::announceShown()
+{
+    if (m_shown) {
+        emit announce(tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code));
+    }
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
@@ -244,6 +253,7 @@ void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
     if (position > m_baby_max.toInt())
         position = 1;
     babyColorizer(position);
+    announceShown();
 }
 
 void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
@@ -255,6 +265,7 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
     if (position < 1)
         position = m_baby_max.toInt();
     babyColorizer(position);
+    announceShown();
 }
 
 // --- Editing -------------------------------------------------------------
@@ -297,8 +308,10 @@ void CollectionPanel::addtoBaby(const QString &code)
     // counts only when the file made the row.
     if (m_entries->contains(code))
         emit announce(tr("%1 is in the collection already").arg(code));
-    else if (m_entries->add(m_cardName, code))
-        emit announce(tr("Added %1").arg(code));
+    else if (m_entries->add(m_cardName, code)) {
+        const int count = m_entries->count();
+        emit announce(count == 1 ? tr("Added %1, 1 colour").arg(code) : tr("Added %1, %2 colours").arg(code).arg(count));
+    }
     else
         reportRefusal(code);
     // Until the collection is shown again, delete has nothing to act on.
@@ -323,10 +336,11 @@ void CollectionPanel::babyDelete()
     if (removed) {
         m_undo = deleted;
         m_redo.reset();
-        emit announce(tr("Deleted %1").arg(deleted.code));
     }
     m_shown.reset();
     babyColorizer(positionIn(baby_num));
+    if (removed)
+        emit announce(tr("Deleted %1, %2 left").arg(deleted.code).arg(m_baby_max.toInt()));
 }
 
 void CollectionPanel::undoDelete()

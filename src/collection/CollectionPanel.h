@@ -70,6 +70,8 @@ protected:
 
 private:
     void showEntryColour(const QString &table, const QString &code);
+    // Tells a screen reader the entry shown: its position and code.
+    void announceShown();
     // Tells the user why the collection was not changed (code: the colour
     // an addition was for), or could not be read just then.
     void reportRefusal(const QString &code = QString());
