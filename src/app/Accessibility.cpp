@@ -5,8 +5,11 @@
 #include "collection/CollectionPanel.h"
 #include "widgets/Notice.h"
 #include "widgets/SpokenOutcome.h"
+#include "widgets/TextBox.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QWidget>
 
@@ -82,6 +85,12 @@ void Form1::setUpAccessibility()
         qobject_cast<QLabel *>(control(QLatin1String(b.label)))
             ->setBuddy(qobject_cast<QWidget *>(control(QLatin1String(b.box))));
     }
+    // The panel keys and Find act from the text boxes too, typing nothing.
+    const QList<QKeySequence> windowKeys = {QKeySequence(Qt::ControlModifier | Qt::Key_1),
+                                            QKeySequence(Qt::ControlModifier | Qt::Key_2),
+                                            QKeySequence(QKeySequence::Find)};
+    for (TextBox *box : findChildren<TextBox *>())
+        box->setWindowKeys(windowKeys);
     notePalettePages();
     connect(m_card, &CardPanel::announce, this, &Form1::announce);
     connect(m_collection, &CollectionPanel::announce, this, &Form1::announce);
@@ -99,4 +108,14 @@ void Form1::speak(const QString &text)
     if (!spoken)
         spoken = new SpokenOutcome(this);
     spoken->say(text);
+}
+
+void Form1::openContextMenuByKeyboard()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return;
+    const QPoint centre = focus->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, centre, focus->mapToGlobal(centre));
+    QApplication::sendEvent(focus, &event);
 }

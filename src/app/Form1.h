@@ -80,6 +80,9 @@ private:
     // Brings panel 0 (card) or 1 (collection) forward, as the palette's
     // tabs do, and gives it the keyboard.
     void bringPanelForward(int panel);
+    // Shift+F10: the context menu of what has the keyboard, as the Menu
+    // key opens it.
+    void openContextMenuByKeyboard();
 
     QString m_programFolder;
     QString m_databasePath;

@@ -93,7 +93,10 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
 
     connect(pagen_text, &TextBox::KeyPress, this, &CardPanel::pagen_text_KeyPress);
     for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
-        connect(field, &TextBox::KeyDown, this, [this] { findcode_KeyDown(); });
+        connect(field, &TextBox::KeyDown, this, [this, field] {
+            m_keyDownIn = field;
+            findcode_KeyDown();
+        });
         connect(field, &TextBox::KeyPress, this, &CardPanel::findcode_KeyPress);
         connect(field, &TextBox::KeyUp, this, [this, field] { findcode_KeyUp(field); });
     }
@@ -253,6 +256,9 @@ bool CardPanel::handleKey(const QKeyEvent *event)
         if (plain && m_pagenx.toLongLong() >= 1)
             pageMove(m_pagenx.toLongLong());
         return plain;
+    // Adding: Ctrl+Enter, or A; Insert too where no screen reader holds it
+    // as its own key.
+    case Qt::Key_A:
     case Qt::Key_Insert:
         if (plain)
             emit addRequested();
@@ -274,21 +280,24 @@ bool CardPanel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ContextMenu) {
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);
         // The swatch under the pointer, framed or not: the frame lets the
-        // pointer through. From the keyboard, on the column: the framed one.
-        Swatch *swatch = watched == m_column ? pagecolor(m_framed) : nullptr;
+        // pointer through. From the keyboard (Menu, Shift+F10): the framed
+        // one, the menu opening on it.
+        const bool byKeyboard = menuEvent->reason() == QContextMenuEvent::Keyboard;
+        Swatch *swatch = watched == m_column || byKeyboard ? pagecolor(m_framed) : nullptr;
         for (int index : pagecolor.indexes()) {
-            if (watched == m_panel && index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
+            if (!byKeyboard && watched == m_panel && index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
                 swatch = pagecolor(index);
         }
         if (swatch == pagecolor(0))
             swatch = nullptr;
-        showContextMenu(menuEvent->globalPos(), swatch);
+        const QPoint at = byKeyboard && swatch ? swatch->mapToGlobal(swatch->rect().center()) : menuEvent->globalPos();
+        showContextMenu(at, swatch, byKeyboard);
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
+void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch, bool byKeyboard)
 {
     QMenu *menu = CopyMenu::start(swatch ? swatch->toolTip() : QString(),
                                   swatch ? std::optional<QColor>(swatch->backColor()) : std::nullopt,
@@ -298,7 +307,7 @@ void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
         CopyMenu::addKeyed(menu, text, key, action);
     };
     if (!m_color_a.isEmpty())
-        add(tr("Add %1 to the collection").arg(m_color_a), QKeySequence(Qt::Key_Insert), [this] { emit addRequested(); });
+        add(tr("Add %1 to the collection").arg(m_color_a), QKeySequence(Qt::ControlModifier | Qt::Key_Return), [this] { emit addRequested(); });
     add(tr("Next page"), QKeySequence(Qt::Key_PageDown), [this] { next_swf_FSCommand(QString(), QString()); });
     add(tr("Previous page"), QKeySequence(Qt::Key_PageUp), [this] { previous_swf_FSCommand(QString(), QString()); });
     add(tr("First page"), QKeySequence(Qt::Key_Home), [this] { pageMove(1); });
@@ -307,7 +316,7 @@ void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CardPanel::findColourRequested);
-    menu->popup(globalPos);
+    CopyMenu::popup(menu, globalPos, byKeyboard);
 }
 
 // --- Page navigation -----------------------------------------------------
@@ -390,6 +399,11 @@ void CardPanel::findcode_KeyPress(int &keyAscii)
 void CardPanel::findcode_KeyUp(TextBox *field)
 {
     if (std::exchange(m_holdFocusAtKeyUp, false))
+        return;
+    // The release of a key pressed elsewhere (the Tab or Ctrl+1 that
+    // brought the focus here) does not hand it on: the code typed next
+    // starts in this field.
+    if (std::exchange(m_keyDownIn, nullptr) != field)
         return;
     if (field->text().size() != groupLength)
         return;

@@ -77,7 +77,8 @@ bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
 bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ContextMenu) {
-        showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        showContextMenu(menuEvent->globalPos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
@@ -88,7 +89,7 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void CollectionPanel::showContextMenu(const QPoint &globalPos)
+void CollectionPanel::showContextMenu(const QPoint &globalPos, bool byKeyboard)
 {
     QMenu *menu = CopyMenu::start(m_shown ? m_shown->code : QString(), m_shownColour,
                                   [this](const QString &said) { emit notice(said); });
@@ -109,7 +110,7 @@ void CollectionPanel::showContextMenu(const QPoint &globalPos)
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
     connect(find, &QAction::triggered, this, &CollectionPanel::findColourRequested);
-    menu->popup(globalPos);
+    CopyMenu::popup(menu, globalPos, byKeyboard);
 }
 
 void CollectionPanel::askAndExport(bool wholeCard)

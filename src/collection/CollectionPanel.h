@@ -78,7 +78,7 @@ private:
     // The collection's count in the file now; false, after telling the
     // user, when another program holds the file.
     bool recount();
-    void showContextMenu(const QPoint &globalPos);
+    void showContextMenu(const QPoint &globalPos, bool byKeyboard = false);
     // Left, Right and Delete while the panel or its colour has the
     // keyboard; true when handled.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
