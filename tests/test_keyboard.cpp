@@ -12,6 +12,7 @@
 #include "widgets/TextBox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTest>
 
@@ -44,6 +45,8 @@ private slots:
     void keysOfTheCardPanel();
     void buttonsAndPaletteByKey();
     void keysInsideTheBoxesKeepTheirRules();
+    void windowKeysActFromTheBoxes();
+    void keyFromElsewhereDoesNotHandOn();
     void focusCueOnlyFromTheKeyboard();
 
 private:
@@ -210,12 +213,70 @@ void KeyboardTest::keysInsideTheBoxesKeepTheirRules()
     WindowDriver::type(QStringLiteral("2"));
     WindowDriver::key(Qt::Key_Home);
     WindowDriver::key(Qt::Key_Delete);
-    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
     WindowDriver::key(Qt::Key_PageDown);
     QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));  // "12", Home, Delete
-    QVERIFY(m_form->tart_pb(0)->isVisible());                    // Ctrl+2 did not switch
+    QVERIFY(m_form->tart_pb(0)->isVisible());
     WindowDriver::key(Qt::Key_Return);
     QCOMPARE(m_form->cardPanel()->pageShown(), 2);
+}
+
+// Ctrl+1, Ctrl+2 and Ctrl+F act from a text box too, typing nothing in it;
+// the code fields' key rules run for them as for any key.
+void KeyboardTest::windowKeysActFromTheBoxes()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    m_form->pagen_text()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->pagen_text());
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("1"));
+    WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(0)->isVisible());
+
+    // A found code: the next key empties the fields (rule 1), Ctrl+2
+    // included, and types nothing.
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    const QString code = m_form->cardPanel()->swatch(3)->toolTip();
+    WindowDriver::type(QString(code).remove(QLatin1Char('.')));
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->cardPanel()->icode_char(), 0);
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(m_form->findcode_txt1()->text(), QString());
+    QCOMPARE(m_form->cardPanel()->icode_char(), 1);
+
+    WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
+    m_form->findcode_txt2()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt2());
+    WindowDriver::key(Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(m_form->findChild<QDialog *>() && m_form->findChild<QDialog *>()->isVisible());
+    QCOMPARE(m_form->findcode_txt2()->text(), QString());
+}
+
+// The scrambled code: a Tab that moves the focus into a full first code
+// field does not hand it on at its release, and the code typed next lands
+// in its fields in order.
+void KeyboardTest::keyFromElsewhereDoesNotHandOn()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    const QString framed = m_form->cardPanel()->swatch(2)->toolTip();
+    QWidget *column = m_form->cardPanel()->swatchColumn();
+    column->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(WindowDriver::focus(), column);
+    WindowDriver::key(Qt::Key_Down);
+    WindowDriver::key(Qt::Key_Down);
+    QCOMPARE(m_form->findcode_txt1()->text(), framed.left(2));
+    WindowDriver::key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    const QString wanted = m_form->cardPanel()->swatch(4)->toolTip();
+    WindowDriver::type(QString(wanted).remove(QLatin1Char('.')));
+    QCOMPARE(m_form->findcode_txt1()->text() + '.' + m_form->findcode_txt2()->text() + '.'
+                 + m_form->findcode_txt3()->text(),
+             wanted);
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->cardPanel()->color_a(), wanted);
 }
 
 void KeyboardTest::focusCueOnlyFromTheKeyboard()

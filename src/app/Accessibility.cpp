@@ -3,6 +3,7 @@
 
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
+#include "widgets/AccessiblePicture.h"
 #include "widgets/Notice.h"
 #include "widgets/SpokenOutcome.h"
 #include "widgets/TextBox.h"
@@ -91,6 +92,9 @@ void Form1::setUpAccessibility()
                                             QKeySequence(QKeySequence::Find)};
     for (TextBox *box : findChildren<TextBox *>())
         box->setWindowKeys(windowKeys);
+    // The markers beside the swatches are never shown.
+    for (int i = 1; i <= 7; ++i)
+        AccessiblePicture::leaveOut(qobject_cast<QWidget *>(control(QStringLiteral("lab_dlt(%1)").arg(i))));
     notePalettePages();
     connect(m_card, &CardPanel::announce, this, &Form1::announce);
     connect(m_collection, &CollectionPanel::announce, this, &Form1::announce);

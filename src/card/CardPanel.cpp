@@ -5,6 +5,7 @@
 #include "card/SwatchColumn.h"
 #include "data/CardTable.h"
 #include "data/UserAction.h"
+#include "widgets/AccessiblePicture.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -85,6 +86,10 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
     // selection frame and the keyboard's column.
     m_swatches = new QWidget(m_panel);
     m_swatches->hide();
+    // A screen reader finds the swatches in the list, not here, and never
+    // the template.
+    AccessiblePicture::leaveOut(m_swatches);
+    AccessiblePicture::leaveOut(pagecolor(0));
     pageselect->raise();
     m_column->raise();
     // The swatches leave their context menu to the panel they lie on, and
