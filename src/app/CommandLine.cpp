@@ -42,20 +42,21 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(QStringLiteral(
         "Tesselle 5327: browse a colour card and keep a collection of colours.\n"
         "\n"
-        "Keys (outside the page-number box and the code fields, where every key\n"
-        "keeps their own rules):\n"
+        "Keys (outside the page-number box and the code fields, where every other\n"
+        "key keeps their own rules):\n"
         "  Space, Enter           on a button: press it\n"
         "  arrows, Enter          on the palette: move round the wheel, open the sector's page\n"
-        "  Ctrl+1, Ctrl+2         the card, the collection\n"
+        "  Ctrl+1, Ctrl+2         anywhere: the card, the collection\n"
         "  Down, Up               on the card: frame the next, the previous swatch\n"
         "  PageDown, PageUp       on the card: next, previous page\n"
         "  Home, End              on the card: first, last page\n"
-        "  Insert, Ctrl+Enter     on the card: add the framed colour\n"
+        "  Ctrl+Enter, A          on the card: add the framed colour\n"
         "  Right, Left            on the collection: next, previous entry\n"
         "  Delete                 on the collection: delete the entry shown\n"
         "  Ctrl+Z, Ctrl+Shift+Z   undo, redo the last delete\n"
         "  Ctrl+C                 copy the framed colour's code\n"
-        "  Ctrl+F                 find the nearest card colour\n"
+        "  Ctrl+F                 anywhere: find the nearest card colour\n"
+        "  Menu, Shift+F10        the context menu of what has the keyboard\n"
         "  any key                while the intro is shown: dismiss it"));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(m_help);
