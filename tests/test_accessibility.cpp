@@ -366,9 +366,11 @@ void AccessibilityTest::announcement_data()
                            << QStringList{ProgramFolder::codeFor(195, 5) + " found on page 195"};
     QTest::newRow("not found twice") << Steps{"code:T0.99.44", "code:T0.99.44"}
                                      << QStringList{"No colour T0.99.44", "No colour T0.99.44"};
-    QTest::newRow("added") << Steps{swatchName(1, 3), add} << QStringList{"Added " + code + ", 4 colours"};
+    const QString framed = code + ", " + ColourWords::of(cardColour(1, 3).rgb()) + ", framed";
+    QTest::newRow("swatch pressed") << Steps{swatchName(1, 3)} << QStringList{framed};
+    QTest::newRow("added") << Steps{swatchName(1, 3), add} << QStringList{framed, "Added " + code + ", 4 colours"};
     QTest::newRow("skipped") << Steps{swatchName(1, 3), add, add}
-                             << QStringList{"Added " + code + ", 4 colours", code + " is in the collection already"};
+                             << QStringList{framed, "Added " + code + ", 4 colours", code + " is in the collection already"};
     QTest::newRow("collection shown") << Steps{"My colours"} << QStringList{"Entry 1 of 3, " + collection.first()};
     QTest::newRow("next entry") << Steps{"My colours", next}
                                 << QStringList{"Entry 1 of 3, " + collection.first(), "Entry 2 of 3, " + collection.at(1)};

@@ -3,6 +3,7 @@
 
 #include "card/PageGeometry.h"
 #include "card/SwatchColumn.h"
+#include "colour/ColourWords.h"
 #include "data/CardTable.h"
 #include "data/UserAction.h"
 #include "widgets/AccessiblePicture.h"
@@ -369,6 +370,10 @@ void CardPanel::pagecolor_Click(int index)
     findcode_txt2->setText(m_color_a.mid(3, 2));
     findcode_txt3->setText(m_color_a.right(2));
     pageDisp(index);
+    // With the keyboard on the column a screen reader follows the framed
+    // swatch itself; a click elsewhere is told.
+    if (!m_column->hasFocus())
+        emit announce(tr("%1, %2, framed").arg(m_color_a, ColourWords::of(swatch->backColor().rgb())));
 }
 
 // --- Code fields ---------------------------------------------------------
