@@ -7,7 +7,7 @@ class QFocusEvent;
 class QPainter;
 
 // The cue that shows which control has the keyboard: a 2-pixel frame inside
-// it, a white line round a black one, drawn only when the focus came from
+// it of black and white dashes, drawn only when the focus came from
 // the keyboard (Tab, Backtab, a shortcut), never at start-up or on a click.
 // Text boxes keep their caret.
 namespace FocusCue {
