@@ -93,6 +93,7 @@ heard "its page and row" "page 2, row 1 of $(rows_of 2)"
 heard "Down frames the next" "$second, " Down
 heard "Ctrl+Enter adds" "Added $second, 1 colour" ctrl+Return
 heard "Ctrl+Enter again" "$second is in the collection already" ctrl+Return
+heard "the same outcome twice is heard twice" "$second is in the collection already" ctrl+Return
 heard "Down" "$third, " Down
 heard "A adds with Orca running" "Added $third, 2 colours" a
 # The field holds the framed code: the Shift+Tab that moves there must not
