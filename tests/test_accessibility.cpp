@@ -9,10 +9,13 @@
 #include "ProgramFolder.h"
 
 #include "TestWindow.h"
+#include "WindowDriver.h"
 #include "card/CardPanel.h"
+#include "colour/ColourWords.h"
 #include "widgets/MovieControl.h"
 #include "widgets/Notice.h"
 #include "widgets/PictureBox.h"
+#include "widgets/SpokenOutcome.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
 
@@ -38,25 +41,26 @@ const QStringList collection = {ProgramFolder::codeFor(4, 1), ProgramFolder::cod
 const int sectorPages[24] = {109, 90,  70,  50,  35,  22,  10,  5,   200, 197, 194, 190,
                              186, 179, 172, 165, 157, 151, 145, 140, 139, 129, 122, 115};
 
-// The name the card panel gives swatch row of page.
+QColor cardColour(int page, int row)
+{
+    const CardRow r = ProgramFolder::rowFor(0, page, row);
+    return QColor(r.r, r.g, r.b);
+}
+
+// The name the card panel gives swatch row of page: its code, its colour
+// in words, its page and row.
 QString swatchName(int page, int row)
 {
-    return QStringLiteral("%1, row %2 of %3, page %4")
-        .arg(ProgramFolder::codeFor(page, row))
+    return QStringLiteral("%1, %2, page %3, row %4 of %5")
+        .arg(ProgramFolder::codeFor(page, row), ColourWords::of(cardColour(page, row).rgb()))
+        .arg(page)
         .arg(row)
-        .arg(rowsPerPage)
-        .arg(page);
+        .arg(rowsPerPage);
 }
 
 QString colourText(const QColor &c)
 {
     return QStringLiteral("%1, rgb(%2, %3, %4)").arg(c.name()).arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QColor cardColour(int page, int row)
-{
-    const CardRow r = ProgramFolder::rowFor(0, page, row);
-    return QColor(r.r, r.g, r.b);
 }
 
 // Every interface under root, root included, depth first.
@@ -98,6 +102,8 @@ private slots:
     void press();
     void announcement_data();
     void announcement();
+    void swatchList();
+    void nothingUnreachable();
     void paletteElements();
     void elementsFollowTheScale();
     void captionsLabelTheirBoxes();
@@ -239,7 +245,7 @@ void AccessibilityTest::control_data()
     QTest::newRow("collection colour") << "baby_color" << "Collection colour" << QAccessible::Graphic;
     QTest::newRow("entry code") << "baby_code" << "Entry code" << QAccessible::EditableText;
     QTest::newRow("entry number") << "baby_num" << "Entry number" << QAccessible::EditableText;
-    QTest::newRow("notice") << "notice" << "Page 1" << QAccessible::StatusBar;
+    QTest::newRow("notice") << "notice" << "Page 1, 8 colours" << QAccessible::StatusBar;
 }
 
 void AccessibilityTest::control()
@@ -342,32 +348,111 @@ void AccessibilityTest::press()
     QCOMPARE(got, expected);
 }
 
-// Changes reach a screen reader as the status bar's name; the notice itself
-// stays hidden.
+// Changes reach a screen reader as notifications of their own, read
+// wherever the keyboard is, the last words also as the status bar's name;
+// the notice itself stays hidden. The same words twice are two
+// notifications.
 void AccessibilityTest::announcement_data()
 {
     QTest::addColumn<Steps>("steps");
-    QTest::addColumn<QString>("said");
+    QTest::addColumn<QStringList>("said");
 
     const QString add = QStringLiteral("Add to collection");
     const QString code = ProgramFolder::codeFor(1, 3);
-    QTest::newRow("page") << Steps{"Next page"} << "Page 2";
-    QTest::newRow("sector") << Steps{"Sector 3: reds, page 70"} << "Page 70";
+    const QString next = QStringLiteral("Next entry");
+    QTest::newRow("page") << Steps{"Next page"} << QStringList{"Page 2, 8 colours"};
+    QTest::newRow("sector") << Steps{"Sector 3: reds, page 70"} << QStringList{"Page 70, 8 colours"};
     QTest::newRow("found") << Steps{"code:" + ProgramFolder::codeFor(195, 5)}
-                           << ProgramFolder::codeFor(195, 5) + " found on page 195";
-    QTest::newRow("not found") << Steps{"code:T0.99.44"} << "T0.99.44 not found";
-    QTest::newRow("added") << Steps{swatchName(1, 3), add} << "Added " + code;
-    QTest::newRow("skipped") << Steps{swatchName(1, 3), add, add} << code + " is in the collection already";
-    QTest::newRow("deleted") << Steps{"My colours", "Delete entry"} << "Deleted " + collection.first();
+                           << QStringList{ProgramFolder::codeFor(195, 5) + " found on page 195"};
+    QTest::newRow("not found twice") << Steps{"code:T0.99.44", "code:T0.99.44"}
+                                     << QStringList{"No colour T0.99.44", "No colour T0.99.44"};
+    const QString framed = code + ", " + ColourWords::of(cardColour(1, 3).rgb()) + ", framed";
+    QTest::newRow("swatch pressed") << Steps{swatchName(1, 3)} << QStringList{framed};
+    QTest::newRow("added") << Steps{swatchName(1, 3), add} << QStringList{framed, "Added " + code + ", 4 colours"};
+    QTest::newRow("skipped") << Steps{swatchName(1, 3), add, add}
+                             << QStringList{framed, "Added " + code + ", 4 colours", code + " is in the collection already"};
+    QTest::newRow("collection shown") << Steps{"My colours"} << QStringList{"Entry 1 of 3, " + collection.first()};
+    QTest::newRow("next entry") << Steps{"My colours", next}
+                                << QStringList{"Entry 1 of 3, " + collection.first(), "Entry 2 of 3, " + collection.at(1)};
+    QTest::newRow("deleted") << Steps{"My colours", "Delete entry"}
+                             << QStringList{"Entry 1 of 3, " + collection.first(), "Deleted " + collection.first() + ", 2 left"};
 }
 
 void AccessibilityTest::announcement()
 {
     QFETCH(Steps, steps);
-    QFETCH(QString, said);
+    QFETCH(QStringList, said);
     QVERIFY(run(steps));
-    QCOMPARE(noticeName(), said);
+    QCOMPARE(noticeName(), said.last());
     QVERIFY(m_form->findChild<Notice *>()->isHidden());
+    auto *spoken = m_form->findChild<SpokenOutcome *>();
+    QVERIFY(spoken);
+    QCOMPARE(spoken->standing().mid(spoken->standing().size() - said.size()), said);
+    // A notification no one sees: a screen reader finds it by its event.
+    for (QAccessibleInterface *iface : tree())
+        QVERIFY(iface->role() != QAccessible::Notification);
+}
+
+// The swatch column is the list of the page's swatches, the framed one its
+// selected item, focused while the column has the keyboard; a new page
+// brings new items and none selected.
+void AccessibilityTest::swatchList()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(m_form->cardPanel()->swatchColumn());
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Colours of the page"));
+    QCOMPARE(list->childCount(), rowsPerPage);
+    for (int i = 0; i < rowsPerPage; ++i) {
+        QAccessibleInterface *item = list->child(i);
+        QCOMPARE(item->object(), m_form->pagecolor(i + 1));
+        QCOMPARE(item->text(QAccessible::Name), swatchName(1, i + 1));
+        QCOMPARE(item->parent(), list);
+        QCOMPARE(list->indexOfChild(item), i);
+        QVERIFY(!item->state().selected);
+    }
+    QVERIFY(run({swatchName(1, 4)}));
+    QVERIFY(list->child(3)->state().selected);
+    QVERIFY(!list->child(3)->state().focused);  // the keyboard is elsewhere
+    m_form->cardPanel()->swatchColumn()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(list->child(3)->state().focused);
+    QCOMPARE(list->focusChild(), list->child(3));
+    WindowDriver::key(Qt::Key_Down);
+    QVERIFY(list->child(4)->state().selected && list->child(4)->state().focused);
+    QVERIFY(!list->child(3)->state().selected && !list->child(3)->state().focused);
+    WindowDriver::key(Qt::Key_PageDown);
+    QCOMPARE(list->childCount(), rowsPerPage);
+    QCOMPARE(list->child(0)->text(QAccessible::Name), swatchName(2, 1));
+    for (int i = 0; i < rowsPerPage; ++i)
+        QVERIFY(!list->child(i)->state().selected);
+    QCOMPARE(list->focusChild(), list);
+}
+
+// Nothing a person cannot reach stands in the tree: not the hidden markers
+// beside the swatches, not the swatch template, not the widget the swatches
+// lie in; each swatch stands once, in its list.
+void AccessibilityTest::nothingUnreachable()
+{
+    const QList<QAccessibleInterface *> all = tree();
+    for (int i = 1; i <= 7; ++i) {
+        QObject *marker = m_form->control(QStringLiteral("lab_dlt(%1)").arg(i));
+        QVERIFY(marker);
+        QVERIFY(std::none_of(all.cbegin(), all.cend(), [marker](QAccessibleInterface *iface) { return iface->object() == marker; }));
+    }
+    QObject *template0 = m_form->pagecolor(0);
+    QVERIFY(std::none_of(all.cbegin(), all.cend(), [template0](QAccessibleInterface *iface) { return iface->object() == template0; }));
+    for (int i = 1; i <= rowsPerPage; ++i) {
+        QObject *swatch = m_form->pagecolor(i);
+        QCOMPARE(std::count_if(all.cbegin(), all.cend(), [swatch](QAccessibleInterface *iface) { return iface->object() == swatch; }), 1);
+    }
+    for (QAccessibleInterface *iface : all) {
+        if (iface->state().invisible || iface->role() == QAccessible::Window)
+            continue;
+        const QString what = iface->object() ? iface->object()->objectName() : iface->text(QAccessible::Name);
+        QVERIFY2(!iface->text(QAccessible::Name).isEmpty() || !iface->text(QAccessible::Description).isEmpty(),
+                 qPrintable(what + " has neither name nor description"));
+    }
 }
 
 // The palette's 24 sectors and two tabs stand as its children, in the

@@ -11,9 +11,14 @@
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -44,7 +49,12 @@ private slots:
     void keysOfTheCardPanel();
     void buttonsAndPaletteByKey();
     void keysInsideTheBoxesKeepTheirRules();
+    void windowKeysActFromTheBoxes();
+    void keyFromElsewhereDoesNotHandOn();
     void focusCueOnlyFromTheKeyboard();
+    void focusCueStandsOut_data();
+    void focusCueStandsOut();
+    void noCueAfterAClick();
 
 private:
     QWidget *column() const { return m_form->cardPanel()->swatchColumn(); }
@@ -78,7 +88,8 @@ void KeyboardTest::keyboardOnlyScenario()
     QVERIFY(tabTo(column()));
     WindowDriver::key(Qt::Key_Down);
     QCOMPARE(m_form->color_a(), ProgramFolder::codeFor(7, 4));
-    WindowDriver::key(Qt::Key_Insert);
+    // A, the add key no screen reader takes.
+    WindowDriver::key(Qt::Key_A);
     QCOMPARE(m_folder->collectionCodes(), QStringList{ProgramFolder::codeFor(7, 4)});
     WindowDriver::key(Qt::Key_Up);
     WindowDriver::key(Qt::Key_Return, Qt::ControlModifier);
@@ -210,12 +221,70 @@ void KeyboardTest::keysInsideTheBoxesKeepTheirRules()
     WindowDriver::type(QStringLiteral("2"));
     WindowDriver::key(Qt::Key_Home);
     WindowDriver::key(Qt::Key_Delete);
-    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
     WindowDriver::key(Qt::Key_PageDown);
     QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("2"));  // "12", Home, Delete
-    QVERIFY(m_form->tart_pb(0)->isVisible());                    // Ctrl+2 did not switch
+    QVERIFY(m_form->tart_pb(0)->isVisible());
     WindowDriver::key(Qt::Key_Return);
     QCOMPARE(m_form->cardPanel()->pageShown(), 2);
+}
+
+// Ctrl+1, Ctrl+2 and Ctrl+F act from a text box too, typing nothing in it;
+// the code fields' key rules run for them as for any key.
+void KeyboardTest::windowKeysActFromTheBoxes()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    m_form->pagen_text()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->pagen_text());
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(m_form->pagen_text()->text(), QStringLiteral("1"));
+    WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(0)->isVisible());
+
+    // A found code: the next key empties the fields (rule 1), Ctrl+2
+    // included, and types nothing.
+    m_form->findcode_txt1()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    const QString code = m_form->cardPanel()->swatch(3)->toolTip();
+    WindowDriver::type(QString(code).remove(QLatin1Char('.')));
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->cardPanel()->icode_char(), 0);
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    WindowDriver::key(Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(m_form->findcode_txt1()->text(), QString());
+    QCOMPARE(m_form->cardPanel()->icode_char(), 1);
+
+    WindowDriver::key(Qt::Key_1, Qt::ControlModifier);
+    m_form->findcode_txt2()->setFocus();
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt2());
+    WindowDriver::key(Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(m_form->findChild<QDialog *>() && m_form->findChild<QDialog *>()->isVisible());
+    QCOMPARE(m_form->findcode_txt2()->text(), QString());
+}
+
+// The scrambled code: a Tab that moves the focus into a full first code
+// field does not hand it on at its release, and the code typed next lands
+// in its fields in order.
+void KeyboardTest::keyFromElsewhereDoesNotHandOn()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    const QString framed = m_form->cardPanel()->swatch(2)->toolTip();
+    QWidget *column = m_form->cardPanel()->swatchColumn();
+    column->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(WindowDriver::focus(), column);
+    WindowDriver::key(Qt::Key_Down);
+    WindowDriver::key(Qt::Key_Down);
+    QCOMPARE(m_form->findcode_txt1()->text(), framed.left(2));
+    WindowDriver::key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(WindowDriver::focus(), m_form->findcode_txt1());
+    const QString wanted = m_form->cardPanel()->swatch(4)->toolTip();
+    WindowDriver::type(QString(wanted).remove(QLatin1Char('.')));
+    QCOMPARE(m_form->findcode_txt1()->text() + '.' + m_form->findcode_txt2()->text() + '.'
+                 + m_form->findcode_txt3()->text(),
+             wanted);
+    WindowDriver::key(Qt::Key_Return);
+    QCOMPARE(m_form->cardPanel()->color_a(), wanted);
 }
 
 void KeyboardTest::focusCueOnlyFromTheKeyboard()
@@ -245,6 +314,113 @@ void KeyboardTest::focusCueOnlyFromTheKeyboard()
     m_form->pagecolor_Click(2);  // as a click frames it: the same picture
     QCOMPARE(grabbed(m_form->tart_pb(0)), second);
     QVERIFY(second != unframed);
+}
+
+namespace {
+
+double luminance(QRgb rgb)
+{
+    auto channel = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a) + 0.05;
+    const double lb = luminance(b) + 0.05;
+    return la > lb ? la / lb : lb / la;
+}
+
+} // namespace
+
+// On every Tab stop but the text boxes (which show their caret), on a light
+// page and a dark one, the cue stands out from what it covers: across its
+// width, at every point round it, some pixel changed by at least 3:1 from
+// the same window without the cue.
+void KeyboardTest::focusCueStandsOut_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("framed");
+    QTest::newRow("light page") << 1 << false;
+    QTest::newRow("light page, a swatch framed") << 1 << true;
+    QTest::newRow("dark page") << 30 << false;
+    QTest::newRow("dark page, a swatch framed") << 30 << true;
+}
+
+void KeyboardTest::focusCueStandsOut()
+{
+    QFETCH(int, page);
+    QFETCH(bool, framed);
+    QVERIFY(WindowDriver::showReady(*m_form));
+    m_form->cardPanel()->pageMove(page);
+    if (framed)
+        m_form->pagecolor_Click(2);
+    QWidget *first = WindowDriver::focus();
+    QList<QWidget *> stops;
+    for (int i = 0; i < 40; ++i) {
+        WindowDriver::key(Qt::Key_Tab);
+        QWidget *stop = WindowDriver::focus();
+        if (stop == first || stops.contains(stop))
+            break;
+        stops.append(stop);
+    }
+    QVERIFY(stops.size() >= 5);
+    for (QWidget *stop : std::as_const(stops)) {
+        if (qobject_cast<TextBox *>(stop))
+            continue;
+        stop->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(WindowDriver::focus(), stop);
+        const QImage cue = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        m_form->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(WindowDriver::focus() != stop);
+        const QImage bare = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The cue: the pixels that changed, within the stop.
+        const QRect area = QRect(stop->mapTo(m_form.get(), QPoint(0, 0)), stop->size()) & m_form->rect();
+        QRect ring;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (cue.pixel(x, y) != bare.pixel(x, y))
+                    ring |= QRect(x, y, 1, 1);
+            }
+        }
+        const QString what = stop->objectName();
+        QVERIFY2(ring.width() >= 4 && ring.height() >= 4, qPrintable(what + ": no cue"));
+        auto standsOut = [&](int x, int y, int dx, int dy) {
+            // The two pixels across the cue's width at this point.
+            const double best = std::max(contrast(cue.pixel(x, y), bare.pixel(x, y)),
+                                         contrast(cue.pixel(x + dx, y + dy), bare.pixel(x + dx, y + dy)));
+            return best >= 3.0;
+        };
+        for (int x = ring.left() + 1; x < ring.right(); ++x) {
+            QVERIFY2(standsOut(x, ring.top(), 0, 1), qPrintable(what + QStringLiteral(": top at %1").arg(x)));
+            QVERIFY2(standsOut(x, ring.bottom(), 0, -1), qPrintable(what + QStringLiteral(": bottom at %1").arg(x)));
+        }
+        for (int y = ring.top() + 1; y < ring.bottom(); ++y) {
+            QVERIFY2(standsOut(ring.left(), y, 1, 0), qPrintable(what + QStringLiteral(": left at %1").arg(y)));
+            QVERIFY2(standsOut(ring.right(), y, -1, 0), qPrintable(what + QStringLiteral(": right at %1").arg(y)));
+        }
+    }
+}
+
+// A click on the palette's collection tab brings the collection forward
+// with no cue anywhere: the keyboard follows to the panel shown.
+void KeyboardTest::noCueAfterAClick()
+{
+    QVERIFY(WindowDriver::showReady(*m_form));
+    const QImage before = m_form->palettac()->grab().toImage();
+    MovieControl *palette = m_form->palettac();
+    QAccessibleInterface *tab = QAccessible::queryAccessibleInterface(palette)->child(1);
+    WindowDriver::clickThroughWindow(palette, tab->rect().center() - palette->mapToGlobal(QPoint(0, 0)));
+    QTRY_VERIFY(m_form->tart_pb(1)->isVisible());
+    QCOMPARE(WindowDriver::focus(), m_form->tart_pb(1));
+    QCOMPARE(m_form->palettac()->grab().toImage(), before);
+    const QImage panel = m_form->tart_pb(1)->grab().toImage();
+    m_form->setFocus(Qt::OtherFocusReason);
+    m_form->tart_pb(1)->setFocus(Qt::TabFocusReason);
+    QVERIFY(m_form->tart_pb(1)->grab().toImage() != panel);  // the cue, had it been the keyboard
 }
 
 QTEST_MAIN(KeyboardTest)

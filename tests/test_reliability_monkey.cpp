@@ -319,7 +319,7 @@ QString MonkeyTest::keyEvent()
     // Keys that add, delete, undo or redo change the collection as the
     // keyboard tests check in detail; here their change is taken as it is,
     // and the invariants (no code twice, the panel agreeing) still hold.
-    const bool changesCollection = key == Qt::Key_Insert || key == Qt::Key_Delete
+    const bool changesCollection = key == Qt::Key_Insert || key == Qt::Key_Delete || key == Qt::Key_A
         || ((modifiers & Qt::ControlModifier) && (key == Qt::Key_Z || key == Qt::Key_Return || key == Qt::Key_Enter));
     if (changesCollection)
         m_collection = readCollection();

@@ -3,9 +3,14 @@
 
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
+#include "widgets/AccessiblePicture.h"
 #include "widgets/Notice.h"
+#include "widgets/SpokenOutcome.h"
+#include "widgets/TextBox.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QWidget>
 
@@ -81,6 +86,15 @@ void Form1::setUpAccessibility()
         qobject_cast<QLabel *>(control(QLatin1String(b.label)))
             ->setBuddy(qobject_cast<QWidget *>(control(QLatin1String(b.box))));
     }
+    // The panel keys and Find act from the text boxes too, typing nothing.
+    const QList<QKeySequence> windowKeys = {QKeySequence(Qt::ControlModifier | Qt::Key_1),
+                                            QKeySequence(Qt::ControlModifier | Qt::Key_2),
+                                            QKeySequence(QKeySequence::Find)};
+    for (TextBox *box : findChildren<TextBox *>())
+        box->setWindowKeys(windowKeys);
+    // The markers beside the swatches are never shown.
+    for (int i = 1; i <= 7; ++i)
+        AccessiblePicture::leaveOut(qobject_cast<QWidget *>(control(QStringLiteral("lab_dlt(%1)").arg(i))));
     notePalettePages();
     connect(m_card, &CardPanel::announce, this, &Form1::announce);
     connect(m_collection, &CollectionPanel::announce, this, &Form1::announce);
@@ -89,4 +103,23 @@ void Form1::setUpAccessibility()
 void Form1::announce(const QString &text)
 {
     m_notice->announce(text);
+    speak(text);
+}
+
+void Form1::speak(const QString &text)
+{
+    auto *spoken = findChild<SpokenOutcome *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!spoken)
+        spoken = new SpokenOutcome(this);
+    spoken->say(text);
+}
+
+void Form1::openContextMenuByKeyboard()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return;
+    const QPoint centre = focus->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, centre, focus->mapToGlobal(centre));
+    QApplication::sendEvent(focus, &event);
 }

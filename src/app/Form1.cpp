@@ -216,14 +216,23 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::keyPressEvent(QKeyEvent *event)
 {
-    // Keys reach the window when no control took them; inside a text box
-    // every key keeps the box's own rules.
+    // Keys reach the window when no control took them. The panel keys and
+    // Find act anywhere, text boxes included (they pass them on); inside a
+    // text box every other key keeps the box's own rules.
+    if (event->modifiers() == Qt::ControlModifier
+        && (event->key() == Qt::Key_1 || event->key() == Qt::Key_2)) {
+        bringPanelForward(event->key() == Qt::Key_1 ? 0 : 1);
+        return;
+    }
+    if (event->matches(QKeySequence::Find)) {
+        findColour();
+        return;
+    }
+    if (event->keyCombination() == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
+        openContextMenuByKeyboard();
+        return;
+    }
     if (!isTyping()) {
-        if (event->modifiers() == Qt::ControlModifier
-            && (event->key() == Qt::Key_1 || event->key() == Qt::Key_2)) {
-            bringPanelForward(event->key() == Qt::Key_1 ? 0 : 1);
-            return;
-        }
         if (event->matches(QKeySequence::Undo)) {
             m_collection->undoDelete();
             return;
@@ -236,10 +245,6 @@ void Form1::keyPressEvent(QKeyEvent *event)
             copySelectedCode();
             return;
         }
-        if (event->matches(QKeySequence::Find)) {
-            findColour();
-            return;
-        }
     }
     QWidget::keyPressEvent(event);
 }
@@ -247,6 +252,7 @@ void Form1::keyPressEvent(QKeyEvent *event)
 void Form1::showNotice(const QString &text)
 {
     m_notice->say(text);
+    speak(text);
 }
 
 void Form1::showRefusal(const QString &text)

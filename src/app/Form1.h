@@ -48,8 +48,9 @@ public:
     // The same for what was refused: it stays until the user's next key
     // or click.
     void showRefusal(const QString &text);
-    // Tells a screen reader a change through the status bar's name, showing
-    // nothing on screen.
+    // Tells a screen reader a change, showing nothing on screen: as a
+    // notification it reads wherever the keyboard is, and through the
+    // status bar's name.
     void announce(const QString &text);
 
     // Opens the dialog that finds the nearest card colour (one at a time).
@@ -73,6 +74,8 @@ private:
     void connectMovieCommands();
     // Names, buddies and announcements for screen readers.
     void setUpAccessibility();
+    // Tells a screen reader text as a notification.
+    void speak(const QString &text);
     // The page each palette sector opens, as the palette's note for it.
     void notePalettePages();
     void Form_Load();
@@ -85,6 +88,9 @@ private:
     // tabs do, and gives it the keyboard.
     void bringPanelForward(int panel);
     void addAboutEntry(QMenu *menu);
+    // Shift+F10: the context menu of what has the keyboard, as the Menu
+    // key opens it.
+    void openContextMenuByKeyboard();
 
     QString m_programFolder;
     QString m_databasePath;

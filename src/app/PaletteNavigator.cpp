@@ -6,6 +6,7 @@
 #include "movie/CommandText.h"
 #include "widgets/MovieControl.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace {
@@ -28,10 +29,17 @@ const Sector sectors[] = {
 
 void bringForward(QWidget *front, QWidget *back)
 {
+    // The keyboard, when it was on the panel that goes, follows to the one
+    // that comes, as no key moved it: Qt would pass it on as a Tab does and
+    // show the focus cue after a click.
+    QWidget *focus = QApplication::focusWidget();
+    const bool hadFocus = focus && (focus == back || back->isAncestorOf(focus));
     back->setVisible(false);
     back->setEnabled(false);
     front->setVisible(true);
     front->setEnabled(true);
+    if (hadFocus)
+        front->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 
 #include "card/PageGeometry.h"
 #include "card/SwatchColumn.h"
+#include "colour/ColourWords.h"
 #include "data/CardTable.h"
 #include "data/UserAction.h"
+#include "widgets/AccessiblePicture.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -79,11 +81,16 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
                           px(swatchWidth + 2 * frameBorder), px(swatchTop(9) - swatchGap + frameBorder));
     m_column->installEventFilter(this);
     pagecolor.insert(0, controlOf<Swatch>(controls, "pagecolor(0)"));
+    m_column->setSwatches(&pagecolor);
     // The swatches of the page stand in a column of their own at the
     // panel's origin, above the panel's other controls and under the
     // selection frame and the keyboard's column.
     m_swatches = new QWidget(m_panel);
     m_swatches->hide();
+    // A screen reader finds the swatches in the list, not here, and never
+    // the template.
+    AccessiblePicture::leaveOut(m_swatches);
+    AccessiblePicture::leaveOut(pagecolor(0));
     pageselect->raise();
     m_column->raise();
     // The swatches leave their context menu to the panel they lie on, and
@@ -92,7 +99,10 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
 
     connect(pagen_text, &TextBox::KeyPress, this, &CardPanel::pagen_text_KeyPress);
     for (TextBox *field : {findcode_txt1, findcode_txt2, findcode_txt3}) {
-        connect(field, &TextBox::KeyDown, this, [this] { findcode_KeyDown(); });
+        connect(field, &TextBox::KeyDown, this, [this, field] {
+            m_keyDownIn = field;
+            findcode_KeyDown();
+        });
         connect(field, &TextBox::KeyPress, this, &CardPanel::findcode_KeyPress);
         connect(field, &TextBox::KeyUp, this, [this, field] { findcode_KeyUp(field); });
     }
@@ -139,6 +149,7 @@ void CardPanel::PageLoad(qint64 pagenum)
         swatch->setBackColor(c.colour);
         swatch->setToolTip(c.code);
         swatch->setPlace(i, rows, pagenum);
+        swatch->setList(m_column);
         swatch->show();
         connect(swatch, &Swatch::Click, this, &CardPanel::pagecolor_Click);
         pagecolor.insert(i, swatch);
@@ -160,7 +171,8 @@ void CardPanel::PageLoad(qint64 pagenum)
     pageselect->resize(px(swatchWidth + 2 * frameBorder), px(swatchHeight + 2 * frameBorder));
     m_pageShown = pagenum;
     pagen_text->setText(QString::number(pagenum));
-    emit announce(tr("Page %1").arg(pagenum));
+    m_column->presentFocus();
+    emit announce(rows == 1 ? tr("Page %1, 1 colour").arg(pagenum) : tr("Page %1, %2 colours").arg(pagenum).arg(rows));
 }
 
 void CardPanel::removeSwatches()
@@ -194,7 +206,11 @@ void CardPanel::pageDisp(int rowns)
     const int border = Twips::px(PageGeometry::frameBorder);
     pageselect->move(swatch->x() - border, swatch->y() - border);
     pageselect->show();
+    if (Swatch *before = pagecolor(m_framed); before && m_framed >= 1)
+        before->setFramed(false);
+    swatch->setFramed(true);
     m_framed = rowns;
+    m_column->presentFocus();
     m_column->setCueRect(pageselect->geometry());
     pagecs->setBackColor(swatch->backColor());
 }
@@ -247,6 +263,9 @@ bool CardPanel::handleKey(const QKeyEvent *event)
         if (plain && m_pagenx.toLongLong() >= 1)
             pageMove(m_pagenx.toLongLong());
         return plain;
+    // Adding: Ctrl+Enter, or A; Insert too where no screen reader holds it
+    // as its own key.
+    case Qt::Key_A:
     case Qt::Key_Insert:
         if (plain)
             emit addRequested();
@@ -268,23 +287,26 @@ bool CardPanel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ContextMenu) {
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);
         // The swatch under the pointer, framed or not: the frame lets the
-        // pointer through. From the keyboard, on the column: the framed one.
-        Swatch *swatch = watched == m_column ? pagecolor(m_framed) : nullptr;
+        // pointer through. From the keyboard (Menu, Shift+F10): the framed
+        // one, the menu opening on it.
+        const bool byKeyboard = menuEvent->reason() == QContextMenuEvent::Keyboard;
+        Swatch *swatch = watched == m_column || byKeyboard ? pagecolor(m_framed) : nullptr;
         for (int index : pagecolor.indexes()) {
-            if (watched == m_panel && index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
+            if (!byKeyboard && watched == m_panel && index >= 1 && pagecolor(index)->geometry().contains(menuEvent->pos()))
                 swatch = pagecolor(index);
         }
         if (swatch == pagecolor(0))
             swatch = nullptr;
-        showContextMenu(menuEvent->globalPos(), swatch);
+        const QPoint at = byKeyboard && swatch ? swatch->mapToGlobal(swatch->rect().center()) : menuEvent->globalPos();
+        showContextMenu(at, swatch, byKeyboard);
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch)
+void CardPanel::showContextMenu(const QPoint &globalPos, Swatch *swatch, bool byKeyboard)
 {
-    contextMenu(swatch)->popup(globalPos);
+    CopyMenu::popup(contextMenu(swatch), globalPos, byKeyboard);
 }
 
 QMenu *CardPanel::contextMenu(Swatch *swatch)
@@ -299,7 +321,7 @@ QMenu *CardPanel::contextMenu(Swatch *swatch)
     // Every entry acts on the swatch the menu was opened on, framed or not.
     if (swatch) {
         const QString code = swatch->toolTip();
-        add(tr("Add %1 to the collection").arg(code), QKeySequence(Qt::Key_Insert),
+        add(tr("Add %1 to the collection").arg(code), QKeySequence(Qt::ControlModifier | Qt::Key_Return),
             [this, code] { emit addColourRequested(code); });
     }
     add(tr("Next page"), QKeySequence(Qt::Key_PageDown), [this] { next_swf_FSCommand(QString(), QString()); });
@@ -360,6 +382,10 @@ void CardPanel::pagecolor_Click(int index)
     findcode_txt2->setText(m_color_a.mid(3, 2));
     findcode_txt3->setText(m_color_a.right(2));
     pageDisp(index);
+    // With the keyboard on the column a screen reader follows the framed
+    // swatch itself; a click elsewhere is told.
+    if (!m_column->hasFocus())
+        emit announce(tr("%1, %2, framed").arg(m_color_a, ColourWords::of(swatch->backColor().rgb())));
 }
 
 // --- Code fields ---------------------------------------------------------
@@ -395,6 +421,11 @@ void CardPanel::findcode_KeyPress(int &keyAscii)
 void CardPanel::findcode_KeyUp(TextBox *field)
 {
     if (std::exchange(m_holdFocusAtKeyUp, false))
+        return;
+    // The release of a key pressed elsewhere (the Tab or Ctrl+1 that
+    // brought the focus here) does not hand it on: the code typed next
+    // starts in this field.
+    if (std::exchange(m_keyDownIn, nullptr) != field)
         return;
     if (field->text().size() != groupLength)
         return;
@@ -441,14 +472,17 @@ void CardPanel::enterCode()
             pageDisp(index);
         m_icode_char = 0;
         m_color_a = found->code;
-        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
     } else {
         for (TextBox *field : fields)
             field->setForeColor(notFoundColour);
         m_icode_char = 1;
-        emit announce(tr("%1 not found").arg(code));
     }
 
     m_card->rewind();
     findcode_txt1->setFocus();
+    // Told where the keyboard has gone.
+    if (found)
+        emit announce(tr("%1 found on page %2").arg(found->code).arg(found->page));
+    else
+        emit announce(tr("No colour %1").arg(code));
 }

@@ -94,7 +94,7 @@ protected:
 
 private:
     void removeSwatches();
-    void showContextMenu(const QPoint &globalPos, Swatch *swatch);
+    void showContextMenu(const QPoint &globalPos, Swatch *swatch, bool byKeyboard = false);
     // The keys of the panel and its swatch column; true when handled.
     bool handleKey(const QKeyEvent *event);
 
@@ -117,4 +117,5 @@ private:
     qint64 m_pageShown = 0;
     int m_framed = 0;  // the swatch in the frame; 0: none
     bool m_holdFocusAtKeyUp = false;  // the next key release in a code field keeps the focus
+    TextBox *m_keyDownIn = nullptr;  // the code field the last key went down in
 };

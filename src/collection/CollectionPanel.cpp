@@ -105,7 +105,8 @@ bool CollectionPanel::handleKey(int key, Qt::KeyboardModifiers modifiers)
 bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ContextMenu) {
-        showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        showContextMenu(menuEvent->globalPos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
@@ -116,9 +117,9 @@ bool CollectionPanel::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void CollectionPanel::showContextMenu(const QPoint &globalPos)
+void CollectionPanel::showContextMenu(const QPoint &globalPos, bool byKeyboard)
 {
-    contextMenu()->popup(globalPos);
+    CopyMenu::popup(contextMenu(), globalPos, byKeyboard);
 }
 
 void CollectionPanel::addUndoEntries(QMenu *menu)
@@ -260,6 +261,7 @@ void CollectionPanel::babyDef()
 
     if (m_baby_max.toInt() != 0) {
         babyColorizer(1);
+        announceShown();
         return;
     }
 
@@ -273,6 +275,14 @@ void CollectionPanel::babyDef()
     baby_code->setText(QString());
     m_shown.reset();
     m_emptyWatch->start();
+    emit announce(tr("The collection is empty"));
+}
+
+void CollectionPanel::announceShown()
+{
+    if (m_shown) {
+        emit announce(tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code));
+    }
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
@@ -334,6 +344,7 @@ void CollectionPanel::nextb_swf_FSCommand(const QString &, const QString &)
     if (position > m_baby_max.toInt())
         position = 1;
     babyColorizer(position);
+    announceShown();
 }
 
 void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
@@ -345,6 +356,7 @@ void CollectionPanel::previousb_swf_FSCommand(const QString &, const QString &)
     if (position < 1)
         position = m_baby_max.toInt();
     babyColorizer(position);
+    announceShown();
 }
 
 // --- Editing -------------------------------------------------------------
@@ -375,10 +387,12 @@ void CollectionPanel::addtoBaby(const QString &code)
         reportRefusal(collected.refusal, code);
     } else {
         const TableResult<bool> added = m_entries->add(m_cardName, code);
-        if (added.value)
-            emit announce(tr("Added %1").arg(code));
-        else
+        if (added.value) {
+            const int count = m_entries->count().value;
+            emit announce(count == 1 ? tr("Added %1, 1 colour").arg(code) : tr("Added %1, %2 colours").arg(code).arg(count));
+        } else {
             reportRefusal(added.refusal, code);
+        }
     }
     // Until the collection is shown again, delete has nothing to act on.
     m_shown.reset();
@@ -414,10 +428,11 @@ void CollectionPanel::babyDelete()
     if (removed) {
         m_undo = deleted;
         m_redo.reset();
-        emit announce(tr("Deleted %1").arg(deleted.code));
     }
     m_shown.reset();
     babyColorizer(positionIn(baby_num));
+    if (removed)
+        emit announce(tr("Deleted %1, %2 left").arg(deleted.code).arg(m_baby_max.toInt()));
 }
 
 void CollectionPanel::undoDelete()

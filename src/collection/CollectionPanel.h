@@ -90,13 +90,15 @@ private:
     // While the empty panel is in front: shows the first entry once the
     // file holds one.
     void checkWhileEmpty();
+    // Tells a screen reader the entry shown: its position and code.
+    void announceShown();
     // Tells the user why the collection was not changed (code: the colour
     // an addition was for), or could not be read just then.
     void reportRefusal(WriteRefusal refusal, const QString &code = QString());
     // The collection's count in the file now; false, after telling the
     // user, when another program holds the file.
     bool recount();
-    void showContextMenu(const QPoint &globalPos);
+    void showContextMenu(const QPoint &globalPos, bool byKeyboard = false);
     // Left, Right and Delete while the panel or its colour has the
     // keyboard; true when handled.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);

@@ -77,6 +77,11 @@ public:
         }
         if (!m_movie || !m_movie->isEnabled())
             state.disabled = true;
+        // The element the keyboard highlights has the keyboard.
+        if (m_movie && m_movie->highlightedElement() >= 0) {
+            state.focusable = true;
+            state.focused = m_movie->hasFocus() && m_movie->highlightedElement() == m_index;
+        }
         return state;
     }
 
@@ -135,6 +140,14 @@ MovieControl *AccessibleMovie::movie() const
 bool AccessibleMovie::hasElementChildren() const
 {
     return movie()->commandElements().size() > 1;
+}
+
+QAccessibleInterface *AccessibleMovie::focusChild() const
+{
+    const int element = movie()->highlightedElement();
+    if (movie()->hasFocus() && element >= 0 && hasElementChildren())
+        return child(element);
+    return QAccessibleWidget::focusChild();
 }
 
 QAccessible::Role AccessibleMovie::role() const

@@ -30,6 +30,8 @@ public:
     QAccessibleInterface *child(int index) const override;
     int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override;
+    // The element the keyboard highlights, while the movie has it.
+    QAccessibleInterface *focusChild() const override;
 
     QStringList actionNames() const override;
     void doAction(const QString &actionName) override;

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The property that marks a widget left out of the accessibility tree.
+const char leftOut[] = "tesselleLeftOut";
+
 QAccessibleInterface *accessiblePicture(const QString &className, QObject *object)
 {
     if (!object || !object->isWidgetType())
@@ -60,4 +63,39 @@ QString AccessiblePicture::text(QAccessible::Text t) const
     if (t == QAccessible::Description && !box()->hasPicture() && box()->accessibleDescription().isEmpty())
         return box()->isUnknown() ? QStringLiteral("unknown colour") : colourText(box()->backColor());
     return QAccessibleWidget::text(t);
+}
+
+void AccessiblePicture::leaveOut(QWidget *child)
+{
+    child->setProperty(leftOut, true);
+}
+
+QList<QWidget *> AccessiblePicture::children() const
+{
+    // As Qt lists them: child widgets that are no windows of their own.
+    QList<QWidget *> widgets;
+    for (QObject *object : widget()->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow() && !child->property(leftOut).toBool())
+            widgets.append(child);
+    }
+    return widgets;
+}
+
+int AccessiblePicture::childCount() const
+{
+    return int(children().size());
+}
+
+QAccessibleInterface *AccessiblePicture::child(int index) const
+{
+    const QList<QWidget *> widgets = children();
+    return index >= 0 && index < widgets.size() ? QAccessible::queryAccessibleInterface(widgets.at(index)) : nullptr;
+}
+
+int AccessiblePicture::indexOfChild(const QAccessibleInterface *child) const
+{
+    if (!child || !child->object() || !child->object()->isWidgetType())
+        return -1;
+    return int(children().indexOf(static_cast<QWidget *>(child->object())));
 }

@@ -21,9 +21,20 @@ public:
     // A colour as the description gives it.
     static QString colourText(const QColor &colour);
 
+    // Keeps a child of a picture box out of what a screen reader finds:
+    // one never shown, or one whose children it finds elsewhere.
+    static void leaveOut(QWidget *child);
+
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
+    // The box's child widgets, but those left out.
+    int childCount() const override;
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
 
 protected:
     PictureBox *box() const;
+
+private:
+    QList<QWidget *> children() const;
 };

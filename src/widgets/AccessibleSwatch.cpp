@@ -3,9 +3,19 @@
 
 #include "widgets/Swatch.h"
 
+#include "colour/ColourWords.h"
+
 #include <QCoreApplication>
 
 AccessibleSwatch::AccessibleSwatch(Swatch *swatch) : AccessiblePicture(swatch, QAccessible::ListItem) {}
+
+QAccessibleInterface *AccessibleSwatch::parent() const
+{
+    const auto *swatch = static_cast<const Swatch *>(widget());
+    if (swatch->list())
+        return QAccessible::queryAccessibleInterface(swatch->list());
+    return AccessiblePicture::parent();
+}
 
 QAccessible::Role AccessibleSwatch::role() const
 {
@@ -16,9 +26,9 @@ QString AccessibleSwatch::text(QAccessible::Text t) const
 {
     const auto *swatch = static_cast<const Swatch *>(widget());
     if (t == QAccessible::Name && swatch->accessibleName().isEmpty() && swatch->row() > 0) {
-        return QCoreApplication::translate("Swatch", "%1, row %2 of %3, page %4")
-            .arg(swatch->toolTip(), QString::number(swatch->row()), QString::number(swatch->rowCount()),
-                 QString::number(swatch->page()));
+        return QCoreApplication::translate("Swatch", "%1, %2, page %3, row %4 of %5")
+            .arg(swatch->toolTip(), ColourWords::of(swatch->backColor().rgb()), QString::number(swatch->page()),
+                 QString::number(swatch->row()), QString::number(swatch->rowCount()));
     }
     return AccessiblePicture::text(t);
 }
@@ -27,6 +37,12 @@ QAccessible::State AccessibleSwatch::state() const
 {
     QAccessible::State state = AccessiblePicture::state();
     state.selectable = true;
+    const auto *swatch = static_cast<const Swatch *>(widget());
+    if (swatch->list()) {
+        state.focusable = true;
+        state.selected = swatch->isFramed();
+        state.focused = swatch->isFramed() && swatch->list()->hasFocus();
+    }
     return state;
 }
 

@@ -76,6 +76,19 @@ void addKeyed(QMenu *menu, const QString &text, const QKeySequence &key, const s
     QObject::connect(entry, &QAction::triggered, menu, action);
 }
 
+void popup(QMenu *menu, const QPoint &globalPos, bool byKeyboard)
+{
+    menu->popup(globalPos);
+    if (!byKeyboard)
+        return;
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            menu->setActiveAction(action);
+            return;
+        }
+    }
+}
+
 void toClipboard(const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -41,6 +42,10 @@ QMenu *start(const QString &code, const std::optional<QColor> &colour,
 
 // Adds an entry that shows the key which does the same outside the menu.
 void addKeyed(QMenu *menu, const QString &text, const QKeySequence &key, const std::function<void()> &action);
+
+// Opens menu at globalPos. Opened from the keyboard, its first entry is
+// the current one, as a screen reader then reads it and arrows move from it.
+void popup(QMenu *menu, const QPoint &globalPos, bool byKeyboard);
 
 // Puts text on the clipboard (and in the X11 selection where there is one).
 void toClipboard(const QString &text);

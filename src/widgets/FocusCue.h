@@ -6,9 +6,10 @@
 class QFocusEvent;
 class QPainter;
 
-// The cue that shows which control has the keyboard: a 1-pixel dotted frame
-// inside it, drawn only when the focus came from the keyboard (Tab, Backtab,
-// a shortcut), never at start-up or on a click. Text boxes keep their caret.
+// The cue that shows which control has the keyboard: a 2-pixel frame inside
+// it of black and white dashes, drawn only when the focus came from
+// the keyboard (Tab, Backtab, a shortcut), never at start-up or on a click.
+// Text boxes keep their caret.
 namespace FocusCue {
 
 // Whether a focus event brought the focus from the keyboard.

@@ -6,6 +6,7 @@
 #include "movie/MovieDocument.h"
 #include "widgets/AccessibleMovie.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -568,6 +569,24 @@ QString MovieControl::highlighted() const
     return m_keyboardElements.isEmpty() ? QString() : m_keyboardElements.at(m_highlighted);
 }
 
+int MovieControl::highlightedElement() const
+{
+    return m_keyboardElements.isEmpty() ? -1 : commandIndex(highlighted());
+}
+
+void MovieControl::presentHighlight()
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this);
+    const int element = highlightedElement();
+    QAccessibleInterface *child = iface && element >= 0 ? iface->child(element) : nullptr;
+    if (!child)
+        return;
+    QAccessibleEvent event(child, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
+}
+
 int MovieControl::commandIndex(const QString &id) const
 {
     const QVector<MovieDocument::Command> &commands = d->document.commands();
@@ -604,6 +623,7 @@ void MovieControl::keyPressEvent(QKeyEvent *event)
         const int count = int(m_keyboardElements.size());
         m_highlighted = (m_highlighted + step + count) % count;
         update();
+        presentHighlight();
         return;
     }
     const bool activate = (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -625,6 +645,7 @@ void MovieControl::focusInEvent(QFocusEvent *event)
     if (m_keyboardFocus)
         update();
     QWidget::focusInEvent(event);
+    presentHighlight();
 }
 
 void MovieControl::focusOutEvent(QFocusEvent *event)

@@ -56,6 +56,8 @@ public:
     void setKeyboardElements(const QStringList &ids);
     // The element the keyboard highlights; empty when none.
     QString highlighted() const;
+    // The highlighted element's index among commandElements(); -1: none.
+    int highlightedElement() const;
 
     // The movie played instead when the one set cannot be read or drawn
     // (a copy built into the program); none by default.
@@ -110,6 +112,8 @@ private:
     // Plays the fallback movie in place of the one set, with a warning;
     // false when there is none to play.
     bool useFallback();
+    // Tells a screen reader the highlighted element has the keyboard.
+    void presentHighlight();
 
     QString m_path;
     QString m_fallback;

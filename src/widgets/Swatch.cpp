@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/Swatch.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -87,4 +88,16 @@ void Swatch::setPlace(int row, int rowCount, qint64 page)
     m_row = row;
     m_rowCount = rowCount;
     m_page = page;
+}
+
+void Swatch::setFramed(bool framed)
+{
+    if (framed == m_framed)
+        return;
+    m_framed = framed;
+    QAccessible::State changed;
+    changed.selected = true;
+    changed.focused = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }

@@ -29,6 +29,13 @@ public:
     int rowCount() const { return m_rowCount; }
     qint64 page() const { return m_page; }
 
+    // The list a screen reader finds the swatch in, and whether it is the
+    // list's selected item (the framed swatch).
+    void setList(QWidget *list) { m_list = list; }
+    QWidget *list() const { return m_list; }
+    void setFramed(bool framed);
+    bool isFramed() const { return m_framed; }
+
 signals:
     void Click(int index);
 
@@ -46,6 +53,8 @@ private:
     int m_row = 0;
     int m_rowCount = 0;
     qint64 m_page = 0;
+    QWidget *m_list = nullptr;
+    bool m_framed = false;
     bool m_pressed = false;
     QPoint m_pressedAt;
 };

@@ -120,6 +120,13 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     emit KeyDown(event->key(), event->modifiers());
     if (!self)
         return;
+    const QKeySequence pressed(event->keyCombination());
+    for (const QKeySequence &key : std::as_const(m_windowKeys)) {
+        if (key.matches(pressed) == QKeySequence::ExactMatch) {
+            event->ignore();
+            return;
+        }
+    }
 
     const int original = keyAsciiOf(event);
     int keyAscii = original;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QKeySequence>
 #include <QLineEdit>
 
 // A borderless single-line text box that reports the keyboard the way the
@@ -34,6 +35,11 @@ public:
     // character (Delete, Home, the arrows, whatever text they carry).
     static int keyAsciiOf(const QKeyEvent *event);
 
+    // Keys the window acts on wherever the keyboard is: in the box they
+    // still raise KeyDown and KeyUp, but type nothing and go on to the
+    // window.
+    void setWindowKeys(const QList<QKeySequence> &keys) { m_windowKeys = keys; }
+
 signals:
     void KeyDown(int keyCode, Qt::KeyboardModifiers shift);
     void KeyPress(int &keyAscii);
@@ -54,4 +60,5 @@ private:
     void pasteWithinLimit(bool fromSelection = false);
 
     int m_maxTypedLength = 0;
+    QList<QKeySequence> m_windowKeys;
 };

@@ -5,6 +5,7 @@
 
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
+#include "colour/ColourWords.h"
 #include "colour/NearestColours.h"
 
 #include <QtTest>
@@ -107,6 +108,11 @@ private slots:
     void parseColourInput();
     void rejectColourInput_data();
     void rejectColourInput();
+
+    void colourWordsOfLch_data();
+    void colourWordsOfLch();
+    void colourWordsOfSrgb_data();
+    void colourWordsOfSrgb();
 
 private:
     QVector<CardColour> m_card;
@@ -427,6 +433,73 @@ void TestColour::rejectColourInput()
     QCOMPARE(input.kind(), ColourInput::Kind::Invalid);
     QVERIFY(!input.isValid());
     QVERIFY2(input.error().contains(mentions), qPrintable(input.error()));
+}
+
+// Each band's edges on both sides, the greys' own names and the hue circle
+// closing on itself.
+void TestColour::colourWordsOfLch_data()
+{
+    QTest::addColumn<double>("l");
+    QTest::addColumn<double>("c");
+    QTest::addColumn<double>("h");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("mid grey") << 50.0 << 0.0 << 0.0 << "grey";
+    QTest::newRow("grey, any hue") << 50.0 << 5.99 << 250.0 << "grey";
+    QTest::newRow("black below 12") << 11.99 << 2.0 << 40.0 << "black";
+    QTest::newRow("very dark grey from 12") << 12.0 << 2.0 << 40.0 << "very dark grey";
+    QTest::newRow("very light grey below 92") << 91.99 << 0.0 << 0.0 << "very light grey";
+    QTest::newRow("white from 92") << 92.0 << 5.0 << 0.0 << "white";
+    QTest::newRow("greyish from C* 6") << 50.0 << 6.0 << 310.0 << "greyish violet";
+    QTest::newRow("middle chroma unsaid") << 50.0 << 18.0 << 140.0 << "green";
+    QTest::newRow("vivid from C* 50") << 50.0 << 50.0 << 40.0 << "vivid red";
+    QTest::newRow("dark from L* 20") << 20.0 << 30.0 << 270.0 << "dark blue";
+    QTest::newRow("very dark below 20") << 19.99 << 30.0 << 270.0 << "very dark blue";
+    QTest::newRow("middle lightness unsaid from 40") << 40.0 << 30.0 << 270.0 << "blue";
+    QTest::newRow("light from 65") << 65.0 << 10.0 << 260.0 << "light greyish blue";
+    QTest::newRow("very light from 85") << 85.0 << 60.0 << 90.0 << "very light vivid yellow";
+    QTest::newRow("hue 0 is rose") << 50.0 << 30.0 << 0.0 << "rose";
+    QTest::newRow("red from 20") << 50.0 << 30.0 << 20.0 << "red";
+    QTest::newRow("rose below 20") << 50.0 << 30.0 << 19.99 << "rose";
+    QTest::newRow("orange") << 50.0 << 30.0 << 50.0 << "orange";
+    QTest::newRow("yellow green") << 50.0 << 30.0 << 105.0 << "yellow green";
+    QTest::newRow("blue green") << 50.0 << 30.0 << 165.0 << "blue green";
+    QTest::newRow("azure") << 50.0 << 30.0 << 210.0 << "azure";
+    QTest::newRow("purple") << 50.0 << 30.0 << 325.0 << "purple";
+    QTest::newRow("rose from 345") << 50.0 << 30.0 << 345.0 << "rose";
+    QTest::newRow("360 closes on 0") << 50.0 << 30.0 << 360.0 << "rose";
+    QTest::newRow("negative hue wraps") << 50.0 << 30.0 << -100.0 << "blue";
+}
+
+void TestColour::colourWordsOfLch()
+{
+    QFETCH(double, l);
+    QFETCH(double, c);
+    QFETCH(double, h);
+    QFETCH(QString, words);
+    QCOMPARE(ColourWords::of(l, c, h), words);
+}
+
+// The sRGB primaries and greys land where a person would name them.
+void TestColour::colourWordsOfSrgb_data()
+{
+    QTest::addColumn<QRgb>("rgb");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("red") << qRgb(255, 0, 0) << "vivid red";
+    QTest::newRow("green") << qRgb(0, 160, 0) << "vivid green";
+    QTest::newRow("yellow") << qRgb(255, 255, 0) << "very light vivid yellow";
+    QTest::newRow("white") << qRgb(255, 255, 255) << "white";
+    QTest::newRow("black") << qRgb(0, 0, 0) << "black";
+    QTest::newRow("grey") << qRgb(128, 128, 128) << "grey";
+    QTest::newRow("magenta") << qRgb(255, 0, 255) << "vivid purple";
+    QTest::newRow("blue below violet at 310") << qRgb(0, 0, 255) << "dark vivid blue";
+    QTest::newRow("navy") << qRgb(40, 50, 110) << "dark blue";
+}
+
+void TestColour::colourWordsOfSrgb()
+{
+    QFETCH(QRgb, rgb);
+    QFETCH(QString, words);
+    QCOMPARE(ColourWords::of(rgb), words);
 }
 
 QTEST_GUILESS_MAIN(TestColour)
