@@ -7,6 +7,7 @@
 #include "data/DatabaseFailure.h"
 #include "platform/FirstFrameExit.h"
 #include "platform/FontSetup.h"
+#include "platform/ScreenColour.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -86,6 +87,7 @@ int main(int argc, char *argv[])
 
     Form1 window(ProgramFiles::dataFolder(), database.path);
     FirstFrameExit::installIfRequested(&window);
+    ScreenColour::instance()->follow(&window);
     window.show();
     for (const QString &notice : database.notices)
         window.showNotice(notice);
