@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/AccessibleSwatch.h"
 
+#include "platform/ScreenColour.h"
 #include "widgets/Swatch.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,12 @@ QString AccessibleSwatch::text(QAccessible::Text t) const
         return QCoreApplication::translate("Swatch", "%1, row %2 of %3, page %4")
             .arg(swatch->toolTip(), QString::number(swatch->row()), QString::number(swatch->rowCount()),
                  QString::number(swatch->page()));
+    }
+    if (t == QAccessible::Description && !swatch->isUnknown() && swatch->accessibleDescription().isEmpty()) {
+        // A colour this screen cannot show is said to be off, by how much.
+        const QString off = ScreenColour::offByText(swatch->backColor());
+        if (!off.isEmpty())
+            return AccessiblePicture::text(t) + QStringLiteral("; ") + off;
     }
     return AccessiblePicture::text(t);
 }
