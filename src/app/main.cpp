@@ -58,6 +58,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // A swatch sheet is drawn, which needs fonts and so a GUI application,
+    // though no display.
+    if (commandLine.opensNoWindow() && commandLine.exportFile().endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        useProgramFontConfiguration(argv[0]);
+        QGuiApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("tesselle"));
+        return CommandLineActions::run(commandLine);
+    }
     if (commandLine.opensNoWindow()) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("tesselle"));

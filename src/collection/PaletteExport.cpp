@@ -4,6 +4,7 @@
 #include "colour/ColourSpace.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteWriter.h"
+#include "collection/SwatchSheet.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 
@@ -41,7 +42,8 @@ bool PaletteExport::canWrite(const QString &path)
 {
     static const QStringList suffixes = {QStringLiteral("gpl"), QStringLiteral("ase"), QStringLiteral("csv"),
                                          QStringLiteral("css"), QStringLiteral("soc"), QStringLiteral("xml")};
-    return suffixes.contains(suffixOf(path));
+    // .pdf: the swatch sheet, written only.
+    return suffixes.contains(suffixOf(path)) || suffixOf(path) == QLatin1String("pdf");
 }
 
 QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
@@ -89,10 +91,25 @@ PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
     const QString suffix = suffixOf(path);
     if (!canWrite(path)) {
         result.message = QCoreApplication::translate("PaletteExport",
-                             "%1: the name must end in .gpl, .ase, .csv, .css, .soc or .xml.").arg(path);
+                             "%1: the name must end in .gpl, .ase, .csv, .css, .soc, .xml or .pdf.").arg(path);
         return result;
     }
     const QVector<PaletteEntry> list = entries(wholeCard);
+    // --- .pdf: a swatch sheet to print, not a palette (write only) ---
+    if (suffix == QLatin1String("pdf")) {
+        QString error;
+        if (!SwatchSheet(list, wholeCard).writePdf(path, &error)) {
+            result.message = QCoreApplication::translate("PaletteExport", "%1 could not be written: %2").arg(path, error);
+            return result;
+        }
+        result.ok = true;
+        result.written = int(list.size());
+        result.message = QCoreApplication::translate("PaletteExport", "Exported %1 %2 to %3.")
+                             .arg(result.written)
+                             .arg(result.written == 1 ? QStringLiteral("colour") : QStringLiteral("colours"), path);
+        return result;
+    }
+    // --- end of .pdf ---
     const QString name = wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection");
     PaletteWriter::Result bytes;
     if (suffix == QLatin1String("gpl"))
