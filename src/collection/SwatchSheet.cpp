@@ -188,6 +188,9 @@ void SwatchSheet::paintEntry(QPainter &painter, const PaletteEntry &entry, const
     painter.drawText(mm.mapRect(QRectF(textLeft, box.top(), textWidth, 4.5)), Qt::AlignLeft | Qt::AlignTop, entry.code);
     QFont detail(QStringLiteral("DejaVu Sans"));
     detail.setPointSizeF(7);
+    // No ligatures: "#ffc72e" stays six characters for whoever reads the
+    // file's text, not "#\ufb00c72e".
+    detail.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(detail);
     for (int i = 0; i < lines.size(); ++i)
         painter.drawText(mm.mapRect(QRectF(textLeft, box.top() + 4.5 + i * 3.2, textWidth, 3.2)),
