@@ -140,5 +140,5 @@ void FindColourDialog::mousePressEvent(QMouseEvent *event)
         m_status->setText(tr("The screen cannot be read here."));
         return;
     }
-    search(pixel.pixelColor(0, 0).name());
+    search(ScreenColour::fromScreen(pixel.pixelColor(0, 0)).name());
 }

@@ -59,10 +59,11 @@ struct ScreenColour::Profile
     cmsHTRANSFORM device = nullptr;   // sRGB to the display, 16-bit: clipped to its gamut
     cmsHTRANSFORM shown = nullptr;    // the display's 16-bit values to Lab
     cmsHTRANSFORM meant = nullptr;    // sRGB to Lab
+    cmsHTRANSFORM back = nullptr;     // the display's 8-bit values to sRGB
 
     ~Profile()
     {
-        for (cmsHTRANSFORM t : {pixels, device, shown, meant})
+        for (cmsHTRANSFORM t : {pixels, device, shown, meant, back})
             if (t)
                 cmsDeleteTransform(t);
     }
@@ -85,11 +86,12 @@ struct ScreenColour::Profile
                                                 INTENT_RELATIVE_COLORIMETRIC, 0);
             profile->meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL,
                                                 INTENT_RELATIVE_COLORIMETRIC, 0);
+            profile->back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
             cmsCloseProfile(srgb);
             cmsCloseProfile(lab);
         }
         cmsCloseProfile(display);
-        if (!profile->pixels || !profile->device || !profile->shown || !profile->meant) {
+        if (!profile->pixels || !profile->device || !profile->shown || !profile->meant || !profile->back) {
             delete profile;
             return nullptr;
         }
@@ -272,6 +274,17 @@ QColor ScreenColour::of(const QColor &colour)
     QColor result = QColor::fromRgb(*it);
     result.setAlpha(colour.alpha());
     return result;
+}
+
+QColor ScreenColour::fromScreen(const QColor &pixel)
+{
+    ScreenColour *self = instance();
+    if (!self->m_profile || !pixel.isValid())
+        return pixel;
+    const unsigned char in[3] = {uchar(pixel.red()), uchar(pixel.green()), uchar(pixel.blue())};
+    unsigned char out[3];
+    cmsDoTransform(self->m_profile->back, in, out, 1);
+    return QColor(out[0], out[1], out[2]);
 }
 
 QImage ScreenColour::of(const QImage &image)

@@ -35,6 +35,9 @@ public:
     static QColor of(const QColor &colour);
     static QPixmap of(const QPixmap &pixmap);
     static QImage of(const QImage &image);
+    // The sRGB colour of a pixel read from the screen, which holds the
+    // display's values: as near as sRGB comes.
+    static QColor fromScreen(const QColor &pixel);
     // Whether a profile is in use, so that painting is converted.
     static bool active();
 
