@@ -24,7 +24,7 @@ CommandLine::CommandLine()
       m_export(QStringLiteral("export"),
                QStringLiteral("Write the collection to FILE and exit. The format follows the name: .gpl (GIMP, "
                               "Inkscape, Krita, LibreOffice), .ase (Adobe), .csv, .css, .soc (LibreOffice), "
-                              ".xml (Scribus)."),
+                              ".xml (Scribus), or .pdf: a swatch sheet to print, on the paper of LC_PAPER."),
                QStringLiteral("FILE")),
       m_card(QStringLiteral("card"), QStringLiteral("With --export: write the whole card instead.")),
       m_nearest(QStringLiteral("nearest"),

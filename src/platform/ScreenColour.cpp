@@ -55,47 +55,66 @@ xcb_connection_t *x11Connection()
 
 struct ScreenColour::Profile
 {
+    cmsHPROFILE display = nullptr;
+    cmsHPROFILE srgb = nullptr;
     cmsHTRANSFORM pixels = nullptr;   // sRGB to the display, 8-bit with alpha
+    // Made when first asked for: most runs never judge the gamut or pick
+    // a pixel, and each transform holds tables of its own.
     cmsHTRANSFORM device = nullptr;   // sRGB to the display, 16-bit: clipped to its gamut
     cmsHTRANSFORM shown = nullptr;    // the display's 16-bit values to Lab
     cmsHTRANSFORM meant = nullptr;    // sRGB to Lab
     cmsHTRANSFORM back = nullptr;     // the display's 8-bit values to sRGB
+    bool gamutTried = false;
+    bool backTried = false;
 
     ~Profile()
     {
         for (cmsHTRANSFORM t : {pixels, device, shown, meant, back})
             if (t)
                 cmsDeleteTransform(t);
+        for (cmsHPROFILE p : {display, srgb})
+            if (p)
+                cmsCloseProfile(p);
     }
 
-    // The transforms for a profile's bytes, or none when Little CMS cannot
-    // use it for an RGB display.
+    // The profile for its bytes, or none when Little CMS cannot use it for
+    // an RGB display.
     static Profile *make(const QByteArray &bytes)
     {
-        cmsHPROFILE display = cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
-        if (!display)
-            return nullptr;
         auto *profile = new Profile;
-        if (cmsGetColorSpace(display) == cmsSigRgbData) {
-            cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-            cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-            profile->pixels = cmsCreateTransform(srgb, PixelType, display, PixelType, Intent,
+        profile->display = cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
+        if (profile->display && cmsGetColorSpace(profile->display) == cmsSigRgbData) {
+            profile->srgb = cmsCreate_sRGBProfile();
+            profile->pixels = cmsCreateTransform(profile->srgb, PixelType, profile->display, PixelType, Intent,
                                                  Flags | cmsFLAGS_COPY_ALPHA);
-            profile->device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, Flags);
-            profile->shown = cmsCreateTransform(display, TYPE_RGB_16, lab, TYPE_Lab_DBL,
-                                                INTENT_RELATIVE_COLORIMETRIC, 0);
-            profile->meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL,
-                                                INTENT_RELATIVE_COLORIMETRIC, 0);
-            profile->back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
-            cmsCloseProfile(srgb);
-            cmsCloseProfile(lab);
         }
-        cmsCloseProfile(display);
-        if (!profile->pixels || !profile->device || !profile->shown || !profile->meant || !profile->back) {
+        if (!profile->pixels) {
             delete profile;
             return nullptr;
         }
         return profile;
+    }
+
+    bool gamut()
+    {
+        if (!gamutTried) {
+            gamutTried = true;
+            cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+            device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, Flags);
+            shown = cmsCreateTransform(display, TYPE_RGB_16, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+            meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+            cmsCloseProfile(lab);
+        }
+        return device && shown && meant;
+    }
+
+    bool toSrgb()
+    {
+        if (!backTried) {
+            backTried = true;
+            back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
+        }
+        return back != nullptr;
     }
 };
 
@@ -279,7 +298,7 @@ QColor ScreenColour::of(const QColor &colour)
 QColor ScreenColour::fromScreen(const QColor &pixel)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || !pixel.isValid())
+    if (!self->m_profile || !pixel.isValid() || !self->m_profile->toSrgb())
         return pixel;
     const unsigned char in[3] = {uchar(pixel.red()), uchar(pixel.green()), uchar(pixel.blue())};
     unsigned char out[3];
@@ -287,12 +306,15 @@ QColor ScreenColour::fromScreen(const QColor &pixel)
     return QColor(out[0], out[1], out[2]);
 }
 
-QImage ScreenColour::of(const QImage &image)
+QImage ScreenColour::of(QImage image)
 {
     ScreenColour *self = instance();
     if (!self->m_profile || image.isNull())
         return image;
-    QImage converted = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_ARGB32);
+    // Converted in place when the image is the caller's alone.
+    QImage converted = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+                           ? std::move(image)
+                           : image.convertToFormat(QImage::Format_ARGB32);
     converted.detach();
     for (int y = 0; y < converted.height(); ++y) {
         uchar *line = converted.scanLine(y);
@@ -320,7 +342,7 @@ QPixmap ScreenColour::of(const QPixmap &pixmap)
 std::optional<double> ScreenColour::offBy(const QColor &colour)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || !colour.isValid())
+    if (!self->m_profile || !colour.isValid() || !self->m_profile->gamut())
         return std::nullopt;
     const unsigned char rgb[3] = {uchar(colour.red()), uchar(colour.green()), uchar(colour.blue())};
     quint16 device[3];

@@ -34,7 +34,7 @@ public:
     // What to paint for an sRGB colour, pixmap or image.
     static QColor of(const QColor &colour);
     static QPixmap of(const QPixmap &pixmap);
-    static QImage of(const QImage &image);
+    static QImage of(QImage image);
     // The sRGB colour of a pixel read from the screen, which holds the
     // display's values: as near as sRGB comes.
     static QColor fromScreen(const QColor &pixel);

@@ -552,7 +552,7 @@ void MovieControl::paintEvent(QPaintEvent *event)
             QPainter framePainter(&frame);
             d->draw(index, d->renderer(index), &framePainter);
             framePainter.end();
-            painter.drawImage(0, 0, ScreenColour::of(frame));
+            painter.drawImage(0, 0, ScreenColour::of(std::move(frame)));
             return;
         }
         painter.fillRect(event->rect(), background);
