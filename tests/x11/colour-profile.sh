@@ -99,7 +99,10 @@ check_near "WideGamutRGB after SwappedRedAndGreen: collection colour" $collectio
     "$(icc expect "$profiles/WideGamutRGB.icc" "$(card 70 5)")"
 
 # Started with the property already there: painted through it from the
-# first frame.
+# first frame. The screen is split into two monitors side by side (RandR
+# monitors, as a desktop with two screens has them) for the move below.
+xrandr --setmonitor left 200/53x800/212+0+0 none >/dev/null
+xrandr --setmonitor right 200/53x800/212+200+0 none >/dev/null
 /usr/bin/python3 "$source/tests/x11/icc.py" hold "$profiles/SwappedRedAndGreen.icc" >"$work/hold.log" &
 holder=$!
 trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
@@ -112,5 +115,17 @@ keys End BackSpace BackSpace BackSpace 7 0 Return
 check_near "started with a profile: page 70 row 5" $swatch_x "$(swatch_y 5)" \
     "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$(card 70 5)")"
 check_near "started with a profile: palette sector" $sector_x $sector_y \
+    "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$sector")"
+
+# Moved to the second monitor, the window takes its profile
+# (_ICC_PROFILE_1); back on the first, the first one's again.
+icc set "$profiles/WideGamutRGB.icc" 1
+xdotool windowmove "$window" 200 0
+X=200
+check_near "on the second monitor: its profile" $sector_x $sector_y \
+    "$(icc expect "$profiles/WideGamutRGB.icc" "$sector")"
+xdotool windowmove "$window" 0 0
+X=0
+check_near "back on the first monitor: its profile" $sector_x $sector_y \
     "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$sector")"
 finish
