@@ -94,19 +94,33 @@ bool printTable(const std::vector<Ratio> &ratios, bool processesOk)
 
 } // namespace
 
-bool printRatios(const std::map<std::string, double> &t, const ProcessComparison &processes)
+namespace {
+
+std::vector<Ratio> processRatios(const ProcessComparison &processes)
 {
     const ProcessFigure &program = processes.first;
     const ProcessFigure &bare = processes.second;
-    std::vector<Ratio> ratios = handlerRatios(t);
-    ratios.push_back({"process start to first frame / bare window", processes.timeRatio, 1.5});
-    ratios.push_back({"peak memory / bare window", processes.memoryRatio, 1.3});
-
     std::printf("\nWhole process (median): program %.1f ms, %.1f MB; bare window %.1f ms, %.1f MB\n",
                 program.medianMilliseconds, program.medianPeakMegabytes, bare.medianMilliseconds,
                 bare.medianPeakMegabytes);
     std::printf("(the two process ratios are medians of the ratios of paired runs)\n");
+    return {{"process start to first frame / bare window", processes.timeRatio, 1.5},
+            {"peak memory / bare window", processes.memoryRatio, 1.3}};
+}
+
+} // namespace
+
+bool printRatios(const std::map<std::string, double> &t, const ProcessComparison &processes)
+{
+    std::vector<Ratio> ratios = handlerRatios(t);
+    for (const Ratio &r : processRatios(processes))
+        ratios.push_back(r);
     return printTable(ratios, processes.ok);
+}
+
+bool printProcessRatios(const ProcessComparison &processes)
+{
+    return printTable(processRatios(processes), processes.ok);
 }
 
 bool printMeasuredRatios(const std::map<std::string, double> &t)

@@ -30,3 +30,6 @@ bool printRatios(const std::map<std::string, double> &times,
 // The same for a run of some benchmarks: the ratios whose figures it
 // measured, without the whole-process ones.
 bool printMeasuredRatios(const std::map<std::string, double> &times);
+// The whole-process ratios alone: start-up and peak memory beside the bare
+// window.
+bool printProcessRatios(const ProcessComparison &processes);

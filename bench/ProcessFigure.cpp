@@ -18,8 +18,12 @@ bool ProcessFigure::run(const QString &program, const QString &workingDir, Sampl
     const QByteArray path = program.toLocal8Bit();
     const QByteArray dir = workingDir.toLocal8Bit();
 
-    // The child's environment: ours, with the first-frame switch, offscreen.
-    std::vector<QByteArray> variables = {"TESSELLE_EXIT_AFTER_FIRST_FRAME=1", "QT_QPA_PLATFORM=offscreen"};
+    // The child's environment: ours, with the first-frame switch, offscreen
+    // unless TESSELLE_BENCH_PLATFORM names another platform (xcb on Xvfb).
+    const QByteArray platform = qEnvironmentVariableIsSet("TESSELLE_BENCH_PLATFORM")
+                                    ? qgetenv("TESSELLE_BENCH_PLATFORM")
+                                    : QByteArrayLiteral("offscreen");
+    std::vector<QByteArray> variables = {"TESSELLE_EXIT_AFTER_FIRST_FRAME=1", "QT_QPA_PLATFORM=" + platform};
     for (char **e = environ; *e; ++e) {
         const QByteArray entry(*e);
         if (!entry.startsWith("TESSELLE_EXIT_AFTER_FIRST_FRAME=") && !entry.startsWith("QT_QPA_PLATFORM="))

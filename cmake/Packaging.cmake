@@ -145,7 +145,7 @@ select a swatch, or find a colour by typing its code, such as K8.04.43.
 A palette wheel of 24 hue sectors jumps to a group of hues, and chosen
 colours are kept in a personal collection stored in an SQLite database
 in the user's data folder.")
-# The libraries the program links (Qt, SQLite, fontconfig) are found by
+# The libraries the program links (Qt, SQLite, fontconfig, xcb, Little CMS) are found by
 # dpkg-shlibdeps; the fonts it draws with, named in its fonts.conf, are not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # libgs-common: Ghostscript's default_cmyk.icc, through which CMYK palettes are read.

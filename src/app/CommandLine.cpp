@@ -38,7 +38,8 @@ CommandLine::CommandLine()
                  QStringLiteral("Open FILE as the database, as it is: it is not created or updated."),
                  QStringLiteral("FILE")),
       m_export(QStringLiteral("export"),
-               QStringLiteral("Write the collection to FILE and exit. The format follows the name: %1.")
+               QStringLiteral("Write the collection to FILE and exit. The format follows the name: %1. "
+                              "A .pdf is a swatch sheet to print, on the paper of LC_PAPER.")
                    .arg(formatList(false)),
                QStringLiteral("FILE")),
       m_card(QStringLiteral("card"), QStringLiteral("With --export: write the whole card instead.")),

@@ -6,6 +6,7 @@
 #include "colour/ColourSpace.h"
 #include "collection/CardSearch.h"
 #include "colour/NearestColours.h"
+#include "platform/ScreenColour.h"
 #include "data/CardTable.h"
 #include "widgets/CopyMenu.h"
 
@@ -125,8 +126,13 @@ void FindColourDialog::search(const QString &text)
         const CardColour &c = m_search->colours().at(match.index);
         auto *item = new QTreeWidgetItem(m_list, {c.code, QColor(c.rgb).name(), QString::number(match.deltaE, 'f', 2)});
         QPixmap face(12, 12);
-        face.fill(QColor(c.rgb));
+        face.fill(ScreenColour::of(QColor(c.rgb)));
         item->setIcon(1, face);
+        const QString off = ScreenColour::offByText(QColor(c.rgb));
+        if (!off.isEmpty()) {
+            item->setToolTip(1, off);
+            item->setData(1, Qt::AccessibleDescriptionRole, off);
+        }
     }
     m_status->setText(tr("Nearest to %1, best first.").arg(QColor(rgb).name()));
     m_list->setCurrentItem(m_list->topLevelItem(0));
@@ -225,5 +231,5 @@ void FindColourDialog::mousePressEvent(QMouseEvent *event)
         m_status->setText(tr("The screen cannot be read here."));
         return;
     }
-    search(pixel.pixelColor(0, 0).name());
+    search(ScreenColour::fromScreen(pixel.pixelColor(0, 0)).name());
 }

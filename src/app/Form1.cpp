@@ -11,6 +11,7 @@
 #include "app/AboutBox.h"
 #include "app/FindColourDialog.h"
 #include "platform/Artwork.h"
+#include "platform/ScreenColour.h"
 #include "widgets/CopyMenu.h"
 #include "widgets/MovieControl.h"
 #include "widgets/Notice.h"
@@ -272,11 +273,11 @@ QObject *Form1::control(const QString &name) const
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), rgb(Layout::windowBackColor));
+    painter.fillRect(rect(), ScreenColour::of(rgb(Layout::windowBackColor)));
     // The window picture is read when it is first seen, after the intro.
     if (m_windowPicture.isNull())
         m_windowPicture = Artwork::picture(QString::fromLatin1(Layout::windowPicture));
-    painter.drawPixmap(0, 0, m_windowPicture);
+    painter.drawPixmap(0, 0, ScreenColour::of(m_windowPicture));
 }
 
 void Form1::createControls()

@@ -8,6 +8,7 @@
 #include "data/DatabaseFailure.h"
 #include "platform/FirstFrameExit.h"
 #include "platform/FontSetup.h"
+#include "platform/ScreenColour.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -115,6 +116,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // A swatch sheet is drawn, which needs fonts and so a GUI application,
+    // though no display.
+    if (commandLine.opensNoWindow() && commandLine.exportFile().endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        useProgramFontConfiguration(argv[0]);
+        QGuiApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("tesselle"));
+        return CommandLineActions::run(commandLine);
+    }
     if (commandLine.opensNoWindow()) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("tesselle"));
@@ -156,6 +166,7 @@ int main(int argc, char *argv[])
 
     Form1 window(ProgramFiles::dataFolder(), database.path);
     FirstFrameExit::installIfRequested(&window);
+    ScreenColour::instance()->follow(&window);
     window.show();
     // What start-up found is said together; a collection that cannot be
     // changed stays said until the user acts.

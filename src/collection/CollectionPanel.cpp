@@ -14,6 +14,7 @@
 #include "collection/ImportProgress.h"
 #include "collection/PaletteImport.h"
 #include "colour/PaletteFormat.h"
+#include "collection/SwatchSheet.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -150,6 +153,8 @@ QMenu *CollectionPanel::contextMenu()
     connect(menu->addAction(tr("Export the collection…")), &QAction::triggered, this, [this] { askAndExport(false); });
     connect(menu->addAction(tr("Export the whole card…")), &QAction::triggered, this, [this] { askAndExport(true); });
     connect(menu->addAction(tr("Import colours…")), &QAction::triggered, this, [this] { askAndImport(); });
+    connect(menu->addAction(tr("Save as PDF…")), &QAction::triggered, this, [this] { askAndSavePdf(); });
+    connect(menu->addAction(tr("Print…")), &QAction::triggered, this, [this] { askAndPrint(); });
     menu->addSeparator();
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
@@ -175,6 +180,34 @@ void CollectionPanel::askAndExport(bool wholeCard)
         path += QLatin1Char('.') + PaletteFormat::suffixOfFilter(filter);
     if (!path.isEmpty())
         exportTo(path, wholeCard);
+}
+
+void CollectionPanel::askAndSavePdf()
+{
+    const QString path = QFileDialog::getSaveFileName(panel->window(), tr("Save as PDF"),
+                                                      QDir::home().filePath(QStringLiteral("my-colours.pdf")),
+                                                      tr("PDF swatch sheet (*.pdf)"));
+    if (!path.isEmpty())
+        exportTo(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path : path + QLatin1String(".pdf"),
+                 false);
+}
+
+void CollectionPanel::askAndPrint()
+{
+    // The collection's own cursor stays where it rests.
+    DataCursor cursor;
+    CollectionTable entries(&cursor);
+    entries.open(m_entries->databasePath());
+    const SwatchSheet sheet(PaletteExport(m_colours, &entries).entries(false), false);
+    QPrinter printer;
+    printer.setPageSize(SwatchSheet::localPaper());
+    QPrintDialog dialog(&printer, panel->window());
+    dialog.setWindowTitle(tr("Print the collection"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    sheet.print(&printer);
+    emit notice(tr("Sent the collection to %1.").arg(printer.printerName().isEmpty() ? printer.outputFileName()
+                                                                                       : printer.printerName()));
 }
 
 void CollectionPanel::askAndImport()

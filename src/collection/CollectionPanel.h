@@ -103,6 +103,8 @@ private:
     // keyboard; true when handled.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     void askAndExport(bool wholeCard);
+    void askAndSavePdf();
+    void askAndPrint();
     void askAndImport();
 
     CollectionTable *m_entries;

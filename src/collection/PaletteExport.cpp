@@ -5,6 +5,7 @@
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFormat.h"
 #include "colour/PaletteWriter.h"
+#include "collection/SwatchSheet.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 
@@ -86,6 +87,20 @@ PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
         return result;
     }
     const QVector<PaletteEntry> list = entries(wholeCard);
+    // A swatch sheet to print is no palette: it has a writer of its own.
+    if (format->id == PaletteFormat::Id::SwatchSheet) {
+        QString error;
+        if (!SwatchSheet(list, wholeCard).writePdf(path, &error)) {
+            result.message = QCoreApplication::translate("PaletteExport", "%1 could not be written: %2").arg(path, error);
+            return result;
+        }
+        result.ok = true;
+        result.written = int(list.size());
+        result.message = QCoreApplication::translate("PaletteExport", "Exported %1 %2 to %3.")
+                             .arg(result.written)
+                             .arg(result.written == 1 ? QStringLiteral("colour") : QStringLiteral("colours"), path);
+        return result;
+    }
     const QString name = wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection");
     const PaletteWriter::Result bytes = PaletteWriter::write(format->id, list, name);
 

@@ -50,6 +50,8 @@ const QVector<PaletteFormat> &PaletteFormat::all()
         format(Id::SwatchBooker, "SwatchBooker", L{"sbz"}, true, false),
         format(Id::Krita, "Krita palette", L{"kpl"}, true, false),
         format(Id::Photoshop, "Photoshop colour swatches", L{"aco"}, true, false),
+        // Written by the collection's swatch sheet, not by a palette writer.
+        format(Id::SwatchSheet, "Swatch sheet (PDF)", L{"pdf"}, false, true),
     };
     return formats;
 }

@@ -12,7 +12,8 @@
 class PaletteFormat
 {
 public:
-    enum class Id { Gimp, AdobeSwatchExchange, Csv, Css, LibreOffice, Scribus, SwatchBooker, Krita, Photoshop };
+    enum class Id { Gimp, AdobeSwatchExchange, Csv, Css, LibreOffice, Scribus, SwatchBooker, Krita, Photoshop,
+                    SwatchSheet };
 
     Id id;
     QString name;          // "GIMP, Inkscape, Krita, LibreOffice palette"

@@ -905,6 +905,8 @@ Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
         return krita(data);
     case PaletteFormat::Id::Photoshop:
         return photoshop(data);
+    case PaletteFormat::Id::SwatchSheet:
+        break;
     }
     return failure(QStringLiteral("This format is not read."));
 }

@@ -345,6 +345,7 @@ PaletteWriter::Result PaletteWriter::write(PaletteFormat::Id format, const QVect
     case PaletteFormat::Id::SwatchBooker:
     case PaletteFormat::Id::Krita:
     case PaletteFormat::Id::Photoshop:
+    case PaletteFormat::Id::SwatchSheet:
         break;
     }
     return Result();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/AccessibleSwatch.h"
 
+#include "platform/ScreenColour.h"
 #include "widgets/Swatch.h"
 
 #include "colour/ColourWords.h"
@@ -29,6 +30,12 @@ QString AccessibleSwatch::text(QAccessible::Text t) const
         return QCoreApplication::translate("Swatch", "%1, %2, page %3, row %4 of %5")
             .arg(swatch->toolTip(), ColourWords::of(swatch->backColor().rgb()), QString::number(swatch->page()),
                  QString::number(swatch->row()), QString::number(swatch->rowCount()));
+    }
+    if (t == QAccessible::Description && !swatch->isUnknown() && swatch->accessibleDescription().isEmpty()) {
+        // A colour this screen cannot show is said to be off, by how much.
+        const QString off = ScreenColour::offByText(swatch->backColor());
+        if (!off.isEmpty())
+            return AccessiblePicture::text(t) + QStringLiteral("; ") + off;
     }
     return AccessiblePicture::text(t);
 }

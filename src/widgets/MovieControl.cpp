@@ -4,6 +4,7 @@
 #include "widgets/FocusCue.h"
 
 #include "movie/MovieDocument.h"
+#include "platform/ScreenColour.h"
 #include "widgets/AccessibleMovie.h"
 
 #include <QAccessible>
@@ -538,17 +539,28 @@ void MovieControl::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
     if (!d->ensureLoaded() || d->movieRect().isEmpty()) {
-        painter.fillRect(event->rect(), background);
+        painter.fillRect(event->rect(), ScreenColour::of(background));
         return;
     }
     const int look = d->lookIndex();
     if (d->motion == Private::Motion::Running) {
-        painter.fillRect(event->rect(), background);
         const int index = d->variant(look);
+        if (ScreenColour::active()) {
+            // A frame for a display profile is drawn aside and converted.
+            QImage frame(size() * devicePixelRatio(), QImage::Format_RGB32);
+            frame.setDevicePixelRatio(devicePixelRatio());
+            frame.fill(background);
+            QPainter framePainter(&frame);
+            d->draw(index, d->renderer(index), &framePainter);
+            framePainter.end();
+            painter.drawImage(0, 0, ScreenColour::of(std::move(frame)));
+            return;
+        }
+        painter.fillRect(event->rect(), background);
         d->draw(index, d->renderer(index), &painter);
         return;
     }
-    painter.drawPixmap(0, 0, d->picture(look, devicePixelRatio(), background));
+    painter.drawPixmap(0, 0, ScreenColour::of(d->picture(look, devicePixelRatio(), background)));
     if (m_keyboardFocus && hasFocus()) {
         const int element = m_keyboardElements.isEmpty()
             ? -1

@@ -2,6 +2,7 @@
 #include "widgets/PictureBox.h"
 
 #include "platform/Artwork.h"
+#include "platform/ScreenColour.h"
 #include "widgets/FocusCue.h"
 #include "widgets/AccessiblePicture.h"
 
@@ -76,9 +77,9 @@ void PictureBox::paintArea(QPainter &painter)
         painter.fillRect(rect(), QColor(200, 200, 200));
         painter.fillRect(rect(), QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
     } else {
-        painter.fillRect(rect(), m_backColor);
+        painter.fillRect(rect(), ScreenColour::of(m_backColor));
         if (!m_pictureResource.isEmpty())
-            painter.drawPixmap(0, 0, picture());
+            painter.drawPixmap(0, 0, ScreenColour::of(picture()));
     }
     if (m_keyboardFocus && hasFocus())
         FocusCue::draw(painter, rect());

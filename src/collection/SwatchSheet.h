@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "colour/PaletteEntry.h"
+
+#include <QPageSize>
+#include <QString>
+#include <QVector>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+class QRectF;
+class QTransform;
+
+// The collection, or the whole card, on paper: a patch per colour with its
+// code, #rrggbb, L*a*b* (D65) and its card page and row. The whole card
+// puts each card page on a sheet page of its own. Written as PDF/A-1b, whose
+// output intent says the numbers are sRGB, or sent to a printer.
+class SwatchSheet
+{
+public:
+    SwatchSheet(QVector<PaletteEntry> entries, bool wholeCard);
+
+    // The paper of the user's locale (LC_PAPER): Letter or A4.
+    static QPageSize localPaper();
+
+    // Writes the sheet to path, whole or not at all; on failure says why.
+    bool writePdf(const QString &path, QString *error) const;
+    // Lays the sheet out on a printer the user has set up.
+    void print(QPrinter *printer) const;
+
+private:
+    void paint(QPagedPaintDevice *device) const;
+    void paintEntry(QPainter &painter, const PaletteEntry &entry, const QRectF &box, const QTransform &mm) const;
+
+    QVector<PaletteEntry> m_entries;
+    bool m_wholeCard;
+};

@@ -1,0 +1,131 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# The display's colour profile on a real X server: _ICC_PROFILE set on the
+# Xvfb root window from profiles Debian ships (colord-data) and one small
+# gamut profile made with Little CMS. The swatches, the collection's colour
+# and a palette sector must show Little CMS's own transform of their sRGB
+# values (Pillow's ImageCms) within 1 per channel; without the property the
+# pixels are the card's sRGB values exactly.
+#   colour-profile.sh <program> <makedb> <source folder>
+set -eu
+program=$1
+makedb=$2
+source=$3
+. "$(dirname "$0")/lib.sh"
+icc() { /usr/bin/python3 "$source/tests/x11/icc.py" "$@"; }
+profiles=/usr/share/color/icc/colord
+icc small "$work/small.icc"
+
+# A vivid red of page 70 in the collection.
+sqlite3 "$work/dbtsl.db" "insert into baby2 (ccard_name, code) values ('5327', 'C5.76.53')"
+start_program
+
+# Whether two rrggbb colours differ by at most 1 per channel.
+near() {
+    /usr/bin/python3 -c 'import sys
+a, b = sys.argv[1], sys.argv[2]
+ok = len(a) == len(b) == 6 and all(abs(int(a[i:i + 2], 16) - int(b[i:i + 2], 16)) <= 1 for i in (0, 2, 4))
+sys.exit(0 if ok else 1)' "$1" "$2"
+}
+# Waits for a pixel to come within 1 of a colour; prints what it shows.
+near_pixel() {
+    for _ in $(seq 25); do
+        got=$(pixel "$1" "$2")
+        near "$got" "$3" && break
+        sleep 0.2
+    done
+    echo "$got"
+}
+# check_near <what> <x> <y> <expected rrggbb>
+check_near() {
+    got=$(near_pixel "$2" "$3" "$4")
+    if near "$got" "$4"; then check "$1" ok ok; else check "$1" "$got" "$4"; fi
+}
+
+sector_x=150
+sector_y=80
+collection_x=105
+collection_y=350
+
+# Page 70 shown, by the page box.
+click 115 572
+keys End BackSpace BackSpace BackSpace 7 0 Return
+check "page 70 shown as it is, no profile" \
+    "$(wait_for_pixel $swatch_x "$(swatch_y 5)" "$(card 70 5)")" "$(card 70 5)"
+sector=$(pixel $sector_x $sector_y)
+
+for name in SwappedRedAndGreen AdobeRGB1998 WideGamutRGB small; do
+    profile=$profiles/$name.icc
+    [ "$name" = small ] && profile=$work/small.icc
+    icc set "$profile"
+    for row in 1 3 5 7 8; do
+        check_near "$name: page 70 row $row" $swatch_x "$(swatch_y $row)" "$(icc expect "$profile" "$(card 70 $row)")"
+    done
+    check_near "$name: palette sector" $sector_x $sector_y "$(icc expect "$profile" "$sector")"
+done
+
+# Removed: the card's own values again, exactly.
+icc remove
+for row in 1 5 8; do
+    check "no profile again: row $row as it is" \
+        "$(wait_for_pixel $swatch_x "$(swatch_y $row)" "$(card 70 $row)")" "$(card 70 $row)"
+done
+check "no profile again: palette sector as it is" "$(wait_for_pixel $sector_x $sector_y "$sector")" "$sector"
+
+# A second monitor's profile leaves the first monitor's pixels alone.
+icc set "$profiles/SwappedRedAndGreen.icc" 1
+sleep 0.5
+check "_ICC_PROFILE_1 leaves monitor 0 alone" "$(pixel $swatch_x "$(swatch_y 5)")" "$(card 70 5)"
+icc remove 1
+
+# An unusable profile: said once on standard error, the pixels as they are.
+head -c 400 /dev/urandom >"$work/junk.icc"
+icc set "$work/junk.icc"
+sleep 0.5
+check "an unusable profile leaves the pixels" "$(pixel $swatch_x "$(swatch_y 5)")" "$(card 70 5)"
+check "an unusable profile is said on standard error" \
+    "$(grep -c 'colour profile .* cannot be used' "$work/program.log")" 1
+icc remove
+
+# The collection's colour, on its panel.
+click 148 40
+check "collection colour as it is" \
+    "$(wait_for_pixel $collection_x $collection_y "$(card 70 5)")" "$(card 70 5)"
+icc set "$profiles/SwappedRedAndGreen.icc"
+check_near "SwappedRedAndGreen: collection colour" $collection_x $collection_y \
+    "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$(card 70 5)")"
+icc set "$profiles/WideGamutRGB.icc"
+check_near "WideGamutRGB after SwappedRedAndGreen: collection colour" $collection_x $collection_y \
+    "$(icc expect "$profiles/WideGamutRGB.icc" "$(card 70 5)")"
+
+# Started with the property already there: painted through it from the
+# first frame. The screen is split into two monitors side by side (RandR
+# monitors, as a desktop with two screens has them) for the move below.
+xrandr --setmonitor left 200/53x800/212+0+0 none >/dev/null
+xrandr --setmonitor right 200/53x800/212+200+0 none >/dev/null
+/usr/bin/python3 "$source/tests/x11/icc.py" hold "$profiles/SwappedRedAndGreen.icc" >"$work/hold.log" &
+holder=$!
+trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
+settled held cat "$work/hold.log" >/dev/null
+kill "$app"
+wait "$app" 2>/dev/null || true
+start_program
+click 115 572
+keys End BackSpace BackSpace BackSpace 7 0 Return
+check_near "started with a profile: page 70 row 5" $swatch_x "$(swatch_y 5)" \
+    "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$(card 70 5)")"
+check_near "started with a profile: palette sector" $sector_x $sector_y \
+    "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$sector")"
+
+# Moved to the second monitor, the window takes its profile
+# (_ICC_PROFILE_1); back on the first, the first one's again.
+icc set "$profiles/WideGamutRGB.icc" 1
+xdotool windowmove "$window" 200 0
+X=200
+check_near "on the second monitor: its profile" $sector_x $sector_y \
+    "$(icc expect "$profiles/WideGamutRGB.icc" "$sector")"
+xdotool windowmove "$window" 0 0
+X=0
+check_near "back on the first monitor: its profile" $sector_x $sector_y \
+    "$(icc expect "$profiles/SwappedRedAndGreen.icc" "$sector")"
+finish
