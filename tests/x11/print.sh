@@ -48,7 +48,7 @@ DefaultAuthType None
 CONF
 cupsd -f -c "$cups/conf/cupsd.conf" -s "$cups/conf/cups-files.conf" >"$cups/log/cupsd.out" 2>&1 &
 cupsd=$!
-trap 'kill "$cupsd" 2>/dev/null || true; cleanup' EXIT
+trap '{ kill "$cupsd" 2>/dev/null && wait "$cupsd" 2>/dev/null; } || true; cleanup' EXIT
 export CUPS_SERVER="$cups/cups.sock"
 if ! settled "scheduler is running" lpstat -r >/dev/null; then
     cat "$cups/log/"* 2>/dev/null || true
@@ -67,12 +67,12 @@ for code in $codes; do
 done
 start_program
 
-# The collection's menu: Print… is the entry above Find colour…, at the
-# bottom. The dialog offers the system's default queue; Enter prints.
+# The collection's menu: Print… is the third entry from the bottom (About,
+# Find colour…, Print…). The dialog offers the default queue; Enter prints.
 click 148 40
 wait_for_pixel 105 350 "$(card 70 5)" >/dev/null || true
 click 105 350 3
-keys Up Up Return
+keys Up Up Up Return
 sleep 1
 keys Return
 printed() { [ -s "$cups/out/printed.pdf" ] && pdftotext "$cups/out/printed.pdf" - 2>/dev/null | tr '\n' ' '; }
