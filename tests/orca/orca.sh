@@ -13,19 +13,8 @@ program=$1
 makedb=$2
 source=$3
 
-if [ -z "${TESSELLE_ORCA_SESSION:-}" ]; then
-    TESSELLE_ORCA_SESSION=1 exec dbus-run-session -- sh "$0" "$@"
-fi
-
-. "$source/tests/x11/lib.sh"
-
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
-launcher=$!
-for _ in $(seq 50); do
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-        >/dev/null 2>&1 && break
-    sleep 0.1
-done
+. "$source/tests/atspi/session.sh"
+start_atspi_bus
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
 
