@@ -6,9 +6,11 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 get_filename_component(TESSELLE_COLOUR_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(TESSELLE_COLOUR_TESTS "${CMAKE_CURRENT_LIST_DIR}/colour")
 
-# The shipped card and generated cards, shared by the tests and the sample writer.
+# The shipped card and generated cards, shared by the tests and the sample
+# writer; palette files built byte by byte, shared with test_export.
 add_library(tesselle_colour_fixtures STATIC
-  ${TESSELLE_COLOUR_TESTS}/ColourFixtures.cpp ${TESSELLE_COLOUR_TESTS}/ColourFixtures.h)
+  ${TESSELLE_COLOUR_TESTS}/ColourFixtures.cpp ${TESSELLE_COLOUR_TESTS}/ColourFixtures.h
+  ${TESSELLE_COLOUR_TESTS}/PaletteBytes.cpp ${TESSELLE_COLOUR_TESTS}/PaletteBytes.h)
 target_include_directories(tesselle_colour_fixtures PUBLIC ${TESSELLE_COLOUR_TESTS})
 target_link_libraries(tesselle_colour_fixtures PUBLIC tesselle_colour)
 target_compile_definitions(tesselle_colour_fixtures PRIVATE TESSELLE_SOURCE_DIR="${TESSELLE_COLOUR_SOURCE_DIR}")

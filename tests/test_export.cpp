@@ -3,6 +3,7 @@
 // the collection and the card written as palette files and read back by
 // readers written from the formats' descriptions, the nearest card colours
 // listed; all without a display, on the database named by --database.
+#include "PaletteBytes.h"
 #include "ProgramFolder.h"
 #include "ProgramRun.h"
 
@@ -34,45 +35,11 @@ Run tesselle(const ProgramFolder &folder, const QStringList &arguments,
                            options);
 }
 
-QByteArray be16(quint16 v)
-{
-    QByteArray out(2, '\0');
-    qToBigEndian(v, out.data());
-    return out;
-}
-
-QByteArray be32(quint32 v)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian(v, out.data());
-    return out;
-}
-
-QByteArray utf16Name(const QString &name)
-{
-    QByteArray out;
-    for (QChar c : name)
-        out += be16(c.unicode());
-    return out + be16(0);
-}
-
-// An Adobe swatch exchange colour block.
-QByteArray aseColour(const QString &name, const QByteArray &model, const QVector<float> &values)
-{
-    QByteArray body = be16(quint16(name.size() + 1)) + utf16Name(name) + model;
-    for (float v : values) {
-        quint32 bits;
-        std::memcpy(&bits, &v, 4);
-        body += be32(bits);
-    }
-    body += be16(2);
-    return be16(0x0001) + be32(quint32(body.size())) + body;
-}
-
-QByteArray aseFile(const QList<QByteArray> &blocks)
-{
-    return QByteArray("ASEF") + be16(1) + be16(0) + be32(quint32(blocks.size())) + blocks.join();
-}
+using PaletteBytes::aseColour;
+using PaletteBytes::aseFile;
+using PaletteBytes::be16;
+using PaletteBytes::be32;
+using PaletteBytes::utf16Name;
 
 // A Photoshop swatch file: the version 1 section, then version 2 with names.
 QByteArray acoFile(const QList<std::pair<QString, QVector<quint16>>> &colours)

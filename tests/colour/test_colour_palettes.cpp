@@ -2,6 +2,8 @@
 // Palette files: what each writer produces, each reader's round trip, and
 // the readers given damaged input. The files are also read by other
 // programs' parsers in check_palette_files.py.
+#include "PaletteBytes.h"
+
 #include "colour/ColourSpace.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
@@ -59,44 +61,11 @@ QVector<PaletteEntry> withColour(const QVector<PaletteEntry> &entries, bool keep
 
 using Reader = std::function<PaletteReader::Result(const QByteArray &)>;
 
-QByteArray be16(quint16 v)
-{
-    QByteArray out(2, '\0');
-    qToBigEndian(v, out.data());
-    return out;
-}
-
-QByteArray be32(quint32 v)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian(v, out.data());
-    return out;
-}
-
-QByteArray beFloat(float f)
-{
-    quint32 bits;
-    std::memcpy(&bits, &f, 4);
-    return be32(bits);
-}
-
-// One ASE colour block written out by hand.
-QByteArray aseColour(const QString &name, const QByteArray &model, const QVector<float> &values)
-{
-    QByteArray body = be16(quint16(name.size() + 1));
-    for (QChar c : name)
-        body += be16(c.unicode());
-    body += be16(0) + model;
-    for (float v : values)
-        body += beFloat(v);
-    body += be16(2);
-    return be16(0x0001) + be32(quint32(body.size())) + body;
-}
-
-QByteArray aseFile(quint32 blockCount, const QByteArray &blocks)
-{
-    return QByteArray("ASEF") + be16(1) + be16(0) + be32(blockCount) + blocks;
-}
+using PaletteBytes::aseColour;
+using PaletteBytes::aseFile;
+using PaletteBytes::be16;
+using PaletteBytes::be32;
+using PaletteBytes::beFloat;
 
 QByteArray le16(quint16 v)
 {
