@@ -51,12 +51,7 @@ check "a click on delete deletes" "$(settled 0 entries)" 0
 
 # Find colour beside the window, on the screen, over none of it.
 keys ctrl+1 ctrl+f
-dialog=""
-for _ in $(seq 50); do
-    dialog=$(xdotool search --onlyvisible --name '^Find colour$' 2>/dev/null | head -n 1) || true
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
+dialog=$(window_named '^Find colour$' 5) || dialog=""
 check "Find colour opens" "$([ -n "$dialog" ] && echo yes || echo no)" yes
 if [ -n "$dialog" ]; then
     sleep 0.5
@@ -87,12 +82,7 @@ else
 fi
 $as_user QT_QPA_PLATFORM=xcb "$work/tesselle" >"/tmp/firstday-$$.log" 2>&1 &
 app=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Tesselle 5327$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(window_named '^Tesselle 5327$' 10) || window=""
 # Placed by the window manager once mapped.
 sleep 1
 on_screen "$window"

@@ -19,15 +19,6 @@ second=$(awk -F, 'NR == 3 { print $4 }' "$source/data/card5327.csv")
 printf 'GIMP Palette\nName: mine\n#\n  1   2   3\t%s\n  1   2   3\t%s\n  0   0 255\tPure blue\n  1   2   3\t%s\n' \
     "$first" "$second" "$first" >"$work/mine.gpl"
 
-# A window whose title matches, within the seconds given; its id.
-window_named() {
-    for _ in $(seq $(($2 * 10))); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 # Opens "Import colours…" from the collection's menu (from the bottom:
 # About, Find colour…, Print…, Save as PDF…, Import colours…) and names
 # the file in the file dialog.

@@ -52,6 +52,16 @@ start_program() {
     wait_for_pixel "$swatch_x" "$(swatch_y 1)" "$(card 1 1)" >/dev/null || true
 }
 
+# A visible window whose title matches, within the seconds given; its id.
+window_named() {
+    for _ in $(seq $(($2 * 10))); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; sleep 0.2; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
 # The colour of a window pixel, as rrggbb.
