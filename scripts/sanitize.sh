@@ -34,6 +34,7 @@ status=0
     QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:log_path=$reports/asan" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=86" \
+    LSAN_OPTIONS="suppressions=$(pwd)/../scripts/lsan.supp:print_suppressions=0" \
         ctest --output-on-failure --parallel "$(nproc)" -E '^test_install$'
 ) || status=$?
 finished=$(date +%s)
