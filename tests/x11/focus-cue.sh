@@ -10,6 +10,8 @@
 # The cue's contrast is read at its edge: the lowest over the edge, each
 # edge pixel taken with the best within two pixels of it (the cue's dashes
 # are two colours, and one of them is enough where they meet the page).
+# Run by hand for now (not registered with CTest): the page-number box and
+# the code fields still fall short of 3:1 (docs/reliability.md).
 #   focus-cue.sh <program> <makedb> <source folder>
 set -eu
 program=$1
