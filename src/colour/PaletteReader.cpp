@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "colour/PaletteReader.h"
 
+#include "colour/IccConversion.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
 #include "colour/PrintColours.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -743,12 +745,58 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
     return result;
 }
 
+namespace {
+
+// The profiles a Krita palette carries (profiles.xml: each profile's name,
+// as colour entries give it in "space", and its member in the archive),
+// opened as entries ask for them. A palette without profiles.xml names
+// none.
+class KritaProfiles
+{
+public:
+    explicit KritaProfiles(ZipArchive &zip)
+        : m_zip(zip)
+    {
+        const QByteArray list = zip.file(QStringLiteral("profiles.xml"), PaletteFile::maxSize);
+        QXmlStreamReader xml(list);
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Profile")) {
+                const QXmlStreamAttributes a = xml.attributes();
+                m_files.insert(a.value(QLatin1String("name")).toString(), a.value(QLatin1String("filename")).toString());
+            }
+        }
+    }
+
+    bool names(const QString &space) const { return m_files.contains(space); }
+
+    // The conversion through the profile named space; null when the
+    // palette does not carry it or it cannot be read.
+    const IccConversion *conversion(const QString &space)
+    {
+        auto found = m_open.find(space);
+        if (found == m_open.end()) {
+            const QString file = m_files.value(space);
+            auto opened = std::make_shared<IccConversion>(file.isEmpty() ? QByteArray() : m_zip.file(file, PaletteFile::maxSize));
+            found = m_open.insert(space, opened->channels() ? opened : nullptr);
+        }
+        return found->get();
+    }
+
+private:
+    ZipArchive &m_zip;
+    QHash<QString, QString> m_files;
+    QHash<QString, std::shared_ptr<IccConversion>> m_open;
+};
+
+} // namespace
+
 Result PaletteReader::krita(const QByteArray &data)
 {
     ZipArchive zip(data);
     const QByteArray xmlBytes = zip.file(QStringLiteral("colorset.xml"), PaletteFile::maxSize);
     if (xmlBytes.isEmpty())
         return failure(QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
+    KritaProfiles profiles(zip);
     QXmlStreamReader xml(xmlBytes);
     Result result;
     int entryNumber = 0;
@@ -777,16 +825,31 @@ Result PaletteReader::krita(const QByteArray &data)
             continue;
         bool ok = true;
         const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
-        // RGB as sRGB: the profile a Krita palette names for it is not read.
-        if (xml.name() == QLatin1String("RGB") || xml.name() == QLatin1String("sRGB")) {
-            const double r = number(a, QLatin1String("r"), &ok), g = number(a, QLatin1String("g"), &ok),
-                         b = number(a, QLatin1String("b"), &ok);
-            if (ok)
-                result.entries.append(entry(name, qRgb(unit(r), unit(g), unit(b))));
-        } else if (xml.name() == QLatin1String("Gray")) {
-            const double g = number(a, QLatin1String("g"), &ok);
-            if (ok)
-                result.entries.append(entry(name, qRgb(unit(g), unit(g), unit(g))));
+        // RGB and grey through the profile the palette carries for them
+        // (Krita keeps a colour in its own profile, linear light too); as
+        // sRGB when it names none (Krita's built-in profiles).
+        const bool rgb = xml.name() == QLatin1String("RGB") || xml.name() == QLatin1String("sRGB");
+        if (rgb || xml.name() == QLatin1String("Gray")) {
+            static const QLatin1String rgbNames[] = {QLatin1String("r"), QLatin1String("g"), QLatin1String("b")};
+            double v[3];
+            const int n = rgb ? 3 : 1;
+            for (int i = 0; i < n; ++i)
+                v[i] = number(a, rgb ? rgbNames[i] : QLatin1String("g"), &ok);
+            if (!ok)
+                continue;
+            const QString space = a.value(QLatin1String("space")).toString();
+            if (!profiles.names(space)) {
+                result.entries.append(rgb ? entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2])))
+                                          : entry(name, qRgb(unit(v[0]), unit(v[0]), unit(v[0]))));
+            } else if (const IccConversion *conversion = profiles.conversion(space);
+                       conversion && conversion->channels() == n) {
+                result.entries.append(entry(name, *conversion->convert(v, n)));
+            } else {
+                notRead(result, QStringLiteral("%1: its profile \u201c%2\u201d cannot be read as %3")
+                                    .arg(where, space.left(60), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
+            }
+            taken = true;
+            continue;
         } else if (xml.name() == QLatin1String("Lab")) {
             const double l = number(a, QLatin1String("L"), &ok), aa = number(a, QLatin1String("a"), &ok),
                          b = number(a, QLatin1String("b"), &ok);

@@ -9,6 +9,7 @@
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
 #include "colour/PrintColours.h"
+#include "colour/ZipArchive.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -97,6 +98,22 @@ QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method 
         + le32(0) + le32(0) + name;
     return local + central + le32(0x06054b50) + le16(0) + le16(0) + le16(1) + le16(1)
         + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
+}
+
+// A zip archive of stored members, in the order given.
+QByteArray zipOfMembers(const QVector<QPair<QByteArray, QByteArray>> &members)
+{
+    QByteArray locals, central;
+    for (const auto &[name, data] : members) {
+        const quint32 at = quint32(locals.size());
+        locals += le32(0x04034b50) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0) + le32(quint32(data.size()))
+            + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + name + data;
+        central += le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0)
+            + le32(quint32(data.size())) + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + le16(0)
+            + le16(0) + le16(0) + le32(0) + le32(at) + name;
+    }
+    return locals + central + le32(0x06054b50) + le16(0) + le16(0) + le16(quint16(members.size()))
+        + le16(quint16(members.size())) + le32(quint32(central.size())) + le32(quint32(locals.size())) + le16(0);
 }
 
 // A file that another tool wrote, from tests/palettes (its README says which).
@@ -338,6 +355,44 @@ void TestColourPalettes::readOtherWriters_data()
                          PrintColours::fromCmyk(1, 0, 0, 0).value_or(PrintColours::Converted()).rgb,
                          PrintColours::fromLabD50(50, 20, -30).rgb, qRgb(191, 191, 191)}
         << 0;
+    // Each swatch as the Palette docker took it from the foreground colour:
+    // 8-bit sRGB (a card code), a QColor that Krita keeps as 16-bit linear
+    // light (its profile zipped beside it), CMYK marked spot, Lab, grey in
+    // a group. RGB and grey come back as the colours Krita was given.
+    QTest::newRow("kpl, RGB in a linear profile, CMYK, Lab, a group, written by Krita 5.1.5")
+        << otherToolsFile("krita-5.1.5-print-swatches.kpl") << Reader(PaletteReader::krita)
+        << QStringList{"K8.04.43", "Brick red", "Process green", "Lab violet", "Dark grey"}
+        << QVector<QRgb>{qRgb(98, 103, 97), qRgb(200, 40, 30),
+                         PrintColours::fromCmyk(1, 0, 0.600000023841858, 0.200000002980232)
+                             .value_or(PrintColours::Converted())
+                             .rgb,
+                         PrintColours::fromLabD50(60.0000023841858, 29.6459447957198, -40.15953307393).rgb,
+                         qRgb(63, 63, 63)}
+        << 0;
+    // Profiles as profiles.xml lists them: one not in the archive, one that
+    // is not a profile, an RGB one named by a grey entry; a space it does
+    // not list is Krita's built-in sRGB. None of the three is guessed at.
+    const QByteArray linear = ZipArchive(otherToolsFile("krita-5.1.5-print-swatches.kpl"))
+                                  .file(QStringLiteral("sRGB-elle-V2-g10.icc"), 1 << 20);
+    QVERIFY2(!linear.isEmpty(), "the linear profile of Krita's palette");
+    QTest::newRow("kpl, profiles missing, damaged, of another model")
+        << zipOfMembers({{"colorset.xml",
+                          "<ColorSet name=\"x\" columns=\"4\" version=\"2.0\">"
+                          "<ColorSetEntry name=\"gone\" id=\"1\" spot=\"false\" bitdepth=\"U8\">"
+                          "<RGB r=\"1\" g=\"0\" b=\"0\" space=\"gone\"/></ColorSetEntry>"
+                          "<ColorSetEntry name=\"junk\" id=\"2\" spot=\"false\" bitdepth=\"U8\">"
+                          "<RGB r=\"1\" g=\"0\" b=\"0\" space=\"junk\"/></ColorSetEntry>"
+                          "<ColorSetEntry name=\"grey\" id=\"3\" spot=\"false\" bitdepth=\"U16\">"
+                          "<Gray g=\"0.5\" space=\"linear\"/></ColorSetEntry>"
+                          "<ColorSetEntry name=\"built-in\" id=\"4\" spot=\"false\" bitdepth=\"U8\">"
+                          "<RGB r=\"0\" g=\"0.2\" b=\"1\" space=\"sRGB built-in\"/></ColorSetEntry></ColorSet>"},
+                         {"junk.icc", "not a profile"},
+                         {"linear.icc", linear},
+                         {"profiles.xml",
+                          "<Profiles><Profile name=\"gone\" filename=\"gone.icc\" colorModelId=\"RGBA\"/>"
+                          "<Profile name=\"junk\" filename=\"junk.icc\" colorModelId=\"RGBA\"/>"
+                          "<Profile name=\"linear\" filename=\"linear.icc\" colorModelId=\"RGBA\"/></Profiles>"}})
+        << Reader(PaletteReader::krita) << QStringList{"built-in"} << QVector<QRgb>{qRgb(0, 51, 255)} << 3;
     QTest::newRow("csv, LF, other column order, r g b only, blank field")
         << QByteArray("Page,B,G,R,Code,Note\n2,3,2,1,x1,\"a\nb\"\n,,,,x2,\n")
         << Reader(PaletteReader::csv) << QStringList{"x1", "x2"} << QVector<QRgb>{qRgb(1, 2, 3), 0} << 0;
