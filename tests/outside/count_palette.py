@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Counts the colours of a palette file, read from each format's own
 description and independently of the program: prints the count, then, for
-.ase and .aco, the count per colour model ("model<TAB>count").
+.ase, .aco and .kpl, the count per colour model ("model<TAB>count").
 
 Usage: count_palette.py FILE
        count_palette.py --list LIST   (each file named in LIST: "count<TAB>file")
@@ -77,9 +77,12 @@ def sbz(data, path):
 
 
 def kpl(path):
+    # Entries of every group; the model is the entry's colour element.
     with zipfile.ZipFile(path) as z:
         root = ET.fromstring(z.read('colorset.xml'))
-    return sum(1 for e in root.iter() if e.tag == 'ColorSetEntry'), {}
+    entries = [e for e in root.iter() if e.tag == 'ColorSetEntry']
+    models = Counter(next((c.tag for c in e if c.tag != 'Position'), '-') for e in entries)
+    return len(entries), models
 
 
 def count(path):

@@ -5,10 +5,10 @@
 # apt-get download and unpacked with dpkg-deb, not installed), ase-utils'
 # test.ase (CMYK and grey), .aco and .kpl files written by a Python writer
 # of those formats, and the files under tests/palettes that other tools
-# wrote. Each goes into a fresh collection; the report's added and skipped
-# make up the colours of the file as an independent reader
-# (count_palette.py) counts them, every code is collected once and the
-# file's integrity holds.
+# (npm's adobe-aco, Krita) wrote. Each goes into a fresh collection; the
+# report's added and skipped make up the colours of the file as an
+# independent reader (count_palette.py) counts them, every code is
+# collected once and the file's integrity holds.
 #   palettes.sh <program> <makedb> <source folder> <cache folder>
 set -eu
 program=$1
@@ -118,6 +118,16 @@ grep -q 'entry 5 “xyz”' "$tmp/out" || fail "sample.kpl: the XYZ colour is no
 # Files other tools wrote (tests/palettes/README.md says which): every colour
 # read, CMYK and Lab named in the report, the card code taken as it is.
 for file in "$source"/tests/palettes/*.aco; do
+    import_one "$file" 0
+    grep -q '^  1 taken by code$' "$tmp/out" || fail "$file: the card code is not taken by code"
+    grep -q 'Read 1 from CMYK, .*; 1 from Lab (D50)\.$' "$tmp/out" || fail "$file: CMYK and Lab not in the report"
+done
+
+# Krita's own .kpl (make-kpl.sh): two RGB (one in a linear profile), CMYK,
+# Lab and grey in a group, every one read.
+for file in "$source"/tests/palettes/*.kpl; do
+    models=$(python3 "$counter" "$file" | tail -n +2 | tr '\t\n' ': ')
+    [ "$models" = "CMYK:1 Gray:1 Lab:1 RGB:2 " ] || fail "$file holds $models"
     import_one "$file" 0
     grep -q '^  1 taken by code$' "$tmp/out" || fail "$file: the card code is not taken by code"
     grep -q 'Read 1 from CMYK, .*; 1 from Lab (D50)\.$' "$tmp/out" || fail "$file: CMYK and Lab not in the report"

@@ -40,6 +40,7 @@ def modal(title):
     return w if w is not None and w.windowTitle() == title and w.isVisible() else None
 
 
+# "Edit current palette": four columns and a group "Greys" of two rows.
 def edit_palette(dock):
     QTimer.singleShot(0, button(dock, 'bnEditPalette').click)
     while not modal('Palette Editor'):
@@ -59,7 +60,6 @@ def edit_palette(dock):
     log('groups in the editor: %r' % [cbx.itemText(i) for i in range(cbx.count())])
     ok(editor)
     yield None
-
 
 
 def steps():
@@ -91,7 +91,7 @@ def steps():
     groups_made = False
     for group, ident, name, spot, value in swatches:
         if group and not groups_made:
-            # Palette editor: four columns and a group "Greys" of two rows.
+            # Made after the ungrouped swatches, as the Greys' swatch needs it.
             yield from edit_palette(dock)
             groups_made = True
         # The swatch takes the foreground colour: "Add a new color swatch".
