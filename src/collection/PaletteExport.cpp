@@ -55,10 +55,10 @@ QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
         byUpperCode.insert(card.at(i).code.toUpper(), i);
     }
     const QString cardName = CardTable::name();
-    const QVector<CollectionEntry> collection = m_collection->all();
+    // Each entry becomes a palette entry as it is read: the collection is
+    // held once, as what is written.
     QVector<PaletteEntry> out;
-    out.reserve(collection.size());
-    for (const CollectionEntry &entry : collection) {
+    m_collection->readEach([&](const CollectionEntry &entry) {
         PaletteEntry e;
         e.code = entry.code;
         if (entry.table == cardName) {
@@ -73,7 +73,7 @@ QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
             e.lab = ColourSpace::labFromRgb(colour->rgb());
         }
         out.append(e);
-    }
+    });
     return out;
 }
 

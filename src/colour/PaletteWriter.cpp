@@ -95,7 +95,9 @@ void appendUtf8(QByteArray &out, QStringView text)
 
 void appendCsvField(QByteArray &out, const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n')) {
+    // One look at each character, not one for each that calls for quotes.
+    const auto quoted = [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.cbegin(), text.cend(), quoted)) {
         appendUtf8(out, text);
         return;
     }

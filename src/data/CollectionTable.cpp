@@ -2,6 +2,7 @@
 #include "data/CollectionTable.h"
 
 #include "data/DataCursor.h"
+#include "data/PreparedQuery.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
 
@@ -76,16 +77,29 @@ TableResult<CollectionEntry> CollectionTable::at(int position)
 
 QVector<CollectionEntry> CollectionTable::all()
 {
+    QVector<CollectionEntry> out;
+    const bool read = readEach([&out](const CollectionEntry &entry) { out.append(entry); });
+    return read ? out : QVector<CollectionEntry>();
+}
+
+bool CollectionTable::readEach(const std::function<void(const CollectionEntry &entry)> &visit)
+{
     refresh();
     Recordset &entries = m_entries->recordset();
-    entries.readAll();
-    const int n = entries.RecordCount();
-    QVector<CollectionEntry> out;
-    out.reserve(n);
-    entries.MoveFirst();
-    for (int i = 0; i < n; ++i, entries.MoveNext())
-        out.append(entryAt(entries));
-    return out;
+    // The fields' places, looked up once the result's columns are known.
+    bool placed = false;
+    int sn = -1, table = -1, code = -1;
+    return entries.readEach([&](const PreparedQuery &row) {
+        if (!placed) {
+            placed = true;
+            sn = entries.fieldIndex(snField);
+            table = entries.fieldIndex(tableField);
+            code = entries.fieldIndex(codeField);
+        }
+        const QVariant storedTable = row.value(table);
+        const QVariant storedCode = row.value(code);
+        visit({row.value(sn), storedTable.toString(), storedCode.toString(), storedTable, storedCode});
+    });
 }
 
 TableResult<bool> CollectionTable::contains(const QString &code)

@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
+
 class DataCursor;
 
 // One entry of the collection: its serial number, the card table it names
@@ -44,6 +46,10 @@ public:
     TableResult<CollectionEntry> at(int position);
     // Every entry, in sn order, read in one pass.
     QVector<CollectionEntry> all();
+    // Hands each entry to visit, in sn order, in one run of the statement,
+    // as it is read: none is kept, in the cursor or elsewhere. False when
+    // the collection could not all be read.
+    bool readEach(const std::function<void(const CollectionEntry &entry)> &visit);
     // Whether any entry has exactly this code, whichever card it names.
     TableResult<bool> contains(const QString &code);
     // Adds an entry for code of the card table named table; true only when

@@ -139,6 +139,8 @@ private slots:
     void writersLeaveOutEntriesWithoutColour();
     void gimpLayout();
     void aseBlocks();
+    void csvField_data();
+    void csvField();
     void cssPropertyName_data();
     void cssPropertyName();
 
@@ -238,6 +240,32 @@ void TestColourPalettes::gimpLayout()
     const QByteArray plain = PaletteWriter::gimp(entries, QStringLiteral("x")).data;
     QVERIFY(plain.startsWith("GIMP Palette\nName: x\n#\n"));
     QVERIFY(!plain.contains("Columns"));
+}
+
+// A code as its CSV field, byte for byte: quoted only when a comma, a
+// quote or a line break is in it, its quotes doubled, in UTF-8.
+void TestColourPalettes::csvField_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QByteArray>("field");
+    QTest::newRow("plain") << QStringLiteral("K8.04.43") << QByteArray("K8.04.43");
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("space") << QStringLiteral(" a b ") << QByteArray(" a b ");
+    QTest::newRow("comma") << QStringLiteral("a,b") << QByteArray("\"a,b\"");
+    QTest::newRow("quote") << QStringLiteral("say \"hi\"") << QByteArray("\"say \"\"hi\"\"\"");
+    QTest::newRow("carriage return") << QStringLiteral("a\rb") << QByteArray("\"a\rb\"");
+    QTest::newRow("line feed last") << QStringLiteral("ab\n") << QByteArray("\"ab\n\"");
+    QTest::newRow("comma first") << QStringLiteral(",") << QByteArray("\",\"");
+    QTest::newRow("not ASCII") << QStringLiteral("Gr\u00fcn \U0001F3A8") << QByteArray("Gr\xc3\xbcn \xf0\x9f\x8e\xa8");
+    QTest::newRow("not ASCII, quoted") << QStringLiteral("\u00e9,\u00e9") << QByteArray("\"\xc3\xa9,\xc3\xa9\"");
+}
+
+void TestColourPalettes::csvField()
+{
+    QFETCH(QString, code);
+    QFETCH(QByteArray, field);
+    const QByteArray header("code,hex,r,g,b,lab_l,lab_a,lab_b,page,row\r\n");
+    QCOMPARE(PaletteWriter::csv({unknown(code)}).data, header + field + ",,,,,,,,,\r\n");
 }
 
 // A reader of its own walks the file block by block, by the lengths the
