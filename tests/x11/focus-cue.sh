@@ -34,16 +34,25 @@ mkdir -p "$shots"
 measure() { /usr/bin/python3 "$source/tests/x11/contrast.py" "$shots/bare.png" "$X" "$Y" "$WIDTH" "$HEIGHT" "$@"; }
 # Milliseconds since the epoch.
 now() { echo $(($(date +%s%N) / 1000000)); }
-# Shots of the screen, at most 0.3 s apart, over 1.2 s at least: a caret
-# blinks with a period of a second, so both of its phases are in them.
+# Shots of the screen over 1.2 s at least, none more than 0.45 s after the
+# one before: a caret blinks with a period of a second, so both of its
+# phases are in them. Shots slower than that (a loaded machine) go on for
+# up to 3 s, for more chances of each phase.
 shoot() {
     rm -f "$shots"/try*.png
     start=$(now)
+    last=$start
+    slowest=0
     n=0
     while :; do
         n=$((n + 1))
         import -window root "$shots/try$n.png"
-        [ "$n" -ge 4 ] && [ $(($(now) - start)) -ge 1200 ] && break
+        t=$(now)
+        [ $((t - last)) -le "$slowest" ] || slowest=$((t - last))
+        last=$t
+        if [ "$n" -ge 4 ] && [ $((t - start)) -ge 1200 ]; then
+            [ "$slowest" -le 450 ] || [ $((t - start)) -ge 3000 ] && break
+        fi
         sleep 0.1
     done
 }
