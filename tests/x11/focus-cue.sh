@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # The keyboard cue on the screen, under a window manager (openbox on Xvfb):
 # Tab is pressed through the whole Tab order, on a light page and on a dark
-# one, and at each stop the screen is compared with the screen before the
-# first Tab, when no control shows a cue or a caret. The pixels that
+# one, and on the collection showing a light colour and a dark one. At
+# each stop the screen is compared with the screen before the first Tab,
+# when no control shows a cue or a caret. The pixels that
 # changed are the cue (in a text box, its selected text, or the caret of an
 # empty box); each must stand out at 3:1 or more against the unchanged
 # pixels beside it (tests/x11/contrast.py measures).
@@ -111,4 +112,21 @@ check "page 4 shown" "$(wait_for_pixel $swatch_x "$(swatch_y 1)" "$(card 4 1)")"
 click $swatch_x "$(swatch_y 1)"
 sleep 1
 walk dark-page-4
+
+# The collection in front, brought there by a click on its tab, which
+# takes the keyboard from the card panel with no cue: its first entry the
+# card's lightest colour, its second the darkest, shown by a click on the
+# next-entry button.
+sqlite3 "$work/dbtsl.db" "insert into baby2 (ccard_name, code) values ('5327', 'Z0.00.97'), ('5327', 'Z0.00.04')"
+for entry in 1 2; do
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    start_in_front
+    click 143 40
+    [ "$entry" = 1 ] || click 145 640
+    colour=$(card $(where "$([ "$entry" = 1 ] && echo Z0.00.97 || echo Z0.00.04)"))
+    check "collection entry $entry shown" "$(settled "$colour" pixel 105 300)" "$colour"
+    sleep 1
+    walk "$([ "$entry" = 1 ] && echo light || echo dark)-collection-entry-$entry"
+done
 finish
