@@ -15,8 +15,7 @@ source=$3
 
 . "$source/tests/atspi/session.sh"
 start_atspi_bus
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm=$!
+start_openbox "$work/openbox.log"
 
 # Orca keeps its settings under the home folder: a fresh one of the test's.
 export HOME="$work/home"
@@ -25,7 +24,7 @@ log="$work/orca.log"
 /usr/bin/python3 "$source/tests/orca/run_orca.py" -u "$HOME/orca" -d speech -d braille --debug-file "$log" \
     >"$work/orca.out" 2>&1 &
 orca=$!
-trap 'kill "$orca" "$wm" "$launcher" 2>/dev/null || true; cleanup' EXIT
+trap 'kill "$orca" "$launcher" 2>/dev/null || true; cleanup' EXIT
 for _ in $(seq 100); do
     grep -q "About to launch Orca" "$log" 2>/dev/null && break
     sleep 0.1

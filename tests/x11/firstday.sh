@@ -16,20 +16,7 @@ xvfb_screen=1000x800x24
 . "$(dirname "$0")/lib.sh"
 shot() { [ -z "${TESSELLE_SHOTS:-}" ] || import -window root "$TESSELLE_SHOTS/$1.png"; }
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-trap 'kill "$wm" 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-
-# Under a window manager xdotool gives the place within the frame: the
-# place on the screen is xwininfo's.
-on_screen() {
-    X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
-    Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
-}
+start_openbox
 start_program
 on_screen "$window"
 xdotool windowfocus --sync "$window" 2>/dev/null || true

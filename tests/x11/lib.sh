@@ -12,7 +12,7 @@ work=$(mktemp -d)
 # writing into the folder as it ends (cupsd, Orca) is waited for; what is
 # left is tried once more, and a folder that stays is no failure of the test.
 cleanup() {
-    for pid in ${app:-} ${xvfb:-}; do
+    for pid in ${app:-} ${wm:-} ${xvfb:-}; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
     done
     rm -rf "$work" 2>/dev/null || { sleep 0.5; rm -rf "$work" 2>/dev/null; } || true
@@ -50,6 +50,24 @@ start_program() {
     # The intro goes at a click; the window is ready once page 1 shows.
     click 5 5
     wait_for_pixel "$swatch_x" "$(swatch_y 1)" "$(card 1 1)" >/dev/null || true
+}
+
+# Starts openbox on the test's server and waits until it manages the
+# screen; its output goes to the file given, if any. cleanup ends it.
+start_openbox() {
+    openbox --sm-disable >"${1:-/dev/null}" 2>&1 &
+    wm=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+}
+
+# Under a window manager xdotool gives a window's place within its frame:
+# the place on the screen, X and Y, is xwininfo's.
+on_screen() {
+    X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+    Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
 }
 
 # A visible window whose title matches, within the seconds given; its id.
