@@ -551,6 +551,10 @@ void MovieControl::paintEvent(QPaintEvent *event)
             frame.setDevicePixelRatio(devicePixelRatio());
             frame.fill(background);
             QPainter framePainter(&frame);
+            // The widget's own font, as its painter would have: without it
+            // a text of the movie is shaped by HarfBuzz, whose tables cost
+            // start-up half a megabyte.
+            framePainter.setFont(font());
             d->draw(index, d->renderer(index), &framePainter);
             framePainter.end();
             painter.drawImage(0, 0, ScreenColour::of(std::move(frame)));
