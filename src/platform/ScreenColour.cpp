@@ -323,6 +323,26 @@ QImage ScreenColour::of(QImage image)
     return converted;
 }
 
+bool ScreenColour::convertsInPlace(const QImage &image)
+{
+    // Premultiplied pixels are the plain ones where they are opaque.
+    const QImage::Format format = image.format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+           || format == QImage::Format_ARGB32_Premultiplied;
+}
+
+void ScreenColour::convertInPlace(QImage *image, const QRect &area)
+{
+    ScreenColour *self = instance();
+    if (!self->m_profile || !convertsInPlace(*image))
+        return;
+    const QRect inside = area & image->rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        uchar *pixels = image->scanLine(y) + inside.left() * 4;
+        cmsDoTransform(self->m_profile->pixels, pixels, pixels, cmsUInt32Number(inside.width()));
+    }
+}
+
 QPixmap ScreenColour::of(const QPixmap &pixmap)
 {
     ScreenColour *self = instance();

@@ -35,6 +35,11 @@ public:
     static QColor of(const QColor &colour);
     static QPixmap of(const QPixmap &pixmap);
     static QImage of(QImage image);
+    // Converts the opaque pixels of an area of an image where they lie, for
+    // a widget that painted them straight into its window's backing store.
+    static void convertInPlace(QImage *image, const QRect &area);
+    // Whether convertInPlace takes an image of this kind.
+    static bool convertsInPlace(const QImage &image);
     // The sRGB colour of a pixel read from the screen, which holds the
     // display's values: as near as sRGB comes.
     static QColor fromScreen(const QColor &pixel);
