@@ -68,12 +68,14 @@ protected:
 private:
     ScreenColour();
     struct Profile;
+    struct Build;
 
     void listen();
     void useScreen(QScreen *screen);
     void reload();
     QByteArray readProperty(int index) const;
     void setProfile(const QByteArray &bytes);
+    Profile *profile();
     void repaintAll();
 
     void *m_connection = nullptr;  // xcb_connection_t, when on X11
@@ -82,6 +84,7 @@ private:
     int m_screenIndex = 0;
     QByteArray m_bytes;            // the profile in use
     Profile *m_profile = nullptr;  // its transforms, or none
+    Build *m_build = nullptr;      // its transform while it is being made
     QHash<QRgb, QRgb> m_colours;
     QHash<qint64, QPixmap> m_pixmaps;
     QSet<QByteArray> m_refused;    // profiles said unusable once
