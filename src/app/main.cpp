@@ -146,6 +146,9 @@ int main(int argc, char *argv[])
     heldMessages().clear();
     QApplication::setApplicationName(QStringLiteral("tesselle"));
     QApplication::setApplicationVersion(QStringLiteral(TESSELLE_VERSION));
+    // The display's profile is read now, and its transform made while the
+    // window is.
+    ScreenColour::instance();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tesselle.Tesselle"));
 
     // A failing database operation ends the program with a clear word: in a

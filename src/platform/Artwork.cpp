@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QImageReader>
 
 #include <iterator>
 
@@ -21,6 +22,16 @@ static void registerResources()
 namespace {
 
 constexpr int iconSizes[] = {16, 32, 48, 128, 256};
+
+// An image of the artwork, by Qt's own reader for the format its name
+// ends in. Even told the format, a reader that may guess first loads every
+// image format plugin to ask whether it reads it: four libraries at start.
+QImage readImage(const QString &resource)
+{
+    QImageReader reader(resource, QFileInfo(resource).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 // The program icon: one PNG image for each size, read by Qt's own PNG
 // reader when a pixmap of the icon is first asked for. Reading any image
@@ -66,7 +77,7 @@ private:
         if (m_images.isNull()) {
             registerResources();
             for (int size : iconSizes)
-                m_images.addPixmap(QPixmap(QStringLiteral(":/artwork/icon-%1.png").arg(size), "PNG"));
+                m_images.addPixmap(QPixmap::fromImage(readImage(QStringLiteral(":/artwork/icon-%1.png").arg(size))));
         }
         return m_images;
     }
@@ -101,14 +112,14 @@ QPixmap picture(const QString &resource)
             }
         }
         const QFileInfo info(resource);
-        QPixmap pixmap(info.path() + QLatin1Char('/') + info.completeBaseName()
-                       + QLatin1String(chosen->suffix) + info.suffix());
+        QPixmap pixmap = QPixmap::fromImage(readImage(info.path() + QLatin1Char('/') + info.completeBaseName()
+                                                      + QLatin1String(chosen->suffix) + info.suffix()));
         if (!pixmap.isNull()) {
             pixmap.setDevicePixelRatio(chosen->scale);
             return pixmap;
         }
     }
-    return QPixmap(resource);
+    return QPixmap::fromImage(readImage(resource));
 }
 
 QIcon programIcon()

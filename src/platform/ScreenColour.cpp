@@ -15,6 +15,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -42,6 +44,36 @@ constexpr int PixmapCacheLimit = 64;
 
 QPointer<ScreenColour> theInstance;
 
+// Converts a line of 32-bit pixels where it lies, each run of equal pixels
+// once: what is painted is mostly runs of flat colour, and the transform
+// costs about a hundred instructions a pixel.
+void convertLine(cmsHTRANSFORM transform, quint32 *line, int width, std::vector<quint32> *runs)
+{
+    if (width <= 0)
+        return;
+    if (runs->size() < size_t(width))
+        runs->resize(size_t(width));
+    quint32 *heads = runs->data();
+    int count = 0;
+    heads[count++] = line[0];
+    for (int x = 1; x < width; ++x) {
+        if (line[x] != line[x - 1])
+            heads[count++] = line[x];
+    }
+    cmsDoTransform(transform, heads, heads, cmsUInt32Number(count));
+    int run = 0;
+    quint32 previous = line[0];
+    line[0] = heads[0];
+    for (int x = 1; x < width; ++x) {
+        const quint32 pixel = line[x];
+        if (pixel != previous) {
+            ++run;
+            previous = pixel;
+        }
+        line[x] = heads[run];
+    }
+}
+
 xcb_connection_t *x11Connection()
 {
     auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
@@ -55,8 +87,9 @@ xcb_connection_t *x11Connection()
 
 struct ScreenColour::Profile
 {
-    cmsHPROFILE display = nullptr;
-    cmsHPROFILE srgb = nullptr;
+    // The display profile's bytes: the profiles are closed as soon as a
+    // transform is made, and opened again for the rarer ones.
+    QByteArray bytes;
     cmsHTRANSFORM pixels = nullptr;   // sRGB to the display, 8-bit with alpha
     // Made when first asked for: most runs never judge the gamut or pick
     // a pixel, and each transform holds tables of its own.
@@ -72,22 +105,28 @@ struct ScreenColour::Profile
         for (cmsHTRANSFORM t : {pixels, device, shown, meant, back})
             if (t)
                 cmsDeleteTransform(t);
-        for (cmsHPROFILE p : {display, srgb})
-            if (p)
-                cmsCloseProfile(p);
+    }
+
+    cmsHPROFILE openDisplay() const
+    {
+        return cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
     }
 
     // The profile for its bytes, or none when Little CMS cannot use it for
-    // an RGB display.
+    // an RGB display. Runs on a thread of its own.
     static Profile *make(const QByteArray &bytes)
     {
         auto *profile = new Profile;
-        profile->display = cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
-        if (profile->display && cmsGetColorSpace(profile->display) == cmsSigRgbData) {
-            profile->srgb = cmsCreate_sRGBProfile();
-            profile->pixels = cmsCreateTransform(profile->srgb, PixelType, profile->display, PixelType, Intent,
+        profile->bytes = bytes;
+        cmsHPROFILE display = profile->openDisplay();
+        if (display && cmsGetColorSpace(display) == cmsSigRgbData) {
+            cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+            profile->pixels = cmsCreateTransform(srgb, PixelType, display, PixelType, Intent,
                                                  Flags | cmsFLAGS_COPY_ALPHA);
+            cmsCloseProfile(srgb);
         }
+        if (display)
+            cmsCloseProfile(display);
         if (!profile->pixels) {
             delete profile;
             return nullptr;
@@ -99,11 +138,15 @@ struct ScreenColour::Profile
     {
         if (!gamutTried) {
             gamutTried = true;
+            cmsHPROFILE display = openDisplay();
+            cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
             device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, Flags);
             shown = cmsCreateTransform(display, TYPE_RGB_16, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
             meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
-            cmsCloseProfile(lab);
+            for (cmsHPROFILE p : {display, srgb, lab})
+                if (p)
+                    cmsCloseProfile(p);
         }
         return device && shown && meant;
     }
@@ -112,10 +155,29 @@ struct ScreenColour::Profile
     {
         if (!backTried) {
             backTried = true;
+            cmsHPROFILE display = openDisplay();
+            cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
+            for (cmsHPROFILE p : {display, srgb})
+                if (p)
+                    cmsCloseProfile(p);
         }
         return back != nullptr;
     }
+};
+
+// A profile's transform being made on a thread of its own, so that it is
+// made while the window is: Little CMS takes milliseconds to build it.
+struct ScreenColour::Build
+{
+    explicit Build(const QByteArray &profileBytes)
+        : bytes(profileBytes), thread([this] { result = Profile::make(bytes); })
+    {
+    }
+
+    QByteArray bytes;
+    Profile *result = nullptr;
+    std::thread thread;
 };
 
 ScreenColour *ScreenColour::instance()
@@ -132,7 +194,7 @@ ScreenColour::ScreenColour() : QObject(QCoreApplication::instance())
 
 ScreenColour::~ScreenColour()
 {
-    delete m_profile;
+    delete profile();
 }
 
 // Subscribes to the root window's property changes and reads the profile
@@ -199,20 +261,33 @@ void ScreenColour::reload()
 
 void ScreenColour::setProfile(const QByteArray &bytes)
 {
-    m_bytes = bytes;
-    delete m_profile;
+    delete profile();
     m_profile = nullptr;
+    m_bytes = bytes;
     m_colours.clear();
     m_pixmaps.clear();
     if (bytes.isEmpty())
         return;
-    m_profile = Profile::make(bytes);
+    m_build = new Build(bytes);
+}
+
+// The profile in use, once its transform is made.
+ScreenColour::Profile *ScreenColour::profile()
+{
+    if (!m_build)
+        return m_profile;
+    m_build->thread.join();
+    m_profile = m_build->result;
+    const QByteArray bytes = m_build->bytes;
+    delete m_build;
+    m_build = nullptr;
     if (!m_profile && !m_refused.contains(bytes)) {
         m_refused.insert(bytes);
         std::fprintf(stderr, "tesselle: the display's colour profile (%lld bytes) cannot be used; "
                              "colours are shown as they are\n",
                      static_cast<long long>(bytes.size()));
     }
+    return m_profile;
 }
 
 void ScreenColour::repaintAll()
@@ -275,19 +350,20 @@ void ScreenColour::useScreen(QScreen *screen)
 
 bool ScreenColour::active()
 {
-    return instance()->m_profile != nullptr;
+    return instance()->profile() != nullptr;
 }
 
 QColor ScreenColour::of(const QColor &colour)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || !colour.isValid())
+    Profile *profile = self->profile();
+    if (!profile || !colour.isValid())
         return colour;
     const QRgb rgb = colour.rgba() | 0xff000000u;
     auto it = self->m_colours.constFind(rgb);
     if (it == self->m_colours.constEnd()) {
         QRgb shown = rgb;
-        cmsDoTransform(self->m_profile->pixels, &rgb, &shown, 1);
+        cmsDoTransform(profile->pixels, &rgb, &shown, 1);
         it = self->m_colours.insert(rgb, shown | 0xff000000u);
     }
     QColor result = QColor::fromRgb(*it);
@@ -298,35 +374,58 @@ QColor ScreenColour::of(const QColor &colour)
 QColor ScreenColour::fromScreen(const QColor &pixel)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || !pixel.isValid() || !self->m_profile->toSrgb())
+    Profile *profile = self->profile();
+    if (!profile || !pixel.isValid() || !profile->toSrgb())
         return pixel;
     const unsigned char in[3] = {uchar(pixel.red()), uchar(pixel.green()), uchar(pixel.blue())};
     unsigned char out[3];
-    cmsDoTransform(self->m_profile->back, in, out, 1);
+    cmsDoTransform(profile->back, in, out, 1);
     return QColor(out[0], out[1], out[2]);
 }
 
 QImage ScreenColour::of(QImage image)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || image.isNull())
+    Profile *profile = self->profile();
+    if (!profile || image.isNull())
         return image;
     // Converted in place when the image is the caller's alone.
     QImage converted = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                            ? std::move(image)
                            : image.convertToFormat(QImage::Format_ARGB32);
     converted.detach();
-    for (int y = 0; y < converted.height(); ++y) {
-        uchar *line = converted.scanLine(y);
-        cmsDoTransform(self->m_profile->pixels, line, line, cmsUInt32Number(converted.width()));
-    }
+    std::vector<quint32> runs;
+    for (int y = 0; y < converted.height(); ++y)
+        convertLine(profile->pixels, reinterpret_cast<quint32 *>(converted.scanLine(y)), converted.width(), &runs);
     return converted;
+}
+
+bool ScreenColour::convertsInPlace(const QImage &image)
+{
+    // Premultiplied pixels are the plain ones where they are opaque.
+    const QImage::Format format = image.format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+           || format == QImage::Format_ARGB32_Premultiplied;
+}
+
+void ScreenColour::convertInPlace(QImage *image, const QRect &area)
+{
+    ScreenColour *self = instance();
+    Profile *profile = self->profile();
+    if (!profile || !convertsInPlace(*image))
+        return;
+    const QRect inside = area & image->rect();
+    std::vector<quint32> runs;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image->scanLine(y)) + inside.left();
+        convertLine(profile->pixels, line, inside.width(), &runs);
+    }
 }
 
 QPixmap ScreenColour::of(const QPixmap &pixmap)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || pixmap.isNull())
+    if (!self->profile() || pixmap.isNull())
         return pixmap;
     auto it = self->m_pixmaps.constFind(pixmap.cacheKey());
     if (it != self->m_pixmaps.constEnd())
@@ -342,15 +441,16 @@ QPixmap ScreenColour::of(const QPixmap &pixmap)
 std::optional<double> ScreenColour::offBy(const QColor &colour)
 {
     ScreenColour *self = instance();
-    if (!self->m_profile || !colour.isValid() || !self->m_profile->gamut())
+    Profile *profile = self->profile();
+    if (!profile || !colour.isValid() || !profile->gamut())
         return std::nullopt;
     const unsigned char rgb[3] = {uchar(colour.red()), uchar(colour.green()), uchar(colour.blue())};
     quint16 device[3];
     cmsCIELab meant;
     cmsCIELab shown;
-    cmsDoTransform(self->m_profile->device, rgb, device, 1);
-    cmsDoTransform(self->m_profile->shown, device, &shown, 1);
-    cmsDoTransform(self->m_profile->meant, rgb, &meant, 1);
+    cmsDoTransform(profile->device, rgb, device, 1);
+    cmsDoTransform(profile->shown, device, &shown, 1);
+    cmsDoTransform(profile->meant, rgb, &meant, 1);
     const double deltaE = cmsCIE2000DeltaE(&meant, &shown, 1, 1, 1);
     if (deltaE < NoticeableDeltaE)
         return std::nullopt;

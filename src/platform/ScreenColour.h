@@ -35,6 +35,11 @@ public:
     static QColor of(const QColor &colour);
     static QPixmap of(const QPixmap &pixmap);
     static QImage of(QImage image);
+    // Converts the opaque pixels of an area of an image where they lie, for
+    // a widget that painted them straight into its window's backing store.
+    static void convertInPlace(QImage *image, const QRect &area);
+    // Whether convertInPlace takes an image of this kind.
+    static bool convertsInPlace(const QImage &image);
     // The sRGB colour of a pixel read from the screen, which holds the
     // display's values: as near as sRGB comes.
     static QColor fromScreen(const QColor &pixel);
@@ -63,12 +68,14 @@ protected:
 private:
     ScreenColour();
     struct Profile;
+    struct Build;
 
     void listen();
     void useScreen(QScreen *screen);
     void reload();
     QByteArray readProperty(int index) const;
     void setProfile(const QByteArray &bytes);
+    Profile *profile();
     void repaintAll();
 
     void *m_connection = nullptr;  // xcb_connection_t, when on X11
@@ -77,6 +84,7 @@ private:
     int m_screenIndex = 0;
     QByteArray m_bytes;            // the profile in use
     Profile *m_profile = nullptr;  // its transforms, or none
+    Build *m_build = nullptr;      // its transform while it is being made
     QHash<QRgb, QRgb> m_colours;
     QHash<qint64, QPixmap> m_pixmaps;
     QSet<QByteArray> m_refused;    // profiles said unusable once

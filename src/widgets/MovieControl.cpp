@@ -534,6 +534,34 @@ void MovieControl::raiseCommand(int index)
     emit FSCommand(command.command, command.argument);
 }
 
+// For a display profile, a running movie is drawn as without one, straight
+// into the window's backing store, and converted there: a frame of the
+// control's size drawn aside costs as much memory again as the window's
+// other widgets at start. False, and nothing drawn, where the backing store
+// is not an image of whole pixels that can be converted.
+bool MovieControl::paintConvertedInPlace(QPainter *painter, QPaintEvent *event, int index,
+                                         const QColor &background)
+{
+    QPoint offset;
+    QPaintDevice *device = redirected(&offset);
+    if (!device || device->devType() != QInternal::Image || sharedPainter())
+        return false;
+    auto *store = static_cast<QImage *>(device);
+    const qreal ratio = store->devicePixelRatio();
+    if (ratio != std::floor(ratio) || !ScreenColour::convertsInPlace(*store))
+        return false;
+    painter->fillRect(event->rect(), background);
+    d->draw(index, d->renderer(index), painter);
+    painter->end();
+    // The painter drew at the control's place in the store, offset away.
+    const int scale = int(ratio);
+    for (const QRect &area : event->region()) {
+        const QRect onStore = area.translated(-offset);
+        ScreenColour::convertInPlace(store, QRect(onStore.topLeft() * scale, onStore.size() * scale));
+    }
+    return true;
+}
+
 void MovieControl::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -545,12 +573,18 @@ void MovieControl::paintEvent(QPaintEvent *event)
     const int look = d->lookIndex();
     if (d->motion == Private::Motion::Running) {
         const int index = d->variant(look);
+        if (ScreenColour::active() && paintConvertedInPlace(&painter, event, index, background))
+            return;
         if (ScreenColour::active()) {
             // A frame for a display profile is drawn aside and converted.
             QImage frame(size() * devicePixelRatio(), QImage::Format_RGB32);
             frame.setDevicePixelRatio(devicePixelRatio());
             frame.fill(background);
             QPainter framePainter(&frame);
+            // The widget's own font, as its painter would have: without it
+            // a text of the movie is shaped by HarfBuzz, whose tables cost
+            // start-up half a megabyte.
+            framePainter.setFont(font());
             d->draw(index, d->renderer(index), &framePainter);
             framePainter.end();
             painter.drawImage(0, 0, ScreenColour::of(std::move(frame)));

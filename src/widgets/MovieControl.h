@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QPainter;
 class QSvgRenderer;
 class QTimer;
 
@@ -114,6 +115,8 @@ private:
     bool useFallback();
     // Tells a screen reader the highlighted element has the keyboard.
     void presentHighlight();
+    // A running frame for a display profile, converted in the backing store.
+    bool paintConvertedInPlace(QPainter *painter, QPaintEvent *event, int index, const QColor &background);
 
     QString m_path;
     QString m_fallback;

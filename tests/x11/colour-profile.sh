@@ -18,6 +18,24 @@ icc small "$work/small.icc"
 
 # A vivid red of page 70 in the collection.
 sqlite3 "$work/dbtsl.db" "insert into baby2 (ccard_name, code) values ('5327', 'C5.76.53')"
+
+# Started and left on the intro, a running movie (start_program clicks it
+# away); it goes by itself after three seconds.
+start_on_intro() {
+    QT_QPA_PLATFORM=xcb "$work/tesselle" >"$work/program.log" 2>&1 &
+    app=$!
+    window=$(window_named '^Tesselle 5327$' 10) || { echo "FAIL: the window did not appear"; exit 1; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+# A pixel well inside the stem of the intro title's T, which is #2b2b2b: a
+# dark grey, which the sRGB curve and a gamma 2.2 display curve set apart.
+stem_x=49
+stem_y=105
+start_on_intro
+check "intro as it is, no profile" "$(wait_for_pixel $stem_x $stem_y 2b2b2b)" 2b2b2b
+kill "$app"
+wait "$app" 2>/dev/null || true
+
 start_program
 
 # Whether two rrggbb colours differ by at most 1 per channel.
@@ -97,6 +115,19 @@ check_near "SwappedRedAndGreen: collection colour" $collection_x $collection_y \
 icc set "$profiles/WideGamutRGB.icc"
 check_near "WideGamutRGB after SwappedRedAndGreen: collection colour" $collection_x $collection_y \
     "$(icc expect "$profiles/WideGamutRGB.icc" "$(card 70 5)")"
+
+# The running intro, drawn into the window's backing store and converted
+# there, from its first frame.
+/usr/bin/python3 "$source/tests/x11/icc.py" hold "$profiles/WideGamutRGB.icc" >"$work/hold.log" &
+holder=$!
+trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
+settled held cat "$work/hold.log" >/dev/null
+kill "$app"
+wait "$app" 2>/dev/null || true
+start_on_intro
+check_near "WideGamutRGB: the running intro" $stem_x $stem_y "$(icc expect "$profiles/WideGamutRGB.icc" 2b2b2b)"
+kill "$holder"
+wait "$holder" 2>/dev/null || true
 
 # Started with the property already there: painted through it from the
 # first frame. The screen is split into two monitors side by side (RandR
