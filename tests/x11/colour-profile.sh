@@ -116,14 +116,21 @@ icc set "$profiles/WideGamutRGB.icc"
 check_near "WideGamutRGB after SwappedRedAndGreen: collection colour" $collection_x $collection_y \
     "$(icc expect "$profiles/WideGamutRGB.icc" "$(card 70 5)")"
 
+# Sets a profile by a process that holds it for the rest of the test (as a
+# desktop's colour daemon does) and ends the running program, so that the
+# next one starts with the property already there.
+restart_under_profile() {
+    /usr/bin/python3 "$source/tests/x11/icc.py" hold "$1" >"$work/hold.log" &
+    holder=$!
+    trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
+    settled held cat "$work/hold.log" >/dev/null
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+}
+
 # The running intro, drawn into the window's backing store and converted
 # there, from its first frame.
-/usr/bin/python3 "$source/tests/x11/icc.py" hold "$profiles/WideGamutRGB.icc" >"$work/hold.log" &
-holder=$!
-trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
-settled held cat "$work/hold.log" >/dev/null
-kill "$app"
-wait "$app" 2>/dev/null || true
+restart_under_profile "$profiles/WideGamutRGB.icc"
 start_on_intro
 check_near "WideGamutRGB: the running intro" $stem_x $stem_y "$(icc expect "$profiles/WideGamutRGB.icc" 2b2b2b)"
 kill "$holder"
@@ -134,12 +141,7 @@ wait "$holder" 2>/dev/null || true
 # monitors, as a desktop with two screens has them) for the move below.
 xrandr --setmonitor left 200/53x800/212+0+0 none >/dev/null
 xrandr --setmonitor right 200/53x800/212+200+0 none >/dev/null
-/usr/bin/python3 "$source/tests/x11/icc.py" hold "$profiles/SwappedRedAndGreen.icc" >"$work/hold.log" &
-holder=$!
-trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
-settled held cat "$work/hold.log" >/dev/null
-kill "$app"
-wait "$app" 2>/dev/null || true
+restart_under_profile "$profiles/SwappedRedAndGreen.icc"
 start_program
 click 115 572
 keys End BackSpace BackSpace BackSpace 7 0 Return
