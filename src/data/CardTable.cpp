@@ -83,10 +83,11 @@ TableResult<QVector<CardEntry>> CardTable::page(qint64 pageNumber)
     return {std::move(colours), busy()};
 }
 
-QVector<CardEntry> CardTable::all()
+TableResult<QVector<CardEntry>> CardTable::all()
 {
     m_cards->setRecordSource(Statements::cardReset());
-    return rows();
+    QVector<CardEntry> colours = rows();
+    return {std::move(colours), busy()};
 }
 
 QStringList CardTable::codes()
