@@ -440,7 +440,7 @@ Result PaletteReader::csv(const QByteArray &data)
 
     Result result;
     // Records are about a line each.
-    result.entries.reserve(text.count(u'\n'));
+    result.entries.reserve(qsizetype(std::count(data.cbegin(), data.cend(), '\n')));
     CsvRecord record;
     while (records.next(&record)) {
         if (record.fields.size() != header.size())
