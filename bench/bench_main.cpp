@@ -370,6 +370,26 @@ void importCard(benchmark::State &state)
     }
 }
 
+// The floor's two parts, each a function of its own so that a profiler can
+// count them apart: the file read, and the rows inserted and committed.
+__attribute__((noinline)) qint64 readPaletteFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll().size();
+}
+
+__attribute__((noinline)) void insertCodes(sqlite3 *db, sqlite3_stmt *insert, const QStringList &codes)
+{
+    sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr);
+    for (const QString &code : codes) {
+        sqlite3_bind_text16(insert, 1, code.utf16(), int(code.size() * 2), SQLITE_STATIC);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+}
+
 void importFloor(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
@@ -392,16 +412,8 @@ void importFloor(benchmark::State &state)
         state.PauseTiming();
         emptyCollection(folder);
         state.ResumeTiming();
-        QFile file(csv);
-        file.open(QIODevice::ReadOnly);
-        benchmark::DoNotOptimize(file.readAll().size());
-        sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr);
-        for (const QString &code : codes) {
-            sqlite3_bind_text16(insert, 1, code.utf16(), int(code.size() * 2), SQLITE_STATIC);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+        benchmark::DoNotOptimize(readPaletteFile(csv));
+        insertCodes(db, insert, codes);
     }
     sqlite3_finalize(insert);
     sqlite3_close(db);

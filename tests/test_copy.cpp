@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTimer>
 #include <QRegularExpression>
 #include <QTest>
@@ -77,15 +78,24 @@ class CopyTest : public WindowFixture
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void swatchMenuCopiesEachForm_data();
     void swatchMenuCopiesEachForm();
     void unknownEntryOffersItsCodeOnly();
     void ctrlCCopiesTheFramedCodeOutsideTextBoxes();
     void exportFromTheCollection();
+    void exportRefusedWhileAnotherProgramHoldsTheFile_data();
+    void exportRefusedWhileAnotherProgramHoldsTheFile();
     void dragCarriesCodeAndColour();
     void findColourChoosesOnTheCardPanel();
 };
+
+void CopyTest::initTestCase()
+{
+    // Another program's lock is waited for this long, read at the first wait.
+    qputenv("TESSELLE_BUSY_TIMEOUT_MS", "1500");
+}
 
 void CopyTest::init()
 {
@@ -192,6 +202,88 @@ void CopyTest::exportFromTheCollection()
     // The entry shown is still the one a delete removes.
     emit m_form->deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
     QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("X9.99.99")});
+}
+
+void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("palette over an older one") << "mine.gpl";
+    QTest::newRow("PDF sheet") << "mine.pdf";
+    QTest::newRow("print, from the collection's menu") << QString();
+}
+
+void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
+{
+    // Another program holds the file past the wait: nothing is written (an
+    // older file keeps its bytes), and the window says why
+    // instead of "Exported 0 colours"; a print never reaches its dialog.
+    QFETCH(QString, name);
+    const bool print = name.isEmpty();
+    const QString path = QDir(m_folder->path()).filePath(print ? QStringLiteral("mine.gpl") : name);
+    if (name.endsWith(QLatin1String(".gpl"))) {
+        QFile older(path);
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.write("GIMP Palette\n  1   2   3\tolder\n");
+    }
+    const QByteArray before = QFile::exists(path) ? [&path] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }() : QByteArray();
+
+    QProcess other;
+    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
+    QVERIFY(other.waitForStarted());
+    other.write("begin exclusive;\nselect count(*) from baby2;\n.print locked\n");
+    QByteArray said;
+    while (!said.contains("locked") && other.waitForReadyRead(10000))
+        said += other.readAllStandardOutput();
+    QVERIFY2(said.contains("locked"), (said + other.readAllStandardError()).constData());
+
+    const QString why = QStringLiteral("The collection is in use by another program; try again.");
+    if (print) {
+        emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
+        QMenu *menu = openMenu(m_form->baby_color());
+        QVERIFY(menu);
+        QAction *printEntry = entry(menu, QStringLiteral("Print\u2026"));
+        QVERIFY2(printEntry, qPrintable(entriesOf(menu).join(QLatin1String(" | "))));
+        // Should the print dialog open, it is closed, and the test fails.
+        bool dialogShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&dialogShown] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                dialogShown = true;
+                dialog->close();
+            }
+        });
+        watch.start(200);
+        menu->close();
+        printEntry->trigger();
+        watch.stop();
+        QVERIFY(!dialogShown);
+        QCOMPARE(noticeOf(*m_form), why);
+    } else {
+        m_form->collectionPanel()->exportTo(path, false);
+        QCOMPARE(noticeOf(*m_form), QStringLiteral("%1 was not written. %2").arg(path, why));
+    }
+    QCOMPARE(QFile::exists(path), !before.isEmpty());
+    if (!before.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+    QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.gpl.*"), QStringLiteral("*.pdf*")}, QDir::Files),
+             QStringList());
+
+    other.write("commit;\n.quit\n");
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000));
+    if (print)
+        return;
+    // Once the lock is gone the same export is done.
+    m_form->collectionPanel()->exportTo(path, false);
+    QVERIFY2(noticeOf(*m_form).startsWith(QStringLiteral("Exported ")) && noticeOf(*m_form).contains(path),
+             qPrintable(noticeOf(*m_form)));
+    QVERIFY(QFile::exists(path));
 }
 
 void CopyTest::dragCarriesCodeAndColour()

@@ -75,6 +75,8 @@ private slots:
     void cardReadsBack();
     void unwritableOrUnknownTargets_data();
     void unwritableOrUnknownTargets();
+    void exportRefusedWhileAnotherProgramHoldsTheFile_data();
+    void exportRefusedWhileAnotherProgramHoldsTheFile();
     void nearest_data();
     void nearest();
     void roundTrip_data();
@@ -188,6 +190,57 @@ void ExportTest::unwritableOrUnknownTargets()
     QCOMPARE(run.code, code);
     QVERIFY2(run.err.contains(path), qPrintable(run.err));
     QVERIFY(!QFile::exists(path));
+}
+
+void ExportTest::exportRefusedWhileAnotherProgramHoldsTheFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("collection over an older file") << QStringList{};
+    QTest::newRow("whole card, no file before") << QStringList{QStringLiteral("--card")};
+}
+
+void ExportTest::exportRefusedWhileAnotherProgramHoldsTheFile()
+{
+    // A second program holds the file with an exclusive lock past the
+    // wait: the export writes nothing, leaves an older file as it was,
+    // says why and ends with status 1, instead of an empty palette.
+    QFETCH(QStringList, arguments);
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("mine.gpl"));
+    const QByteArray older = "GIMP Palette\n  1   2   3\tolder\n";
+    if (arguments.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(older);
+    }
+    QProcess other;
+    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
+    QVERIFY(other.waitForStarted());
+    other.write("begin exclusive;\nselect count(*) from baby2;\n.print locked\n");
+    QByteArray said;
+    while (!said.contains("locked") && other.waitForReadyRead(10000))
+        said += other.readAllStandardOutput();
+    QVERIFY2(said.contains("locked"), (said + other.readAllStandardError()).constData());
+
+    ProgramRun::Options options{ProgramRun::Display::None};
+    options.environment.insert(QStringLiteral("TESSELLE_BUSY_TIMEOUT_MS"), QStringLiteral("1000"));
+    const Run run = tesselle(*m_folder, arguments + QStringList{QStringLiteral("--export"), path}, options);
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("%1 was not written. The collection is in use by another program; try again.")
+                                  .arg(path)),
+             qPrintable(run.err));
+    QVERIFY2(!run.out.contains(QLatin1String("Exported")), qPrintable(run.out));
+    QCOMPARE(contentsOf(path), arguments.isEmpty() ? older : QByteArray());
+    QCOMPARE(QFile::exists(path), arguments.isEmpty());
+    QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("mine.gpl.*")}, QDir::Files), QStringList());
+
+    other.write("commit;\n.quit\n");
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000));
+    // With the lock gone, the same command writes the palette.
+    const Run again = tesselle(*m_folder, arguments + QStringList{QStringLiteral("--export"), path}, options);
+    QCOMPARE(again.code, 0);
+    QVERIFY(contentsOf(path).startsWith("GIMP Palette\n"));
+    QVERIFY(contentsOf(path) != older);
 }
 
 void ExportTest::nearest_data()

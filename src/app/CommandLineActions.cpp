@@ -15,6 +15,7 @@
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "data/UserAction.h"
 
 #include <cmath>
 #include <cstdio>
@@ -130,9 +131,15 @@ int act(const CommandLine &commandLine)
     }
 
     CollectionTable collection(&entries);
-    collection.open(database.path);
     const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
-    const PaletteExport::Result result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
+    PaletteExport::Result result;
+    {
+        // As in the window: another program's lock is waited for, and one
+        // held past the wait refuses the export.
+        const UserAction action;
+        collection.open(database.path);
+        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
+    }
     if (!result.ok) {
         complain(result.message);
         return PaletteExport::canWrite(exportFile) ? 1 : 2;

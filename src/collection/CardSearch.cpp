@@ -6,7 +6,7 @@
 
 QVector<CardColour> CardSearch::colours(CardTable *card)
 {
-    const QVector<CardEntry> entries = card->all();
+    const QVector<CardEntry> entries = card->all().value;
     QVector<CardColour> colours;
     colours.reserve(entries.size());
     for (const CardEntry &c : entries)

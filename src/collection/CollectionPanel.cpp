@@ -197,8 +197,19 @@ void CollectionPanel::askAndPrint()
     // The collection's own cursor stays where it rests.
     DataCursor cursor;
     CollectionTable entries(&cursor);
-    entries.open(m_entries->databasePath());
-    const SwatchSheet sheet(PaletteExport(m_colours, &entries).entries(false), false);
+    PaletteExport::Entries read;
+    {
+        // One user action: a wait for another program's lock shows itself,
+        // and a lock held past it refuses the read.
+        const UserAction action;
+        entries.open(m_entries->databasePath());
+        read = PaletteExport(m_colours, &entries).entries(false);
+    }
+    if (!read.read) {
+        reportRefusal(read.refusal);
+        return;
+    }
+    const SwatchSheet sheet(read.list, false);
     QPrinter printer;
     printer.setPageSize(SwatchSheet::localPaper());
     QPrintDialog dialog(&printer, panel->window());
@@ -262,8 +273,15 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
     // collection's cursor rests.
     DataCursor cursor;
     CollectionTable entries(&cursor);
-    entries.open(m_entries->databasePath());
-    const PaletteExport::Result result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+    PaletteExport::Result result;
+    {
+        // One user action: a wait for another program's lock shows itself,
+        // and a lock held past it refuses the export rather than ending the
+        // program. Its end is said before what became of the file.
+        const UserAction action;
+        entries.open(m_entries->databasePath());
+        result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+    }
     emit notice(result.message);
     if (!result.ok)
         emit refused();

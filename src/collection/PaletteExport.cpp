@@ -38,14 +38,23 @@ bool PaletteExport::canWrite(const QString &path)
     return PaletteFormat::writerFor(path) != nullptr;
 }
 
-QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
+PaletteExport::Entries PaletteExport::entries(bool wholeCard)
 {
+    Entries read;
     // Each card colour converted once, however often it is collected.
+    const TableResult<QVector<CardEntry>> cardRows = m_card->all();
+    if (cardRows.refused()) {
+        read.refusal = cardRows.refusal;
+        return read;
+    }
     QVector<PaletteEntry> card;
-    for (const CardEntry &c : m_card->all())
+    for (const CardEntry &c : cardRows.value)
         card.append(entryOf(c));
-    if (wholeCard)
-        return card;
+    if (wholeCard) {
+        read.list = std::move(card);
+        read.read = true;
+        return read;
+    }
     // This card's colours by code, exactly and as the card compares them;
     // entries naming another table are looked up there.
     QHash<QString, int> byCode;
@@ -57,8 +66,8 @@ QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
     const QString cardName = CardTable::name();
     // Each entry becomes a palette entry as it is read: the collection is
     // held once, as what is written.
-    QVector<PaletteEntry> out;
-    m_collection->readEach([&](const CollectionEntry &entry) {
+    QVector<PaletteEntry> &out = read.list;
+    const TableResult<bool> collection = m_collection->readEach([&](const CollectionEntry &entry) {
         PaletteEntry e;
         e.code = entry.code;
         if (entry.table == cardName) {
@@ -74,7 +83,11 @@ QVector<PaletteEntry> PaletteExport::entries(bool wholeCard)
         }
         out.append(e);
     });
-    return out;
+    read.read = collection.value;
+    read.refusal = collection.refusal;
+    if (!read.read)
+        out.clear();
+    return read;
 }
 
 PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
@@ -86,7 +99,17 @@ PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
                              .arg(path, PaletteFormat::writeSuffixes());
         return result;
     }
-    const QVector<PaletteEntry> list = entries(wholeCard);
+    const Entries read = entries(wholeCard);
+    if (!read.read) {
+        // Nothing is written: a palette of what could be read would pass
+        // for the whole collection.
+        result.message = QCoreApplication::translate("PaletteExport", "%1 was not written. %2")
+                             .arg(path, read.refusal != WriteRefusal::None
+                                            ? refusalText(read.refusal, m_collection->databasePath())
+                                            : QCoreApplication::translate("PaletteExport", "The collection could not be read."));
+        return result;
+    }
+    const QVector<PaletteEntry> &list = read.list;
     // A swatch sheet to print is no palette: it has a writer of its own.
     if (format->id == PaletteFormat::Id::SwatchSheet) {
         QString error;

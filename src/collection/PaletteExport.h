@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "data/WriteRefusal.h"
+
 #include <QString>
 #include <QVector>
 
@@ -30,8 +32,16 @@ public:
     Result write(const QString &path, bool wholeCard);
 
     // The entries written: the collection in its order (an entry whose
-    // colour is unknown has none), or the card in Sn order.
-    QVector<PaletteEntry> entries(bool wholeCard);
+    // colour is unknown has none), or the card in Sn order. Unless read
+    // is true, they are not all there is: the card or the collection could
+    // not be read, and refusal says why (another program holds the file).
+    struct Entries
+    {
+        QVector<PaletteEntry> list;
+        bool read = false;
+        WriteRefusal refusal = WriteRefusal::None;
+    };
+    Entries entries(bool wholeCard);
 
 private:
     CardTable *m_card;

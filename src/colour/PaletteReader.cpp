@@ -440,7 +440,11 @@ Result PaletteReader::csv(const QByteArray &data)
 
     Result result;
     // Records are about a line each.
-    result.entries.reserve(text.count(u'\n'));
+    qsizetype lines = 0;
+    for (const char *at = data.cbegin(), *end = data.cend();
+         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+        ++lines;
+    result.entries.reserve(lines);
     CsvRecord record;
     while (records.next(&record)) {
         if (record.fields.size() != header.size())
@@ -458,7 +462,13 @@ Result PaletteReader::csv(const QByteArray &data)
             if (!ok)
                 return failure(QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
                                    .arg(record.line).arg(hexText.left(40).toString()));
-            e.rgb = 0xff000000u | digits.toUInt(nullptr, 16);
+            // Six hexadecimal digits, checked above.
+            uint value = 0;
+            for (QChar c : digits) {
+                const char16_t u = c.unicode();
+                value = value * 16 + (u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10);
+            }
+            e.rgb = 0xff000000u | value;
         } else if (hasRgb) {
             const QStringView r = record.fields[red].trimmed(), g = record.fields[green].trimmed(),
                           b = record.fields[blue].trimmed();

@@ -42,6 +42,24 @@ struct CardFields
                 valueAt(sn).toInt()};
     }
 
+    // The same from a row as the statement steps: whole numbers and texts
+    // read as they are, anything else through its QVariant.
+    CardEntry entryOf(const PreparedQuery &row) const
+    {
+        const auto number = [&row](int column) {
+            const std::optional<qint64> value = row.integer(column);
+            return value ? *value : row.value(column).toLongLong();
+        };
+        const auto whole = [&row](int column) {
+            const std::optional<qint64> value = row.integer(column);
+            return value ? int(*value) : row.value(column).toInt();
+        };
+        std::optional<QString> text = row.text(code);
+        const auto channel = [&whole](int column) { return qBound(0, whole(column), 255); };
+        return {text ? std::move(*text) : row.value(code).toString(),
+                QColor(channel(red), channel(green), channel(blue)), number(page), whole(this->row), whole(sn)};
+    }
+
     int code, page, row, sn, red, green, blue;
 };
 
@@ -83,10 +101,11 @@ TableResult<QVector<CardEntry>> CardTable::page(qint64 pageNumber)
     return {std::move(colours), busy()};
 }
 
-QVector<CardEntry> CardTable::all()
+TableResult<QVector<CardEntry>> CardTable::all()
 {
     m_cards->setRecordSource(Statements::cardReset());
-    return rows();
+    QVector<CardEntry> colours = rows();
+    return {std::move(colours), busy()};
 }
 
 QStringList CardTable::codes()
@@ -114,7 +133,7 @@ QVector<CardEntry> CardTable::rows()
     const bool read = rows.readEach([&](const PreparedQuery &row) {
         if (!fields)
             fields.emplace(rows);
-        colours.append(fields->entryOf([&row](int column) { return row.value(column); }));
+        colours.append(fields->entryOf(row));
     });
     return read ? colours : QVector<CardEntry>();
 }

@@ -50,8 +50,9 @@ public:
     // The card cursor set back to the whole card in Sn order, as the code
     // lookup leaves it after every lookup: nothing reads its rows.
     void rewind();
-    // Every colour of the card, in Sn order.
-    QVector<CardEntry> all();
+    // Every colour of the card, in Sn order; refused Busy, with none, while
+    // another program holds the file.
+    TableResult<QVector<CardEntry>> all();
     // Every code of the card, in no set order.
     QStringList codes();
 

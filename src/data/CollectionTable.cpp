@@ -78,18 +78,18 @@ TableResult<CollectionEntry> CollectionTable::at(int position)
 QVector<CollectionEntry> CollectionTable::all()
 {
     QVector<CollectionEntry> out;
-    const bool read = readEach([&out](const CollectionEntry &entry) { out.append(entry); });
+    const bool read = readEach([&out](const CollectionEntry &entry) { out.append(entry); }).value;
     return read ? out : QVector<CollectionEntry>();
 }
 
-bool CollectionTable::readEach(const std::function<void(const CollectionEntry &entry)> &visit)
+TableResult<bool> CollectionTable::readEach(const std::function<void(const CollectionEntry &entry)> &visit)
 {
     refresh();
     Recordset &entries = m_entries->recordset();
     // The fields' places, looked up once the result's columns are known.
     bool placed = false;
     int sn = -1, table = -1, code = -1;
-    return entries.readEach([&](const PreparedQuery &row) {
+    const bool read = entries.readEach([&](const PreparedQuery &row) {
         if (!placed) {
             placed = true;
             sn = entries.fieldIndex(snField);
@@ -100,6 +100,7 @@ bool CollectionTable::readEach(const std::function<void(const CollectionEntry &e
         const QVariant storedCode = row.value(code);
         visit({row.value(sn), storedTable.toString(), storedCode.toString(), storedTable, storedCode});
     });
+    return answer(read);
 }
 
 TableResult<bool> CollectionTable::contains(const QString &code)

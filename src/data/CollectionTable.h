@@ -48,8 +48,9 @@ public:
     QVector<CollectionEntry> all();
     // Hands each entry to visit, in sn order, in one run of the statement,
     // as it is read: none is kept, in the cursor or elsewhere. False when
-    // the collection could not all be read.
-    bool readEach(const std::function<void(const CollectionEntry &entry)> &visit);
+    // the collection could not all be read; refused Busy while another
+    // program holds the file.
+    TableResult<bool> readEach(const std::function<void(const CollectionEntry &entry)> &visit);
     // Whether any entry has exactly this code, whichever card it names.
     TableResult<bool> contains(const QString &code);
     // Adds an entry for code of the card table named table; true only when

@@ -2,6 +2,7 @@
 #include "data/PreparedQuery.h"
 
 #include <QByteArray>
+#include <QStringEncoder>
 
 #include <sqlite3.h>
 
@@ -49,6 +50,18 @@ bool PreparedQuery::bind(int index, const QVariant &value)
                                          sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
             break;
         }
+        case QMetaType::QString: {
+            // Converted into the run's one buffer, made large enough for
+            // all its texts before the first is bound: no allocation each.
+            const QString &string = *static_cast<const QString *>(value.constData());
+            char *start = m_boundUtf8End;
+            m_boundUtf8End = QStringEncoder(QStringEncoder::Utf8).appendToBuffer(start, string);
+            // An empty text is text still, never a null.
+            static const char empty[] = "";
+            result = sqlite3_bind_text64(m_statement, index, start ? start : empty,
+                                         sqlite3_uint64(m_boundUtf8End - start), SQLITE_STATIC, SQLITE_UTF8);
+            break;
+        }
         default: {
             // Text, and anything else as the text it converts to.
             // As UTF-8, the encoding of the files the program makes, and
@@ -77,6 +90,14 @@ bool PreparedQuery::exec(const QVariantList &values)
     m_errorCode = 0;
     sqlite3_clear_bindings(m_statement);
     m_boundTexts.clear();
+    qsizetype utf8Space = 0;
+    for (const QVariant &value : values) {
+        if (!value.isNull() && value.typeId() == QMetaType::QString)
+            utf8Space += 3 * static_cast<const QString *>(value.constData())->size();
+    }
+    // Resizing keeps the buffer's memory from run to run.
+    m_boundUtf8.resize(utf8Space);
+    m_boundUtf8End = m_boundUtf8.data();
     if (values.size() > sqlite3_bind_parameter_count(m_statement)) {
         m_error = QStringLiteral("The statement takes %1 values, not %2.")
                       .arg(sqlite3_bind_parameter_count(m_statement))
@@ -144,6 +165,23 @@ QVariant PreparedQuery::value(int column) const
         return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
     }
     }
+}
+
+std::optional<qint64> PreparedQuery::integer(int column) const
+{
+    if (m_state != State::OnRow || column < 0 || column >= sqlite3_column_count(m_statement)
+        || sqlite3_column_type(m_statement, column) != SQLITE_INTEGER)
+        return std::nullopt;
+    return qint64(sqlite3_column_int64(m_statement, column));
+}
+
+std::optional<QString> PreparedQuery::text(int column) const
+{
+    if (m_state != State::OnRow || column < 0 || column >= sqlite3_column_count(m_statement)
+        || sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return std::nullopt;
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column));
 }
 
 void PreparedQuery::finish()

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
+
 struct sqlite3_stmt;
 
 // One statement prepared by the engine, run again and again with new
@@ -28,6 +30,10 @@ public:
     // Moves to the next row; false at the end, or on a failure (error()).
     bool next();
     QVariant value(int column) const;
+    // The column's value when it holds a whole number, or text, read
+    // without a QVariant; none when it holds anything else.
+    std::optional<qint64> integer(int column) const;
+    std::optional<QString> text(int column) const;
     // Ends the run, so the statement holds no read lock between runs.
     void finish();
 
@@ -52,6 +58,8 @@ private:
     QString m_error;
     int m_errorCode = 0;
     QList<QByteArray> m_boundTexts;  // the texts bound to the statement now
+    QByteArray m_boundUtf8;          // those given as QString, end to end
+    char *m_boundUtf8End = nullptr;  // where the next of them goes
     mutable QStringList m_columnNames;
     mutable bool m_columnNamesRead = false;
 };
