@@ -6,17 +6,15 @@
 # same targets. Run by bench.sh.
 set -eu
 cd "$(dirname "$0")/.."
-display=$((100 + $$ % 400))
-# The pointer away from the windows, as in bench-accessible.sh.
-Xvfb ":$display" -screen 0 1280x1600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+. tests/x11/xvfb.sh
+xvfb=""
 holder=""
-trap 'kill $holder "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-for _ in $(seq 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    sleep 0.1
-done
+trap 'kill $holder $xvfb 2>/dev/null || true' EXIT
+# The pointer away from the windows, as in bench-accessible.sh. The server
+# is not reset when its last client goes, so that both passes start their
+# programs on a server in the same state (the second one has the profile's
+# holder connected throughout).
+start_xvfb 1280x1600x24 -noreset || { echo "no X server for the benchmark" >&2; exit 1; }
 run() {
     QT_QPA_PLATFORM=xcb TESSELLE_BENCH_PLATFORM=xcb TESSELLE_BENCH_PROCESSES=1 build/bench/tesselle_bench \
         --benchmark_filter='^(pageMove/shipped|floor/page_query|floor/eight_widgets)$' \

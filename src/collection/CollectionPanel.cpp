@@ -14,6 +14,7 @@
 #include "collection/ImportProgress.h"
 #include "collection/PaletteImport.h"
 #include "colour/PaletteFormat.h"
+#include "collection/SheetPrinting.h"
 #include "collection/SwatchSheet.h"
 #include "widgets/CopyMenu.h"
 
@@ -26,8 +27,6 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QTimer>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace {
 
@@ -210,15 +209,13 @@ void CollectionPanel::askAndPrint()
         return;
     }
     const SwatchSheet sheet(read.list, false);
-    QPrinter printer;
-    printer.setPageSize(SwatchSheet::localPaper());
-    QPrintDialog dialog(&printer, panel->window());
-    dialog.setWindowTitle(tr("Print the collection"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    sheet.print(&printer);
-    emit notice(tr("Sent the collection to %1.").arg(printer.printerName().isEmpty() ? printer.outputFileName()
-                                                                                       : printer.printerName()));
+    const SheetPrinting::Outcome printed
+        = SheetPrinting::print(panel->window(), tr("Print the collection"), SwatchSheet::localPaper(),
+                               sheet.docName(), [&sheet](QPagedPaintDevice *device) { sheet.paint(device); });
+    if (!printed.error.isEmpty())
+        emit notice(printed.error);
+    else if (printed.printed)
+        emit notice(tr("Sent the collection to %1.").arg(printed.destination));
 }
 
 void CollectionPanel::askAndImport()

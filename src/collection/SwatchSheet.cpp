@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTransform>
 
@@ -90,10 +89,9 @@ bool SwatchSheet::writePdf(const QString &path, QString *error) const
     return true;
 }
 
-void SwatchSheet::print(QPrinter *printer) const
+QString SwatchSheet::docName() const
 {
-    printer->setDocName(m_wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection"));
-    paint(printer);
+    return m_wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection");
 }
 
 void SwatchSheet::paint(QPagedPaintDevice *device) const

@@ -9,7 +9,6 @@
 
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 class QRectF;
 class QTransform;
 
@@ -27,11 +26,12 @@ public:
 
     // Writes the sheet to path, whole or not at all; on failure says why.
     bool writePdf(const QString &path, QString *error) const;
-    // Lays the sheet out on a printer the user has set up.
-    void print(QPrinter *printer) const;
+    // Lays the sheet out on a device, a printer the user has set up among
+    // them; docName() is its name in a printer's queue.
+    void paint(QPagedPaintDevice *device) const;
+    QString docName() const;
 
 private:
-    void paint(QPagedPaintDevice *device) const;
     void paintEntry(QPainter &painter, const PaletteEntry &entry, const QRectF &box, const QTransform &mm) const;
 
     QVector<PaletteEntry> m_entries;

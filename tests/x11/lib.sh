@@ -21,6 +21,7 @@ trap cleanup EXIT
 
 mkdir -p "$work/swf"
 cp "$program" "$work/tesselle"
+cp "$(dirname "$program")/tesselle-print.so" "$work/"
 cp "$source"/swf/*.svg "$work/swf/"
 cp "$source/data/fonts.conf" "$work/"
 "$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
