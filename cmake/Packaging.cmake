@@ -5,7 +5,7 @@
 #   bin/tesselle                       the program
 #   lib/<triplet>/tesselle/tesselle-print.so
 #                                      its print module, loaded at the first
-#                                      Print… (../lib/<triplet>/tesselle/)
+#                                      Print…, found at ../lib/<triplet>/tesselle/
 #   share/tesselle/                    its data, found by the program at
 #                                      ../share/tesselle/ from its executable
 #     swf/*.svg                        the intro, the palette and the buttons

@@ -21,8 +21,7 @@ QStringList SheetPrinting::moduleCandidates()
 {
     const QDir beside(QCoreApplication::applicationDirPath());
     return {beside.filePath(QLatin1String(moduleName)),
-            QDir::cleanPath(beside.filePath(QStringLiteral("../" TESSELLE_LIBDIR "/tesselle/")
-                                            + QLatin1String(moduleName)))};
+            QDir::cleanPath(beside.filePath(QStringLiteral("../" TESSELLE_MODULE_DIR "/") + QLatin1String(moduleName)))};
 }
 
 SheetPrinting::Outcome SheetPrinting::print(QWidget *parent, const QString &title, const QPageSize &paper,

@@ -130,6 +130,15 @@ for s in $icon_sizes; do
 done
 check "scalable icon" test -s "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg"
 
+# The print module where the installed program looks for it, beside bin/,
+# and loadable with its entry point.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+print_module_loads() {
+    /usr/bin/python3 -c 'import ctypes, sys; ctypes.CDLL(sys.argv[1]).tesselle_print_sheet' \
+        "$1/bin/../lib/$multiarch/tesselle/tesselle-print.so"
+}
+check "the print module in lib/$multiarch/tesselle/ loads" print_module_loads "$prefix"
+
 # --- b) The Debian package ---------------------------------------------------
 
 # Built with umask 077: the package's modes must not depend on the builder's.
@@ -146,9 +155,10 @@ fi
 if [ -n "$deb" ]; then
     mkdir "$root"
     dpkg-deb -x "$deb" "$root"
+    check "deb: the print module in usr/lib/$multiarch/tesselle/ loads" print_module_loads "$root/usr"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for p in fonts-liberation fonts-dejavu-core libgs-common libqt6svg6 libsqlite3-0; do
+    for p in fonts-liberation fonts-dejavu-core libgs-common libqt6svg6 libqt6printsupport6 libsqlite3-0; do
         case ", $depends," in
             *", $p "* | *", $p,"*) ;;
             *) fail "the package depends on $p" ;;
