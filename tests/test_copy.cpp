@@ -2,6 +2,7 @@
 // Colours out of the window: the copy menus of the swatches and of the
 // collection's colour, Ctrl+C outside the text boxes, the export from the
 // collection's menu, and the dialog that finds the nearest card colour.
+#include "OtherProgram.h"
 #include "WindowFixture.h"
 #include "WindowDriver.h"
 
@@ -230,14 +231,9 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }() : QByteArray();
 
-    QProcess other;
-    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
-    QVERIFY(other.waitForStarted());
-    other.write("begin exclusive;\nselect count(*) from baby2;\n.print locked\n");
+    OtherProgram other(m_folder->databasePath());
     QByteArray said;
-    while (!said.contains("locked") && other.waitForReadyRead(10000))
-        said += other.readAllStandardOutput();
-    QVERIFY2(said.contains("locked"), (said + other.readAllStandardError()).constData());
+    QVERIFY2(other.hold("begin exclusive;\nselect count(*) from baby2;", &said), said.constData());
 
     const QString why = QStringLiteral("The collection is in use by another program; try again.");
     if (print) {
@@ -274,9 +270,7 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
     QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("*.gpl.*"), QStringLiteral("*.pdf*")}, QDir::Files),
              QStringList());
 
-    other.write("commit;\n.quit\n");
-    other.closeWriteChannel();
-    QVERIFY(other.waitForFinished(10000));
+    QVERIFY(other.commit());
     if (print) {
         // Once the lock is gone the sheet is read, and the print module is
         // looked for: none lies beside this test, so the user is told so

@@ -4,6 +4,7 @@
 // readers written from the formats' descriptions, the nearest card colours
 // listed; all without a display, on the database named by --database.
 #include "PaletteBytes.h"
+#include "OtherProgram.h"
 #include "ProgramFolder.h"
 #include "ProgramRun.h"
 
@@ -212,14 +213,9 @@ void ExportTest::exportRefusedWhileAnotherProgramHoldsTheFile()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(older);
     }
-    QProcess other;
-    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
-    QVERIFY(other.waitForStarted());
-    other.write("begin exclusive;\nselect count(*) from baby2;\n.print locked\n");
-    QByteArray said;
-    while (!said.contains("locked") && other.waitForReadyRead(10000))
-        said += other.readAllStandardOutput();
-    QVERIFY2(said.contains("locked"), (said + other.readAllStandardError()).constData());
+    OtherProgram other(m_folder->databasePath());
+    QByteArray why;
+    QVERIFY2(other.hold("begin exclusive;\nselect count(*) from baby2;", &why), why.constData());
 
     ProgramRun::Options options{ProgramRun::Display::None};
     options.environment.insert(QStringLiteral("TESSELLE_BUSY_TIMEOUT_MS"), QStringLiteral("1000"));
@@ -233,9 +229,7 @@ void ExportTest::exportRefusedWhileAnotherProgramHoldsTheFile()
     QCOMPARE(QFile::exists(path), arguments.isEmpty());
     QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("mine.gpl.*")}, QDir::Files), QStringList());
 
-    other.write("commit;\n.quit\n");
-    other.closeWriteChannel();
-    QVERIFY(other.waitForFinished(10000));
+    QVERIFY(other.commit());
     // With the lock gone, the same command writes the palette.
     const Run again = tesselle(*m_folder, arguments + QStringList{QStringLiteral("--export"), path}, options);
     QCOMPARE(again.code, 0);
@@ -509,13 +503,11 @@ void ExportTest::importSeesAnotherWritersAdd()
     file.write("GIMP Palette\n  1   2   3\t" + code.toUtf8() + "\n  1   2   3\t" + m_card[8].code.toUtf8() + "\n");
     file.close();
 
-    QProcess other;
-    other.start(QStringLiteral("sqlite3"), {m_folder->databasePath()});
-    QVERIFY(other.waitForStarted());
-    other.write(QStringLiteral("begin immediate;\ninsert into baby2 (ccard_name, code) values ('5327', '%1');\n"
-                               ".print locked\n").arg(code).toUtf8());
-    QVERIFY(other.waitForReadyRead(10000));
-    QCOMPARE(other.readAll().trimmed(), QByteArray("locked"));
+    OtherProgram other(m_folder->databasePath());
+    QByteArray why;
+    QVERIFY2(other.hold(QStringLiteral("begin immediate;\ninsert into baby2 (ccard_name, code) values ('5327', '%1');")
+                            .arg(code).toUtf8(), &why),
+             why.constData());
 
     QProcess import;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -526,9 +518,7 @@ void ExportTest::importSeesAnotherWritersAdd()
     QVERIFY(import.waitForStarted());
     // The import is waiting for the lock while the other program commits.
     QVERIFY(!import.waitForFinished(1500));
-    other.write("commit;\n.quit\n");
-    other.closeWriteChannel();
-    QVERIFY(other.waitForFinished(10000));
+    QVERIFY(other.commit());
     QVERIFY(import.waitForFinished(30000));
     const QString out = QString::fromUtf8(import.readAllStandardOutput());
     QCOMPARE(import.exitCode(), 0);
