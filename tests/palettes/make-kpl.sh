@@ -3,7 +3,8 @@
 # Makes krita-5.1.5-print-swatches.kpl with Krita itself: Krita runs on
 # an Xvfb server of its own (it insists on X11) in a home of its own with make-kpl.py as a Python plugin,
 # which builds the palette through the Palette docker and saves it; the
-# newest version Krita wrote is copied here. Needs Debian's krita and xvfb.
+# newest version Krita wrote is copied here. Needs Debian's krita, xvfb and
+# xdotool.
 #   sh tests/palettes/make-kpl.sh [OUT]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,13 +32,11 @@ Name=makekpl
 EOF
 printf '[python]\nenable_makekpl=true\n' >"$home/config/kritarc"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$home/display" >"$home/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done
-[ -s "$home/display" ] || { echo "make-kpl.sh: Xvfb did not start" >&2; exit 1; }
+. "$here/../x11/xvfb.sh"
+start_xvfb 1280x1024x24 || { echo "make-kpl.sh: Xvfb did not start" >&2; exit 1; }
 
 export KPL_LOG="$home/log"
-DISPLAY=:$(cat "$home/display") HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache \
+HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache \
     XDG_RUNTIME_DIR=$home/runtime krita --nosplash >"$home/krita.log" 2>&1 &
 pid=$!
 for _ in $(seq 180); do
