@@ -25,49 +25,50 @@ struct CardFields
     {
     }
 
-    // The colour of the row whose fields valueAt(place) gives, from R, G
-    // and B, each held within 0 ... 255.
-    template <typename ValueAt>
-    QColor colourOf(const ValueAt &valueAt) const
+    // The colour of a row, from R, G and B, each held within 0 ... 255;
+    // fields gives the row's whole numbers and texts by place.
+    template <typename Fields>
+    QColor colourOf(const Fields &fields) const
     {
-        auto channel = [&valueAt](int column) { return qBound(0, valueAt(column).toInt(), 255); };
+        auto channel = [&fields](int column) { return qBound(0, int(fields.number(column)), 255); };
         return QColor(channel(red), channel(green), channel(blue));
     }
 
     // That row as a card entry.
-    template <typename ValueAt>
-    CardEntry entryOf(const ValueAt &valueAt) const
+    template <typename Fields>
+    CardEntry entryOf(const Fields &fields) const
     {
-        return {valueAt(code).toString(), colourOf(valueAt), valueAt(page).toLongLong(), valueAt(row).toInt(),
-                valueAt(sn).toInt()};
-    }
-
-    // The same from a row as the statement steps: whole numbers and texts
-    // read as they are, anything else through its QVariant.
-    CardEntry entryOf(const PreparedQuery &row) const
-    {
-        const auto number = [&row](int column) {
-            const std::optional<qint64> value = row.integer(column);
-            return value ? *value : row.value(column).toLongLong();
-        };
-        const auto whole = [&row](int column) {
-            const std::optional<qint64> value = row.integer(column);
-            return value ? int(*value) : row.value(column).toInt();
-        };
-        std::optional<QString> text = row.text(code);
-        const auto channel = [&whole](int column) { return qBound(0, whole(column), 255); };
-        return {text ? std::move(*text) : row.value(code).toString(),
-                QColor(channel(red), channel(green), channel(blue)), number(page), whole(this->row), whole(sn)};
+        return {fields.text(code), colourOf(fields), fields.number(page), int(fields.number(row)),
+                int(fields.number(sn))};
     }
 
     int code, page, row, sn, red, green, blue;
 };
 
 // The fields of a cursor's current row, by place.
-auto currentRow(const Recordset &rows)
+struct CurrentRow
 {
-    return [&rows](int column) { return rows.field(column); };
-}
+    const Recordset &rows;
+    qint64 number(int column) const { return rows.field(column).toLongLong(); }
+    QString text(int column) const { return rows.field(column).toString(); }
+};
+
+// The fields of a row as the statement steps: whole numbers and texts read
+// as they are, anything else through its QVariant.
+struct SteppingRow
+{
+    const PreparedQuery &row;
+    qint64 number(int column) const
+    {
+        const std::optional<qint64> value = row.integer(column);
+        return value ? *value : row.value(column).toLongLong();
+    }
+    QString text(int column) const
+    {
+        std::optional<QString> value = row.text(column);
+        return value ? std::move(*value) : row.value(column).toString();
+    }
+};
 
 } // namespace
 
@@ -133,7 +134,7 @@ QVector<CardEntry> CardTable::rows()
     const bool read = rows.readEach([&](const PreparedQuery &row) {
         if (!fields)
             fields.emplace(rows);
-        colours.append(fields->entryOf(row));
+        colours.append(fields->entryOf(SteppingRow{row}));
     });
     return read ? colours : QVector<CardEntry>();
 }
@@ -145,7 +146,7 @@ TableResult<std::optional<CardEntry>> CardTable::find(const QString &code)
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
         return {std::nullopt, busy()};
-    return {CardFields(found).entryOf(currentRow(found)), WriteRefusal::None};
+    return {CardFields(found).entryOf(CurrentRow{found}), WriteRefusal::None};
 }
 
 WriteRefusal CardTable::busy() const
@@ -175,5 +176,5 @@ std::optional<QColor> CardTable::colourOf(const QString &table, const QString &c
     const Recordset &colour = m_entryColours->recordset();
     if (colour.RecordCount() == 0)
         return std::nullopt;
-    return CardFields(colour).colourOf(currentRow(colour));
+    return CardFields(colour).colourOf(CurrentRow{colour});
 }
