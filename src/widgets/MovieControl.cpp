@@ -573,10 +573,11 @@ void MovieControl::paintEvent(QPaintEvent *event)
     const int look = d->lookIndex();
     if (d->motion == Private::Motion::Running) {
         const int index = d->variant(look);
-        if (ScreenColour::active() && paintConvertedInPlace(&painter, event, index, background))
-            return;
         if (ScreenColour::active()) {
-            // A frame for a display profile is drawn aside and converted.
+            if (paintConvertedInPlace(&painter, event, index, background))
+                return;
+            // Where it cannot be converted in place, a frame for a display
+            // profile is drawn aside and converted.
             QImage frame(size() * devicePixelRatio(), QImage::Format_RGB32);
             frame.setDevicePixelRatio(devicePixelRatio());
             frame.fill(background);
