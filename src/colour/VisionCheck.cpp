@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "colour/VisionCheck.h"
+
+#include "colour/ColourSpace.h"
+
+#include <algorithm>
+#include <array>
+
+const VisionSimulation::Deficiency VisionCheck::checked[4] = {
+    VisionSimulation::Deficiency::Protanopia, VisionSimulation::Deficiency::Deuteranopia,
+    VisionSimulation::Deficiency::Tritanopia, VisionSimulation::Deficiency::Achromatopsia};
+
+QVector<VisionCheck::Pair> VisionCheck::confusions(const QVector<QRgb> &colours)
+{
+    constexpr int kinds = std::size(checked);
+    const int n = colours.size();
+    // Every colour's L*a*b* as it is and as each eye sees it, worked out once:
+    // the pairs then cost one difference each, or five where it matters.
+    QVector<Lab> normal(n);
+    std::array<QVector<QRgb>, kinds> seen;
+    std::array<QVector<Lab>, kinds> seenLab;
+    for (int k = 0; k < kinds; ++k) {
+        seen[k].resize(n);
+        seenLab[k].resize(n);
+    }
+    for (int i = 0; i < n; ++i) {
+        normal[i] = ColourSpace::labFromRgb(colours[i]);
+        for (int k = 0; k < kinds; ++k) {
+            const VisionSimulation simulation({checked[k], 1.0});
+            seen[k][i] = simulation.simulate(colours[i]);
+            seenLab[k][i] = ColourSpace::labFromRgb(seen[k][i]);
+        }
+    }
+    std::array<QVector<Pair>, kinds> found;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const double apart = ColourSpace::deltaE00(normal[i], normal[j]);
+            if (apart < distinctFrom)
+                continue;
+            for (int k = 0; k < kinds; ++k) {
+                const double seenApart = ColourSpace::deltaE00(seenLab[k][i], seenLab[k][j]);
+                if (seenApart < confusedBelow)
+                    found[k].append({checked[k], i, j, seen[k][i], seen[k][j], seenApart, apart});
+            }
+        }
+    }
+    QVector<Pair> pairs;
+    for (const QVector<Pair> &kind : found)
+        pairs += kind;
+    return pairs;
+}
