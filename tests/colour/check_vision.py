@@ -21,6 +21,10 @@ except ImportError as e:
     sys.exit(77)
 
 KINDS = {"protanopia": "protanomaly", "deuteranopia": "deuteranomaly", "tritanopia": "tritanomaly"}
+# Confused: below 3 as the eye sees them, while 10 or more apart in normal
+# vision.
+CONFUSED_BELOW = 3.0
+DISTINCT_FROM = 10.0
 # Pairs this close to a threshold may fall either way between two CIEDE2000s.
 MARGIN = 0.01
 
@@ -69,7 +73,7 @@ def main():
     n = len(sample)
     first, second = np.triu_indices(n, 1)
     apart = deltaE_ciede2000(normal[first], normal[second])
-    low, high = data["confused_below"], data["distinct_from"]
+    low, high = CONFUSED_BELOW, DISTINCT_FROM
     got = {(p["kind"], p["first"], p["second"]): p for p in data["pairs"]}
     near = {"seen": 0, "normal": 0}
     for kind in ("protanopia", "deuteranopia", "tritanopia", "achromatopsia"):

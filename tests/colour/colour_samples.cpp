@@ -166,8 +166,6 @@ int writeVision(const QString &path)
     const QJsonObject all{{"colours", coloursJson},
                           {"simulations", simulations},
                           {"sample", sampleJson},
-                          {"confused_below", VisionCheck::confusedBelow},
-                          {"distinct_from", VisionCheck::distinctFrom},
                           {"pairs", pairs}};
     return save(path, QJsonDocument(all).toJson(QJsonDocument::Compact)) ? 0 : 1;
 }
