@@ -1,10 +1,21 @@
 // SPDX-License-Identifier: MIT
-// Colours as people with a colour-vision deficiency see them: which collected
-// colours they cannot tell apart, from the command line, with the reference
-// differences of colorspacious (Machado et al. 2009) and scikit-image.
+// Colours as people with a colour-vision deficiency see them: the card and
+// the collection painted so in the real window, chosen from the menus and by
+// key, and which collected colours they cannot tell apart, from the command
+// line. Expected values are colorspacious's (Machado et al. 2009) and
+// scikit-image's.
 #include "ProgramFolder.h"
 #include "ProgramRun.h"
+#include "WindowDriver.h"
+#include "WindowFixture.h"
 
+#include "widgets/CardPaint.h"
+#include "widgets/PictureBox.h"
+#include "widgets/Swatch.h"
+#include "widgets/TextBox.h"
+
+#include <QAccessible>
+#include <QMenu>
 #include <QTest>
 
 namespace {
@@ -39,7 +50,164 @@ QVector<Line> linesOf(const QString &out)
     return lines;
 }
 
+// A triggered entry of a submenu leaves the menus open offscreen.
+void closeMenus()
+{
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
+// The colour painted at the middle of a box.
+QRgb paintedOf(QWidget *box)
+{
+    return box->grab().toImage().pixel(box->width() / 2, box->height() / 2);
+}
+
+QVector<CardRow> visionCard()
+{
+    // A grey and a pink a protanope cannot tell apart, side by side on page 1
+    // with a blue everyone tells apart; an olive and a rust on pages 2 and 3,
+    // which protanopes, deuteranopes and achromats confuse.
+    QVector<CardRow> card = ProgramFolder::card(3, 3);
+    const auto paint = [&card](int page, int row, int r, int g, int b) {
+        CardRow &c = card[(page - 1) * 3 + row - 1];
+        c.r = r;
+        c.g = g;
+        c.b = b;
+    };
+    paint(1, 1, 116, 116, 116);
+    paint(1, 2, 187, 101, 114);
+    paint(1, 3, 40, 70, 200);
+    paint(2, 1, 74, 51, 12);
+    paint(3, 1, 93, 39, 16);
+    return card;
+}
+
 } // namespace
+
+// The window painted as another eye sees it.
+class VisionWindowTest : public WindowFixture
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void menusPaintOnlyCardColours_data();
+    void menusPaintOnlyCardColours();
+    void keyStepsOutsideTheCodeFields();
+
+private:
+    QAction *seeAsEntry(QWidget *on, const QString &text);
+};
+
+void VisionWindowTest::init()
+{
+    createFolder(visionCard());
+    m_folder->addCollectionRows({{"5327", ProgramFolder::codeFor(1, 2)}});
+    QVERIFY(openWindow());
+    m_form->pageMove(1);
+}
+
+void VisionWindowTest::cleanup()
+{
+    // The choice lasts for the run: a test's choice must not reach the next.
+    CardPaint::setVision({});
+    WindowFixture::cleanup();
+}
+
+QAction *VisionWindowTest::seeAsEntry(QWidget *on, const QString &text)
+{
+    QMenu *menu = WindowDriver::openContextMenu(on);
+    if (!menu)
+        return nullptr;
+    QAction *seeAs = WindowDriver::menuEntry(menu, QStringLiteral("See as"));
+    if (!seeAs || !seeAs->menu())
+        return nullptr;
+    if (QAction *found = WindowDriver::menuEntry(seeAs->menu(), text))
+        return found;
+    QAction *severity = WindowDriver::menuEntry(seeAs->menu(), QStringLiteral("Severity"));
+    return severity && severity->menu() ? WindowDriver::menuEntry(severity->menu(), text) : nullptr;
+}
+
+void VisionWindowTest::menusPaintOnlyCardColours_data()
+{
+    QTest::addColumn<QStringList>("choices");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QRgb>("pink");
+    // Pink 187, 101, 114 as colorspacious's Machado et al. (2009) sees it,
+    // clipped in linear light; achromatopsia: its luminance Y.
+    QTest::newRow("protanopia") << QStringList{"Protanopia"} << "Seen as protanopia" << qRgb(117, 116, 114);
+    QTest::newRow("deuteranopia") << QStringList{"Deuteranopia"} << "Seen as deuteranopia" << qRgb(139, 133, 112);
+    QTest::newRow("deuteranomaly 0.3") << QStringList{"Deuteranopia", "0.3"} << "Seen as deuteranomaly 0.3"
+                                       << qRgb(164, 117, 113);
+    QTest::newRow("tritanopia") << QStringList{"Tritanopia"} << "Seen as tritanopia" << qRgb(201, 92, 106);
+    QTest::newRow("achromatopsia") << QStringList{"Achromatopsia"} << "Seen as achromatopsia" << qRgb(127, 127, 127);
+}
+
+void VisionWindowTest::menusPaintOnlyCardColours()
+{
+    QFETCH(QStringList, choices);
+    QFETCH(QString, notice);
+    QFETCH(QRgb, pink);
+    m_form->pagecolor_Click(2);
+    Swatch *swatch = m_form->pagecolor(2);
+    const QRgb card = qRgb(187, 101, 114);
+    QCOMPARE(paintedOf(swatch), card);
+    const QRgb windowBack = paintedOf(m_form->tart_pb(0));
+    const QString name = QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name);
+
+    for (const QString &choice : choices) {
+        QAction *item = seeAsEntry(swatch, choice);
+        QVERIFY2(item, qPrintable(choice));
+        item->trigger();
+        closeMenus();
+    }
+    // The card's colours as that eye sees them: swatch, framed colour, the
+    // collection's colour; the panel around them as it was.
+    QCOMPARE(paintedOf(swatch), pink);
+    QCOMPARE(paintedOf(m_form->pagecs()), pink);
+    QCOMPARE(paintedOf(m_form->tart_pb(0)), windowBack);
+    // What the program keeps and says stays the card's.
+    QCOMPARE(swatch->backColor().rgb(), card);
+    QCOMPARE(m_form->pagecs()->backColor().rgb(), card);
+    QCOMPARE(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name), name);
+    // Said, standing, in the notice place and to a screen reader.
+    QCOMPARE(WindowDriver::noticeOf(*m_form), notice);
+    QVERIFY2(m_form->accessibleDescription().contains(notice), qPrintable(m_form->accessibleDescription()));
+    // The collection shows its colour the same way; the menu marks the choice.
+    QTest::keyClick(m_form.get(), Qt::Key_2, Qt::ControlModifier);
+    QTRY_COMPARE(paintedOf(m_form->baby_color()), pink);
+    QAction *checked = seeAsEntry(m_form->baby_color(), choices.first());
+    QVERIFY(checked && checked->isChecked());
+    // Back to normal vision: nothing standing, the card's own paint.
+    QAction *normal = seeAsEntry(m_form->baby_color(), QStringLiteral("Normal vision"));
+    QVERIFY(normal);
+    normal->trigger();
+    closeMenus();
+    QCOMPARE(paintedOf(m_form->baby_color()), card);
+    QVERIFY(WindowDriver::noticeOf(*m_form).isEmpty());
+    QVERIFY(!m_form->accessibleDescription().contains(notice));
+}
+
+void VisionWindowTest::keyStepsOutsideTheCodeFields()
+{
+    // Inside a code field every key keeps the field's rules: nothing changes.
+    m_form->findcode_txt1()->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(WindowDriver::focus(), static_cast<QWidget *>(m_form->findcode_txt1()));
+    WindowDriver::key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(CardPaint::vision().deficiency == VisionSimulation::Deficiency::None);
+    QVERIFY(WindowDriver::noticeOf(*m_form).isEmpty());
+    // On the card the key steps to the next vision, and round again.
+    m_form->pagecolor_Click(2);
+    const QStringList steps = {"Seen as protanopia", "Seen as deuteranopia", "Seen as tritanopia",
+                               "Seen as achromatopsia", ""};
+    m_form->tart_pb(0)->setFocus(Qt::TabFocusReason);
+    for (const QString &step : steps) {
+        WindowDriver::key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(WindowDriver::noticeOf(*m_form), step);
+    }
+    QCOMPARE(paintedOf(m_form->pagecolor(2)), qRgb(187, 101, 114));
+}
 
 class VisionTest : public QObject
 {
@@ -57,23 +225,10 @@ private:
     QVector<CardRow> m_card;
 };
 
+
 void VisionTest::init()
 {
-    // Card colours: a grey and a pink a protanope cannot tell apart, side by
-    // side on page 1 with a blue everyone tells apart; an olive and a rust on
-    // pages 2 and 3, which protanopes, deuteranopes and achromats confuse.
-    m_card = ProgramFolder::card(3, 3);
-    const auto paint = [this](int page, int row, int r, int g, int b) {
-        CardRow &c = m_card[(page - 1) * 3 + row - 1];
-        c.r = r;
-        c.g = g;
-        c.b = b;
-    };
-    paint(1, 1, 116, 116, 116);
-    paint(1, 2, 187, 101, 114);
-    paint(1, 3, 40, 70, 200);
-    paint(2, 1, 74, 51, 12);
-    paint(3, 1, 93, 39, 16);
+    m_card = visionCard();
     m_folder = std::make_unique<ProgramFolder>();
     m_folder->createDatabase(m_card);
     m_folder->addCollectionRows({{"5327", ProgramFolder::codeFor(1, 1)},
@@ -160,5 +315,11 @@ void VisionTest::unreadableDatabase()
     QVERIFY(run.out.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(VisionTest)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    VisionWindowTest window;
+    VisionTest commandLine;
+    return QTest::qExec(&window, argc, argv) | QTest::qExec(&commandLine, argc, argv);
+}
 #include "test_vision.moc"

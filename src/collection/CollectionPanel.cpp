@@ -318,6 +318,7 @@ void CollectionPanel::babyDef()
     deleteb_swf->hide();
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
     baby_num->setText(QStringLiteral("0"));
+    baby_color->setCardColour(false);
     baby_color->setBackColor(emptyBack);
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
@@ -377,6 +378,7 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
     // An entry whose card table or code cannot be found has no colour to
     // show: its box is marked unknown, and the collection stays usable.
     m_shownColour = m_colours->colourOf(table, code);
+    baby_color->setCardColour(m_shownColour.has_value());
     if (m_shownColour)
         baby_color->setBackColor(*m_shownColour);
     else
