@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 
 #include "widgets/CardPaint.h"
+#include "widgets/MovieControl.h"
 #include "widgets/PictureBox.h"
 #include "widgets/Swatch.h"
 #include "widgets/TextBox.h"
@@ -95,6 +96,7 @@ private slots:
     void menusPaintOnlyCardColours_data();
     void menusPaintOnlyCardColours();
     void keyStepsOutsideTheCodeFields();
+    void paletteSectorsOnly();
 
 private:
     QAction *seeAsEntry(QWidget *on, const QString &text);
@@ -207,6 +209,32 @@ void VisionWindowTest::keyStepsOutsideTheCodeFields()
         QCOMPARE(WindowDriver::noticeOf(*m_form), step);
     }
     QCOMPARE(paintedOf(m_form->pagecolor(2)), qRgb(187, 101, 114));
+}
+
+void VisionWindowTest::paletteSectorsOnly()
+{
+    // Sector 1's fill, #dc68ab, where it is painted whole; the card tab's
+    // shading beside it.
+    QWidget *palette = m_form->palettac();
+    const QImage before = palette->grab().toImage();
+    QPoint inSector(-1, -1);
+    for (int y = 0; y < before.height() && inSector.x() < 0; ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (before.pixel(x, y) == qRgb(220, 104, 171) && before.pixel(x + 1, y) == qRgb(220, 104, 171)) {
+                inSector = QPoint(x, y);
+                break;
+            }
+    QVERIFY2(inSector.x() >= 0, "sector 1 is not painted in its colour");
+    const QPoint onTab(10, 10);
+    m_form->pagecolor_Click(1);
+    QAction *item = seeAsEntry(m_form->pagecolor(1), QStringLiteral("Protanopia"));
+    QVERIFY(item);
+    item->trigger();
+    closeMenus();
+    const QImage after = palette->grab().toImage();
+    // colorspacious's protanopia of 220, 104, 171.
+    QCOMPARE(after.pixel(inSector), qRgb(115, 132, 173));
+    QCOMPARE(after.pixel(onTab), before.pixel(onTab));
 }
 
 class VisionTest : public QObject

@@ -121,6 +121,7 @@ struct MovieDocument::Token
     QVector<std::pair<QString, QString>> attributes;  // kept ones, in order
     bool declaresLook = false;
     QStringList looks;  // the looks that show the element, when it declares any
+    bool cardPaint = false;  // its fill is a card colour
 };
 
 struct MovieDocument::Copies
@@ -128,6 +129,7 @@ struct MovieDocument::Copies
     QVector<Token> tokens;
     QByteArray allLooks;
     QHash<QString, QByteArray> byLook;
+    MovieDocument::CardPaint paint;
 };
 
 QString MovieDocument::movieNamespace()
@@ -225,6 +227,17 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
     return document;
 }
 
+void MovieDocument::setCardPaint(CardPaint paint)
+{
+    if (!m_copies || !m_hasCardPaint)
+        return;
+    // Copies are shared by every document of the same file: this one's own.
+    auto copies = std::make_shared<Copies>();
+    copies->tokens = m_copies->tokens;
+    copies->paint = std::move(paint);
+    m_copies = std::move(copies);
+}
+
 QByteArray MovieDocument::svg(const QString &look) const
 {
     if (!m_copies)
@@ -232,9 +245,10 @@ QByteArray MovieDocument::svg(const QString &look) const
     const bool ofLook = m_hasLooks && lookNames().contains(look);
     QByteArray &copy = ofLook ? m_copies->byLook[look] : m_copies->allLooks;
     if (copy.isNull()) {
-        copy = write(m_copies->tokens, ofLook ? look : QString());
-        // Without looks that one copy is all the movie ever needs.
-        if (!m_hasLooks)
+        copy = write(m_copies->tokens, ofLook ? look : QString(), m_copies->paint);
+        // Without looks that one copy is all the movie ever needs, unless
+        // its card colours may be painted again.
+        if (!m_hasLooks && !m_hasCardPaint)
             m_copies->tokens = {};
     }
     return copy;
@@ -313,6 +327,8 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
             token.declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
             if (token.declaresLook)
                 token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
+            token.cardPaint = namespaces && attributes.value(ns, QStringLiteral("paint")) == QLatin1String("card");
+            m_hasCardPaint = m_hasCardPaint || token.cardPaint;
             if (depth == 0)
                 collectRoot(reader);
             if (isAnimation(reader.name())) {
@@ -398,7 +414,7 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
 
 // Writes the movie as read; when look is given, the elements that the look
 // does not show are hidden.
-QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look)
+QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, const CardPaint &paint)
 {
     QByteArray out;
     QXmlStreamWriter writer(&out);
@@ -421,7 +437,10 @@ QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &loo
                     writer.writeAttribute(name, value + QStringLiteral(";display:none"));
                     continue;
                 }
-                writer.writeAttribute(name, value);
+                if (token.cardPaint && paint && name == QLatin1String("fill"))
+                    writer.writeAttribute(name, paint(value));
+                else
+                    writer.writeAttribute(name, value);
             }
             if (hidden)
                 writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));
