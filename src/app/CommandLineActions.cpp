@@ -209,7 +209,10 @@ int act(const CommandLine &commandLine)
         // held past the wait refuses the export.
         const UserAction action;
         collection.open(database.path);
-        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
+        const VisionSimulation::Vision seeAs
+            = commandLine.wantsSeeAs() ? VisionSimulation::parse(commandLine.seeAs()).value_or(VisionSimulation::Vision{})
+                                       : VisionSimulation::Vision{};
+        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard(), seeAs);
     }
     if (!result.ok) {
         complain(result.message);

@@ -16,6 +16,7 @@
 #include "colour/PaletteFormat.h"
 #include "collection/SheetPrinting.h"
 #include "collection/SwatchSheet.h"
+#include "widgets/CardPaint.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -183,7 +184,10 @@ void CollectionPanel::askAndExport(bool wholeCard)
 
 void CollectionPanel::askAndSavePdf()
 {
-    const QString path = QFileDialog::getSaveFileName(panel->window(), tr("Save as PDF"),
+    // A sheet of another eye's colours says so before it is written.
+    const QString note = SwatchSheet::visionNote(CardPaint::vision());
+    const QString path = QFileDialog::getSaveFileName(panel->window(),
+                                                      note.isEmpty() ? tr("Save as PDF") : tr("Save as PDF: %1").arg(note),
                                                       QDir::home().filePath(QStringLiteral("my-colours.pdf")),
                                                       tr("PDF swatch sheet (*.pdf)"));
     if (!path.isEmpty())
@@ -208,9 +212,13 @@ void CollectionPanel::askAndPrint()
         reportRefusal(read.refusal);
         return;
     }
-    const SwatchSheet sheet(read.list, false);
+    SwatchSheet sheet(read.list, false);
+    sheet.setVision(CardPaint::vision());
+    const QString note = SwatchSheet::visionNote(CardPaint::vision());
     const SheetPrinting::Outcome printed
-        = SheetPrinting::print(panel->window(), tr("Print the collection"), SwatchSheet::localPaper(),
+        = SheetPrinting::print(panel->window(),
+                               note.isEmpty() ? tr("Print the collection") : tr("Print the collection: %1").arg(note),
+                               SwatchSheet::localPaper(),
                                sheet.docName(), [&sheet](QPagedPaintDevice *device) { sheet.paint(device); });
     if (!printed.error.isEmpty())
         emit notice(printed.error);
@@ -277,7 +285,8 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
         // program. Its end is said before what became of the file.
         const UserAction action;
         entries.open(m_entries->databasePath());
-        result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+        // Only a swatch sheet shows colours as another eye sees them.
+        result = PaletteExport(m_colours, &entries).write(path, wholeCard, CardPaint::vision());
     }
     emit notice(result.message);
     if (!result.ok)
