@@ -9,6 +9,7 @@
 #include "WindowDriver.h"
 #include "WindowFixture.h"
 
+#include "collection/VisionCheckDialog.h"
 #include "widgets/CardPaint.h"
 #include "widgets/MovieControl.h"
 #include "widgets/PictureBox.h"
@@ -16,7 +17,10 @@
 #include "widgets/TextBox.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QTreeWidget>
 #include <QTest>
 
 namespace {
@@ -97,6 +101,7 @@ private slots:
     void menusPaintOnlyCardColours();
     void keyStepsOutsideTheCodeFields();
     void paletteSectorsOnly();
+    void checkListsConfusedPairs();
 
 private:
     QAction *seeAsEntry(QWidget *on, const QString &text);
@@ -235,6 +240,65 @@ void VisionWindowTest::paletteSectorsOnly()
     // colorspacious's protanopia of 220, 104, 171.
     QCOMPARE(after.pixel(inSector), qRgb(115, 132, 173));
     QCOMPARE(after.pixel(onTab), before.pixel(onTab));
+}
+
+void VisionWindowTest::checkListsConfusedPairs()
+{
+    const auto openCheck = [this]() -> VisionCheckDialog * {
+        QTest::keyClick(m_form.get(), Qt::Key_2, Qt::ControlModifier);
+        QMenu *menu = WindowDriver::openContextMenu(m_form->baby_color());
+        QAction *check = menu ? WindowDriver::menuEntry(menu, QStringLiteral("Check for colour-blind viewers\u2026")) : nullptr;
+        if (!check)
+            return nullptr;
+        check->trigger();
+        closeMenus();
+        return m_form->findChild<VisionCheckDialog *>();
+    };
+    // The pink alone confuses nothing: said so, no list.
+    VisionCheckDialog *alone = openCheck();
+    QVERIFY(alone);
+    QVERIFY(!alone->list()->isVisibleTo(alone));
+    QVERIFY(alone->findChild<QLabel *>()->text().startsWith(QStringLiteral("No two collected colours")));
+    alone->close();
+    QTRY_VERIFY(!m_form->findChild<VisionCheckDialog *>());
+
+    const QString grey = ProgramFolder::codeFor(1, 1);
+    const QString pink = ProgramFolder::codeFor(1, 2);
+    const QString olive = ProgramFolder::codeFor(2, 1);
+    const QString rust = ProgramFolder::codeFor(3, 1);
+    m_folder->addCollectionRows({{"5327", grey}, {"5327", "X9.99.99"}, {"5327", olive}, {"5327", rust}});
+    VisionCheckDialog *dialog = openCheck();
+    QVERIFY(dialog);
+    // Row by row, each read whole by a screen reader, the first current.
+    QTreeWidget *list = dialog->list();
+    // The reference's differences (colorspacious, scikit-image), as seen and
+    // in normal vision; the words give them to a tenth.
+    const struct
+    {
+        QString words;
+        double seen;
+        double normal;
+    } expected[] = {{"Protanopia: " + pink + " and " + grey, 1.20, 23.61},
+                    {"Protanopia: " + olive + " and " + rust, 2.72, 12.82},
+                    {"Deuteranopia: " + olive + " and " + rust, 0.65, 12.82},
+                    {"Achromatopsia: " + olive + " and " + rust, 0.00, 12.82}};
+    QCOMPARE(list->topLevelItemCount(), int(std::size(expected)));
+    const QRegularExpression said(QStringLiteral("^(.*) look alike, delta E ([0-9.]+) as seen, ([0-9.]+) in normal vision$"));
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QString text = list->topLevelItem(i)->data(0, Qt::AccessibleTextRole).toString();
+        const QRegularExpressionMatch m = said.match(text);
+        QVERIFY2(m.hasMatch(), qPrintable(text));
+        QCOMPARE(m.captured(1), expected[i].words);
+        QVERIFY2(std::abs(m.captured(2).toDouble() - expected[i].seen) <= 0.06, qPrintable(text));
+        QVERIFY2(std::abs(m.captured(3).toDouble() - expected[i].normal) <= 0.06, qPrintable(text));
+    }
+    QCOMPARE(list->currentItem(), list->topLevelItem(0));
+    // The export: a header and a row a pair, the colours as they are and seen.
+    const QStringList csv = QString::fromUtf8(dialog->csv()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(csv.size(), 5);
+    QCOMPARE(csv[0], QStringLiteral("vision,code_1,code_2,hex_1,hex_2,seen_hex_1,seen_hex_2,delta_e_seen,delta_e_normal"));
+    QVERIFY2(csv[1].startsWith("protanopia," + pink + "," + grey + ",#bb6572,#747474,#757472,"), qPrintable(csv[1]));
+    dialog->close();
 }
 
 class VisionTest : public QObject

@@ -16,6 +16,7 @@
 #include "colour/PaletteFormat.h"
 #include "collection/SheetPrinting.h"
 #include "collection/SwatchSheet.h"
+#include "collection/VisionCheckDialog.h"
 #include "widgets/CardPaint.h"
 #include "widgets/CopyMenu.h"
 
@@ -155,6 +156,8 @@ QMenu *CollectionPanel::contextMenu()
     connect(menu->addAction(tr("Import colours…")), &QAction::triggered, this, [this] { askAndImport(); });
     connect(menu->addAction(tr("Save as PDF…")), &QAction::triggered, this, [this] { askAndSavePdf(); });
     connect(menu->addAction(tr("Print…")), &QAction::triggered, this, [this] { askAndPrint(); });
+    connect(menu->addAction(tr("Check for colour-blind viewers…")), &QAction::triggered, this,
+            [this] { askAndCheckVision(); });
     menu->addSeparator();
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
@@ -224,6 +227,34 @@ void CollectionPanel::askAndPrint()
         emit notice(printed.error);
     else if (printed.printed)
         emit notice(tr("Sent the collection to %1.").arg(printed.destination));
+}
+
+void CollectionPanel::askAndCheckVision()
+{
+    DataCursor cursor;
+    CollectionTable entries(&cursor);
+    PaletteExport::Entries read;
+    {
+        const UserAction action;
+        entries.open(m_entries->databasePath());
+        read = PaletteExport(m_colours, &entries).entries(false);
+    }
+    if (!read.read) {
+        reportRefusal(read.refusal);
+        return;
+    }
+    // Entries without a known colour have nothing to confuse.
+    QStringList codes;
+    QVector<QRgb> colours;
+    for (const PaletteEntry &e : read.list) {
+        if (e.rgb) {
+            codes.append(e.code);
+            colours.append(*e.rgb);
+        }
+    }
+    auto *dialog = new VisionCheckDialog(codes, colours, panel->window());
+    connect(dialog, &VisionCheckDialog::notice, this, &CollectionPanel::notice);
+    dialog->show();
 }
 
 void CollectionPanel::askAndImport()

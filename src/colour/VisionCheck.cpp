@@ -2,6 +2,7 @@
 #include "colour/VisionCheck.h"
 
 #include "colour/ColourSpace.h"
+#include "colour/PaletteWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -48,4 +49,22 @@ QVector<VisionCheck::Pair> VisionCheck::confusions(const QVector<QRgb> &colours)
     for (const QVector<Pair> &kind : found)
         pairs += kind;
     return pairs;
+}
+
+QByteArray VisionCheck::csv(const QVector<Pair> &pairs, const QStringList &codes, const QVector<QRgb> &colours)
+{
+    const auto hex = [](QRgb rgb) { return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0')); };
+    QByteArray out = "vision,code_1,code_2,hex_1,hex_2,seen_hex_1,seen_hex_2,delta_e_seen,delta_e_normal\r\n";
+    for (const Pair &p : pairs) {
+        out += VisionSimulation::keyword(p.deficiency).toLatin1();
+        for (const QString &code : {codes.at(p.first), codes.at(p.second)}) {
+            out += ',';
+            PaletteWriter::appendCsvField(out, code);
+        }
+        for (QRgb rgb : {colours.at(p.first), colours.at(p.second), p.firstSeen, p.secondSeen})
+            out += ',' + hex(rgb).toLatin1();
+        out += ',' + QByteArray::number(p.seenDeltaE, 'f', 2) + ',' + QByteArray::number(p.normalDeltaE, 'f', 2)
+            + "\r\n";
+    }
+    return out;
 }

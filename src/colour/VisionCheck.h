@@ -3,7 +3,9 @@
 
 #include "colour/VisionSimulation.h"
 
+#include <QByteArray>
 #include <QRgb>
+#include <QStringList>
 #include <QVector>
 
 // Which colours a person with a colour-vision deficiency cannot tell apart:
@@ -33,4 +35,9 @@ public:
     // Every confused pair among colours, by deficiency in the order above,
     // then by first and second index.
     static QVector<Pair> confusions(const QVector<QRgb> &colours);
+
+    // The pairs as CSV under a header, one a row: the deficiency, both
+    // codes, both colours as they are and as seen, both differences.
+    // codes and colours are the lists the pairs index.
+    static QByteArray csv(const QVector<Pair> &pairs, const QStringList &codes, const QVector<QRgb> &colours);
 };
