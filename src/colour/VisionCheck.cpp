@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 const VisionSimulation::Deficiency VisionCheck::checked[4] = {
     VisionSimulation::Deficiency::Protanopia, VisionSimulation::Deficiency::Deuteranopia,
@@ -35,13 +36,26 @@ QVector<VisionCheck::Pair> VisionCheck::confusions(const QVector<QRgb> &colours)
     std::array<QVector<Pair>, kinds> found;
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const double apart = ColourSpace::deltaE00(normal[i], normal[j]);
-            if (apart < distinctFrom)
-                continue;
+            double apart = -1;  // in normal vision, measured once it matters
             for (int k = 0; k < kinds; ++k) {
-                const double seenApart = ColourSpace::deltaE00(seenLab[k][i], seenLab[k][j]);
-                if (seenApart < confusedBelow)
-                    found[k].append({checked[k], i, j, seen[k][i], seen[k][j], seenApart, apart});
+                const Lab &a = seenLab[k][i];
+                const Lab &b = seenLab[k][j];
+                // CIEDE2000 is at least its lightness term |dL| / SL, and SL
+                // is at most what the pair's mean lightness gives: most
+                // pairs differ in lightness too much to be confused, and
+                // need no full difference.
+                const double meanL = (a.l + b.l) / 2 - 50;
+                const double sl = 1 + 0.015 * meanL * meanL / std::sqrt(20 + meanL * meanL);
+                if (std::abs(a.l - b.l) / sl >= confusedBelow)
+                    continue;
+                const double seenApart = ColourSpace::deltaE00(a, b);
+                if (seenApart >= confusedBelow)
+                    continue;
+                if (apart < 0)
+                    apart = ColourSpace::deltaE00(normal[i], normal[j]);
+                if (apart < distinctFrom)
+                    break;
+                found[k].append({checked[k], i, j, seen[k][i], seen[k][j], seenApart, apart});
             }
         }
     }
