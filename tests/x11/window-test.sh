@@ -60,6 +60,12 @@ where() {
 # Swatch n's centre in the window.
 swatch_x=105
 swatch_y() { echo $((195 + 3 + ($1 - 1) * 43 + 20)); }
+# Checks that a code's page is shown: its swatch has its colour.
+#   code_shown <what> <code>
+code_shown() {
+    set -- "$1" $(where "$2")
+    check "$1" "$(wait_for_pixel $swatch_x "$(swatch_y "$3")" "$(card "$2" "$3")")" "$(card "$2" "$3")"
+}
 # Records one check: its name, what was found, what was expected.
 check() {
     if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected $3, got $2"; fi
