@@ -23,7 +23,7 @@ if [ -z "${TESSELLE_WAYLAND_WORK:-}" ]; then
     work=$(mktemp -d /tmp/tesselle-wayland.XXXXXX)
     made_user=""
     finish_first_run() {
-        if [ -n "${TESSELLE_SHOTS:-}" ] && [ -d "$work/shots" ]; then cp "$work"/shots/*.png "$TESSELLE_SHOTS/" 2>/dev/null || true; fi
+        [ -z "${TESSELLE_SHOTS:-}" ] || cp "$work"/shots/*.png "$TESSELLE_SHOTS/" 2>/dev/null || true
         rm -rf "$work"
         [ -z "$made_user" ] || userdel "$wayland_user" 2>/dev/null || true
     }
