@@ -298,6 +298,16 @@ void FirstDayTest::findColourBesideAndOnCard()
                                 .arg(m_form->x()).arg(m_form->y())));
         QVERIFY(room.contains(find->frameGeometry()));
     }
+    // Off Wayland the screen can be read: Pick from screen works, nothing
+    // is said of Wayland.
+    QPushButton *pick = nullptr;
+    for (QPushButton *button : find->findChildren<QPushButton *>()) {
+        if (button->text() == QStringLiteral("&Pick from screen"))
+            pick = button;
+    }
+    QVERIFY(pick);
+    QVERIFY(pick->isEnabled());
+    QVERIFY(!find->findChild<QLabel *>(QStringLiteral("waylandLimits")));
 
     // A colour of page 7, row 3, chosen by Enter in the list.
     const QString code = ProgramFolder::codeFor(7, 3);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/AboutBox.h"
 
+#include "platform/WaylandLimits.h"
+
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -33,6 +35,14 @@ AboutBox::AboutBox(const QString &databasePath, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
+    // Only on Wayland: what it does not let the program do.
+    if (WaylandLimits::active()) {
+        auto *limits = new QLabel(WaylandLimits::paragraph(), this);
+        limits->setObjectName(QStringLiteral("waylandLimits"));
+        limits->setWordWrap(true);
+        limits->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        layout->addWidget(limits);
+    }
     layout->addWidget(buttons);
     setMinimumWidth(360);
 }

@@ -7,6 +7,7 @@
 #include "collection/CardSearch.h"
 #include "colour/NearestColours.h"
 #include "platform/ScreenColour.h"
+#include "platform/WaylandLimits.h"
 #include "data/CardTable.h"
 #include "widgets/CopyMenu.h"
 
@@ -75,6 +76,17 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     layout->addLayout(actions);
     layout->addWidget(m_status);
     layout->addWidget(note);
+    // What Wayland does not allow is said here rather than failing unseen:
+    // the button stays in sight, disabled, with its reason.
+    if (WaylandLimits::active()) {
+        pick->setEnabled(false);
+        pick->setToolTip(WaylandLimits::screenGrab());
+        pick->setAccessibleDescription(WaylandLimits::screenGrab());
+        auto *limits = new QLabel(WaylandLimits::screenGrab() + QLatin1Char(' ') + WaylandLimits::placement(), this);
+        limits->setObjectName(QStringLiteral("waylandLimits"));
+        limits->setWordWrap(true);
+        layout->addWidget(limits);
+    }
     resize(320, 360);
 
     connect(m_input, &QLineEdit::returnPressed, this, [this] { search(m_input->text()); });
@@ -175,6 +187,8 @@ void FindColourDialog::placeBeside(const QWidget *window)
 {
     // Beside the window, on the side the screen has room for, level with
     // its top: the card stays in sight.
+    if (WaylandLimits::active())
+        return;  // the compositor places it; the dialog says so
     const QRect outer = window->frameGeometry();
     const QScreen *screen = window->screen();
     if (!screen)

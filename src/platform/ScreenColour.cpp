@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ScreenColour.h"
 
+#include "platform/WaylandLimits.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -190,6 +192,8 @@ ScreenColour *ScreenColour::instance()
 ScreenColour::ScreenColour() : QObject(QCoreApplication::instance())
 {
     listen();
+    // Wayland has no profile to listen for: said, not silently skipped.
+    WaylandLimits::sayDisplayProfile();
 }
 
 ScreenColour::~ScreenColour()

@@ -10,16 +10,9 @@ fi
 
 . "$source/tests/x11/lib.sh"
 
-# Starts the accessibility bus and its registry at once rather than when a
-# desktop asks for them, stopped on exit (a test that starts more helpers
-# sets its own trap, naming $launcher too), and waits until the bus answers.
+# The accessibility bus (launch_atspi_bus), stopped on exit (a test that
+# starts more helpers sets its own trap, naming $launcher too).
 start_atspi_bus() {
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
-    launcher=$!
+    launch_atspi_bus
     trap 'kill "$launcher" 2>/dev/null || true; cleanup' EXIT
-    for _ in $(seq 50); do
-        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-            >/dev/null 2>&1 && break
-        sleep 0.1
-    done
 }

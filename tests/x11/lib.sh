@@ -6,6 +6,7 @@
 # xvfb.sh (pass, fail, finish).
 
 . "$source/tests/x11/xvfb.sh"
+. "$source/tests/x11/window-test.sh"
 
 work=$(mktemp -d)
 # Ends what the test started and removes its folder. A server still
@@ -19,12 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-mkdir -p "$work/swf"
-cp "$program" "$work/tesselle"
-cp "$(dirname "$program")/tesselle-print.so" "$work/"
-cp "$source"/swf/*.svg "$work/swf/"
-cp "$source/data/fonts.conf" "$work/"
-"$makedb" "$source/data/card5327.csv" "$work/dbtsl.db" >/dev/null
+program_folder "$work" "$program" "$makedb"
 
 start_xvfb "${xvfb_screen:-400x800x24}" || { echo "FAIL: no X server"; exit 1; }
 
@@ -87,38 +83,4 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
 pixel() {
     import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- 2>/dev/null \
         | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
-}
-# Runs a command until it prints what is wanted, for up to five seconds
-# (the program may be slow on a busy machine); prints what it printed at
-# last, and fails when that is not what was wanted.
-#   settled <wanted> <command> [<argument> ...]
-settled() {
-    wanted=$1
-    shift
-    got=""
-    for _ in $(seq 25); do
-        got=$("$@")
-        [ "$got" = "$wanted" ] && break
-        sleep 0.2
-    done
-    echo "$got"
-    [ "$got" = "$wanted" ]
-}
-# Waits for the pixel to show the colour; prints what it shows at last.
-wait_for_pixel() { settled "$3" pixel "$1" "$2"; }
-# The sRGB of a page's row in the card, as rrggbb.
-card() {
-    awk -F, -v p="$1" -v r="$2" 'NR > 1 && $2 == p && $3 == r { printf "%02x%02x%02x\n", $5, $6, $7 }' \
-        "$source/data/card5327.csv"
-}
-# The page and row of a code.
-where() {
-    awk -F, -v c="$1" 'NR > 1 && $4 == c { print $2, $3 }' "$source/data/card5327.csv"
-}
-# Swatch n's centre in the window.
-swatch_x=105
-swatch_y() { echo $((195 + 3 + ($1 - 1) * 43 + 20)); }
-# Records one check: its name, what was found, what was expected.
-check() {
-    if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected $3, got $2"; fi
 }
