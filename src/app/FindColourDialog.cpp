@@ -9,6 +9,8 @@
 #include "platform/ScreenColour.h"
 #include "data/CardTable.h"
 #include "widgets/CopyMenu.h"
+#include "widgets/SwatchIcon.h"
+#include "widgets/SwatchRowDelegate.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -47,6 +49,7 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     m_list->setColumnCount(3);
     m_list->setHeaderLabels({tr("Code"), tr("sRGB"), tr("ΔE00")});
     m_list->setRootIsDecorated(false);
+    m_list->setItemDelegate(new SwatchRowDelegate(m_list));
     m_list->setAccessibleName(tr("Nearest card colours"));
     m_list->header()->setStretchLastSection(true);
     // The columns take what their texts need: no scroll bar for nothing.
@@ -125,9 +128,7 @@ void FindColourDialog::search(const QString &text)
     for (const NearestColours::Match &match : m_search->nearest(ColourSpace::labFromRgb(rgb), listedCount)) {
         const CardColour &c = m_search->colours().at(match.index);
         auto *item = new QTreeWidgetItem(m_list, {c.code, QColor(c.rgb).name(), QString::number(match.deltaE, 'f', 2)});
-        QPixmap face(12, 12);
-        face.fill(ScreenColour::of(QColor(c.rgb)));
-        item->setIcon(1, face);
+        item->setIcon(1, SwatchIcon::of(QColor(c.rgb), 12, false));
         const QString off = ScreenColour::offByText(QColor(c.rgb));
         if (!off.isEmpty()) {
             item->setToolTip(1, off);
