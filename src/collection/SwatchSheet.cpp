@@ -40,7 +40,7 @@ QString hexOf(QRgb rgb)
 // written lies a hair below n/255, which a reader that truncates (MuPDF)
 // reads as n - 1. A quarter of a level above n, in the 16 bits the colour
 // keeps, is n both for it and for the readers that round (Ghostscript,
-// Poppler, a printer's driver); 0 and 255 stay exactly 0 and 1.
+// Poppler); 0 and 255 stay exactly 0 and 1.
 QColor patchColour(QRgb rgb)
 {
     const auto channel = [](int n) { return quint16(std::min(65535, n * 257 + (n > 0 ? 64 : 0))); };
