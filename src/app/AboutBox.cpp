@@ -26,11 +26,12 @@ constexpr int openerWatchMs = 10000;
 // while it runs it may be running the file manager.
 void letGo(QProcess *opener)
 {
-    opener->setParent(nullptr);
-    if (opener->state() == QProcess::NotRunning)
+    if (opener->state() == QProcess::NotRunning) {
         opener->deleteLater();
-    else
-        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return;
+    }
+    opener->setParent(nullptr);
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
 }
 
 } // namespace
