@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # The program's words outside its window: --help within 80 columns, the
-# manual page listing every option --help lists, one line and status 1
-# when there is no display, a relative XDG_DATA_HOME ignored, file names
-# whose bytes are not UTF-8.
+# manual page listing every option --help lists and saying ΔE00, one line
+# and status 1 when there is no display, a relative XDG_DATA_HOME ignored,
+# file names whose bytes are not UTF-8.
 #   commandline.sh <program> <manual page .1.gz>
 set -u
 program=$(readlink -f "$1")
@@ -36,6 +36,9 @@ for option in $options; do
     printf '%s\n' "$page" | grep -q -- "$option\b" || missing="$missing $option"
 done
 check "the manual page lists every option of --help" "$missing" ""
+# Written in UTF-8 whatever help2man's own locale: ΔE00, not ??E00.
+check "the manual page says ΔE00" "$(printf '%s\n' "$page" | grep -q 'ΔE00' && echo yes || echo no)" yes
+check "the manual page has no ??E00" "$(printf '%s\n' "$page" | grep -c '??E00')" 0
 
 # No display: one line saying so and what works without one, status 1,
 # before Qt is asked for a window. Asked for by the environment, and for a
