@@ -30,6 +30,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Opens the context menu of widget as a right click does, and gives the
@@ -86,6 +88,8 @@ private slots:
     void unknownEntryOffersItsCodeOnly();
     void ctrlCCopiesTheFramedCodeOutsideTextBoxes();
     void exportFromTheCollection();
+    void exportLeavesWhatIsNoFile_data();
+    void exportLeavesWhatIsNoFile();
     void exportRefusedWhileAnotherProgramHoldsTheFile_data();
     void exportRefusedWhileAnotherProgramHoldsTheFile();
     void dragCarriesCodeAndColour();
@@ -203,6 +207,38 @@ void CopyTest::exportFromTheCollection()
     // The entry shown is still the one a delete removes.
     emit m_form->deleteb_swf()->FSCommand(QStringLiteral("delete"), QString());
     QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("X9.99.99")});
+}
+
+void CopyTest::exportLeavesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("node");  // a FIFO made here, or where a link here points
+    QTest::newRow("palette over a FIFO") << "mine.gpl" << "fifo";
+    QTest::newRow("PDF over a link to /dev/full") << "mine.pdf" << "/dev/full";
+}
+
+void CopyTest::exportLeavesWhatIsNoFile()
+{
+    // A pipe or a device where the file goes is refused and stays what it
+    // was; the window says why instead of "Exported".
+    QFETCH(QString, name);
+    QFETCH(QString, node);
+    const QString path = QDir(m_folder->path()).filePath(name);
+    const bool fifo = node == QLatin1String("fifo");
+    if (fifo)
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(node, path));
+    m_form->collectionPanel()->exportTo(path, false);
+    QCOMPARE(noticeOf(*m_form),
+             QStringLiteral("%1 is not a regular file (a pipe or a device): only a file is written over, and it is "
+                            "left as it is.").arg(path));
+    struct stat info;
+    QCOMPARE(::lstat(QFile::encodeName(path).constData(), &info), 0);
+    QVERIFY(fifo ? S_ISFIFO(info.st_mode) : S_ISLNK(info.st_mode));
+    QCOMPARE(QDir(m_folder->path()).entryList({name + QLatin1String("*"), QStringLiteral("qt_temp*")},
+                                              QDir::Files | QDir::System | QDir::Hidden),
+             QStringList{name});
 }
 
 void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile_data()
