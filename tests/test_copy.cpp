@@ -20,12 +20,14 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QRegularExpression>
 #include <QTest>
@@ -92,6 +94,7 @@ private slots:
     void exportLeavesWhatIsNoFile();
     void exportRefusedWhileAnotherProgramHoldsTheFile_data();
     void exportRefusedWhileAnotherProgramHoldsTheFile();
+    void printRefusesAModuleThatIsNoFile();
     void dragCarriesCodeAndColour();
     void findColourChoosesOnTheCardPanel();
 };
@@ -328,6 +331,51 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
     QVERIFY2(noticeOf(*m_form).startsWith(QStringLiteral("Exported ")) && noticeOf(*m_form).contains(path),
              qPrintable(noticeOf(*m_form)));
     QVERIFY(QFile::exists(path));
+}
+
+void CopyTest::printRefusesAModuleThatIsNoFile()
+{
+    // The print module is looked for beside the executable: this test runs
+    // a copy of itself from a folder whose module is a FIFO, which loading
+    // would wait on for ever. The copy must end, the window having said why.
+    const QByteArray childMark("TESSELLE_TEST_MODULE_FIFO");
+    if (!qEnvironmentVariableIsSet(childMark.constData())) {
+        QTemporaryDir beside;
+        QVERIFY(beside.isValid());
+        const QString copy = QDir(beside.path()).filePath(QStringLiteral("test_copy"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+        const QString module = QDir(beside.path()).filePath(QStringLiteral("tesselle-print.so"));
+        QCOMPARE(mkfifo(QFile::encodeName(module).constData(), 0600), 0);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(childMark), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(copy, {QStringLiteral("printRefusesAModuleThatIsNoFile")});
+        // Bounded: a window blocked on the FIFO never ends by itself.
+        const bool ended = child.waitForFinished(60000);
+        if (!ended) {
+            child.kill();
+            child.waitForFinished(5000);
+        }
+        const QByteArray said = child.readAll();
+        QVERIFY2(ended, "the window still waited on the FIFO after 60 s");
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, said.constData());
+        QVERIFY(QFileInfo(module).exists() && !QFileInfo(module).isFile());
+        return;
+    }
+    emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
+    QMenu *menu = openMenu(m_form->baby_color());
+    QVERIFY(menu);
+    QAction *print = entry(menu, QStringLiteral("Print\u2026"));
+    QVERIFY(print);
+    menu->close();
+    print->trigger();
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(noticeOf(*m_form),
+             QStringLiteral("Printing cannot be used: %1 is not a regular file.")
+                 .arg(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tesselle-print.so"))));
 }
 
 void CopyTest::dragCarriesCodeAndColour()
