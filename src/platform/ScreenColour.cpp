@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,9 +108,34 @@ struct ScreenColour::Profile
                 cmsDeleteTransform(t);
     }
 
+    // The display profile, its relative-colorimetric tables made to be
+    // its only ones where it has no others. A profile built from tables
+    // alone (Argyll's colprof -al: A2B0 and B2A0) is converted with them
+    // anyway, but Little CMS looks for the relative intent's own tables to
+    // find the black point: without them it takes the black as zero, and
+    // black-point compensation does nothing, crushing the darkest colours
+    // into the display's black.
     cmsHPROFILE openDisplay() const
     {
-        return cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
+        cmsHPROFILE display = cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
+        if (!display)
+            return nullptr;
+        const std::pair<cmsTagSignature, cmsTagSignature> tables[] = {{cmsSigAToB1Tag, cmsSigAToB0Tag},
+                                                                      {cmsSigBToA1Tag, cmsSigBToA0Tag}};
+        for (const auto &[relative, perceptual] : tables)
+            if (!cmsIsTag(display, relative) && cmsIsTag(display, perceptual))
+                cmsLinkTag(display, relative, perceptual);
+        return display;
+    }
+
+    // The flags for a transform between sRGB and the display. A profile of
+    // tables has the whole conversion sampled into one table: Little CMS
+    // otherwise fits curves along the grey axis first, which moves
+    // near-blacks by several levels where the display's black is not zero.
+    // A matrix-shaper profile keeps Little CMS's exact shortcut.
+    static cmsUInt32Number flagsFor(cmsHPROFILE display)
+    {
+        return cmsIsCLUT(display, Intent, LCMS_USED_AS_OUTPUT) ? Flags | cmsFLAGS_FORCE_CLUT : Flags;
     }
 
     // The profile for its bytes, or none when Little CMS cannot use it for
@@ -122,7 +148,7 @@ struct ScreenColour::Profile
         if (display && cmsGetColorSpace(display) == cmsSigRgbData) {
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             profile->pixels = cmsCreateTransform(srgb, PixelType, display, PixelType, Intent,
-                                                 Flags | cmsFLAGS_COPY_ALPHA);
+                                                 flagsFor(display) | cmsFLAGS_COPY_ALPHA);
             cmsCloseProfile(srgb);
         }
         if (display)
@@ -141,7 +167,7 @@ struct ScreenColour::Profile
             cmsHPROFILE display = openDisplay();
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-            device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, Flags);
+            device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, flagsFor(display));
             shown = cmsCreateTransform(display, TYPE_RGB_16, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
             meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
             for (cmsHPROFILE p : {display, srgb, lab})
@@ -157,7 +183,7 @@ struct ScreenColour::Profile
             backTried = true;
             cmsHPROFILE display = openDisplay();
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-            back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
+            back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, flagsFor(display));
             for (cmsHPROFILE p : {display, srgb})
                 if (p)
                     cmsCloseProfile(p);

@@ -12,6 +12,11 @@ with Little CMS itself.
   icc.py remove [N]           take the property away
   icc.py expect FILE RRGGBB   the display pixel of an sRGB colour
   icc.py small FILE           write a small-gamut RGB display profile
+  icc.py unoptimised FILE RRGGBB
+                              the display pixel of an sRGB colour through
+                              Little CMS's unoptimised transform, the
+                              profile's own black found for black-point
+                              compensation where it has only A2B0/B2A0
 """
 import ctypes
 import ctypes.util
@@ -79,6 +84,39 @@ def small(path):
         sys.exit("could not make the profile")
 
 
+def unoptimised(path, rgb):
+    # Little CMS finds a profile's black for the relative intent in its
+    # A2B1/B2A1 tables: where it has only A2B0/B2A0, which it converts with
+    # anyway, those stand in for them. No optimisation: the whole pipeline
+    # is evaluated for the colour itself.
+    lcms = ctypes.CDLL(ctypes.util.find_library("lcms2") or "liblcms2.so.2")
+    lcms.cmsOpenProfileFromFile.restype = ctypes.c_void_p
+    lcms.cmsOpenProfileFromFile.argtypes = [ctypes.c_char_p, ctypes.c_char_p]
+    lcms.cmsCreate_sRGBProfile.restype = ctypes.c_void_p
+    lcms.cmsIsTag.argtypes = [ctypes.c_void_p, ctypes.c_uint32]
+    lcms.cmsLinkTag.argtypes = [ctypes.c_void_p, ctypes.c_uint32, ctypes.c_uint32]
+    lcms.cmsCreateTransform.restype = ctypes.c_void_p
+    lcms.cmsCreateTransform.argtypes = [ctypes.c_void_p, ctypes.c_uint32, ctypes.c_void_p, ctypes.c_uint32,
+                                        ctypes.c_uint32, ctypes.c_uint32]
+    lcms.cmsDoTransform.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p, ctypes.c_uint32]
+    sig = lambda text: int.from_bytes(text.encode(), "big")
+    display = lcms.cmsOpenProfileFromFile(path.encode(), b"r")
+    for relative, other in (("A2B1", "A2B0"), ("B2A1", "B2A0")):
+        if not lcms.cmsIsTag(display, sig(relative)) and lcms.cmsIsTag(display, sig(other)):
+            lcms.cmsLinkTag(display, sig(relative), sig(other))
+    type_rgb_8 = (4 << 16) | (3 << 3) | 1
+    relative_colorimetric = 1
+    flags = 0x2000 | 0x0100  # black-point compensation, no optimisation
+    transform = lcms.cmsCreateTransform(lcms.cmsCreate_sRGBProfile(), type_rgb_8, display, type_rgb_8,
+                                        relative_colorimetric, flags)
+    if not transform:
+        sys.exit("no transform")
+    data = (ctypes.c_ubyte * 3)(*(int(rgb[i:i + 2], 16) for i in (0, 2, 4)))
+    out = (ctypes.c_ubyte * 3)()
+    lcms.cmsDoTransform(transform, data, out, 1)
+    print("%02x%02x%02x" % tuple(out))
+
+
 if __name__ == "__main__":
     command = sys.argv[1]
     if command == "set":
@@ -89,6 +127,8 @@ if __name__ == "__main__":
         remove_property(int(sys.argv[2]) if len(sys.argv) > 2 else 0)
     elif command == "expect":
         expect(sys.argv[2], sys.argv[3])
+    elif command == "unoptimised":
+        unoptimised(sys.argv[2], sys.argv[3])
     elif command == "small":
         small(sys.argv[2])
     else:
