@@ -2,6 +2,7 @@
 #include "platform/ScreenColour.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -42,6 +43,10 @@ constexpr double NoticeableDeltaE = 2.0;
 // More pictures than the window ever shows at once: past it the cache of
 // converted pictures starts again.
 constexpr int PixmapCacheLimit = 64;
+
+// More unusable profiles than a desktop sets in a session: each is said
+// once while the set of their digests holds it.
+constexpr int RefusedLimit = 256;
 
 QPointer<ScreenColour> theInstance;
 
@@ -307,8 +312,16 @@ ScreenColour::Profile *ScreenColour::profile()
     const QByteArray bytes = m_build->bytes;
     delete m_build;
     m_build = nullptr;
-    if (!m_profile && !m_refused.contains(bytes)) {
-        m_refused.insert(bytes);
+    if (m_profile)
+        return m_profile;
+    // Said once a profile. Kept by digest, not by bytes: a profile may be
+    // megabytes, and a desktop may set many. Past the bound the set starts
+    // again, and a profile refused long ago is said once more.
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    if (!m_refused.contains(digest)) {
+        if (m_refused.size() >= RefusedLimit)
+            m_refused.clear();
+        m_refused.insert(digest);
         std::fprintf(stderr, "tesselle: the display's colour profile (%lld bytes) cannot be used; "
                              "colours are shown as they are\n",
                      static_cast<long long>(bytes.size()));

@@ -104,6 +104,14 @@ sleep 0.5
 check "an unusable profile leaves the pixels" "$(pixel $swatch_x "$(swatch_y 5)")" "$(card 70 5)"
 check "an unusable profile is said on standard error" \
     "$(grep -c 'colour profile .* cannot be used' "$work/program.log")" 1
+# 100 more, of 1 MiB each, one after another: each said once, and what
+# the program keeps of them is not their bytes (100 MiB).
+rss() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$app/status"; }
+before=$(rss)
+check "100 unusable profiles of 1 MiB set in turn" "$(icc refuse 100 1048576 "$work/program.log")" "refused 100"
+grown=$(($(rss) - before))
+check "100 unusable profiles: the program grew by less than 32 MiB" "$([ "$grown" -lt 32 ] && echo yes)" yes
+echo "grew by $grown MiB"
 icc remove
 
 # A display profile of tables alone (A2B0, B2A0: Argyll's colprof -al)

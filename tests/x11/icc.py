@@ -12,6 +12,9 @@ with Little CMS itself.
   icc.py remove [N]           take the property away
   icc.py expect FILE RRGGBB   the display pixel of an sRGB colour
   icc.py small FILE           write a small-gamut RGB display profile
+  icc.py refuse N SIZE LOG    set N different unusable profiles of SIZE
+                              bytes in turn, each once the program's LOG
+                              has said it refused the one before
   icc.py unoptimised FILE RRGGBB
                               the display pixel of an sRGB colour through
                               Little CMS's unoptimised transform, the
@@ -84,6 +87,33 @@ def small(path):
         sys.exit("could not make the profile")
 
 
+def refuse(count, size, log):
+    import os
+    from Xlib import X, Xatom, display
+    d = display.Display()
+    root = d.screen().root
+    atom = d.intern_atom(atom_name(0))
+    said = lambda: open(log, "rb").read().count(b"cannot be used")
+    before = said()
+    for i in range(count):
+        data = os.urandom(size)
+        # In pieces, as python-xlib has no big requests, while the program
+        # waits: it reads the whole profile once.
+        d.grab_server()
+        piece = 1 << 17
+        for at in range(0, size, piece):
+            root.change_property(atom, Xatom.CARDINAL, 8, data[at:at + piece],
+                                 X.PropModeReplace if at == 0 else X.PropModeAppend)
+        d.ungrab_server()
+        d.sync()
+        deadline = time.time() + 10
+        while said() < before + i + 1:
+            if time.time() > deadline:
+                sys.exit("profile %d was not said to be refused within 10 s" % (i + 1))
+            time.sleep(0.01)
+    print("refused %d" % count)
+
+
 def unoptimised(path, rgb):
     # Little CMS finds a profile's black for the relative intent in its
     # A2B1/B2A1 tables: where it has only A2B0/B2A0, which it converts with
@@ -127,6 +157,8 @@ if __name__ == "__main__":
         remove_property(int(sys.argv[2]) if len(sys.argv) > 2 else 0)
     elif command == "expect":
         expect(sys.argv[2], sys.argv[3])
+    elif command == "refuse":
+        refuse(int(sys.argv[2]), int(sys.argv[3]), sys.argv[4])
     elif command == "unoptimised":
         unoptimised(sys.argv[2], sys.argv[3])
     elif command == "small":
