@@ -367,9 +367,11 @@ void CopyTest::printRefusesAModuleThatIsNoFile()
     menu->close();
     print->trigger();
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(noticeOf(*m_form),
-             QStringLiteral("Printing cannot be used: %1 is not a regular file.")
-                 .arg(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tesselle-print.so"))));
+    // The notice may shorten the folder's name to fit.
+    const QString said = noticeOf(*m_form);
+    QVERIFY2(said.startsWith(QStringLiteral("Printing cannot be used: "))
+                 && said.endsWith(QStringLiteral("/tesselle-print.so is not a regular file.")),
+             qPrintable(said));
 }
 
 void CopyTest::dragCarriesCodeAndColour()
