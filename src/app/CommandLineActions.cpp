@@ -7,6 +7,7 @@
 #include "collection/CardSearch.h"
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
+#include "colour/PaletteFile.h"
 #include "colour/PaletteFormat.h"
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
@@ -98,6 +99,10 @@ int act(const CommandLine &commandLine)
         complain(QStringLiteral("%1: the name must end in %2.").arg(commandLine.importFile(), PaletteFormat::readSuffixes()));
         return 2;
     }
+    if (commandLine.wantsExport() && !PaletteExport::canWrite(commandLine.exportFile())) {
+        complain(QStringLiteral("%1: the name must end in %2.").arg(commandLine.exportFile(), PaletteFormat::writeSuffixes()));
+        return 2;
+    }
     const double maxDelta = commandLine.maxDelta();
     if (std::isnan(maxDelta)) {
         complain(QStringLiteral("--max-delta takes a number 0 or more."));
@@ -130,6 +135,14 @@ int act(const CommandLine &commandLine)
         return result.unread > 0 ? 3 : 0;
     }
 
+    // The name as given, reached through a link when its bytes are not
+    // text: a pipe or a device there is left as it is.
+    const QString refused
+        = PaletteFile::refusedTarget(NativeFileNames::forOpening(QStringLiteral("export"), commandLine.exportFile()));
+    if (!refused.isEmpty()) {
+        complain(refused);
+        return 1;
+    }
     CollectionTable collection(&entries);
     const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
     PaletteExport::Result result;
@@ -142,7 +155,7 @@ int act(const CommandLine &commandLine)
     }
     if (!result.ok) {
         complain(result.message);
-        return PaletteExport::canWrite(exportFile) ? 1 : 2;
+        return 1;
     }
     QString error;
     if (!NativeFileNames::finishWriting(&error)) {

@@ -121,13 +121,16 @@ struct MovieDocument::Token
     QVector<std::pair<QString, QString>> attributes;  // kept ones, in order
     bool declaresLook = false;
     QStringList looks;  // the looks that show the element, when it declares any
+    // The scales that draw the element: all, or only one (mv:pixels).
+    enum Pixels : quint8 { AnyScale, OnePixel, OtherScales };
+    Pixels pixels = AnyScale;
 };
 
 struct MovieDocument::Copies
 {
     QVector<Token> tokens;
-    QByteArray allLooks;
-    QHash<QString, QByteArray> byLook;
+    // By look ("" for all), then by whether one unit is one device pixel.
+    QHash<std::pair<QString, bool>, QByteArray> written;
 };
 
 QString MovieDocument::movieNamespace()
@@ -225,16 +228,16 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
     return document;
 }
 
-QByteArray MovieDocument::svg(const QString &look) const
+QByteArray MovieDocument::svg(const QString &look, bool onePixel) const
 {
     if (!m_copies)
         return {};
-    const bool ofLook = m_hasLooks && lookNames().contains(look);
-    QByteArray &copy = ofLook ? m_copies->byLook[look] : m_copies->allLooks;
+    const QString shown = m_hasLooks && lookNames().contains(look) ? look : QString();
+    QByteArray &copy = m_copies->written[{shown, onePixel || !m_hasPixelVariants}];
     if (copy.isNull()) {
-        copy = write(m_copies->tokens, ofLook ? look : QString());
-        // Without looks that one copy is all the movie ever needs.
-        if (!m_hasLooks)
+        copy = write(m_copies->tokens, shown, onePixel);
+        // Without looks or scales that one copy is all the movie ever needs.
+        if (!m_hasLooks && !m_hasPixelVariants)
             m_copies->tokens = {};
     }
     return copy;
@@ -313,6 +316,13 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
             token.declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
             if (token.declaresLook)
                 token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
+            if (namespaces) {
+                const QStringView pixels = attributes.value(ns, QStringLiteral("pixels")).trimmed();
+                token.pixels = pixels == QLatin1String("whole") ? Token::OnePixel
+                    : pixels == QLatin1String("fine")          ? Token::OtherScales
+                                                                : Token::AnyScale;
+                m_hasPixelVariants = m_hasPixelVariants || token.pixels != Token::AnyScale;
+            }
             if (depth == 0)
                 collectRoot(reader);
             if (isAnimation(reader.name())) {
@@ -397,8 +407,8 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
 }
 
 // Writes the movie as read; when look is given, the elements that the look
-// does not show are hidden.
-QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look)
+// does not show are hidden, and so are those drawn only at other scales.
+QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, bool onePixel)
 {
     QByteArray out;
     QXmlStreamWriter writer(&out);
@@ -411,7 +421,8 @@ QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &loo
             writer.writeEndDocument();
             break;
         case Token::StartElement: {
-            const bool hidden = token.declaresLook && !look.isEmpty() && !token.looks.contains(look);
+            const bool hidden = (token.declaresLook && !look.isEmpty() && !token.looks.contains(look))
+                || token.pixels == (onePixel ? Token::OtherScales : Token::OnePixel);
             writer.writeStartElement(token.text);
             for (const auto &[name, value] : token.attributes) {
                 if (hidden && name == QLatin1String("display"))

@@ -82,6 +82,15 @@ check "--export to a non-UTF-8 name" "$?" 0
 check "the file written under that name" "$(grep -c 'K8.04.43' "$out" 2>/dev/null)" 1
 check "no other name made" "$(ls -A "$work" | grep -c "$(printf '\357\277\275')")" 0
 check "no journal or temporary file left" "$(ls -A "$work" | grep -c -e '-journal' -e 'tesselle-export')" 0
+# A FIFO under such a name is refused and stays a FIFO, not replaced by
+# the file written beside it (the refusal comes before any open: no wait).
+fifo="$work/$(printf 'fifo\374.gpl')"
+mkfifo "$fifo"
+timeout 20 env -u DISPLAY HOME="$work/home" "$program" --database "$db" --export "$fifo" >/dev/null 2>"$work/err"
+check "--export over a FIFO with a non-UTF-8 name: status 1" "$?" 1
+check "the FIFO is said not to be a regular file" "$(grep -c 'is not a regular file' "$work/err")" 1
+check "the FIFO is left as it is" "$([ -p "$fifo" ] && echo FIFO)" FIFO
+check "no temporary file left beside it" "$(ls -A "$work" | grep -c 'tesselle-export')" 0
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
