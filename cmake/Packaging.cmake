@@ -84,13 +84,15 @@ install(FILES ${TESSELLE_ARTWORK_DIR}/icon.svg
 
 # The manual page is written by help2man from the program's own --help and
 # --version, so that it lists every option --help does, in the same words;
-# packaging/tesselle.h2m adds what --help does not say.
+# packaging/tesselle.h2m adds what --help does not say. help2man runs the
+# program in its own --locale, C unless told, whatever the environment says:
+# told UTF-8, "ΔE00" stays itself.
 set(TESSELLE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 find_program(TESSELLE_HELP2MAN help2man REQUIRED)
 add_custom_command(OUTPUT ${TESSELLE_PACKAGING_OUT}/generated/tesselle.1
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSELLE_PACKAGING_OUT}/generated
   COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
-    ${TESSELLE_HELP2MAN} --no-info --section=1 --include=${TESSELLE_PACKAGING_DIR}/tesselle.h2m
+    ${TESSELLE_HELP2MAN} --locale=C.UTF-8 --no-info --section=1 --include=${TESSELLE_PACKAGING_DIR}/tesselle.h2m
     --output=${TESSELLE_PACKAGING_OUT}/generated/tesselle.1 $<TARGET_FILE:tesselle>
   DEPENDS tesselle ${TESSELLE_PACKAGING_DIR}/tesselle.h2m
   COMMENT "Writing the manual page from tesselle --help" VERBATIM)

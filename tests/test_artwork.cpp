@@ -12,17 +12,24 @@
 #include "ProgramFolder.h"
 
 #include "app/Form1.h"
+#include "movie/MovieDocument.h"
 #include "platform/Artwork.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QProcess>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QTest>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,6 +65,8 @@ private slots:
 
     void frameIsOneDevicePixelRoundItsControls_data();
     void frameIsOneDevicePixelRoundItsControls();
+    void arrowheadsDrawnForTheScale_data();
+    void arrowheadsDrawnForTheScale();
 
 private:
     QWidget *widget(const QString &name) const;
@@ -254,6 +263,87 @@ void FramesAtScale::frameIsOneDevicePixelRoundItsControls()
                                 .arg(inside[i].height()).arg(within.x()).arg(within.y()).arg(within.width())
                                 .arg(within.height())));
     }
+}
+
+void FramesAtScale::arrowheadsDrawnForTheScale_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("movie");
+    QTest::addColumn<QString>("look");
+    for (const auto &[control, movie] : {std::pair{"next_swf", "n"}, std::pair{"previous_swf", "p"}}) {
+        for (const char *look : {"normal", "hover", "pressed"})
+            QTest::addRow("%s, %s", control, look) << control << movie << look;
+    }
+}
+
+// The page buttons' arrowheads. At scale 1 every device pixel is what it
+// was when the arrowheads were drawn pixel by pixel (the grabs in
+// tests/artwork were taken then); at scale 2 they are drawn for that
+// scale, as the movie's shapes render there with smoothing: their edges
+// hold shades between the arrow and its face, not 2 x 2 blocks.
+void FramesAtScale::arrowheadsDrawnForTheScale()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, movie);
+    QFETCH(QString, look);
+    if (m_scale != 1 && m_scale != 2)
+        QSKIP("checked at scales 1 and 2");
+    showPanel(0);
+    auto *button = widget(control);
+    // The look, as the pointer gives it: over the button, or pressed on it.
+    const QPointF centre = QRectF(button->rect()).center();
+    if (look != QLatin1String("normal")) {
+        QEnterEvent enter(centre, button->mapToGlobal(centre), button->mapToGlobal(centre));
+        QApplication::sendEvent(button, &enter);
+    }
+    if (look == QLatin1String("pressed")) {
+        QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+    }
+    QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(1);
+    // Back to its normal look, released away from the button: no command.
+    const QPointF away(-20, -20);
+    QMouseEvent release(QEvent::MouseButtonRelease, away, button->mapToGlobal(away), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(button, &release);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+
+    const QString grabbed = QStringLiteral(TESSELLE_SOURCE_DIR "/tests/artwork/%1-%2.png").arg(movie, look);
+    const QImage atOne = QImage(grabbed).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!atOne.isNull(), qPrintable(grabbed));
+    if (m_scale == 1) {
+        QCOMPARE(shown, atOne);
+        return;
+    }
+    QCOMPARE(shown.size(), atOne.size() * 2);
+    // The movie's shapes for this look, rendered at scale 2 with smoothing
+    // over the window's colour, as the control draws them.
+    QFile file(QDir(m_folder->path()).filePath(QStringLiteral("swf/%1.svg").arg(movie)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QSvgRenderer svg(MovieDocument::fromData(file.readAll()).svg(look, false));
+    QVERIFY(svg.isValid());
+    QImage rendered(shown.size(), QImage::Format_RGB32);
+    rendered.setDevicePixelRatio(2);
+    rendered.fill(button->palette().color(QPalette::Window));
+    QPainter painter(&rendered);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(button->size())));
+    painter.end();
+    rendered.setDevicePixelRatio(1);
+    QCOMPARE(shown, rendered);
+    // Shades the picture at scale 1 does not hold: smoothed edges.
+    QSet<QRgb> ownColours;
+    for (int y = 0; y < atOne.height(); ++y)
+        for (int x = 0; x < atOne.width(); ++x)
+            ownColours.insert(atOne.pixel(x, y));
+    int shades = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            shades += ownColours.contains(shown.pixel(x, y)) ? 0 : 1;
+    QVERIFY2(shades >= 8, qPrintable(QStringLiteral("%1 device pixels of a shade between").arg(shades)));
 }
 
 // The program icon, and the frames at each scale in processes of their own.

@@ -20,15 +20,19 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,8 +55,11 @@ private slots:
     void unknownEntryOffersItsCodeOnly();
     void ctrlCCopiesTheFramedCodeOutsideTextBoxes();
     void exportFromTheCollection();
+    void exportLeavesWhatIsNoFile_data();
+    void exportLeavesWhatIsNoFile();
     void exportRefusedWhileAnotherProgramHoldsTheFile_data();
     void exportRefusedWhileAnotherProgramHoldsTheFile();
+    void printRefusesAModuleThatIsNoFile();
     void dragCarriesCodeAndColour();
     void findColourChoosesOnTheCardPanel();
 };
@@ -170,6 +177,32 @@ void CopyTest::exportFromTheCollection()
     QCOMPARE(m_folder->collectionCodes(), QStringList{QStringLiteral("X9.99.99")});
 }
 
+void CopyTest::exportLeavesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("node");  // a FIFO made here, or where a link here points
+    QTest::newRow("palette over a FIFO") << "mine.gpl" << "fifo";
+    QTest::newRow("PDF over a link to /dev/full") << "mine.pdf" << "/dev/full";
+}
+
+void CopyTest::exportLeavesWhatIsNoFile()
+{
+    // A pipe or a device where the file goes is refused and stays what it
+    // was; the window says why instead of "Exported".
+    QFETCH(QString, name);
+    QFETCH(QString, node);
+    const QString path = m_folder->makeNode(name, node);
+    QVERIFY(!path.isEmpty());
+    m_form->collectionPanel()->exportTo(path, false);
+    QCOMPARE(noticeOf(*m_form),
+             QStringLiteral("%1 is not a regular file (a pipe or a device): only a file is written over, and it is "
+                            "left as it is.").arg(path));
+    QVERIFY(ProgramFolder::isNode(path, node));
+    QCOMPARE(QDir(m_folder->path()).entryList({name + QLatin1String("*"), QStringLiteral("qt_temp*")},
+                                              QDir::Files | QDir::System | QDir::Hidden),
+             QStringList{name});
+}
+
 void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile_data()
 {
     QTest::addColumn<QString>("name");
@@ -257,6 +290,53 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
     QVERIFY2(noticeOf(*m_form).startsWith(QStringLiteral("Exported ")) && noticeOf(*m_form).contains(path),
              qPrintable(noticeOf(*m_form)));
     QVERIFY(QFile::exists(path));
+}
+
+void CopyTest::printRefusesAModuleThatIsNoFile()
+{
+    // The print module is looked for beside the executable: this test runs
+    // a copy of itself from a folder whose module is a FIFO, which loading
+    // would wait on for ever. The copy must end, the window having said why.
+    const QByteArray childMark("TESSELLE_TEST_MODULE_FIFO");
+    if (!qEnvironmentVariableIsSet(childMark.constData())) {
+        QTemporaryDir beside;
+        QVERIFY(beside.isValid());
+        const QString copy = QDir(beside.path()).filePath(QStringLiteral("test_copy"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+        const QString module = QDir(beside.path()).filePath(QStringLiteral("tesselle-print.so"));
+        QCOMPARE(mkfifo(QFile::encodeName(module).constData(), 0600), 0);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(childMark), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(copy, {QStringLiteral("printRefusesAModuleThatIsNoFile")});
+        // Bounded: a window blocked on the FIFO never ends by itself.
+        const bool ended = child.waitForFinished(60000);
+        if (!ended) {
+            child.kill();
+            child.waitForFinished(5000);
+        }
+        const QByteArray said = child.readAll();
+        QVERIFY2(ended, "the window still waited on the FIFO after 60 s");
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, said.constData());
+        QVERIFY(QFileInfo(module).exists() && !QFileInfo(module).isFile());
+        return;
+    }
+    emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
+    QMenu *menu = openMenu(m_form->baby_color());
+    QVERIFY(menu);
+    QAction *print = entry(menu, QStringLiteral("Print\u2026"));
+    QVERIFY(print);
+    menu->close();
+    print->trigger();
+    QVERIFY(!QApplication::activeModalWidget());
+    // The notice may shorten the folder's name to fit.
+    const QString said = noticeOf(*m_form);
+    QVERIFY2(said.startsWith(QStringLiteral("Printing cannot be used: "))
+                 && said.endsWith(QStringLiteral("/tesselle-print.so is not a regular file.")),
+             qPrintable(said));
 }
 
 void CopyTest::dragCarriesCodeAndColour()

@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QtEndian>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -76,6 +77,8 @@ private slots:
     void cardReadsBack();
     void unwritableOrUnknownTargets_data();
     void unwritableOrUnknownTargets();
+    void exportLeavesWhatIsNoFile_data();
+    void exportLeavesWhatIsNoFile();
     void exportRefusedWhileAnotherProgramHoldsTheFile_data();
     void exportRefusedWhileAnotherProgramHoldsTheFile();
     void nearest_data();
@@ -191,6 +194,56 @@ void ExportTest::unwritableOrUnknownTargets()
     QCOMPARE(run.code, code);
     QVERIFY2(run.err.contains(path), qPrintable(run.err));
     QVERIFY(!QFile::exists(path));
+}
+
+void ExportTest::exportLeavesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("node");  // a FIFO made here, or where a link here points
+    QTest::newRow("FIFO, .gpl") << "mine.gpl" << "fifo";
+    QTest::newRow("FIFO, .pdf") << "mine.pdf" << "fifo";
+    QTest::newRow("link to /dev/full, .gpl") << "mine.gpl" << "/dev/full";
+    QTest::newRow("link to /dev/full, .pdf") << "mine.pdf" << "/dev/full";
+    // Standard output is a pipe here: not written through, refused.
+    QTest::newRow("link to /dev/stdout, .gpl") << "mine.gpl" << "/dev/stdout";
+}
+
+void ExportTest::exportLeavesWhatIsNoFile()
+{
+    // The file written beside its place and moved there would replace the
+    // node with a regular file (as root, /dev/null itself): refused, said,
+    // status 1, the node as it was. Never a real device's own name here:
+    // the test runs as root.
+    QFETCH(QString, name);
+    QFETCH(QString, node);
+    const QString path = m_folder->makeNode(name, node);
+    QVERIFY(!path.isEmpty());
+    // Nothing written beside it either: the folder's names after the run
+    // are the node's and the ones the run itself makes (the program, home).
+    const QDir folder(m_folder->path());
+    const auto names = [&folder] {
+        QStringList list = folder.entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+        list.removeAll(QStringLiteral("home"));
+        list.removeAll(QFileInfo(QStringLiteral(TESSELLE_PROGRAM)).fileName());
+        return list;
+    };
+    const QStringList before = names();
+
+    ProgramRun::Options options{ProgramRun::Display::None};
+    options.waitMs = 20000;  // a FIFO opened for writing would block for ever
+    const Run run = tesselle(*m_folder, {QStringLiteral("--export"), path}, options);
+    QVERIFY2(run.finished, "still running after 20 s");
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("%1 is not a regular file (a pipe or a device)").arg(path)), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QLatin1String("left as it is")), qPrintable(run.err));
+    QVERIFY2(!run.out.contains(QLatin1String("Exported")), qPrintable(run.out));
+    QVERIFY2(!run.out.contains(QLatin1String("GIMP Palette")), qPrintable(run.out));
+
+    QVERIFY(ProgramFolder::isNode(path, node));
+    struct stat info;
+    QCOMPARE(::stat("/dev/full", &info), 0);
+    QVERIFY(S_ISCHR(info.st_mode));
+    QCOMPARE(names(), before);
 }
 
 void ExportTest::exportRefusedWhileAnotherProgramHoldsTheFile_data()
@@ -555,6 +608,8 @@ void ExportTest::emptyOrBadArguments_data()
     QTest::newRow("--import \"\"") << QStringList{"--import", ""} << "--import needs the name of a palette file";
     QTest::newRow("--export \"\"") << QStringList{"--export", ""} << "--export needs the name of the file to write";
     QTest::newRow("--import of an unknown suffix") << QStringList{"--import", "x.txt"} << "the name must end in .gpl, .ase";
+    // Standard output has no format in its name: refused before anything is read.
+    QTest::newRow("--export /dev/stdout") << QStringList{"--export", "/dev/stdout"} << "/dev/stdout: the name must end in .gpl";
     QTest::newRow("--max-delta not a number") << QStringList{"--import", "x.gpl", "--max-delta", "far"}
                                               << "--max-delta takes a number 0 or more";
 }

@@ -5,6 +5,10 @@
 // control a screen reader reaches has a name.
 #include "collection/ImportPreviewDialog.h"
 
+#include "RowPixels.h"
+
+#include "platform/ScreenColour.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -57,6 +61,7 @@ private slots:
     void keyboardTakesTheRowsTicked();
     void cancelHandsOverNothing();
     void controlsHaveNames();
+    void selectedRowShowsItsColours();
 };
 
 void ImportPreviewTest::keyboardTakesTheRowsTicked()
@@ -146,6 +151,28 @@ void ImportPreviewTest::controlsHaveNames()
     auto *import = dialog.findChild<QPushButton *>(QStringLiteral("importButton"));
     QVERIFY(import);
     QCOMPARE(QAccessible::queryAccessibleInterface(import)->text(QAccessible::Name), QStringLiteral("Import"));
+}
+
+void ImportPreviewTest::selectedRowShowsItsColours()
+{
+    // Butter 1 of the Tango palette, matched to the card's nearest: the
+    // first row, selected as the preview opens.
+    PaletteImport::Plan butter = plan();
+    butter.rows[0].rgb = qRgb(0xfc, 0xe9, 0x4f);
+    butter.rows[0].cardRgb = qRgb(0xf6, 0xf1, 0x5e);
+    ImportPreviewDialog dialog(butter, [](const QVector<bool> &, double) { return PaletteImport::Result(); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *rows = dialog.findChild<QTreeView *>(QStringLiteral("importRows"));
+    QVERIFY(rows);
+    QVERIFY(rows->selectionModel()->isRowSelected(0, QModelIndex()));
+    // Each square its own colour to the pixel, inside its grey edge: 14 by
+    // 14 of it; the selection marked around the squares.
+    for (const QRgb colour : {qRgb(0xfc, 0xe9, 0x4f), qRgb(0xf6, 0xf1, 0x5e)}) {
+        const QColor shown = ScreenColour::of(QColor(colour));
+        QVERIFY2(RowPixels::count(rows, 0, shown) >= 14 * 14, qPrintable(shown.name()));
+    }
+    QVERIFY(RowPixels::selection(rows, 0) > 0);
 }
 
 QTEST_MAIN(ImportPreviewTest)

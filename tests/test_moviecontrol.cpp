@@ -95,6 +95,8 @@ private slots:
     void sanitiserDropsOutsideReferences();
     void externalImageIsNotDrawn();
     void looksFollowPointer();
+    void pixelVariantsFollowTheScale_data();
+    void pixelVariantsFollowTheScale();
     void setMovieReplacesPreviousMovie();
     void stillMovieDoesNotRepaint();
     void playingMovieAnimates_data();
@@ -604,6 +606,43 @@ void TestMovieControl::looksFollowPointer()
     QCOMPARE(pixelAt(control, onButton), green);
     QCOMPARE(pixelAt(control, corner), gray);
     QCOMPARE(spy.count(), 1);
+}
+
+void TestMovieControl::pixelVariantsFollowTheScale_data()
+{
+    QTest::addColumn<int>("side");     // the control's, for a movie of 20 x 20
+    QTest::addColumn<QString>("look");
+    QTest::addColumn<QColor>("shown");
+    const QColor whole(0, 255, 0), fine(255, 0, 0), hoverWhole(0, 0, 255), hoverFine(255, 255, 0);
+    QTest::newRow("one unit, one pixel") << 20 << "normal" << whole;
+    QTest::newRow("scaled by 2") << 40 << "normal" << fine;
+    QTest::newRow("scaled by 1.5") << 30 << "normal" << fine;
+    QTest::newRow("one unit, one pixel, hovered") << 20 << "hover" << hoverWhole;
+    QTest::newRow("scaled by 2, hovered") << 40 << "hover" << hoverFine;
+}
+
+// mv:pixels="whole" draws an element only where one unit of the movie is one
+// device pixel, mv:pixels="fine" only at every other scale, in any look.
+void TestMovieControl::pixelVariantsFollowTheScale()
+{
+    QFETCH(int, side);
+    QFETCH(QString, look);
+    QFETCH(QColor, shown);
+    const QByteArray svg = movie(20, 20,
+        "<rect id=\"button\" width=\"20\" height=\"20\" fill=\"#808080\" mv:command=\"b\"/>"
+        "<rect x=\"5\" y=\"5\" width=\"10\" height=\"10\" fill=\"#00ff00\" mv:look=\"normal\" mv:pixels=\"whole\"/>"
+        "<rect x=\"5\" y=\"5\" width=\"10\" height=\"10\" fill=\"#ff0000\" mv:look=\"normal\" mv:pixels=\"fine\"/>"
+        "<rect x=\"5\" y=\"5\" width=\"10\" height=\"10\" fill=\"#0000ff\" mv:look=\"hover\" mv:pixels=\"whole\"/>"
+        "<rect x=\"5\" y=\"5\" width=\"10\" height=\"10\" fill=\"#ffff00\" mv:look=\"hover\" mv:pixels=\"fine\"/>");
+    MovieControl control;
+    control.setMovie(write(QStringLiteral("pixels.svg"), svg));
+    showControl(control, QSize(side, side));
+    if (look == QLatin1String("hover"))
+        QTest::mouseMove(&control, QPoint(side / 2, side / 2));
+    QTRY_COMPARE_WITH_TIMEOUT(control.look(), look, 2000);
+    QCOMPARE(pixelAt(control, QPoint(side / 2, side / 2)), shown);
+    // The frame round it, drawn at every scale.
+    QCOMPARE(pixelAt(control, QPoint(1, 1)), QColor(128, 128, 128));
 }
 
 void TestMovieControl::setMovieReplacesPreviousMovie()

@@ -39,7 +39,10 @@ CommandLine::CommandLine()
                  QStringLiteral("FILE")),
       m_export(QStringLiteral("export"),
                QStringLiteral("Write the collection to FILE and exit. The format follows the name: %1. "
-                              "A .pdf is a swatch sheet to print, on the paper of LC_PAPER.")
+                              "A .pdf is a swatch sheet to print, on the paper of LC_PAPER. FILE is written "
+                              "whole beside its place, then moved there: what FILE names, links followed, must "
+                              "be a regular file or nothing yet; a pipe, a device or standard output "
+                              "(/dev/stdout) is refused and left as it is.")
                    .arg(formatList(false)),
                QStringLiteral("FILE")),
       m_card(QStringLiteral("card"), QStringLiteral("With --export: write the whole card instead.")),

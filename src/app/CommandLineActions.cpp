@@ -8,6 +8,7 @@
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
 #include "colour/PaletteFormat.h"
 #include "colour/VisionCheck.h"
 #include "colour/VisionSimulation.h"
@@ -163,6 +164,10 @@ int act(const CommandLine &commandLine)
         complain(QStringLiteral("%1: the name must end in %2.").arg(commandLine.importFile(), PaletteFormat::readSuffixes()));
         return 2;
     }
+    if (commandLine.wantsExport() && !PaletteExport::canWrite(commandLine.exportFile())) {
+        complain(QStringLiteral("%1: the name must end in %2.").arg(commandLine.exportFile(), PaletteFormat::writeSuffixes()));
+        return 2;
+    }
     const double maxDelta = commandLine.maxDelta();
     if (std::isnan(maxDelta)) {
         complain(QStringLiteral("--max-delta takes a number 0 or more."));
@@ -195,6 +200,14 @@ int act(const CommandLine &commandLine)
         return result.unread > 0 ? 3 : 0;
     }
 
+    // The name as given, reached through a link when its bytes are not
+    // text: a pipe or a device there is left as it is.
+    const QString refused
+        = PaletteFile::refusedTarget(NativeFileNames::forOpening(QStringLiteral("export"), commandLine.exportFile()));
+    if (!refused.isEmpty()) {
+        complain(refused);
+        return 1;
+    }
     CollectionTable collection(&entries);
     if (commandLine.wantsVisionCheck()) {
         const UserAction action;
@@ -216,7 +229,7 @@ int act(const CommandLine &commandLine)
     }
     if (!result.ok) {
         complain(result.message);
-        return PaletteExport::canWrite(exportFile) ? 1 : 2;
+        return 1;
     }
     QString error;
     if (!NativeFileNames::finishWriting(&error)) {

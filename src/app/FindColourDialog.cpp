@@ -10,6 +10,9 @@
 #include "platform/WaylandLimits.h"
 #include "data/CardTable.h"
 #include "widgets/CopyMenu.h"
+#include "widgets/CardPaint.h"
+#include "widgets/SwatchIcon.h"
+#include "widgets/SwatchRowDelegate.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -23,17 +26,21 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int listedCount = 10;
+// What is typed is looked up once the keys pause this long.
+constexpr int typingPauseMs = 300;
 
 } // namespace
 
 FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
-    : QDialog(parent), m_input(new QLineEdit(this)), m_list(new QTreeWidget(this)), m_status(new QLabel(this))
+    : QDialog(parent), m_input(new QLineEdit(this)), m_list(new QTreeWidget(this)), m_status(new QLabel(this)),
+      m_typing(new QTimer(this))
 {
     setWindowTitle(tr("Find colour"));
     setObjectName(QStringLiteral("findColour"));
@@ -48,6 +55,7 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     m_list->setColumnCount(3);
     m_list->setHeaderLabels({tr("Code"), tr("sRGB"), tr("ΔE00")});
     m_list->setRootIsDecorated(false);
+    m_list->setItemDelegate(new SwatchRowDelegate(m_list));
     m_list->setAccessibleName(tr("Nearest card colours"));
     m_list->header()->setStretchLastSection(true);
     // The columns take what their texts need: no scroll bar for nothing.
@@ -89,8 +97,20 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     }
     resize(320, 360);
 
-    connect(m_input, &QLineEdit::returnPressed, this, [this] { search(m_input->text()); });
+    m_typing->setObjectName(QStringLiteral("typingPause"));
+    m_typing->setSingleShot(true);
+    m_typing->setInterval(typingPauseMs);
+    connect(m_input, &QLineEdit::textEdited, m_typing, qOverload<>(&QTimer::start));
+    connect(m_typing, &QTimer::timeout, this, [this] { lookUp(m_input->text(), true); });
+    connect(m_input, &QLineEdit::returnPressed, this, &FindColourDialog::enter);
     connect(pick, &QPushButton::clicked, this, &FindColourDialog::pickFromScreen);
+    // The faces are painted as the eye chosen in the window sees them.
+    connect(CardPaint::instance(), &CardPaint::visionChanged, this, [this] {
+        for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = m_list->topLevelItem(i);
+            item->setIcon(1, SwatchIcon::of(QColor(item->text(1)), 12, false));
+        }
+    });
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         emit chosen(item->text(0));
     });
@@ -116,10 +136,26 @@ FindColourDialog::~FindColourDialog() = default;
 void FindColourDialog::search(const QString &text)
 {
     m_input->setText(text);
+    lookUp(text, false);
+}
+
+void FindColourDialog::enter()
+{
+    const QString text = m_input->text();
+    if (m_listedFor.isEmpty() || m_listedFor != text)
+        lookUp(text, false);
+    if (!current().isEmpty())
+        emit chosen(current());
+}
+
+void FindColourDialog::lookUp(const QString &text, bool typing)
+{
+    m_typing->stop();
     m_list->clear();
+    m_listedFor.clear();
     const ColourInput input = ColourInput::parse(text);
     if (!input.isValid()) {
-        m_status->setText(input.error());
+        m_status->setText(typing && input.isIncomplete() ? QString() : input.error());
         return;
     }
     QRgb rgb = input.rgb();
@@ -137,9 +173,7 @@ void FindColourDialog::search(const QString &text)
     for (const NearestColours::Match &match : m_search->nearest(ColourSpace::labFromRgb(rgb), listedCount)) {
         const CardColour &c = m_search->colours().at(match.index);
         auto *item = new QTreeWidgetItem(m_list, {c.code, QColor(c.rgb).name(), QString::number(match.deltaE, 'f', 2)});
-        QPixmap face(12, 12);
-        face.fill(ScreenColour::of(QColor(c.rgb)));
-        item->setIcon(1, face);
+        item->setIcon(1, SwatchIcon::of(QColor(c.rgb), 12, false));
         const QString off = ScreenColour::offByText(QColor(c.rgb));
         if (!off.isEmpty()) {
             item->setToolTip(1, off);
@@ -148,6 +182,7 @@ void FindColourDialog::search(const QString &text)
     }
     m_status->setText(tr("Nearest to %1, best first.").arg(QColor(rgb).name()));
     m_list->setCurrentItem(m_list->topLevelItem(0));
+    m_listedFor = text;
 }
 
 QString FindColourDialog::current() const

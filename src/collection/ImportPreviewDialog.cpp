@@ -2,6 +2,7 @@
 #include "collection/ImportPreviewDialog.h"
 
 #include "collection/ImportRowsModel.h"
+#include "widgets/SwatchRowDelegate.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -34,7 +35,9 @@ ImportPreviewDialog::ImportPreviewDialog(const PaletteImport::Plan &plan, Import
     m_rows->setModel(m_model);
     m_rows->setRootIsDecorated(false);
     m_rows->setUniformRowHeights(true);
-    m_rows->setAllColumnsShowFocus(true);
+    // The focus shown on the cell, not over the whole row, so that the
+    // colour squares show their colours.
+    m_rows->setItemDelegate(new SwatchRowDelegate(m_rows));
     m_rows->setSelectionMode(QAbstractItemView::SingleSelection);
     m_rows->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_rows->setColumnWidth(ImportRowsModel::PaletteColumn, 220);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "collection/ImportRowsModel.h"
 
+#include "widgets/SwatchIcon.h"
+
 #include <QColor>
-#include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -38,13 +38,7 @@ QIcon ImportRowsModel::swatch(QRgb rgb) const
     auto it = m_swatches.constFind(rgb);
     if (it != m_swatches.constEnd())
         return *it;
-    QPixmap pixmap(16, 16);
-    pixmap.fill(QColor(rgb));
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(0, 0, 15, 15);
-    painter.end();
-    return *m_swatches.insert(rgb, QIcon(pixmap));
+    return *m_swatches.insert(rgb, SwatchIcon::of(QColor(rgb), 16, true));
 }
 
 QVariant ImportRowsModel::data(const QModelIndex &index, int role) const

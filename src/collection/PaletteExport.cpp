@@ -3,6 +3,7 @@
 
 #include "colour/ColourSpace.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
 #include "colour/PaletteFormat.h"
 #include "colour/PaletteWriter.h"
 #include "collection/SwatchSheet.h"
@@ -100,6 +101,10 @@ PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard,
                              .arg(path, PaletteFormat::writeSuffixes());
         return result;
     }
+    // Refused before the collection is read: nothing to wait for.
+    result.message = PaletteFile::refusedTarget(path);
+    if (!result.message.isEmpty())
+        return result;
     const Entries read = entries(wholeCard);
     if (!read.read) {
         // Nothing is written: a palette of what could be read would pass

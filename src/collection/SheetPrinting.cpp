@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QPageSize>
 #include <QStringList>
@@ -36,6 +37,13 @@ SheetPrinting::Outcome SheetPrinting::print(QWidget *parent, const QString &titl
         for (const QString &candidate : moduleCandidates()) {
             if (!QFile::exists(candidate))
                 continue;
+            // Loading reads the file: a FIFO there would block the window
+            // for ever, a device would never end.
+            if (!QFileInfo(candidate).isFile()) {
+                failure = QCoreApplication::translate("SheetPrinting", "%1 is not a regular file.")
+                              .arg(QDir::toNativeSeparators(candidate));
+                continue;
+            }
             module.setFileName(candidate);
             printSheet = reinterpret_cast<PrintSheet>(module.resolve("tesselle_print_sheet"));
             if (printSheet)

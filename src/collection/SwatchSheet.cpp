@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "collection/SwatchSheet.h"
 
+#include "colour/PaletteWriter.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
@@ -12,6 +14,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -30,6 +33,18 @@ constexpr int Columns = 2;
 QString hexOf(QRgb rgb)
 {
     return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0'));
+}
+
+// The colour to paint for an sRGB value so that a reader of the file gets
+// that value back. A PDF holds each channel as a fraction of 1: n/255 as
+// written lies a hair below n/255, which a reader that truncates (MuPDF)
+// reads as n - 1. A quarter of a level above n, in the 16 bits the colour
+// keeps, is n both for it and for the readers that round (Ghostscript,
+// Poppler); 0 and 255 stay exactly 0 and 1.
+QColor patchColour(QRgb rgb)
+{
+    const auto channel = [](int n) { return quint16(std::min(65535, n * 257 + (n > 0 ? 64 : 0))); };
+    return QColor::fromRgba64(channel(qRed(rgb)), channel(qGreen(rgb)), channel(qBlue(rgb)));
 }
 
 // The sheet's pages: each a title and its entries.
@@ -168,12 +183,11 @@ void SwatchSheet::paintEntry(QPainter &painter, const PaletteEntry &entry, const
     if (entry.rgb) {
         // The card's sRGB value, as it is: the file's output intent says
         // what it means.
-        painter.fillRect(patch, QColor::fromRgb(m_vision.simulate(*entry.rgb)));
+        painter.fillRect(patch, patchColour(m_vision.simulate(*entry.rgb)));
         lines << hexOf(*entry.rgb)
               << QStringLiteral("L* %1  a* %2  b* %3")
-                     .arg(entry.lab.l, 0, 'f', 2)
-                     .arg(entry.lab.a, 0, 'f', 2)
-                     .arg(entry.lab.b, 0, 'f', 2);
+                     .arg(PaletteWriter::labNumber(entry.lab.l), PaletteWriter::labNumber(entry.lab.a),
+                          PaletteWriter::labNumber(entry.lab.b));
     } else {
         painter.fillRect(patch, QColor(200, 200, 200));
         painter.fillRect(patch, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));

@@ -45,6 +45,51 @@ bool isHex(QStringView text)
     return true;
 }
 
+// Whether typing more could make typed (trimmed) a colour: the start of a
+// code, of #rrggbb or rrggbb, of rgb(r, g, b) or of three numbers.
+bool couldGrow(QStringView typed)
+{
+    if (typed.isEmpty())
+        return true;
+    // A code: up to three groups, each but the last two letters or digits.
+    const QList<QStringView> groups = typed.split(u'.');
+    bool codeStart = groups.size() <= 3;
+    for (qsizetype i = 0; codeStart && i < groups.size(); ++i) {
+        const QStringView group = groups.at(i);
+        codeStart = (i + 1 == groups.size() ? group.size() <= 2 : group.size() == 2)
+            && std::all_of(group.begin(), group.end(), isAsciiLetterOrDigit);
+    }
+    if (codeStart)
+        return true;
+    if (groups.size() > 1)
+        return false;
+    // Fewer than six hexadecimal digits, with or without '#'.
+    const QStringView hex = typed.startsWith(u'#') ? typed.mid(1) : typed;
+    if (hex.size() < 6 && isHex(hex))
+        return true;
+    // rgb(, then up to three numbers from 0 to 255; or the numbers alone.
+    QStringView numbers = typed;
+    const bool function = typed.startsWith(QLatin1String("rgb"), Qt::CaseInsensitive);
+    if (!function && QStringView(u"rgb").startsWith(typed, Qt::CaseInsensitive))
+        return true;
+    if (function) {
+        const QStringView arguments = typed.mid(3).trimmed();
+        if (arguments.isEmpty())
+            return true;
+        if (!arguments.startsWith(u'(') || arguments.contains(u')') || arguments.count(u',') > 2)
+            return false;
+        numbers = arguments.mid(1);
+    }
+    QString spaced = numbers.toString();
+    spaced.replace(u',', u' ');
+    const QStringList values = spaced.simplified().split(u' ', Qt::SkipEmptyParts);
+    const bool inRange = std::all_of(values.begin(), values.end(), [](const QString &value) {
+        return isDigits(value) && value.size() <= 3 && value.toInt() <= 255;
+    });
+    // Three whole numbers are a colour already, or wait for rgb()'s ')'.
+    return inRange && (values.size() < 3 || (function && values.size() == 3));
+}
+
 const QString &rangeText()
 {
     static const QString text = QStringLiteral("red, green and blue are each a whole number from 0 to 255");
@@ -71,6 +116,14 @@ ColourInput ColourInput::colour(int r, int g, int b)
 ColourInput ColourInput::parse(const QString &text)
 {
     const QString typed = text.trimmed();
+    ColourInput input = read(typed);
+    if (!input.isValid())
+        input.m_incomplete = couldGrow(typed);
+    return input;
+}
+
+ColourInput ColourInput::read(const QString &typed)
+{
     if (typed.isEmpty())
         return invalid(QStringLiteral("Type a colour code, #rrggbb, rgb(r, g, b) or three numbers r g b."));
 

@@ -23,9 +23,14 @@ public:
     QRgb rgb() const { return m_rgb; }
     // Why the text is not a colour, for Kind::Invalid; one sentence.
     QString error() const { return m_error; }
+    // For Kind::Invalid: whether the text is the start of a colour not yet
+    // typed whole ("K8.0", "#12", "rgb(1, 2"), which is no error to show
+    // while the user types.
+    bool isIncomplete() const { return m_incomplete; }
 
 private:
     ColourInput() = default;
+    static ColourInput read(const QString &typed);
     static ColourInput invalid(const QString &error);
     static ColourInput colour(int r, int g, int b);
 
@@ -33,4 +38,5 @@ private:
     QString m_code;
     QRgb m_rgb = 0;
     QString m_error;
+    bool m_incomplete = false;
 };

@@ -9,6 +9,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// What is at path when it is not a regular file, and that only files are
+// read or written.
+QString notAFile(const QString &path, mode_t mode, bool reading)
+{
+    if (S_ISDIR(mode))
+        return reading ? QStringLiteral("%1 is a folder, not a palette file.").arg(path)
+                       : QStringLiteral("%1 is a folder: give the name of a file.").arg(path);
+    return reading ? QStringLiteral("%1 is not a regular file (a pipe or a device): only files are read.").arg(path)
+                   : QStringLiteral("%1 is not a regular file (a pipe or a device): only a file is written over, "
+                                    "and it is left as it is.").arg(path);
+}
+
+} // namespace
+
 PaletteFile::Result PaletteFile::read(const QString &path)
 {
     Result result;
@@ -22,9 +38,7 @@ PaletteFile::Result PaletteFile::read(const QString &path)
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        result.error = S_ISDIR(info.st_mode) ? QStringLiteral("%1 is a folder, not a palette file.").arg(path)
-                                             : QStringLiteral("%1 is not a regular file (a pipe or a device): "
-                                                              "only files are read.").arg(path);
+        result.error = notAFile(path, info.st_mode, true);
         return result;
     }
     if (info.st_size > maxSize) {
@@ -64,4 +78,12 @@ PaletteFile::Result PaletteFile::read(const QString &path)
     ::close(fd);
     result.bytes.truncate(qsizetype(have));
     return result;
+}
+
+QString PaletteFile::refusedTarget(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};  // nothing there, or nothing reachable: the write says why
+    return S_ISREG(info.st_mode) ? QString() : notAFile(path, info.st_mode, false);
 }

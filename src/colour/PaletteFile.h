@@ -21,4 +21,11 @@ public:
     };
 
     static Result read(const QString &path);
+
+    // Why path may not be written over: empty when nothing is there yet or
+    // a regular file is, links followed. A file is written beside its place
+    // and moved there, which would put it in place of a FIFO or a device
+    // (as root, in place of /dev/null): those are refused and left as they
+    // are, as a read refuses them.
+    static QString refusedTarget(const QString &path);
 };

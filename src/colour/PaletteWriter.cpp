@@ -246,6 +246,13 @@ PaletteWriter::Result PaletteWriter::csv(const QVector<PaletteEntry> &entries)
     return result;
 }
 
+QString PaletteWriter::labNumber(double value)
+{
+    char text[32];
+    const char *end = putLab(text, value);
+    return QString::fromLatin1(text, end - text);
+}
+
 QString PaletteWriter::cssPropertyName(const QString &code)
 {
     QString name = QStringLiteral("--color-") + code;

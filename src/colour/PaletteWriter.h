@@ -39,6 +39,10 @@ public:
     // The writer of the format named; empty data for a format not written.
     static Result write(PaletteFormat::Id format, const QVector<PaletteEntry> &entries, const QString &paletteName);
 
+    // A L*a*b* value as every format here writes it: two decimals, rounded
+    // half away from zero, never "-0.00".
+    static QString labNumber(double value);
+
     // The CSS custom property name of a code: characters that may not
     // stand in a CSS identifier, such as the dots, become '-'.
     static QString cssPropertyName(const QString &code);

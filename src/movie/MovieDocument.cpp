@@ -122,13 +122,16 @@ struct MovieDocument::Token
     bool declaresLook = false;
     QStringList looks;  // the looks that show the element, when it declares any
     bool cardPaint = false;  // its fill is a card colour
+    // The scales that draw the element: all, or only one (mv:pixels).
+    enum Pixels : quint8 { AnyScale, OnePixel, OtherScales };
+    Pixels pixels = AnyScale;
 };
 
 struct MovieDocument::Copies
 {
     QVector<Token> tokens;
-    QByteArray allLooks;
-    QHash<QString, QByteArray> byLook;
+    // By look ("" for all), then by whether one unit is one device pixel.
+    QHash<std::pair<QString, bool>, QByteArray> written;
     MovieDocument::CardPaint paint;
 };
 
@@ -238,17 +241,17 @@ void MovieDocument::setCardPaint(CardPaint paint)
     m_copies = std::move(copies);
 }
 
-QByteArray MovieDocument::svg(const QString &look) const
+QByteArray MovieDocument::svg(const QString &look, bool onePixel) const
 {
     if (!m_copies)
         return {};
-    const bool ofLook = m_hasLooks && lookNames().contains(look);
-    QByteArray &copy = ofLook ? m_copies->byLook[look] : m_copies->allLooks;
+    const QString shown = m_hasLooks && lookNames().contains(look) ? look : QString();
+    QByteArray &copy = m_copies->written[{shown, onePixel || !m_hasPixelVariants}];
     if (copy.isNull()) {
-        copy = write(m_copies->tokens, ofLook ? look : QString(), m_copies->paint);
-        // Without looks that one copy is all the movie ever needs, unless
-        // its card colours may be painted again.
-        if (!m_hasLooks && !m_hasCardPaint)
+        copy = write(m_copies->tokens, shown, onePixel, m_copies->paint);
+        // Without looks or scales that one copy is all the movie ever needs,
+        // unless its card colours may be painted again.
+        if (!m_hasLooks && !m_hasPixelVariants && !m_hasCardPaint)
             m_copies->tokens = {};
     }
     return copy;
@@ -329,6 +332,13 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
                 token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
             token.cardPaint = namespaces && attributes.value(ns, QStringLiteral("paint")) == QLatin1String("card");
             m_hasCardPaint = m_hasCardPaint || token.cardPaint;
+            if (namespaces) {
+                const QStringView pixels = attributes.value(ns, QStringLiteral("pixels")).trimmed();
+                token.pixels = pixels == QLatin1String("whole") ? Token::OnePixel
+                    : pixels == QLatin1String("fine")          ? Token::OtherScales
+                                                                : Token::AnyScale;
+                m_hasPixelVariants = m_hasPixelVariants || token.pixels != Token::AnyScale;
+            }
             if (depth == 0)
                 collectRoot(reader);
             if (isAnimation(reader.name())) {
@@ -413,8 +423,9 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
 }
 
 // Writes the movie as read; when look is given, the elements that the look
-// does not show are hidden.
-QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, const CardPaint &paint)
+// does not show are hidden, and so are those drawn only at other scales.
+QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, bool onePixel,
+                                const CardPaint &paint)
 {
     QByteArray out;
     QXmlStreamWriter writer(&out);
@@ -427,7 +438,8 @@ QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &loo
             writer.writeEndDocument();
             break;
         case Token::StartElement: {
-            const bool hidden = token.declaresLook && !look.isEmpty() && !token.looks.contains(look);
+            const bool hidden = (token.declaresLook && !look.isEmpty() && !token.looks.contains(look))
+                || token.pixels == (onePixel ? Token::OtherScales : Token::OnePixel);
             writer.writeStartElement(token.text);
             for (const auto &[name, value] : token.attributes) {
                 if (hidden && name == QLatin1String("display"))

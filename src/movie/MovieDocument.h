@@ -80,6 +80,12 @@ public:
     // Whether any element is drawn only in some looks.
     bool hasLooks() const { return m_hasLooks; }
 
+    // Whether any element is drawn only at some scales: mv:pixels="whole"
+    // draws it only where one unit of the movie is one device pixel (pixel
+    // art, whose steps would be blown up at other scales), mv:pixels="fine"
+    // only at every other scale (the same shape drawn for smoothing).
+    bool hasPixelVariants() const { return m_hasPixelVariants; }
+
     // Whether any element animates the movie.
     bool hasAnimation() const { return m_hasAnimation; }
 
@@ -98,8 +104,10 @@ public:
     void setCardPaint(CardPaint paint);
 
     // The bytes to render for a look; with an empty or unknown look name, or
-    // when the movie has no looks, the copy that shows every element.
-    QByteArray svg(const QString &look = QString()) const;
+    // when the movie has no looks, the copy that shows every element. Of
+    // the elements drawn only at some scales, those for whole device pixels
+    // when onePixel is true, else those for every other scale.
+    QByteArray svg(const QString &look = QString(), bool onePixel = true) const;
 
 private:
     struct Token;
@@ -109,7 +117,8 @@ private:
     // the movie declares; false with error set when it is not a readable SVG
     // document.
     bool read(const QByteArray &source, bool namespaces, QString *error);
-    static QByteArray write(const QVector<Token> &tokens, const QString &look, const CardPaint &paint);
+    static QByteArray write(const QVector<Token> &tokens, const QString &look, bool onePixel,
+                            const CardPaint &paint);
     void collectRoot(const QXmlStreamReader &reader);
     void collectTiming(const QXmlStreamReader &reader);
 
@@ -121,6 +130,7 @@ private:
     bool m_autoplay = false;
     bool m_hasLooks = false;
     bool m_hasCardPaint = false;
+    bool m_hasPixelVariants = false;
     bool m_hasAnimation = false;
     bool m_runsForever = false;
     int m_animationEnd = 0;

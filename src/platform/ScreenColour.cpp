@@ -4,6 +4,7 @@
 #include "platform/WaylandLimits.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,6 +45,10 @@ constexpr double NoticeableDeltaE = 2.0;
 // More pictures than the window ever shows at once: past it the cache of
 // converted pictures starts again.
 constexpr int PixmapCacheLimit = 64;
+
+// More unusable profiles than a desktop sets in a session: each is said
+// once while the set of their digests holds it.
+constexpr int RefusedLimit = 256;
 
 QPointer<ScreenColour> theInstance;
 
@@ -109,9 +115,34 @@ struct ScreenColour::Profile
                 cmsDeleteTransform(t);
     }
 
+    // The display profile, its relative-colorimetric tables made to be
+    // its only ones where it has no others. A profile built from tables
+    // alone (Argyll's colprof -al: A2B0 and B2A0) is converted with them
+    // anyway, but Little CMS looks for the relative intent's own tables to
+    // find the black point: without them it takes the black as zero, and
+    // black-point compensation does nothing, crushing the darkest colours
+    // into the display's black.
     cmsHPROFILE openDisplay() const
     {
-        return cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
+        cmsHPROFILE display = cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size()));
+        if (!display)
+            return nullptr;
+        const std::pair<cmsTagSignature, cmsTagSignature> tables[] = {{cmsSigAToB1Tag, cmsSigAToB0Tag},
+                                                                      {cmsSigBToA1Tag, cmsSigBToA0Tag}};
+        for (const auto &[relative, perceptual] : tables)
+            if (!cmsIsTag(display, relative) && cmsIsTag(display, perceptual))
+                cmsLinkTag(display, relative, perceptual);
+        return display;
+    }
+
+    // The flags for a transform between sRGB and the display. A profile of
+    // tables has the whole conversion sampled into one table: Little CMS
+    // otherwise fits curves along the grey axis first, which moves
+    // near-blacks by several levels where the display's black is not zero.
+    // A matrix-shaper profile keeps Little CMS's exact shortcut.
+    static cmsUInt32Number flagsFor(cmsHPROFILE display)
+    {
+        return cmsIsCLUT(display, Intent, LCMS_USED_AS_OUTPUT) ? Flags | cmsFLAGS_FORCE_CLUT : Flags;
     }
 
     // The profile for its bytes, or none when Little CMS cannot use it for
@@ -124,7 +155,7 @@ struct ScreenColour::Profile
         if (display && cmsGetColorSpace(display) == cmsSigRgbData) {
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             profile->pixels = cmsCreateTransform(srgb, PixelType, display, PixelType, Intent,
-                                                 Flags | cmsFLAGS_COPY_ALPHA);
+                                                 flagsFor(display) | cmsFLAGS_COPY_ALPHA);
             cmsCloseProfile(srgb);
         }
         if (display)
@@ -143,7 +174,7 @@ struct ScreenColour::Profile
             cmsHPROFILE display = openDisplay();
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
             cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-            device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, Flags);
+            device = cmsCreateTransform(srgb, TYPE_RGB_8, display, TYPE_RGB_16, Intent, flagsFor(display));
             shown = cmsCreateTransform(display, TYPE_RGB_16, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
             meant = cmsCreateTransform(srgb, TYPE_RGB_8, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
             for (cmsHPROFILE p : {display, srgb, lab})
@@ -159,7 +190,7 @@ struct ScreenColour::Profile
             backTried = true;
             cmsHPROFILE display = openDisplay();
             cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-            back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, Flags);
+            back = cmsCreateTransform(display, TYPE_RGB_8, srgb, TYPE_RGB_8, Intent, flagsFor(display));
             for (cmsHPROFILE p : {display, srgb})
                 if (p)
                     cmsCloseProfile(p);
@@ -285,8 +316,16 @@ ScreenColour::Profile *ScreenColour::profile()
     const QByteArray bytes = m_build->bytes;
     delete m_build;
     m_build = nullptr;
-    if (!m_profile && !m_refused.contains(bytes)) {
-        m_refused.insert(bytes);
+    if (m_profile)
+        return m_profile;
+    // Said once a profile. Kept by digest, not by bytes: a profile may be
+    // megabytes, and a desktop may set many. Past the bound the set starts
+    // again, and a profile refused long ago is said once more.
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    if (!m_refused.contains(digest)) {
+        if (m_refused.size() >= RefusedLimit)
+            m_refused.clear();
+        m_refused.insert(digest);
         std::fprintf(stderr, "tesselle: the display's colour profile (%lld bytes) cannot be used; "
                              "colours are shown as they are\n",
                      static_cast<long long>(bytes.size()));

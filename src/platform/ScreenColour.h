@@ -87,5 +87,5 @@ private:
     Build *m_build = nullptr;      // its transform while it is being made
     QHash<QRgb, QRgb> m_colours;
     QHash<qint64, QPixmap> m_pixmaps;
-    QSet<QByteArray> m_refused;    // profiles said unusable once
+    QSet<QByteArray> m_refused;    // SHA-256 of profiles said unusable, at most RefusedLimit
 };

@@ -32,6 +32,9 @@ constexpr int NormalLook = 0;
 constexpr int HoverLook = 1;
 constexpr int PressedLook = 2;
 constexpr int LookCount = 3;
+// A look drawn where one unit of the movie is one device pixel, and at
+// every other scale: a variant for each.
+constexpr int VariantCount = 2 * LookCount;
 
 // The renderer's own frame rate.
 constexpr int FrameInterval = 1000 / 30;
@@ -64,16 +67,17 @@ struct MovieControl::Private
     int cycle = 0;
     Motion motion = Motion::Still;
 
-    // One renderer per look variant (only the first when the movie has no
-    // looks). None has a frame timer of its own: a renderer follows its
+    // One renderer per variant: per look (only the first when the movie has
+    // no looks), and per scale when the movie draws some elements only at
+    // some scales. None has a frame timer of its own: a renderer follows its
     // clock, which starts at its first draw, and the control decides when to
     // draw again. started tells which clocks already run.
-    std::array<std::unique_ptr<QSvgRenderer>, LookCount> renderers;
-    std::array<bool, LookCount> started{};
+    std::array<std::unique_ptr<QSvgRenderer>, VariantCount> renderers;
+    std::array<bool, VariantCount> started{};
 
-    // The still movie over the background, one picture per look variant, for
+    // The still movie over the background, one picture per variant, for
     // the size, pixel ratio and background below.
-    std::array<QPixmap, LookCount> pictures;
+    std::array<QPixmap, VariantCount> pictures;
     QSize pictureSize;
     qreal pictureRatio = 0;
     QRgb pictureBackground = 0;
@@ -96,7 +100,8 @@ struct MovieControl::Private
     bool ensureLoaded();
 
     int lookIndex() const;
-    int variant(int look) const { return document.hasLooks() ? look : NormalLook; }
+    // The variant of a look drawn at a device pixel ratio.
+    int variant(int look, qreal ratio) const;
     QSvgRenderer *renderer(int variantIndex);
     QSvgRenderer *freshRenderer(int variantIndex);
     void draw(int variantIndex, QSvgRenderer *svg, QPainter *painter);
@@ -154,11 +159,24 @@ int MovieControl::Private::lookIndex() const
     return hovered ? HoverLook : NormalLook;
 }
 
+int MovieControl::Private::variant(int look, qreal ratio) const
+{
+    const int shown = document.hasLooks() ? look : NormalLook;
+    if (!document.hasPixelVariants())
+        return shown;
+    // One unit of the movie on one device pixel, from a whole pixel on.
+    const QRectF target = movieRect();
+    const bool onePixel = ratio * target.width() == viewBox.width() && ratio * target.height() == viewBox.height()
+        && target.topLeft().toPoint() == target.topLeft();
+    return onePixel ? shown : shown + LookCount;
+}
+
 QSvgRenderer *MovieControl::Private::renderer(int variantIndex)
 {
     std::unique_ptr<QSvgRenderer> &slot = renderers[variantIndex];
     if (!slot) {
-        slot = makeRenderer(document.svg(MovieDocument::lookNames().at(variantIndex)));
+        slot = makeRenderer(document.svg(MovieDocument::lookNames().at(variantIndex % LookCount),
+                                         variantIndex < LookCount));
         started[variantIndex] = false;
     }
     return slot.get();
@@ -232,7 +250,7 @@ const QPixmap &MovieControl::Private::picture(int look, qreal ratio, const QColo
         pictureRatio = ratio;
         pictureBackground = background.rgba();
     }
-    const int index = variant(look);
+    const int index = variant(look, ratio);
     QPixmap &picture = pictures[index];
     if (picture.isNull()) {
         // A still animated movie shows its first frame, so it is drawn by a
@@ -601,7 +619,7 @@ void MovieControl::paintEvent(QPaintEvent *event)
     }
     const int look = d->lookIndex();
     if (d->motion == Private::Motion::Running) {
-        const int index = d->variant(look);
+        const int index = d->variant(look, devicePixelRatio());
         if (ScreenColour::active()) {
             if (paintConvertedInPlace(&painter, event, index, background))
                 return;

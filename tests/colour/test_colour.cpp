@@ -397,42 +397,54 @@ void TestColour::rejectColourInput_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mentions");
-    QTest::newRow("nothing") << "   " << "Type a colour";
-    QTest::newRow("code with two groups") << "K8.04" << "three groups";
-    QTest::newRow("code with four groups") << "K8.04.43.1" << "three groups";
-    QTest::newRow("code group of three") << "K8.004.43" << "three groups";
-    QTest::newRow("code with a sign") << "K8.-4.43" << "three groups";
-    QTest::newRow("code, letter outside ASCII") << "K\u00e9.04.43" << "three groups";
-    QTest::newRow("decimal number") << "1.5 2 3" << "not a colour code";
-    QTest::newRow("short hex") << "#abc" << "has 3 hexadecimal digits";
-    QTest::newRow("long hex") << "#1234567" << "has 7 hexadecimal digits";
-    QTest::newRow("hash alone") << "#" << "has 0 hexadecimal digits";
-    QTest::newRow("hex with a non-digit") << "#12345g" << "only the digits";
-    QTest::newRow("hex prefix 0x") << "#0x1234" << "only the digits";
-    QTest::newRow("rgb() not closed") << "rgb(1, 2, 3" << "rgb(r, g, b)";
-    QTest::newRow("rgb() two values") << "rgb(1, 2)" << "three numbers apart by commas";
-    QTest::newRow("rgb() value out of range") << "rgb(1, 256, 3)" << "256 is out of range";
-    QTest::newRow("rgb() word") << "rgb(1, x, 3)" << "\u201cx\u201d is not a number";
-    QTest::newRow("rgb() empty value") << "rgb(1, , 3)" << "has 2";
-    QTest::newRow("text that looks like a placeholder") << "rgb(%2,,)" << "\u201crgb(%2,,)\u201d has 1";
-    QTest::newRow("number out of range") << "300 0 0" << "300 is out of range";
-    QTest::newRow("negative number") << "0 -1 0" << "-1 is out of range";
-    QTest::newRow("huge number") << "0 0 99999999999" << "99999999999 is out of range";
-    QTest::newRow("two numbers") << "10 20" << "has 2";
-    QTest::newRow("four numbers") << "1 2 3 4" << "has 4";
-    QTest::newRow("one number") << "12345" << "is not a colour";
-    QTest::newRow("a word") << "red" << "is not a colour";
-    QTest::newRow("numbers and a word") << "1 2 blue" << "is not a colour";
+    // The start of a colour, still to be typed whole.
+    QTest::addColumn<bool>("incomplete");
+    QTest::newRow("nothing") << "   " << "Type a colour" << true;
+    QTest::newRow("code with two groups") << "K8.04" << "three groups" << true;
+    QTest::newRow("code with four groups") << "K8.04.43.1" << "three groups" << false;
+    QTest::newRow("code group of three") << "K8.004.43" << "three groups" << false;
+    QTest::newRow("code with a sign") << "K8.-4.43" << "three groups" << false;
+    QTest::newRow("code, letter outside ASCII") << "K\u00e9.04.43" << "three groups" << false;
+    QTest::newRow("decimal number") << "1.5 2 3" << "not a colour code" << false;
+    QTest::newRow("short hex") << "#abc" << "has 3 hexadecimal digits" << true;
+    QTest::newRow("long hex") << "#1234567" << "has 7 hexadecimal digits" << false;
+    QTest::newRow("hash alone") << "#" << "has 0 hexadecimal digits" << true;
+    QTest::newRow("hex with a non-digit") << "#12345g" << "only the digits" << false;
+    QTest::newRow("hex prefix 0x") << "#0x1234" << "only the digits" << false;
+    QTest::newRow("rgb() not closed") << "rgb(1, 2, 3" << "rgb(r, g, b)" << true;
+    QTest::newRow("rgb() two values") << "rgb(1, 2)" << "three numbers apart by commas" << false;
+    QTest::newRow("rgb() value out of range") << "rgb(1, 256, 3)" << "256 is out of range" << false;
+    QTest::newRow("rgb() word") << "rgb(1, x, 3)" << "\u201cx\u201d is not a number" << false;
+    QTest::newRow("rgb() empty value") << "rgb(1, , 3)" << "has 2" << false;
+    QTest::newRow("text that looks like a placeholder") << "rgb(%2,,)" << "\u201crgb(%2,,)\u201d has 1" << false;
+    QTest::newRow("number out of range") << "300 0 0" << "300 is out of range" << false;
+    QTest::newRow("negative number") << "0 -1 0" << "-1 is out of range" << false;
+    QTest::newRow("huge number") << "0 0 99999999999" << "99999999999 is out of range" << false;
+    QTest::newRow("two numbers") << "10 20" << "has 2" << true;
+    QTest::newRow("four numbers") << "1 2 3 4" << "has 4" << false;
+    QTest::newRow("one number") << "12345" << "is not a colour" << true;
+    QTest::newRow("code, first group typed") << "K8" << "is not a colour" << true;
+    QTest::newRow("code, second group begun") << "K8.0" << "three groups" << true;
+    QTest::newRow("hex begun") << "#12" << "has 2 hexadecimal digits" << true;
+    QTest::newRow("rgb begun") << "rg" << "is not a colour" << true;
+    QTest::newRow("rgb( open") << "rgb(" << "rgb(r, g, b)" << true;
+    QTest::newRow("rgb() two numbers typed") << "RGB(1, 25" << "rgb(r, g, b)" << true;
+    QTest::newRow("rgb() a number out of range") << "rgb(1, 256" << "rgb(r, g, b)" << false;
+    QTest::newRow("rgb() a fourth number") << "rgb(1, 2, 3, 4" << "rgb(r, g, b)" << false;
+    QTest::newRow("a word") << "red" << "is not a colour" << false;
+    QTest::newRow("numbers and a word") << "1 2 blue" << "is not a colour" << false;
 }
 
 void TestColour::rejectColourInput()
 {
     QFETCH(QString, text);
     QFETCH(QString, mentions);
+    QFETCH(bool, incomplete);
     const ColourInput input = ColourInput::parse(text);
     QCOMPARE(input.kind(), ColourInput::Kind::Invalid);
     QVERIFY(!input.isValid());
     QVERIFY2(input.error().contains(mentions), qPrintable(input.error()));
+    QCOMPARE(input.isIncomplete(), incomplete);
 }
 
 // Each band's edges on both sides, the greys' own names and the hue circle

@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-"""A swatch sheet read back by poppler and qpdf: every code in its text,
-every patch rendered at the colour's sRGB value within 1 per channel, the
-page size of the paper asked for, qpdf's check passed and an output intent
-in the file. The expected codes and colours come from the card's CSV.
+"""A swatch sheet read back by poppler, MuPDF, Ghostscript and qpdf: every
+code in its text, every patch rendered at exactly the colour's sRGB value by
+pdftoppm, mutool draw and gs, the page size of the paper asked for, qpdf's
+check passed and an output intent in the file; no L*a*b* value written
+"-0.00". The expected codes and colours come from the card's CSV; with the
+program's own CSV export of the card, every L*a*b* line is checked against
+it.
 
-Usage: check_sheet.py <sheet.pdf> <card5327.csv> <A4|Letter> card
+Usage: check_sheet.py <sheet.pdf> <card5327.csv> <A4|Letter> card [export.csv]
        check_sheet.py <sheet.pdf> <card5327.csv> <A4|Letter> CODE...
 (the collection's codes in its order; a code not on the card has no patch)
 Prints PASS or FAIL lines; exits non-zero when a check failed.
@@ -27,6 +30,22 @@ PAPER = {"A4": ((595, 842), (210, 297)), "Letter": ((612, 792), (216, 279))}
 
 failures = 0
 
+# Each renderer at 25.4 dots per inch into folder, its pages' images in
+# page order.
+RENDERERS = {
+    "pdftoppm": lambda pdf, out: ["pdftoppm", "-r", "25.4", "-png", pdf, out + "-"],
+    "mutool draw": lambda pdf, out: ["mutool", "draw", "-q", "-r", "25.4", "-c", "rgb", "-o", out + "-%d.png", pdf],
+    "gs": lambda pdf, out: ["gs", "-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=png16m", "-r25.4",
+                            "-sOutputFile=" + out + "-%d.png", pdf],
+}
+
+
+def render(name, pdf, folder):
+    out = os.path.join(folder, name.split()[0])
+    subprocess.run(RENDERERS[name](pdf, out), check=True, capture_output=True)
+    images = glob.glob(out + "-*.png")
+    return sorted(images, key=lambda path: int(re.search(r"-(\d+)\.png$", path).group(1)))
+
 
 def check(what, ok, detail=""):
     global failures
@@ -37,6 +56,9 @@ def check(what, ok, detail=""):
 def main():
     pdf, card_csv, paper = sys.argv[1:4]
     wanted = sys.argv[4:]
+    export_csv = None
+    if wanted[:1] == ["card"] and len(wanted) == 2:
+        wanted, export_csv = ["card"], wanted[1]
     with open(card_csv, newline="") as f:
         rows = [(int(r["Page"]), int(r["Row"]), r["Code"], (int(r["R"]), int(r["G"]), int(r["B"])))
                 for r in csv.DictReader(f)]
@@ -65,6 +87,13 @@ def main():
     check("pdftotext finds every code", not missing, "missing %s" % missing[:10])
     hexes = ["#%02x%02x%02x" % rgb for sheet in sheets for _, rgb in sheet if rgb]
     check("pdftotext finds every #rrggbb", all(h in text for h in hexes))
+    check("no L*a*b* value written -0.00", "-0.00" not in text)
+    if export_csv:
+        with open(export_csv, newline="") as f:
+            labs = ["L* %s a* %s b* %s" % (r["lab_l"], r["lab_a"], r["lab_b"]) for r in csv.DictReader(f)]
+        lines = set(text.splitlines())
+        unlike = [lab for lab in labs if lab not in lines]
+        check("every L*a*b* line (%d) as the CSV export writes it" % len(labs), labs and not unlike, str(unlike[:5]))
 
     qpdf = subprocess.run(["qpdf", "--check", pdf], capture_output=True, text=True)
     check("qpdf --check passes", qpdf.returncode == 0, qpdf.stdout + qpdf.stderr)
@@ -75,23 +104,24 @@ def main():
     rows_per_column = int((millimetres[1] - 2 * MARGIN - HEADER) // ENTRY)
     column_width = (millimetres[0] - 2 * MARGIN) / COLUMNS
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run(["pdftoppm", "-r", "25.4", "-png", pdf, os.path.join(folder, "p")], check=True)
-        images = sorted(glob.glob(os.path.join(folder, "p-*.png")))
-        wrong = []
-        patches = 0
-        for sheet, path in zip(sheets, images):
-            image = Image.open(path).convert("RGB")
-            for i, (code, rgb) in enumerate(sheet):
-                if rgb is None:
-                    continue
-                x = MARGIN + (i // rows_per_column) * column_width + PATCH_W / 2
-                y = MARGIN + HEADER + (i % rows_per_column) * ENTRY + PATCH_H / 2
-                got = image.getpixel((int(x), int(y)))
-                patches += 1
-                if any(abs(a - b) > 1 for a, b in zip(got, rgb)):
-                    wrong.append((code, rgb, got))
-        check("every patch (%d) at its sRGB within 1" % patches, not wrong and patches == len(hexes),
-              str(wrong[:5]))
+        for name in RENDERERS:
+            images = render(name, pdf, folder)
+            wrong = []
+            patches = 0
+            for sheet, path in zip(sheets, images):
+                image = Image.open(path).convert("RGB")
+                for i, (code, rgb) in enumerate(sheet):
+                    if rgb is None:
+                        continue
+                    x = MARGIN + (i // rows_per_column) * column_width + PATCH_W / 2
+                    y = MARGIN + HEADER + (i % rows_per_column) * ENTRY + PATCH_H / 2
+                    got = image.getpixel((int(x), int(y)))
+                    patches += 1
+                    if got != rgb:
+                        wrong.append((code, rgb, got))
+            check("%s: %d pages" % (name, len(sheets)), len(images) == len(sheets), str(len(images)))
+            check("%s: every patch (%d) exactly its sRGB" % (name, patches), not wrong and patches == len(hexes),
+                  "%d wrong: %s" % (len(wrong), wrong[:5]))
 
     sys.exit(1 if failures else 0)
 

@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # The swatch sheet that --export FILE.pdf writes, read back by poppler
-# (pdfinfo, pdftotext, pdftoppm) and qpdf: the collection on A4 under
-# en_GB.UTF-8 and on Letter under en_US.UTF-8, and the whole card, a card
-# page to a sheet page. The locales are made for the test with localedef,
+# (pdfinfo, pdftotext, pdftoppm), MuPDF (mutool draw), Ghostscript and qpdf:
+# the collection on A4 under en_GB.UTF-8 and on Letter under en_US.UTF-8,
+# and the whole card, a card page to a sheet page, its 1,632 patches each
+# rendered exactly by all three and its L*a*b* as the CSV export writes it. The locales are made for the test with localedef,
 # in a folder of its own (LOCPATH).
 #   swatch-sheet.sh <program> <makedb> <source folder>
 set -eu
@@ -39,7 +40,8 @@ run check_sheet "$work/us.pdf" "$source/data/card5327.csv" Letter $codes
 
 echo "The whole card"
 LC_ALL=en_GB.UTF-8 "$program" --database "$work/dbtsl.db" --card --export "$work/card.pdf" >/dev/null
-run check_sheet "$work/card.pdf" "$source/data/card5327.csv" A4 card
+"$program" --database "$work/dbtsl.db" --card --export "$work/card.csv" >/dev/null
+run check_sheet "$work/card.pdf" "$source/data/card5327.csv" A4 card "$work/card.csv"
 
 echo "A collection of three sheet pages"
 more=$(awk -F, 'NR > 1 && $2 >= 71 && $2 <= 77 { print $4 }' "$source/data/card5327.csv")

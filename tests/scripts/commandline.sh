@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # The program's words outside its window: --help within 80 columns, the
-# manual page listing every option --help lists, one line and status 1
-# when there is no display, a relative XDG_DATA_HOME ignored, file names
-# whose bytes are not UTF-8.
+# manual page listing every option --help lists and saying ΔE00, one line
+# and status 1 when there is no display, a relative XDG_DATA_HOME ignored,
+# file names whose bytes are not UTF-8.
 #   commandline.sh <program> <manual page .1.gz>
 set -u
 program=$(readlink -f "$1")
@@ -36,6 +36,9 @@ for option in $options; do
     printf '%s\n' "$page" | grep -q -- "$option\b" || missing="$missing $option"
 done
 check "the manual page lists every option of --help" "$missing" ""
+# Written in UTF-8 whatever help2man's own locale: ΔE00, not ??E00.
+check "the manual page says ΔE00" "$(printf '%s\n' "$page" | grep -q 'ΔE00' && echo yes || echo no)" yes
+check "the manual page has no ??E00" "$(printf '%s\n' "$page" | grep -c '??E00')" 0
 
 # No display: one line saying so and what works without one, status 1,
 # before Qt is asked for a window. Asked for by the environment, and for a
@@ -79,6 +82,15 @@ check "--export to a non-UTF-8 name" "$?" 0
 check "the file written under that name" "$(grep -c 'K8.04.43' "$out" 2>/dev/null)" 1
 check "no other name made" "$(ls -A "$work" | grep -c "$(printf '\357\277\275')")" 0
 check "no journal or temporary file left" "$(ls -A "$work" | grep -c -e '-journal' -e 'tesselle-export')" 0
+# A FIFO under such a name is refused and stays a FIFO, not replaced by
+# the file written beside it (the refusal comes before any open: no wait).
+fifo="$work/$(printf 'fifo\374.gpl')"
+mkfifo "$fifo"
+timeout 20 env -u DISPLAY HOME="$work/home" "$program" --database "$db" --export "$fifo" >/dev/null 2>"$work/err"
+check "--export over a FIFO with a non-UTF-8 name: status 1" "$?" 1
+check "the FIFO is said not to be a regular file" "$(grep -c 'is not a regular file' "$work/err")" 1
+check "the FIFO is left as it is" "$([ -p "$fifo" ] && echo FIFO)" FIFO
+check "no temporary file left beside it" "$(ls -A "$work" | grep -c 'tesselle-export')" 0
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Runs f on a short-lived connection to the file.
@@ -142,4 +144,21 @@ QVector<CardRow> ProgramFolder::card(int pages, int rowsPerPage)
             rows.append(rowFor(++sn, page, row));
     }
     return rows;
+}
+
+QString ProgramFolder::makeNode(const QString &name, const QString &kind) const
+{
+    const QString path = QDir(m_dir.path()).filePath(name);
+    const bool made = kind == QLatin1String("fifo") ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                                                    : QFile::link(kind, path);
+    return made ? path : QString();
+}
+
+bool ProgramFolder::isNode(const QString &path, const QString &kind)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    return kind == QLatin1String("fifo") ? S_ISFIFO(info.st_mode)
+                                         : S_ISLNK(info.st_mode) && QFile::symLinkTarget(path) == kind;
 }

@@ -33,6 +33,13 @@ public:
     // The first column of a query's rows, read from the file directly.
     QVariantList column(const QString &sql, const QVariantList &values = {}) const;
 
+    // What a write must leave alone, made at name in the folder: a FIFO
+    // (kind "fifo") or a symbolic link to kind (a device, /dev/full, never
+    // the device itself). Its path; empty when it could not be made.
+    QString makeNode(const QString &name, const QString &kind) const;
+    // Whether path is still the node makeNode made there.
+    static bool isNode(const QString &path, const QString &kind);
+
     // A card of the given number of pages with rowsPerPage colours each.
     // Codes are "Tp.PP.RR" (p: the page's hundreds digit, PP the rest of the
     // page number, RR the row), colours follow from page and row.

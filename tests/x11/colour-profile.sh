@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # The display's colour profile on a real X server: _ICC_PROFILE set on the
-# Xvfb root window from profiles Debian ships (colord-data) and one small
-# gamut profile made with Little CMS. The swatches, the collection's colour
+# Xvfb root window from profiles Debian ships (colord-data), one small
+# gamut profile made with Little CMS and a table profile whose black is not
+# zero, made with Argyll. The swatches, the collection's colour
 # and a palette sector must show Little CMS's own transform of their sRGB
 # values (Pillow's ImageCms) within 1 per channel; without the property the
 # pixels are the card's sRGB values exactly.
@@ -81,6 +82,40 @@ sleep 0.5
 check "an unusable profile leaves the pixels" "$(pixel $swatch_x "$(swatch_y 5)")" "$(card 70 5)"
 check "an unusable profile is said on standard error" \
     "$(grep -c 'colour profile .* cannot be used' "$work/program.log")" 1
+# 100 more, of 1 MiB each, one after another: each said once, and what
+# the program keeps of them is not their bytes (100 MiB).
+rss() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$app/status"; }
+before=$(rss)
+check "100 unusable profiles of 1 MiB set in turn" "$(icc refuse 100 1048576 "$work/program.log")" "refused 100"
+grown=$(($(rss) - before))
+check "100 unusable profiles: the program grew by less than 32 MiB" "$([ "$grown" -lt 32 ] && echo yes)" yes
+echo "grew by $grown MiB"
+icc remove
+
+# A display profile of tables alone (A2B0, B2A0: Argyll's colprof -al)
+# whose black is L* 8, from tests/x11/profiles. The darkest neutrals of
+# page 4 are shown as Little CMS's unoptimised transform shows them, with
+# the profile's own black found for black-point compensation; read back
+# through the profile by Argyll's xicclu, each is lighter than the
+# display's black and darker than the row above: none crushed together.
+lut=$source/tests/x11/profiles/lut-black.icc
+lightness() {
+    printf '%d %d %d\n' "0x$(echo "$2" | cut -c1-2)" "0x$(echo "$2" | cut -c3-4)" "0x$(echo "$2" | cut -c5-6)" \
+        | xicclu -s255 -ff -ir -pl "$1" | sed 's/.*-> *//' | awk '{ print $1 }'
+}
+icc set "$lut"
+click 115 572
+keys End BackSpace BackSpace BackSpace 4 Return
+above=100
+for row in 5 6 7 8; do
+    check_near "LUT profile, black L* 8: page 4 row $row" $swatch_x "$(swatch_y $row)" \
+        "$(icc unoptimised "$lut" "$(card 4 $row)")"
+    l=$(lightness "$lut" "$(pixel $swatch_x "$(swatch_y $row)")")
+    check "LUT profile, black L* 8: row $row darker than the row above, lighter than black" \
+        "$(awk -v l="$l" -v above="$above" -v black="$(lightness "$lut" 000000)" \
+            'BEGIN { print (l < above - 1 && l > black + 1) ? "apart" : "L* " l " (above " above ", black " black ")" }')" apart
+    above=$l
+done
 icc remove
 
 # The collection's colour, on its panel.

@@ -12,6 +12,14 @@ with Little CMS itself.
   icc.py remove [N]           take the property away
   icc.py expect FILE RRGGBB   the display pixel of an sRGB colour
   icc.py small FILE           write a small-gamut RGB display profile
+  icc.py refuse N SIZE LOG    set N different unusable profiles of SIZE
+                              bytes in turn, each once the program's LOG
+                              has said it refused the one before
+  icc.py unoptimised FILE RRGGBB
+                              the display pixel of an sRGB colour through
+                              Little CMS's unoptimised transform, the
+                              profile's own black found for black-point
+                              compensation where it has only A2B0/B2A0
 """
 import ctypes
 import ctypes.util
@@ -79,6 +87,66 @@ def small(path):
         sys.exit("could not make the profile")
 
 
+def refuse(count, size, log):
+    import os
+    from Xlib import X, Xatom, display
+    d = display.Display()
+    root = d.screen().root
+    atom = d.intern_atom(atom_name(0))
+    said = lambda: open(log, "rb").read().count(b"cannot be used")
+    before = said()
+    for i in range(count):
+        data = os.urandom(size)
+        # In pieces, as python-xlib has no big requests, while the program
+        # waits: it reads the whole profile once.
+        d.grab_server()
+        piece = 1 << 17
+        for at in range(0, size, piece):
+            root.change_property(atom, Xatom.CARDINAL, 8, data[at:at + piece],
+                                 X.PropModeReplace if at == 0 else X.PropModeAppend)
+        d.ungrab_server()
+        d.sync()
+        deadline = time.time() + 10
+        while said() < before + i + 1:
+            if time.time() > deadline:
+                sys.exit("profile %d was not said to be refused within 10 s" % (i + 1))
+            time.sleep(0.01)
+    print("refused %d" % count)
+
+
+def unoptimised(path, rgb):
+    # Little CMS finds a profile's black for the relative intent in its
+    # A2B1/B2A1 tables: where it has only A2B0/B2A0, which it converts with
+    # anyway, those stand in for them. No optimisation: the whole pipeline
+    # is evaluated for the colour itself.
+    lcms = ctypes.CDLL(ctypes.util.find_library("lcms2") or "liblcms2.so.2")
+    lcms.cmsOpenProfileFromFile.restype = ctypes.c_void_p
+    lcms.cmsOpenProfileFromFile.argtypes = [ctypes.c_char_p, ctypes.c_char_p]
+    lcms.cmsCreate_sRGBProfile.restype = ctypes.c_void_p
+    lcms.cmsIsTag.argtypes = [ctypes.c_void_p, ctypes.c_uint32]
+    lcms.cmsLinkTag.argtypes = [ctypes.c_void_p, ctypes.c_uint32, ctypes.c_uint32]
+    lcms.cmsCreateTransform.restype = ctypes.c_void_p
+    lcms.cmsCreateTransform.argtypes = [ctypes.c_void_p, ctypes.c_uint32, ctypes.c_void_p, ctypes.c_uint32,
+                                        ctypes.c_uint32, ctypes.c_uint32]
+    lcms.cmsDoTransform.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p, ctypes.c_uint32]
+    sig = lambda text: int.from_bytes(text.encode(), "big")
+    display = lcms.cmsOpenProfileFromFile(path.encode(), b"r")
+    for relative, other in (("A2B1", "A2B0"), ("B2A1", "B2A0")):
+        if not lcms.cmsIsTag(display, sig(relative)) and lcms.cmsIsTag(display, sig(other)):
+            lcms.cmsLinkTag(display, sig(relative), sig(other))
+    type_rgb_8 = (4 << 16) | (3 << 3) | 1
+    relative_colorimetric = 1
+    flags = 0x2000 | 0x0100  # black-point compensation, no optimisation
+    transform = lcms.cmsCreateTransform(lcms.cmsCreate_sRGBProfile(), type_rgb_8, display, type_rgb_8,
+                                        relative_colorimetric, flags)
+    if not transform:
+        sys.exit("no transform")
+    data = (ctypes.c_ubyte * 3)(*(int(rgb[i:i + 2], 16) for i in (0, 2, 4)))
+    out = (ctypes.c_ubyte * 3)()
+    lcms.cmsDoTransform(transform, data, out, 1)
+    print("%02x%02x%02x" % tuple(out))
+
+
 if __name__ == "__main__":
     command = sys.argv[1]
     if command == "set":
@@ -89,6 +157,10 @@ if __name__ == "__main__":
         remove_property(int(sys.argv[2]) if len(sys.argv) > 2 else 0)
     elif command == "expect":
         expect(sys.argv[2], sys.argv[3])
+    elif command == "refuse":
+        refuse(int(sys.argv[2]), int(sys.argv[3]), sys.argv[4])
+    elif command == "unoptimised":
+        unoptimised(sys.argv[2], sys.argv[3])
     elif command == "small":
         small(sys.argv[2])
     else:
