@@ -325,9 +325,9 @@ void CopyTest::printRefusesAModuleThatIsNoFile()
         return;
     }
     emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
-    QMenu *menu = openMenu(m_form->baby_color());
+    QMenu *menu = openContextMenu(m_form->baby_color());
     QVERIFY(menu);
-    QAction *print = entry(menu, QStringLiteral("Print\u2026"));
+    QAction *print = menuEntry(menu, QStringLiteral("Print\u2026"));
     QVERIFY(print);
     menu->close();
     print->trigger();
