@@ -15,6 +15,7 @@
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
+#include "widgets/CardPaint.h"
 #include "widgets/TextBox.h"
 #include "widgets/MovieControl.h"
 
@@ -178,6 +179,26 @@ void pageMoveRows(benchmark::State &state, qint64 page)
         QCoreApplication::processEvents();
         form->repaint();
     }
+}
+
+// From a choice of "See as" to the window painted again: the swatches,
+// the collection's colour and the palette's sectors as that eye sees them,
+// by turns with normal vision so that every frame paints anew.
+void visionChoice(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 10);
+    auto form = openWindow(folder);
+    form->pageMove(50);
+    QCoreApplication::processEvents();
+    form->repaint();
+    bool simulated = false;
+    for (auto _ : state) {
+        simulated = !simulated;
+        CardPaint::setVision({simulated ? VisionSimulation::Deficiency::Deuteranopia
+                                        : VisionSimulation::Deficiency::None, 1.0});
+        form->repaint();
+    }
+    CardPaint::setVision({});
 }
 
 void enterCode(benchmark::State &state, Card card, bool found)
@@ -491,6 +512,7 @@ void registerAll()
     }
     benchmark::RegisterBenchmark("startup", startUp)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("sheet/card_pdf", cardSheet)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("vision/choice_to_frame", visionChoice)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("import/csv", importCard)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("floor/import_csv", importFloor)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("import/preview_5000", previewOpen)->Unit(benchmark::kMillisecond);

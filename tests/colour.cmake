@@ -34,6 +34,10 @@ add_test(NAME colour_palette_files
 # Skipped (exit 77) where python3-skimage is not installed.
 add_test(NAME colour_ciede2000_skimage
   COMMAND /usr/bin/python3 ${TESSELLE_COLOUR_TESTS}/check_ciede2000_ranking.py $<TARGET_FILE:colour_samples>)
-set_tests_properties(colour_palette_files colour_ciede2000_skimage PROPERTIES
+# Colour-vision simulation and its confused pairs against colorspacious and
+# scikit-image; skipped (exit 77) where either is missing.
+add_test(NAME colour_vision_colorspacious
+  COMMAND /usr/bin/python3 ${TESSELLE_COLOUR_TESTS}/check_vision.py $<TARGET_FILE:colour_samples>)
+set_tests_properties(colour_palette_files colour_ciede2000_skimage colour_vision_colorspacious PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
-set_tests_properties(colour_ciede2000_skimage PROPERTIES SKIP_RETURN_CODE 77)
+set_tests_properties(colour_ciede2000_skimage colour_vision_colorspacious PROPERTIES SKIP_RETURN_CODE 77)

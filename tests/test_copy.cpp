@@ -36,45 +36,10 @@
 
 namespace {
 
-// Opens the context menu of widget as a right click does, and gives the
-// texts of its entries.
-QMenu *openMenu(QWidget *widget)
-{
-    const QPoint at = widget->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &event);
-    QMenu *menu = nullptr;
-    (void)QTest::qWaitFor([&menu] {
-        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        return menu != nullptr;
-    });
-    return menu;
-}
-
-QStringList entriesOf(const QMenu *menu)
-{
-    QStringList texts;
-    for (const QAction *action : menu->actions()) {
-        if (!action->isSeparator())
-            texts.append(action->text());
-    }
-    return texts;
-}
-
-QAction *entry(const QMenu *menu, const QString &text)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-QString noticeOf(const QWidget &window)
-{
-    const auto *notice = window.findChild<QLabel *>(QStringLiteral("notice"));
-    return notice && notice->isVisible() ? notice->text() : QString();
-}
+using WindowDriver::menuEntries;
+using WindowDriver::menuEntry;
+using WindowDriver::noticeOf;
+using WindowDriver::openContextMenu;
 
 } // namespace
 
@@ -133,13 +98,13 @@ void CopyTest::swatchMenuCopiesEachForm_data()
 void CopyTest::swatchMenuCopiesEachForm()
 {
     QFETCH(QString, copied);
-    QMenu *menu = openMenu(m_form->pagecolor(2));
+    QMenu *menu = openContextMenu(m_form->pagecolor(2));
     QVERIFY(menu);
-    QAction *action = entry(menu, QStringLiteral("Copy %1").arg(copied));
+    QAction *action = menuEntry(menu, QStringLiteral("Copy %1").arg(copied));
     if (copied == QLatin1String("lab(")) {
-        const QStringList labs = entriesOf(menu).filter(QRegularExpression(QStringLiteral("^Copy lab\\(")));
+        const QStringList labs = menuEntries(menu).filter(QRegularExpression(QStringLiteral("^Copy lab\\(")));
         QCOMPARE(labs.size(), 1);
-        action = entry(menu, labs.first());
+        action = menuEntry(menu, labs.first());
         copied = labs.first().mid(5);
         const QRegularExpressionMatch m =
             QRegularExpression(QStringLiteral("^lab\\(([-0-9.]+)% ([-0-9.]+) ([-0-9.]+)\\)$")).match(copied);
@@ -148,7 +113,7 @@ void CopyTest::swatchMenuCopiesEachForm()
         QVERIFY(qAbs(m.captured(2).toDouble() - -3.1844) < 0.02);
         QVERIFY(qAbs(m.captured(3).toDouble() - 2.7166) < 0.02);
     }
-    QVERIFY2(action, qPrintable(entriesOf(menu).join(QLatin1String(" | "))));
+    QVERIFY2(action, qPrintable(menuEntries(menu).join(QLatin1String(" | "))));
     action->trigger();
     menu->close();
     QCOMPARE(QApplication::clipboard()->text(), copied);
@@ -163,17 +128,17 @@ void CopyTest::unknownEntryOffersItsCodeOnly()
     emit m_form->palettac()->FSCommand(QString(), QString());
     emit m_form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
     QCOMPARE(m_form->baby_code()->text(), QStringLiteral("X9.99.99"));
-    QMenu *menu = openMenu(m_form->baby_color());
+    QMenu *menu = openContextMenu(m_form->baby_color());
     QVERIFY(menu);
-    const QStringList copies = entriesOf(menu).filter(QRegularExpression(QStringLiteral("^Copy ")));
+    const QStringList copies = menuEntries(menu).filter(QRegularExpression(QStringLiteral("^Copy ")));
     QCOMPARE(copies, QStringList{QStringLiteral("Copy X9.99.99")});
     menu->close();
 
     // A known entry offers its colour too.
     emit m_form->nextb_swf()->FSCommand(QStringLiteral("click"), QString());
-    menu = openMenu(m_form->baby_color());
+    menu = openContextMenu(m_form->baby_color());
     QVERIFY(menu);
-    QVERIFY(entriesOf(menu).contains(QStringLiteral("Copy #626761")));
+    QVERIFY(menuEntries(menu).contains(QStringLiteral("Copy #626761")));
     menu->close();
 }
 
@@ -271,10 +236,10 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
     const QString why = QStringLiteral("The collection is in use by another program; try again.");
     if (print) {
         emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
-        QMenu *menu = openMenu(m_form->baby_color());
+        QMenu *menu = openContextMenu(m_form->baby_color());
         QVERIFY(menu);
-        QAction *printEntry = entry(menu, QStringLiteral("Print\u2026"));
-        QVERIFY2(printEntry, qPrintable(entriesOf(menu).join(QLatin1String(" | "))));
+        QAction *printEntry = menuEntry(menu, QStringLiteral("Print\u2026"));
+        QVERIFY2(printEntry, qPrintable(menuEntries(menu).join(QLatin1String(" | "))));
         // Should the print dialog open, it is closed, and the test fails.
         bool dialogShown = false;
         QTimer watch;
@@ -308,9 +273,9 @@ void CopyTest::exportRefusedWhileAnotherProgramHoldsTheFile()
         // Once the lock is gone the sheet is read, and the print module is
         // looked for: none lies beside this test, so the user is told so
         // and no dialog opens.
-        QMenu *again = openMenu(m_form->baby_color());
+        QMenu *again = openContextMenu(m_form->baby_color());
         QVERIFY(again);
-        QAction *printAgain = entry(again, QStringLiteral("Print\u2026"));
+        QAction *printAgain = menuEntry(again, QStringLiteral("Print\u2026"));
         QVERIFY(printAgain);
         again->close();
         printAgain->trigger();
@@ -360,9 +325,9 @@ void CopyTest::printRefusesAModuleThatIsNoFile()
         return;
     }
     emit m_form->palettac()->FSCommand(QString(), QString());  // entry 1 shown
-    QMenu *menu = openMenu(m_form->baby_color());
+    QMenu *menu = openContextMenu(m_form->baby_color());
     QVERIFY(menu);
-    QAction *print = entry(menu, QStringLiteral("Print\u2026"));
+    QAction *print = menuEntry(menu, QStringLiteral("Print\u2026"));
     QVERIFY(print);
     menu->close();
     print->trigger();

@@ -270,7 +270,8 @@ def palette():
         a0, a1 = (k - 1) * 15, k * 15
         body.append(titled("path", "Sector %d: %s" % (k, SECTOR_NAMES[k - 1]), id="sector%d" % k,
                            d=wedge_path(cx, cy, r_hub, r_out, a0, a1),
-                           fill=sector_colour(k), role="button", mv_command=str(k)))
+                           fill=sector_colour(k), role="button", mv_paint="card",
+                           mv_command=str(k)))
     # Thin white separators between the sectors, well clear of their middles.
     seps = []
     for k in range(24):

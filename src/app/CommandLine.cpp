@@ -64,7 +64,18 @@ CommandLine::CommandLine()
       m_maxDelta(QStringLiteral("max-delta"),
                  QStringLiteral("With --import: take a colour matched to the nearest card colour only when its "
                                 "\u0394E00 is at most E; farther ones are skipped and counted."),
-                 QStringLiteral("E"))
+                 QStringLiteral("E")),
+      m_checkVision(QStringLiteral("check-vision"),
+                    QStringLiteral("List the pairs of collected colours that a person with protanopia, "
+                                   "deuteranopia, tritanopia or achromatopsia cannot tell apart (CIEDE2000 below "
+                                   "3 as they see them, 10 or more in normal vision), one pair a line: the "
+                                   "deficiency, both codes, both differences; with --card, the pairs on each page "
+                                   "of the card, and exit.")),
+      m_seeAs(QStringLiteral("see-as"),
+              QStringLiteral("With --export to a .pdf: print the patches as VISION sees them (protanopia, "
+                             "deuteranopia, tritanopia or achromatopsia; the first three may take a severity, "
+                             "deuteranopia:0.6); codes and values stay the card's."),
+              QStringLiteral("VISION"))
 {
     m_parser.setApplicationDescription(QStringLiteral(
         "Tesselle 5327: browse a colour card and keep a collection of colours.\n"
@@ -84,6 +95,8 @@ CommandLine::CommandLine()
         "  Ctrl+Z, Ctrl+Shift+Z   undo, redo the last delete\n"
         "  Ctrl+C                 copy the framed colour's code\n"
         "  Ctrl+F                 anywhere: find the nearest card colour\n"
+        "  Ctrl+Shift+V           on the card or the collection: see the colours\n"
+        "                         as a colour-blind person does (next vision)\n"
         "  Menu, Shift+F10        the context menu of what has the keyboard\n"
         "  any key                while the intro is shown: dismiss it"));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -96,6 +109,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_import);
     m_parser.addOption(m_count);
     m_parser.addOption(m_maxDelta);
+    m_parser.addOption(m_checkVision);
+    m_parser.addOption(m_seeAs);
     for (const char *name : qtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -144,7 +159,8 @@ double CommandLine::maxDelta() const
 
 bool CommandLine::opensNoWindow() const
 {
-    return m_parser.isSet(m_export) || m_parser.isSet(m_nearest) || m_parser.isSet(m_import);
+    return m_parser.isSet(m_export) || m_parser.isSet(m_nearest) || m_parser.isSet(m_import)
+        || m_parser.isSet(m_checkVision) || m_parser.isSet(m_seeAs);
 }
 
 QString CommandLine::helpText() const

@@ -28,6 +28,9 @@ public:
     bool wantsNearest() const { return m_parser.isSet(m_nearest); }
     bool wantsImport() const { return m_parser.isSet(m_import); }
     bool wantsExport() const { return m_parser.isSet(m_export); }
+    bool wantsVisionCheck() const { return m_parser.isSet(m_checkVision); }
+    bool wantsSeeAs() const { return m_parser.isSet(m_seeAs); }
+    QString seeAs() const { return m_parser.value(m_seeAs); }
     // The largest ΔE00 an import takes a nearest match at: infinity when
     // not given, NaN when given but not a number 0 or more.
     double maxDelta() const;
@@ -50,5 +53,7 @@ private:
     QCommandLineOption m_import;
     QCommandLineOption m_count;
     QCommandLineOption m_maxDelta;
+    QCommandLineOption m_checkVision;
+    QCommandLineOption m_seeAs;
     QString m_extra;  // an argument that is no option
 };

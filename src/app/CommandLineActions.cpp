@@ -7,8 +7,11 @@
 #include "collection/CardSearch.h"
 #include "collection/PaletteExport.h"
 #include "collection/PaletteImport.h"
+#include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
 #include "colour/PaletteFormat.h"
+#include "colour/VisionCheck.h"
+#include "colour/VisionSimulation.h"
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
@@ -69,6 +72,50 @@ int nearest(CardTable &card, const QString &typed, int count)
     return 0;
 }
 
+// The pairs one list of colours holds, one line each.
+void sayConfusions(const QVector<const PaletteEntry *> &entries)
+{
+    QVector<QRgb> colours;
+    colours.reserve(entries.size());
+    for (const PaletteEntry *e : entries)
+        colours.append(*e->rgb);
+    for (const VisionCheck::Pair &p : VisionCheck::confusions(colours))
+        say(QStringLiteral("%1  %2  %3  %4  %5")
+                .arg(VisionSimulation::keyword(p.deficiency), entries[p.first]->code, entries[p.second]->code)
+                .arg(p.seenDeltaE, 0, 'f', 1)
+                .arg(p.normalDeltaE, 0, 'f', 1));
+}
+
+int checkVision(PaletteExport &source, bool wholeCard, const QString &databasePath)
+{
+    const PaletteExport::Entries read = source.entries(wholeCard);
+    if (!read.read) {
+        complain(read.refusal != WriteRefusal::None ? refusalText(read.refusal, databasePath)
+                                                    : QStringLiteral("the collection could not be read."));
+        return 1;
+    }
+    // Entries without a known colour have nothing to confuse.
+    QVector<const PaletteEntry *> coloured;
+    for (const PaletteEntry &e : read.list)
+        if (e.rgb)
+            coloured.append(&e);
+    if (!wholeCard) {
+        sayConfusions(coloured);
+        return 0;
+    }
+    // The card: the colours side by side on each page, a page at a time.
+    QVector<const PaletteEntry *> page;
+    for (int i = 0; i <= coloured.size(); ++i) {
+        if (i == coloured.size() || (!page.isEmpty() && coloured[i]->page != page.first()->page)) {
+            sayConfusions(page);
+            page.clear();
+        }
+        if (i < coloured.size())
+            page.append(coloured[i]);
+    }
+    return 0;
+}
+
 // Output that could not be written is a failure, said on standard error:
 // a list that never reached its reader is not a success.
 int finished(int status)
@@ -89,6 +136,24 @@ int act(const CommandLine &commandLine)
     }
     if (commandLine.wantsImport() && commandLine.importFile().isEmpty()) {
         complain(QStringLiteral("--import needs the name of a palette file."));
+        return 2;
+    }
+    if (commandLine.wantsSeeAs()) {
+        if (!commandLine.wantsExport()
+            || PaletteFormat::writerFor(commandLine.exportFile()) == nullptr
+            || PaletteFormat::writerFor(commandLine.exportFile())->id != PaletteFormat::Id::SwatchSheet) {
+            complain(QStringLiteral("--see-as goes with --export to a .pdf swatch sheet."));
+            return 2;
+        }
+        const std::optional<VisionSimulation::Vision> vision = VisionSimulation::parse(commandLine.seeAs());
+        if (!vision || vision->deficiency == VisionSimulation::Deficiency::None) {
+            complain(QStringLiteral("--see-as takes protanopia, deuteranopia, tritanopia or achromatopsia, "
+                                    "the first three with an optional severity from 0.1 to 1 (deuteranopia:0.6)."));
+            return 2;
+        }
+    }
+    if (commandLine.wantsVisionCheck() && (commandLine.wantsExport() || commandLine.wantsImport() || commandLine.wantsNearest())) {
+        complain(QStringLiteral("--check-vision goes alone, or with --card."));
         return 2;
     }
     if (commandLine.wantsExport() && commandLine.exportFile().isEmpty()) {
@@ -144,6 +209,12 @@ int act(const CommandLine &commandLine)
         return 1;
     }
     CollectionTable collection(&entries);
+    if (commandLine.wantsVisionCheck()) {
+        const UserAction action;
+        collection.open(database.path);
+        PaletteExport source(&card, &collection);
+        return checkVision(source, commandLine.wholeCard(), database.path);
+    }
     const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
     PaletteExport::Result result;
     {
@@ -151,7 +222,10 @@ int act(const CommandLine &commandLine)
         // held past the wait refuses the export.
         const UserAction action;
         collection.open(database.path);
-        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard());
+        const VisionSimulation::Vision seeAs
+            = commandLine.wantsSeeAs() ? VisionSimulation::parse(commandLine.seeAs()).value_or(VisionSimulation::Vision{})
+                                       : VisionSimulation::Vision{};
+        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard(), seeAs);
     }
     if (!result.ok) {
         complain(result.message);

@@ -10,6 +10,7 @@
 #include "platform/WaylandLimits.h"
 #include "data/CardTable.h"
 #include "widgets/CopyMenu.h"
+#include "widgets/CardPaint.h"
 #include "widgets/SwatchIcon.h"
 #include "widgets/SwatchRowDelegate.h"
 
@@ -103,6 +104,13 @@ FindColourDialog::FindColourDialog(CardTable *card, QWidget *parent)
     connect(m_typing, &QTimer::timeout, this, [this] { lookUp(m_input->text(), true); });
     connect(m_input, &QLineEdit::returnPressed, this, &FindColourDialog::enter);
     connect(pick, &QPushButton::clicked, this, &FindColourDialog::pickFromScreen);
+    // The faces are painted as the eye chosen in the window sees them.
+    connect(CardPaint::instance(), &CardPaint::visionChanged, this, [this] {
+        for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = m_list->topLevelItem(i);
+            item->setIcon(1, SwatchIcon::of(QColor(item->text(1)), 12, false));
+        }
+    });
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         emit chosen(item->text(0));
     });

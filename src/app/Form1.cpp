@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "app/Layout.h"
+#include "app/VisionChoice.h"
 #include "app/WaitFeedback.h"
 #include "card/CardPanel.h"
 #include "collection/CollectionPanel.h"
@@ -95,10 +96,12 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     m_card->setMenuEnd([this](QMenu *menu) {
         menu->addSeparator();
         m_collection->addUndoEntries(menu);
+        m_vision->addTo(menu);
         addAboutEntry(menu);
     });
     m_collection->setMenuEnd([this](QMenu *menu) {
         menu->addSeparator();
+        m_vision->addTo(menu);
         addAboutEntry(menu);
     });
     applyTabOrder();
@@ -110,6 +113,8 @@ Form1::Form1(const QString &programFolder, const QString &databasePath, QWidget 
     // Over every control, along the window's bottom edge.
     m_notice = new Notice(this);
     m_notice->setGeometry(4, height() - 34, width() - 8, 30);
+    m_vision = new VisionChoice(this, m_notice);
+    connect(m_vision, &VisionChoice::changed, this, &Form1::speak);
     // A wait for another program holding the database is shown as it lasts.
     new WaitFeedback(this);
     connectMovieCommands();
@@ -244,6 +249,10 @@ void Form1::keyPressEvent(QKeyEvent *event)
         }
         if (event->matches(QKeySequence::Copy)) {
             copySelectedCode();
+            return;
+        }
+        if (event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_V)) {
+            m_vision->next();
             return;
         }
     }

@@ -12,6 +12,7 @@ class CollectionPanel;
 class CollectionTable;
 class FindColourDialog;
 class Notice;
+class VisionChoice;
 class QMenu;
 
 // The program's one window, a shell over two panels: it creates every
@@ -97,6 +98,7 @@ private:
     Notice *m_notice = nullptr;
     FindColourDialog *m_findColour = nullptr;
     AboutBox *m_about = nullptr;
+    VisionChoice *m_vision = nullptr;
     QString m_lang;
     QHash<QString, QObject *> m_controls;
     QPixmap m_windowPicture;

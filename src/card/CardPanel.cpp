@@ -212,6 +212,7 @@ void CardPanel::pageDisp(int rowns)
     m_framed = rowns;
     m_column->presentFocus();
     m_column->setCueRect(pageselect->geometry());
+    pagecs->setCardColour(true);
     pagecs->setBackColor(swatch->backColor());
 }
 

@@ -16,6 +16,8 @@
 #include "colour/PaletteFormat.h"
 #include "collection/SheetPrinting.h"
 #include "collection/SwatchSheet.h"
+#include "collection/VisionCheckDialog.h"
+#include "widgets/CardPaint.h"
 #include "widgets/CopyMenu.h"
 
 #include <QApplication>
@@ -154,6 +156,8 @@ QMenu *CollectionPanel::contextMenu()
     connect(menu->addAction(tr("Import colours…")), &QAction::triggered, this, [this] { askAndImport(); });
     connect(menu->addAction(tr("Save as PDF…")), &QAction::triggered, this, [this] { askAndSavePdf(); });
     connect(menu->addAction(tr("Print…")), &QAction::triggered, this, [this] { askAndPrint(); });
+    connect(menu->addAction(tr("Check for colour-blind viewers…")), &QAction::triggered, this,
+            [this] { askAndCheckVision(); });
     menu->addSeparator();
     QAction *find = menu->addAction(tr("Find colour…"));
     find->setShortcut(QKeySequence(QKeySequence::Find));
@@ -183,7 +187,10 @@ void CollectionPanel::askAndExport(bool wholeCard)
 
 void CollectionPanel::askAndSavePdf()
 {
-    const QString path = QFileDialog::getSaveFileName(panel->window(), tr("Save as PDF"),
+    // A sheet of another eye's colours says so before it is written.
+    const QString note = SwatchSheet::visionNote(CardPaint::vision());
+    const QString path = QFileDialog::getSaveFileName(panel->window(),
+                                                      note.isEmpty() ? tr("Save as PDF") : tr("Save as PDF: %1").arg(note),
                                                       QDir::home().filePath(QStringLiteral("my-colours.pdf")),
                                                       tr("PDF swatch sheet (*.pdf)"));
     if (!path.isEmpty())
@@ -208,14 +215,46 @@ void CollectionPanel::askAndPrint()
         reportRefusal(read.refusal);
         return;
     }
-    const SwatchSheet sheet(read.list, false);
+    SwatchSheet sheet(read.list, false);
+    sheet.setVision(CardPaint::vision());
+    const QString note = SwatchSheet::visionNote(CardPaint::vision());
     const SheetPrinting::Outcome printed
-        = SheetPrinting::print(panel->window(), tr("Print the collection"), SwatchSheet::localPaper(),
+        = SheetPrinting::print(panel->window(),
+                               note.isEmpty() ? tr("Print the collection") : tr("Print the collection: %1").arg(note),
+                               SwatchSheet::localPaper(),
                                sheet.docName(), [&sheet](QPagedPaintDevice *device) { sheet.paint(device); });
     if (!printed.error.isEmpty())
         emit notice(printed.error);
     else if (printed.printed)
         emit notice(tr("Sent the collection to %1.").arg(printed.destination));
+}
+
+void CollectionPanel::askAndCheckVision()
+{
+    DataCursor cursor;
+    CollectionTable entries(&cursor);
+    PaletteExport::Entries read;
+    {
+        const UserAction action;
+        entries.open(m_entries->databasePath());
+        read = PaletteExport(m_colours, &entries).entries(false);
+    }
+    if (!read.read) {
+        reportRefusal(read.refusal);
+        return;
+    }
+    // Entries without a known colour have nothing to confuse.
+    QStringList codes;
+    QVector<QRgb> colours;
+    for (const PaletteEntry &e : read.list) {
+        if (e.rgb) {
+            codes.append(e.code);
+            colours.append(*e.rgb);
+        }
+    }
+    auto *dialog = new VisionCheckDialog(codes, colours, panel->window());
+    connect(dialog, &VisionCheckDialog::notice, this, &CollectionPanel::notice);
+    dialog->show();
 }
 
 void CollectionPanel::askAndImport()
@@ -277,7 +316,8 @@ void CollectionPanel::exportTo(const QString &path, bool wholeCard)
         // program. Its end is said before what became of the file.
         const UserAction action;
         entries.open(m_entries->databasePath());
-        result = PaletteExport(m_colours, &entries).write(path, wholeCard);
+        // Only a swatch sheet shows colours as another eye sees them.
+        result = PaletteExport(m_colours, &entries).write(path, wholeCard, CardPaint::vision());
     }
     emit notice(result.message);
     if (!result.ok)
@@ -318,6 +358,7 @@ void CollectionPanel::babyDef()
     deleteb_swf->hide();
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
     baby_num->setText(QStringLiteral("0"));
+    baby_color->setCardColour(false);
     baby_color->setBackColor(emptyBack);
     baby_code->setBackColor(emptyBack);
     baby_code->setText(QString());
@@ -377,6 +418,7 @@ void CollectionPanel::showEntryColour(const QString &table, const QString &code)
     // An entry whose card table or code cannot be found has no colour to
     // show: its box is marked unknown, and the collection stays usable.
     m_shownColour = m_colours->colourOf(table, code);
+    baby_color->setCardColour(m_shownColour.has_value());
     if (m_shownColour)
         baby_color->setBackColor(*m_shownColour);
     else

@@ -105,6 +105,7 @@ private:
     void askAndExport(bool wholeCard);
     void askAndSavePdf();
     void askAndPrint();
+    void askAndCheckVision();
     void askAndImport();
 
     CollectionTable *m_entries;

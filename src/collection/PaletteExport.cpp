@@ -91,7 +91,8 @@ PaletteExport::Entries PaletteExport::entries(bool wholeCard)
     return read;
 }
 
-PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
+PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard,
+                                           const VisionSimulation::Vision &vision)
 {
     Result result;
     const PaletteFormat *format = PaletteFormat::writerFor(path);
@@ -118,7 +119,9 @@ PaletteExport::Result PaletteExport::write(const QString &path, bool wholeCard)
     // A swatch sheet to print is no palette: it has a writer of its own.
     if (format->id == PaletteFormat::Id::SwatchSheet) {
         QString error;
-        if (!SwatchSheet(list, wholeCard).writePdf(path, &error)) {
+        SwatchSheet sheet(list, wholeCard);
+        sheet.setVision(vision);
+        if (!sheet.writePdf(path, &error)) {
             result.message = QCoreApplication::translate("PaletteExport", "%1 could not be written: %2").arg(path, error);
             return result;
         }

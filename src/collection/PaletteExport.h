@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colour/VisionSimulation.h"
 #include "data/WriteRefusal.h"
 
 #include <QString>
@@ -29,7 +30,8 @@ public:
     // Whether path's extension names a format that can be written.
     static bool canWrite(const QString &path);
 
-    Result write(const QString &path, bool wholeCard);
+    // A swatch sheet shows its patches as vision sees them.
+    Result write(const QString &path, bool wholeCard, const VisionSimulation::Vision &vision = {});
 
     // The entries written: the collection in its order (an entry whose
     // colour is unknown has none), or the card in Sn order. Unless read

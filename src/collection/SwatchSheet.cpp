@@ -109,6 +109,14 @@ QString SwatchSheet::docName() const
     return m_wholeCard ? QStringLiteral("Tesselle 5327") : QStringLiteral("Tesselle 5327 collection");
 }
 
+QString SwatchSheet::visionNote(const VisionSimulation::Vision &vision)
+{
+    if (vision.deficiency == VisionSimulation::Deficiency::None)
+        return QString();
+    return QCoreApplication::translate("SwatchSheet", "Patches as seen with %1; codes and values are the card's.")
+        .arg(VisionSimulation::title(vision).toLower());
+}
+
 void SwatchSheet::paint(QPagedPaintDevice *device) const
 {
     // The entries by sheet page: the whole card a card page to a sheet
@@ -153,6 +161,9 @@ void SwatchSheet::paint(QPagedPaintDevice *device) const
         painter.drawText(mm.mapRect(QRectF(Margin, pageHeight - Margin, pageWidth - 2 * Margin, 6)),
                          Qt::AlignRight | Qt::AlignTop,
                          QCoreApplication::translate("SwatchSheet", "sheet %1 of %2").arg(p + 1).arg(pages.size()));
+        if (!m_vision.isNormal())
+            painter.drawText(mm.mapRect(QRectF(Margin, pageHeight - Margin, pageWidth - 2 * Margin, 6)),
+                             Qt::AlignLeft | Qt::AlignTop, visionNote(m_vision.vision()));
         const QVector<const PaletteEntry *> &entries = pages.at(p).entries;
         for (int i = 0; i < entries.size(); ++i) {
             const int column = i / rows;
@@ -172,7 +183,7 @@ void SwatchSheet::paintEntry(QPainter &painter, const PaletteEntry &entry, const
     if (entry.rgb) {
         // The card's sRGB value, as it is: the file's output intent says
         // what it means.
-        painter.fillRect(patch, patchColour(*entry.rgb));
+        painter.fillRect(patch, patchColour(m_vision.simulate(*entry.rgb)));
         lines << hexOf(*entry.rgb)
               << QStringLiteral("L* %1  a* %2  b* %3")
                      .arg(PaletteWriter::labNumber(entry.lab.l), PaletteWriter::labNumber(entry.lab.a),

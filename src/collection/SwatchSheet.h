@@ -2,6 +2,7 @@
 #pragma once
 
 #include "colour/PaletteEntry.h"
+#include "colour/VisionSimulation.h"
 
 #include <QPageSize>
 #include <QString>
@@ -21,6 +22,12 @@ class SwatchSheet
 public:
     SwatchSheet(QVector<PaletteEntry> entries, bool wholeCard);
 
+    // Patches painted as that eye sees them, said on every page; the codes
+    // and values printed stay the card's.
+    void setVision(const VisionSimulation::Vision &vision) { m_vision = VisionSimulation(vision); }
+    // What every page says of such a sheet; empty in normal vision.
+    static QString visionNote(const VisionSimulation::Vision &vision);
+
     // The paper of the user's locale (LC_PAPER): Letter or A4.
     static QPageSize localPaper();
 
@@ -36,4 +43,5 @@ private:
 
     QVector<PaletteEntry> m_entries;
     bool m_wholeCard;
+    VisionSimulation m_vision;
 };

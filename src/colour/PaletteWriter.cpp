@@ -93,7 +93,9 @@ void appendUtf8(QByteArray &out, QStringView text)
     out += text.toUtf8();
 }
 
-void appendCsvField(QByteArray &out, const QString &text)
+} // namespace
+
+void PaletteWriter::appendCsvField(QByteArray &out, const QString &text)
 {
     // One look at each character, not one for each that calls for quotes.
     const auto quoted = [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; };
@@ -106,6 +108,8 @@ void appendCsvField(QByteArray &out, const QString &text)
     out += QByteArray(utf8).replace("\"", "\"\"");
     out += '"';
 }
+
+namespace {
 
 char *put16(char *at, quint16 value)
 {

@@ -46,4 +46,8 @@ public:
     // The CSS custom property name of a code: characters that may not
     // stand in a CSS identifier, such as the dots, become '-'.
     static QString cssPropertyName(const QString &code);
+
+    // A CSV field, quoted as RFC 4180 asks when it holds a comma, a quote
+    // or a line break.
+    static void appendCsvField(QByteArray &out, const QString &text);
 };

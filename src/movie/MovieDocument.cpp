@@ -121,6 +121,7 @@ struct MovieDocument::Token
     QVector<std::pair<QString, QString>> attributes;  // kept ones, in order
     bool declaresLook = false;
     QStringList looks;  // the looks that show the element, when it declares any
+    bool cardPaint = false;  // its fill is a card colour
     // The scales that draw the element: all, or only one (mv:pixels).
     enum Pixels : quint8 { AnyScale, OnePixel, OtherScales };
     Pixels pixels = AnyScale;
@@ -131,6 +132,7 @@ struct MovieDocument::Copies
     QVector<Token> tokens;
     // By look ("" for all), then by whether one unit is one device pixel.
     QHash<std::pair<QString, bool>, QByteArray> written;
+    MovieDocument::CardPaint paint;
 };
 
 QString MovieDocument::movieNamespace()
@@ -228,6 +230,17 @@ MovieDocument MovieDocument::fromData(const QByteArray &data, const QString &nam
     return document;
 }
 
+void MovieDocument::setCardPaint(CardPaint paint)
+{
+    if (!m_copies || !m_hasCardPaint)
+        return;
+    // Copies are shared by every document of the same file: this one's own.
+    auto copies = std::make_shared<Copies>();
+    copies->tokens = m_copies->tokens;
+    copies->paint = std::move(paint);
+    m_copies = std::move(copies);
+}
+
 QByteArray MovieDocument::svg(const QString &look, bool onePixel) const
 {
     if (!m_copies)
@@ -235,9 +248,10 @@ QByteArray MovieDocument::svg(const QString &look, bool onePixel) const
     const QString shown = m_hasLooks && lookNames().contains(look) ? look : QString();
     QByteArray &copy = m_copies->written[{shown, onePixel || !m_hasPixelVariants}];
     if (copy.isNull()) {
-        copy = write(m_copies->tokens, shown, onePixel);
-        // Without looks or scales that one copy is all the movie ever needs.
-        if (!m_hasLooks && !m_hasPixelVariants)
+        copy = write(m_copies->tokens, shown, onePixel, m_copies->paint);
+        // Without looks or scales that one copy is all the movie ever needs,
+        // unless its card colours may be painted again.
+        if (!m_hasLooks && !m_hasPixelVariants && !m_hasCardPaint)
             m_copies->tokens = {};
     }
     return copy;
@@ -316,6 +330,8 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
             token.declaresLook = namespaces && attributes.hasAttribute(ns, QStringLiteral("look"));
             if (token.declaresLook)
                 token.looks = lookList(attributes.value(ns, QStringLiteral("look")));
+            token.cardPaint = namespaces && attributes.value(ns, QStringLiteral("paint")) == QLatin1String("card");
+            m_hasCardPaint = m_hasCardPaint || token.cardPaint;
             if (namespaces) {
                 const QStringView pixels = attributes.value(ns, QStringLiteral("pixels")).trimmed();
                 token.pixels = pixels == QLatin1String("whole") ? Token::OnePixel
@@ -408,7 +424,8 @@ bool MovieDocument::read(const QByteArray &source, bool namespaces, QString *err
 
 // Writes the movie as read; when look is given, the elements that the look
 // does not show are hidden, and so are those drawn only at other scales.
-QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, bool onePixel)
+QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &look, bool onePixel,
+                                const CardPaint &paint)
 {
     QByteArray out;
     QXmlStreamWriter writer(&out);
@@ -432,7 +449,10 @@ QByteArray MovieDocument::write(const QVector<Token> &tokens, const QString &loo
                     writer.writeAttribute(name, value + QStringLiteral(";display:none"));
                     continue;
                 }
-                writer.writeAttribute(name, value);
+                if (token.cardPaint && paint && name == QLatin1String("fill"))
+                    writer.writeAttribute(name, paint(value));
+                else
+                    writer.writeAttribute(name, value);
             }
             if (hidden)
                 writer.writeAttribute(QStringLiteral("display"), QStringLiteral("none"));

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 class QXmlStreamReader;
@@ -94,6 +95,14 @@ public:
     // The time in ms at which the last finite animation ends (0 when none).
     int animationEnd() const { return m_animationEnd; }
 
+    // Whether any element's fill is a colour of the card (mv:paint="card"),
+    // which the program may paint as another eye sees it.
+    bool hasCardPaint() const { return m_hasCardPaint; }
+    // Paints those fills through paint (a colour as SVG writes it, in and
+    // out), in this document's copies only; none restores them.
+    using CardPaint = std::function<QString(const QString &fill)>;
+    void setCardPaint(CardPaint paint);
+
     // The bytes to render for a look; with an empty or unknown look name, or
     // when the movie has no looks, the copy that shows every element. Of
     // the elements drawn only at some scales, those for whole device pixels
@@ -108,7 +117,8 @@ private:
     // the movie declares; false with error set when it is not a readable SVG
     // document.
     bool read(const QByteArray &source, bool namespaces, QString *error);
-    static QByteArray write(const QVector<Token> &tokens, const QString &look, bool onePixel);
+    static QByteArray write(const QVector<Token> &tokens, const QString &look, bool onePixel,
+                            const CardPaint &paint);
     void collectRoot(const QXmlStreamReader &reader);
     void collectTiming(const QXmlStreamReader &reader);
 
@@ -119,6 +129,7 @@ private:
     QString m_timerArgument;
     bool m_autoplay = false;
     bool m_hasLooks = false;
+    bool m_hasCardPaint = false;
     bool m_hasPixelVariants = false;
     bool m_hasAnimation = false;
     bool m_runsForever = false;

@@ -6,6 +6,7 @@
 #include "movie/MovieDocument.h"
 #include "platform/ScreenColour.h"
 #include "widgets/AccessibleMovie.h"
+#include "widgets/CardPaint.h"
 
 #include <QAccessible>
 #include <QEnterEvent>
@@ -121,7 +122,26 @@ struct MovieControl::Private
     void buildHitMap();
     int hitAt(const QPointF &position);
     void lookChangedFrom(int before);
+    // The card colours a movie declares, as the chosen eye sees them.
+    void paintCardColours();
 };
+
+void MovieControl::Private::paintCardColours()
+{
+    if (!document.hasCardPaint())
+        return;
+    if (CardPaint::vision().deficiency == VisionSimulation::Deficiency::None)
+        document.setCardPaint({});
+    else
+        document.setCardPaint([](const QString &fill) {
+            const QColor card(fill);
+            return card.isValid() ? CardPaint::seen(card).name() : fill;
+        });
+    for (auto &slot : renderers)
+        slot.reset();
+    started.fill(false);
+    clearPictures();
+}
 
 std::unique_ptr<QSvgRenderer> MovieControl::Private::makeRenderer(const QByteArray &svg)
 {
@@ -414,6 +434,13 @@ MovieControl::MovieControl(QWidget *parent)
     d->cycleTimer->setSingleShot(true);
     d->cycleTimer->setTimerType(Qt::PreciseTimer);
     connect(d->cycleTimer, &QTimer::timeout, this, [this] { d->endOfCycle(); });
+
+    connect(CardPaint::instance(), &CardPaint::visionChanged, this, [this] {
+        if (!d->loaded || !d->document.hasCardPaint())
+            return;
+        d->paintCardColours();
+        update();
+    });
 }
 
 MovieControl::~MovieControl() = default;
@@ -472,6 +499,8 @@ bool MovieControl::Private::ensureLoaded()
         }
     }
     pending = false;
+    if (CardPaint::vision().deficiency != VisionSimulation::Deficiency::None)
+        paintCardColours();
     QSvgRenderer *first = renderer(NormalLook);
     if (!first->isValid()) {
         qWarning("Movie %s is not an SVG document the renderer can draw", qPrintable(q->movie()));

@@ -48,7 +48,7 @@ Notice::Notice(QWidget *parent) : QLabel(parent), m_timer(new QTimer(this))
     hide();
 
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, &QWidget::hide);
+    connect(m_timer, &QTimer::timeout, this, &Notice::rest);
 }
 
 int Notice::shownMsFor(const QString &text)
@@ -75,6 +75,28 @@ QString Notice::fitted(const QString &text) const
 void Notice::say(const QString &text)
 {
     release();
+    place(text);
+    m_timer->start(shownMsFor(text));
+}
+
+void Notice::setStanding(const QString &text)
+{
+    m_standing = text;
+    if (!m_timer->isActive() && !m_held)
+        rest();
+}
+
+void Notice::rest()
+{
+    if (m_standing.isEmpty()) {
+        hide();
+        return;
+    }
+    place(m_standing);
+}
+
+void Notice::place(const QString &text)
+{
     // The bottom edge stays where the window put it; the top rises with the
     // lines the text needs, within the window.
     const QRect at = geometry();
@@ -86,7 +108,6 @@ void Notice::say(const QString &text)
     setAccessibleName(text);
     show();
     raise();
-    m_timer->start(shownMsFor(text));
 }
 
 void Notice::holdUntilNextAction()
@@ -120,7 +141,7 @@ bool Notice::eventFilter(QObject *watched, QEvent *event)
     if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress) && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == window()) {
         release();
-        hide();
+        rest();
     }
     return QLabel::eventFilter(watched, event);
 }

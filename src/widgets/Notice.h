@@ -26,6 +26,11 @@ public:
     // nothing: for changes the window itself shows, or keeps silent on.
     void announce(const QString &text);
 
+    // What the notice shows while it has nothing to say, until changed: a
+    // state that lasts (a simulation of another eye); empty for none.
+    void setStanding(const QString &text);
+    QString standing() const { return m_standing; }
+
     // How long text stays, in milliseconds, when not held.
     static int shownMsFor(const QString &text);
 
@@ -36,7 +41,11 @@ private:
     // text with every word too wide for a line shortened in its middle.
     QString fitted(const QString &text) const;
     void release();
+    void place(const QString &text);
+    // Back to the standing words, or hidden when there are none.
+    void rest();
 
     QTimer *m_timer;
     bool m_held = false;
+    QString m_standing;
 };

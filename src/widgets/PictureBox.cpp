@@ -3,6 +3,7 @@
 
 #include "platform/Artwork.h"
 #include "platform/ScreenColour.h"
+#include "widgets/CardPaint.h"
 #include "widgets/FocusCue.h"
 #include "widgets/AccessiblePicture.h"
 
@@ -77,7 +78,7 @@ void PictureBox::paintArea(QPainter &painter)
         painter.fillRect(rect(), QColor(200, 200, 200));
         painter.fillRect(rect(), QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
     } else {
-        painter.fillRect(rect(), ScreenColour::of(m_backColor));
+        painter.fillRect(rect(), m_cardColour ? CardPaint::of(m_backColor) : ScreenColour::of(m_backColor));
         if (!m_pictureResource.isEmpty())
             painter.drawPixmap(0, 0, ScreenColour::of(picture()));
     }

@@ -32,6 +32,11 @@ public:
     void setUnknown(bool unknown);
     bool isUnknown() const { return m_unknown; }
 
+    // Marks the back colour as one of the card's: painted as the eye the
+    // user chose sees it (CardPaint), not as an interface colour.
+    void setCardColour(bool cardColour) { m_cardColour = cardColour; }
+    bool isCardColour() const { return m_cardColour; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -44,5 +49,6 @@ private:
     QString m_pictureResource;
     mutable std::unique_ptr<QPixmap> m_picture;  // read on first use
     bool m_unknown = false;
+    bool m_cardColour = false;
     bool m_keyboardFocus = false;  // the focus came by keyboard: show the cue
 };

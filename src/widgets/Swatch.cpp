@@ -11,6 +11,7 @@
 Swatch::Swatch(int index, QWidget *parent) : PictureBox(parent), m_index(index)
 {
     setFocusPolicy(Qt::NoFocus);
+    setCardColour(true);
 }
 
 bool Swatch::event(QEvent *event)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/SwatchIcon.h"
 
-#include "platform/ScreenColour.h"
+#include "widgets/CardPaint.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -9,7 +9,7 @@
 QIcon SwatchIcon::of(const QColor &colour, int side, bool outlined)
 {
     QPixmap face(side, side);
-    face.fill(ScreenColour::of(colour));
+    face.fill(CardPaint::of(colour));
     if (outlined) {
         QPainter painter(&face);
         painter.setPen(Qt::darkGray);

@@ -5,7 +5,7 @@
 #include <QIcon>
 
 // A colour square for a row of an item view, painted as the screen shows
-// the colour. It is the same square whether its row is selected or not: a
+// the colour, and as the eye the user chose sees it (CardPaint). It is the same square whether its row is selected or not: a
 // view left to itself tints a selected row's icon with the selection's
 // colour, and the square would show another colour than its own. The
 // selection is marked around it, by the row.

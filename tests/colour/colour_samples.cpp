@@ -4,12 +4,17 @@
 //                                 DIR/expected.json saying what each holds
 //   colour_samples ranking FILE   the shipped card, seeded random queries and
 //                                 the search's ten nearest for each, as JSON
+//   colour_samples vision FILE    seeded random colours as each deficiency
+//                                 sees them, and the confused pairs of a
+//                                 sample of the card, as JSON
 #include "ColourFixtures.h"
 
 #include "colour/ColourSpace.h"
 #include "colour/NearestColours.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteWriter.h"
+#include "colour/VisionCheck.h"
+#include "colour/VisionSimulation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,6 +121,55 @@ int writeRanking(const QString &path)
     return save(path, QJsonDocument(all).toJson(QJsonDocument::Compact)) ? 0 : 1;
 }
 
+int writeVision(const QString &path)
+{
+    std::mt19937 random(1964);
+    QVector<QRgb> colours = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 255, 0),
+                             qRgb(0, 0, 255), qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255)};
+    for (int i = 0; i < 400; ++i)
+        colours.append(ColourFixtures::randomRgb(random));
+    QJsonArray coloursJson;
+    for (QRgb rgb : colours)
+        coloursJson.append(rgbJson(rgb));
+    // Tenths, and severities between them, where the matrices are interpolated.
+    const double severities[] = {0.3, 0.45, 1.0};
+    QJsonArray simulations;
+    for (VisionSimulation::Deficiency deficiency : VisionSimulation::deficiencies) {
+        for (double severity : severities) {
+            if (!VisionSimulation::hasSeverity(deficiency) && severity != 1.0)
+                continue;
+            const VisionSimulation simulation({deficiency, severity});
+            QJsonArray seen;
+            for (QRgb rgb : colours)
+                seen.append(rgbJson(simulation.simulate(rgb)));
+            simulations.append(QJsonObject{{"kind", VisionSimulation::keyword(deficiency)},
+                                           {"severity", severity},
+                                           {"seen", seen}});
+        }
+    }
+    // A sample of the card spread over its pages: its pairs straddle both
+    // thresholds.
+    const QVector<CardColour> card = ColourFixtures::shippedCard();
+    QVector<QRgb> sample;
+    for (int i = 0; i < card.size(); i += 11)
+        sample.append(card[i].rgb);
+    QJsonArray pairs;
+    for (const VisionCheck::Pair &p : VisionCheck::confusions(sample))
+        pairs.append(QJsonObject{{"kind", VisionSimulation::keyword(p.deficiency)},
+                                 {"first", p.first},
+                                 {"second", p.second},
+                                 {"seen", p.seenDeltaE},
+                                 {"normal", p.normalDeltaE}});
+    QJsonArray sampleJson;
+    for (QRgb rgb : sample)
+        sampleJson.append(rgbJson(rgb));
+    const QJsonObject all{{"colours", coloursJson},
+                          {"simulations", simulations},
+                          {"sample", sampleJson},
+                          {"pairs", pairs}};
+    return save(path, QJsonDocument(all).toJson(QJsonDocument::Compact)) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -126,6 +180,8 @@ int main(int argc, char *argv[])
         return writePalettes(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("ranking"))
         return writeRanking(args[2]);
-    std::fprintf(stderr, "usage: colour_samples palettes DIR | ranking FILE\n");
+    if (args.size() == 3 && args[1] == QLatin1String("vision"))
+        return writeVision(args[2]);
+    std::fprintf(stderr, "usage: colour_samples palettes DIR | ranking FILE | vision FILE\n");
     return 2;
 }

@@ -8,9 +8,13 @@ check passed and an output intent in the file; no L*a*b* value written
 program's own CSV export of the card, every L*a*b* line is checked against
 it.
 
-Usage: check_sheet.py <sheet.pdf> <card5327.csv> <A4|Letter> card [export.csv]
-       check_sheet.py <sheet.pdf> <card5327.csv> <A4|Letter> CODE...
-(the collection's codes in its order; a code not on the card has no patch)
+Usage: check_sheet.py [--see-as VISION] <sheet.pdf> <card5327.csv> <A4|Letter> card [export.csv]
+       check_sheet.py [--see-as VISION] <sheet.pdf> <card5327.csv> <A4|Letter> CODE...
+(the collection's codes in its order; a code not on the card has no patch).
+With --see-as (deuteranopia, protanopia:0.6, ...), a sheet printed as that
+eye sees it: each patch within 1 of colorspacious's simulation of the card's
+colour (tests/x11/vision.py), the codes and values the card's, and every page
+saying so.
 Prints PASS or FAIL lines; exits non-zero when a check failed.
 """
 import csv
@@ -54,8 +58,18 @@ def check(what, ok, detail=""):
 
 
 def main():
-    pdf, card_csv, paper = sys.argv[1:4]
-    wanted = sys.argv[4:]
+    arguments = sys.argv[1:]
+    see_as = None
+    if arguments[:1] == ["--see-as"]:
+        see_as, arguments = arguments[1], arguments[2:]
+        sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x11"))
+        import vision
+        kind, _, severity = see_as.partition(":")
+        looks = lambda rgb: vision.seen(rgb, kind, float(severity or 1))
+    else:
+        looks = lambda rgb: rgb
+    pdf, card_csv, paper = arguments[:3]
+    wanted = arguments[3:]
     export_csv = None
     if wanted[:1] == ["card"] and len(wanted) == 2:
         wanted, export_csv = ["card"], wanted[1]
@@ -88,6 +102,9 @@ def main():
     hexes = ["#%02x%02x%02x" % rgb for sheet in sheets for _, rgb in sheet if rgb]
     check("pdftotext finds every #rrggbb", all(h in text for h in hexes))
     check("no L*a*b* value written -0.00", "-0.00" not in text)
+    if see_as:
+        said = text.count("Patches as seen with %s;" % see_as.partition(":")[0])
+        check("every page says how its patches are seen", said == len(sheets), "%d of %d" % (said, len(sheets)))
     if export_csv:
         with open(export_csv, newline="") as f:
             labs = ["L* %s a* %s b* %s" % (r["lab_l"], r["lab_a"], r["lab_b"]) for r in csv.DictReader(f)]
@@ -117,10 +134,12 @@ def main():
                     y = MARGIN + HEADER + (i % rows_per_column) * ENTRY + PATCH_H / 2
                     got = image.getpixel((int(x), int(y)))
                     patches += 1
-                    if got != rgb:
-                        wrong.append((code, rgb, got))
+                    expected = looks(rgb)
+                    if see_as is None and got != rgb or any(abs(g - e) > 1 for g, e in zip(got, expected)):
+                        wrong.append((code, expected, got))
             check("%s: %d pages" % (name, len(sheets)), len(images) == len(sheets), str(len(images)))
-            check("%s: every patch (%d) exactly its sRGB" % (name, patches), not wrong and patches == len(hexes),
+            check("%s: every patch (%d) %s" % (name, patches, "within 1 of the simulation" if see_as else "exactly its sRGB"),
+                  not wrong and patches == len(hexes),
                   "%d wrong: %s" % (len(wrong), wrong[:5]))
 
     sys.exit(1 if failures else 0)

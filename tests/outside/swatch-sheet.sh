@@ -51,6 +51,10 @@ done
 LC_ALL=en_GB.UTF-8 "$program" --database "$work/dbtsl.db" --export "$work/long.pdf" >/dev/null
 run check_sheet "$work/long.pdf" "$source/data/card5327.csv" A4 $codes $more
 
+echo "The collection as a deuteranope sees it"
+LC_ALL=en_GB.UTF-8 "$program" --database "$work/dbtsl.db" --export "$work/seen.pdf" --see-as deuteranopia >/dev/null
+run check_sheet --see-as deuteranopia "$work/seen.pdf" "$source/data/card5327.csv" A4 $codes $more
+
 echo "A folder that cannot be written"
 if "$program" --database "$work/dbtsl.db" --export "$work/none/sheet.pdf" >/dev/null 2>"$work/err"; then
     echo "FAIL: an unwritable sheet reported as written"; failures=$((failures + 1))

@@ -5,6 +5,9 @@
 #include "widgets/MovieControl.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 
@@ -82,6 +85,45 @@ void clickThroughWindow(QWidget *widget, QPoint at)
     QWidget *top = widget->window();
     const QPoint inWindow = widget->mapTo(top, at);
     QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+}
+
+QMenu *openContextMenu(QWidget *widget)
+{
+    const QPoint at = widget->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QMenu *menu = nullptr;
+    // Bounded by qWaitFor's five seconds.
+    (void)QTest::qWaitFor([&menu] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    });
+    return menu;
+}
+
+QAction *menuEntry(const QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+QStringList menuEntries(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator())
+            texts.append(action->text());
+    }
+    return texts;
+}
+
+QString noticeOf(const QWidget &window)
+{
+    const auto *notice = window.findChild<QLabel *>(QStringLiteral("notice"));
+    return notice && notice->isVisible() ? notice->text() : QString();
 }
 
 } // namespace WindowDriver

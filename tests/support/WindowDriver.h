@@ -3,8 +3,11 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class Form1;
+class QAction;
+class QMenu;
 class QWidget;
 
 // Drives a real window as a person would: shows it, types into whatever has
@@ -35,5 +38,14 @@ void clickThroughWindow(QWidget *widget, QPoint at);
 
 // The focused widget.
 QWidget *focus();
+
+// Opens widget's context menu as a right click does; null if none opened.
+QMenu *openContextMenu(QWidget *widget);
+// The menu's entry of that text, or null.
+QAction *menuEntry(const QMenu *menu, const QString &text);
+// The texts of the menu's entries, separators left out.
+QStringList menuEntries(const QMenu *menu);
+// What the window's notice shows, empty while it is hidden.
+QString noticeOf(const QWidget &window);
 
 } // namespace WindowDriver

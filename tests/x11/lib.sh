@@ -84,3 +84,26 @@ pixel() {
     import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- 2>/dev/null \
         | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
 }
+
+# Whether two rrggbb colours differ by at most 1 per channel.
+near() {
+    /usr/bin/python3 -c 'import sys
+a, b = sys.argv[1], sys.argv[2]
+ok = len(a) == len(b) == 6 and all(abs(int(a[i:i + 2], 16) - int(b[i:i + 2], 16)) <= 1 for i in (0, 2, 4))
+sys.exit(0 if ok else 1)' "$1" "$2"
+}
+# Waits up to five seconds for a pixel to come within 1 of a colour; prints
+# what it shows.
+near_pixel() {
+    for _ in $(seq 25); do
+        got=$(pixel "$1" "$2")
+        near "$got" "$3" && break
+        sleep 0.2
+    done
+    echo "$got"
+}
+# check_near <what> <x> <y> <expected rrggbb>
+check_near() {
+    got=$(near_pixel "$2" "$3" "$4")
+    if near "$got" "$4"; then check "$1" ok ok; else check "$1" "$got" "$4"; fi
+}
