@@ -90,6 +90,8 @@ private slots:
     void importReportsEveryColour();
     void importRefusesWhatIsNoFile_data();
     void importRefusesWhatIsNoFile();
+    void importOfNoColours_data();
+    void importOfNoColours();
     void importSeesAnotherWritersAdd();
     void importTakesNoMatchBeyondMaxDelta();
     void emptyOrBadArguments_data();
@@ -410,9 +412,16 @@ void ExportTest::importReportsEveryColour_data()
                     {"grey", {8, 5000, 0, 0, 0}},
                     {"book", {3, 1, 2, 3, 0}}})
         << true << 5 << 3 << QStringList{"colour 5 \u201cbook\u201d: colour space 3", "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
-    QTest::newRow("css, a value that is no colour")
-        << "mine.css" << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n}\n")
-        << true << 2 << 3 << QStringList{"1 taken by code", "line 3 \u201cx\u201d: the value is not a colour #rrggbb"};
+    // A value that is no colour is not counted; one that cannot be read is.
+    QTest::newRow("css, a value that is no colour, one that cannot be read")
+        << "mine.css"
+        << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n  --x-rgb: 1 2 3;\n"
+                      "  --y: #ggg;\n}\n")
+        << true << 3 << 3 << QStringList{"1 taken by code", "line 5 \u201c--y\u201d: \u201c#ggg\u201d is not a colour"};
+    QTest::newRow("css, outside sRGB and translucent")
+        << "mine.css" << QByteArray(".a{color:color(display-p3 0 1 0)}.b{color:#00ff0080}")
+        << true << 2 << 0
+        << QStringList{"Read 1 outside sRGB, matched by their Lab and shown clipped; 1 with an alpha below 1, matched as opaque."};
     QTest::newRow("Scribus RGB, CMYK and Lab")
         << "mine.xml"
         << QByteArray("<?xml version=\"1.0\"?>\n<SCRIBUSCOLORS Name=\"x\">\n"
@@ -451,6 +460,48 @@ void ExportTest::importReportsEveryColour()
     QVERIFY2(counts.hasMatch(), qPrintable(run.out));
     QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), colours);
     QCOMPARE(other.collectionCodes().size(), counts.captured(1).toInt());
+}
+
+void ExportTest::importOfNoColours_data()
+{
+    // Nothing found is a failure, unless the format itself says the
+    // palette is empty.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("css without a colour") << "mine.css" << QByteArray("a{display:none;--gap:4px}") << 1
+                                          << "No colours found in ";
+    QTest::newRow("css, empty") << "mine.css" << QByteArray() << 1 << "No colours found in ";
+    QTest::newRow("csv, a header alone") << "mine.csv" << QByteArray("code,hex\r\n") << 1 << "No colours found in ";
+    QTest::newRow("gpl listing none") << "mine.gpl" << QByteArray("GIMP Palette\nName: x\n#\n") << 0
+                                      << " holds no colours";
+    QTest::newRow("ase of no blocks") << "mine.ase" << aseFile(0, QByteArray()) << 0 << " holds no colours";
+    QTest::newRow("aco of no colours") << "mine.aco" << acoFile({}) << 0 << " holds no colours";
+    QTest::newRow("soc listing none") << "mine.soc" << QByteArray("<?xml version=\"1.0\"?><office:color-table "
+                                                                  "xmlns:office=\"o\"/>")
+                                      << 0 << " holds no colours";
+    QTest::newRow("Scribus listing none") << "mine.xml" << QByteArray("<SCRIBUSCOLORS Name=\"x\"/>") << 0
+                                          << " holds no colours";
+}
+
+void ExportTest::importOfNoColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString path = QDir(m_folder->path()).filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    const QStringList before = m_folder->collectionCodes();
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path});
+    QCOMPARE(run.code, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said + (exitCode == 0 ? QString() : path)),
+             qPrintable(run.out + run.err));
+    QCOMPARE(m_folder->collectionCodes(), before);
 }
 
 void ExportTest::importRefusesWhatIsNoFile_data()

@@ -9,6 +9,7 @@
 #include "colour/PaletteFormat.h"
 #include "colour/PaletteReader.h"
 #include "colour/PrintColours.h"
+#include "colour/ReportText.h"
 #include "data/CardTable.h"
 #include "data/CollectionTable.h"
 #include "data/DataCursor.h"
@@ -75,7 +76,7 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
     plan.path = path;
     const PaletteFormat *format = PaletteFormat::readerFor(path);
     if (!format) {
-        plan.error = tr("%1: the name must end in %2.").arg(path, PaletteFormat::readSuffixes());
+        plan.error = tr("%1: the name must end in %2.").arg(ReportText::cut(path), PaletteFormat::readSuffixes());
         return plan;
     }
     PaletteReader::Result palette;
@@ -88,8 +89,15 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         palette = PaletteReader::read(format->id, file.bytes);
     }
     if (!palette.ok()) {
-        plan.error = tr("%1 is not a palette this program reads: %2").arg(path, palette.error);
+        plan.error = tr("%1 is not a palette this program reads: %2").arg(ReportText::cut(path), palette.error);
         return plan;
+    }
+    if (palette.entries.isEmpty() && palette.unread.isEmpty()) {
+        if (!palette.saysEmpty) {
+            plan.error = tr("No colours found in %1").arg(ReportText::cut(path));
+            return plan;
+        }
+        plan.empty = true;
     }
     QStringList models;
     if (palette.cmyk > 0)
@@ -97,6 +105,10 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
                           .arg(PrintColours::cmykProfilePath(), PrintColours::cmykIntentName()));
     if (palette.lab > 0)
         models.append(tr("%1 from Lab (D50)").arg(palette.lab));
+    if (palette.outsideSrgb > 0)
+        models.append(tr("%1 outside sRGB, matched by their Lab and shown clipped").arg(palette.outsideSrgb));
+    if (palette.translucent > 0)
+        models.append(tr("%1 with an alpha below 1, matched as opaque").arg(palette.translucent));
     if (!models.isEmpty())
         plan.modelNote = tr("Read %1.").arg(models.join(QStringLiteral("; ")));
 
@@ -134,7 +146,7 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
             const Lab lab = entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb);
             const NearestColours::Match best = search->nearest(lab, 1).value(0);
             if (best.index < 0) {
-                row.why = tr("\u201c%1\u201d: its colour cannot be measured").arg(entry.code.left(60));
+                row.why = tr("\u201c%1\u201d: its colour cannot be measured").arg(ReportText::cut(entry.code));
                 plan.rows.append(row);
                 continue;
             }
@@ -146,7 +158,7 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
             row.deltaE = best.deltaE;
         } else {
             row.why = entry.rgb ? tr("the card has no colours")
-                                : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(entry.code.left(60));
+                                : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(ReportText::cut(entry.code));
             plan.rows.append(row);
             continue;
         }
@@ -171,6 +183,11 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     Result result;
     if (!plan.ok) {
         result.message = result.summary = plan.error;
+        return result;
+    }
+    if (plan.empty) {
+        result.ok = true;
+        result.message = result.summary = tr("%1 holds no colours").arg(ReportText::cut(plan.path));
         return result;
     }
     DataCursor cursor;
@@ -241,7 +258,7 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     result.added = int(added.size());
 
     const int skipped = int(plan.rows.size()) - result.added;
-    result.summary = tr("Imported from %1: %2 added, %3 skipped.").arg(plan.path).arg(result.added).arg(skipped);
+    result.summary = tr("Imported from %1: %2 added, %3 skipped.").arg(ReportText::cut(plan.path)).arg(result.added).arg(skipped);
     QStringList lines{result.summary};
     const auto line = [&lines](int count, const QString &text) {
         if (count > 0)
@@ -253,7 +270,7 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
                      + tr("%1 matched to the nearest card colour, the farthest at \u0394E00 %2: \u201c%3\u201d as %4")
                            .arg(result.matched)
                            .arg(result.largestDeltaE, 0, 'f', 2)
-                           .arg(result.largestName, result.largestCode));
+                           .arg(ReportText::cut(result.largestName), result.largestCode));
     line(result.collected, tr("%1 collected already"));
     line(result.collectedMeanwhile, tr("%1 collected meanwhile by another program"));
     line(result.merged, tr("%1 merged: an earlier palette colour became the same card colour"));

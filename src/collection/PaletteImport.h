@@ -55,6 +55,7 @@ public:
         bool cancelled = false;
         QString path;
         QString error;      // when the file could not be read
+        bool empty = false; // the file says it holds no colours
         QVector<Row> rows;  // in the file's order
         QString modelNote;  // how many were read from CMYK (profile and intent named) and Lab
     };

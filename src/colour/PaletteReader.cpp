@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "colour/PaletteReader.h"
 
+#include "colour/CssColour.h"
+#include "colour/CssStylesheet.h"
 #include "colour/IccConversion.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
 #include "colour/PrintColours.h"
+#include "colour/ReportText.h"
 #include "colour/ZipArchive.h"
 
 #include <QColor>
@@ -318,7 +321,7 @@ Result PaletteReader::gimp(const QByteArray &data)
             value = component(word);
             if (value < 0)
                 return failure(QStringLiteral("Line %1: a colour is three numbers from 0 to 255, then its name; "
-                                              "\u201c%2\u201d is not.").arg(i + 1).arg(word.isEmpty() ? trimmed.left(40) : word.left(40)));
+                                              "\u201c%2\u201d is not.").arg(i + 1).arg(ReportText::cut(word.isEmpty() ? trimmed : word)));
         }
         result.entries.append(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
     }
@@ -377,7 +380,7 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
             components = 4;
         else if (model == "LAB ")
             components = 3;
-        const QString where = QStringLiteral("block %1 \u201c%2\u201d").arg(blockNumber).arg(name.left(60));
+        const QString where = QStringLiteral("block %1 \u201c%2\u201d").arg(blockNumber).arg(ReportText::cut(name));
         if (components == 0) {
             notRead(result, QStringLiteral("%1: colour model \u201c%2\u201d is not known")
                                 .arg(where, QString::fromLatin1(model).trimmed().toHtmlEscaped()));
@@ -461,7 +464,7 @@ Result PaletteReader::csv(const QByteArray &data)
             });
             if (!ok)
                 return failure(QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
-                                   .arg(record.line).arg(hexText.left(40).toString()));
+                                   .arg(record.line).arg(ReportText::cut(hexText)));
             // Six hexadecimal digits, checked above.
             uint value = 0;
             for (QChar c : digits) {
@@ -520,30 +523,102 @@ QString xmlFailure(const QXmlStreamReader &xml)
 
 } // namespace
 
+namespace {
+
+// Properties whose value takes a colour by its name; a name elsewhere (an
+// animation called "tomato", a font "Red Hat") is not a colour.
+bool takesNamedColour(const QString &property)
+{
+    static const QStringList prefixes = {"background", "border", "outline", "box-shadow", "text-shadow",
+                                         "text-decoration", "text-emphasis", "column-rule", "fill", "stroke",
+                                         "filter", "scrollbar", "-webkit-text", "mask", "list-style"};
+    const QString name = property.toLower();
+    return name.contains(QLatin1String("color"))
+        || std::any_of(prefixes.begin(), prefixes.end(), [&](const QString &p) { return name.startsWith(p); });
+}
+
+// The row's name: the custom property (the program's own --color-K8-04-43
+// back as K8.04.43), or the selector and the property.
+QString cssRowName(const CssStylesheet::Declaration &d)
+{
+    const QLatin1String prefix("--color-");
+    if (d.property.startsWith(prefix))
+        return d.property.mid(prefix.size()).replace(u'-', u'.');
+    if (d.property.startsWith(QLatin1String("--")))
+        return d.property;
+    return d.selector + u' ' + d.property;
+}
+
+} // namespace
+
 Result PaletteReader::css(const QByteArray &data)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
-    const QStringList lines = text.split(u'\n');
+    const CssStylesheet sheet(text);
     Result result;
-    const QLatin1String prefix("--color-");
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringView line = QStringView(lines[i]).trimmed();
-        if (!line.startsWith(QLatin1String("--")))
-            continue;
-        const qsizetype colon = line.indexOf(u':');
-        QStringView value = colon < 0 ? QStringView() : line.mid(colon + 1).trimmed();
-        if (value.endsWith(u';'))
-            value.chop(1);
-        QString name = line.left(colon < 0 ? line.size() : colon).trimmed().toString();
-        if (name.startsWith(prefix))
-            name = name.mid(prefix.size()).replace(u'-', u'.');
-        const std::optional<QRgb> rgb = hexColour(value);
-        if (!rgb) {
-            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: the value is not a colour #rrggbb")
-                                .arg(i + 1).arg(name.left(60)));
+    for (const CssStylesheet::Declaration &d : sheet.declarations()) {
+        const QString name = cssRowName(d);
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(d.line).arg(ReportText::cut(name));
+        QString why;
+        const QString value = sheet.resolved(d.value, &why);
+        if (!why.isEmpty()) {
+            notRead(result, QStringLiteral("%1: %2").arg(where, why));
             continue;
         }
-        result.entries.append(entry(name, *rgb));
+        const QVector<CssToken> tokens = CssColour::tokens(value);
+        const bool custom = d.property.startsWith(QLatin1String("--"));
+        // A custom property is a named colour only when that is all it holds.
+        int meaningful = 0;
+        for (const CssToken &t : tokens)
+            meaningful += t.type != CssToken::Type::Space;
+        const bool namesAllowed = custom ? meaningful == 1 : takesNamedColour(d.property);
+        // Each colour of a shorthand or a gradient once.
+        QStringList seen;
+        for (qsizetype i = 0; i < tokens.size(); ++i) {
+            const CssToken &t = tokens.at(i);
+            std::optional<CssColour> colour;
+            qsizetype last = i;
+            if (t.type == CssToken::Type::Hash) {
+                colour = CssColour::fromHash(t.text);
+            } else if (t.type == CssToken::Type::Function && CssColour::isColourFunction(t.text)) {
+                int nested = 1;
+                for (last = i + 1; last < tokens.size(); ++last) {
+                    const CssToken::Type type = tokens.at(last).type;
+                    if (type == CssToken::Type::Function || type == CssToken::Type::Open)
+                        ++nested;
+                    else if (type == CssToken::Type::Close && --nested == 0)
+                        break;
+                }
+                const bool closed = last < tokens.size();
+                colour = CssColour::fromFunction(t.text, tokens, i + 1, closed ? last : tokens.size(), closed);
+            } else if (t.type == CssToken::Type::Ident && namesAllowed) {
+                if (const std::optional<QRgb> rgb = CssColour::named(t.text)) {
+                    colour = CssColour();
+                    colour->kind = CssColour::Kind::Colour;
+                    colour->rgb = *rgb;
+                }
+            }
+            if (!colour)
+                continue;
+            const QString written = value.mid(t.start, tokens.at(std::min(last, tokens.size() - 1)).end - t.start);
+            i = last;
+            if (seen.contains(written))
+                continue;
+            seen.append(written);
+            if (colour->kind == CssColour::Kind::Malformed) {
+                notRead(result, QStringLiteral("%1: %2").arg(where, colour->why));
+                continue;
+            }
+            PaletteEntry e = entry(name, colour->rgb);
+            if (colour->lab) {
+                e.lab = *colour->lab;
+                e.labKnown = true;
+            }
+            result.entries.append(e);
+            result.lab += colour->fromLab;
+            result.outsideSrgb += colour->outsideSrgb;
+            result.translucent += colour->alpha < 1;
+        }
     }
     return result;
 }
@@ -576,7 +651,7 @@ Result PaletteReader::libreOffice(const QByteArray &data)
         if (rgb)
             result.entries.append(entry(name, *rgb));
         else
-            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(name.left(60)));
+            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(ReportText::cut(name)));
     }
     if (xml.hasError())
         return failure(xmlFailure(xml));
@@ -601,7 +676,7 @@ Result PaletteReader::scribus(const QByteArray &data)
             continue;
         const QXmlStreamAttributes a = xml.attributes();
         const QString name = a.value(QLatin1String("NAME")).toString();
-        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(xml.lineNumber()).arg(name.left(60));
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(xml.lineNumber()).arg(ReportText::cut(name));
         const QStringView space = a.value(QLatin1String("SPACE"));
         bool ok = true;
         if (space == QLatin1String("Lab")) {
@@ -695,7 +770,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
     const auto finish = [&] {
         if (!taken)
             notRead(result, QStringLiteral("%1: no values in a model read (%2)")
-                                .arg(where, models.isEmpty() ? QStringLiteral("none") : models.join(QStringLiteral(", "))));
+                                .arg(where, models.isEmpty() ? QStringLiteral("none") : ReportText::cut(models.join(QStringLiteral(", ")))));
     };
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
@@ -726,8 +801,8 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             double v[4];
             const int n = numbers(xml.readElementText(), v);
             const QString name = title.isEmpty() ? identifier : title;
-            where = QStringLiteral("colour %1 \u201c%2\u201d").arg(colourNumber).arg(name.left(60));
-            models.append(model);
+            where = QStringLiteral("colour %1 \u201c%2\u201d").arg(colourNumber).arg(ReportText::cut(name));
+            models.append(ReportText::cut(model));
             const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
             if ((model == QLatin1String("RGB") || model == QLatin1String("sRGB")) && n == 3) {
                 result.entries.append(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
@@ -828,7 +903,7 @@ Result PaletteReader::krita(const QByteArray &data)
             inEntry = true;
             taken = false;
             name = a.value(QLatin1String("name")).toString();
-            where = QStringLiteral("entry %1 \u201c%2\u201d").arg(++entryNumber).arg(name.left(60));
+            where = QStringLiteral("entry %1 \u201c%2\u201d").arg(++entryNumber).arg(ReportText::cut(name));
             continue;
         }
         if (!inEntry || taken)
@@ -856,7 +931,7 @@ Result PaletteReader::krita(const QByteArray &data)
                 result.entries.append(entry(name, *conversion->convert(v, n)));
             } else {
                 notRead(result, QStringLiteral("%1: its profile \u201c%2\u201d cannot be read as %3")
-                                    .arg(where, space.left(60), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
+                                    .arg(where, ReportText::cut(space), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
             }
             taken = true;
             continue;
@@ -930,7 +1005,7 @@ Result PaletteReader::photoshop(const QByteArray &data)
             if (name.endsWith(QChar(0)))
                 name.chop(1);
         }
-        const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(name.left(60));
+        const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(ReportText::cut(name));
         switch (space) {
         case 0:  // RGB, 0 to 65535
             result.entries.append(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
@@ -958,6 +1033,20 @@ Result PaletteReader::photoshop(const QByteArray &data)
 }
 
 Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
+{
+    Result result = readAs(format, data);
+    // A format with a structure of its own that holds no colour says the
+    // palette is empty; a CSV, a stylesheet or a SwatchBooker file that
+    // yields none may only have been looked at wrongly.
+    static const PaletteFormat::Id structured[] = {PaletteFormat::Id::Gimp, PaletteFormat::Id::AdobeSwatchExchange,
+                                                   PaletteFormat::Id::LibreOffice, PaletteFormat::Id::Scribus,
+                                                   PaletteFormat::Id::Krita, PaletteFormat::Id::Photoshop};
+    result.saysEmpty = result.ok() && result.entries.isEmpty() && result.skipped == 0
+        && std::find(std::begin(structured), std::end(structured), format) != std::end(structured);
+    return result;
+}
+
+Result PaletteReader::readAs(PaletteFormat::Id format, const QByteArray &data)
 {
     switch (format) {
     case PaletteFormat::Id::Gimp:

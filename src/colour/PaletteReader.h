@@ -29,8 +29,16 @@ public:
         // profile) and in Lab.
         int cmyk = 0;
         int lab = 0;
+        // Of the entries, how many lay outside sRGB (matched by their Lab,
+        // shown clipped) and how many were given with an alpha below 1
+        // (matched as opaque).
+        int outsideSrgb = 0;
+        int translucent = 0;
         // Empty when the whole file was read.
         QString error;
+        // The file is well formed and lists no colour: a palette that is
+        // empty by its own word, not a file nothing could be found in.
+        bool saysEmpty = false;
 
         bool ok() const { return error.isEmpty(); }
     };
@@ -40,8 +48,10 @@ public:
     // Columns are found by name in the header: code, and hex or r, g, b;
     // page and row when present. A row with no colour is an entry without one.
     static Result csv(const QByteArray &data);
-    // CSS custom properties as PaletteWriter::css writes them: a code's
-    // dots, written as '-', are read back as dots.
+    // A stylesheet: each colour of a custom property, or of an ordinary
+    // declaration (named by its selector and property), in every form of
+    // CSS Color 4. PaletteWriter::css's --color-K8-04-43 is read back as
+    // K8.04.43. A value that is not a colour is not counted.
     static Result css(const QByteArray &data);
     // LibreOffice colour table (.soc), of any version's namespaces.
     static Result libreOffice(const QByteArray &data);
@@ -57,4 +67,7 @@ public:
 
     // The reader of the format named.
     static Result read(PaletteFormat::Id format, const QByteArray &data);
+
+private:
+    static Result readAs(PaletteFormat::Id format, const QByteArray &data);
 };

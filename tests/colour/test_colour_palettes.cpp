@@ -5,14 +5,18 @@
 #include "PaletteBytes.h"
 
 #include "colour/ColourSpace.h"
+#include "colour/CssColour.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
 #include "colour/PrintColours.h"
+#include "colour/ReportText.h"
 #include "colour/ZipArchive.h"
 
 #include <QtEndian>
 #include <QtTest>
+
+#include <lcms2.h>
 
 #include <cstring>
 #include <functional>
@@ -128,6 +132,45 @@ QByteArray otherToolsFile(const char *name)
 } // namespace
 
 Q_DECLARE_METATYPE(Reader)
+Q_DECLARE_METATYPE(Lab)
+
+namespace {
+
+// An RGB space's colour in Lab (D65) through Little CMS: a profile made from
+// the space's primaries, white and curve, to D50 Lab, adapted as palette Lab
+// is. A reference independent of the matrices the reader uses.
+Lab labThroughProfile(const cmsCIExyYTRIPLE &primaries, cmsToneCurve *curve, double r, double g, double b)
+{
+    const cmsCIExyY d65 = {0.3127, 0.3290, 1.0};
+    cmsToneCurve *curves[3] = {curve, curve, curve};
+    cmsHPROFILE rgb = cmsCreateRGBProfile(&d65, &primaries, curves);
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM transform = cmsCreateTransform(rgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC,
+                                                 cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
+    const double in[3] = {r, g, b};
+    cmsCIELab out;
+    cmsDoTransform(transform, in, &out, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(rgb);
+    cmsCloseProfile(lab);
+    cmsFreeToneCurve(curve);
+    return PrintColours::fromLabD50(out.L, out.a, out.b).lab;
+}
+
+Lab displayP3(double r, double g, double b)
+{
+    const double srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    return labThroughProfile({{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}},
+                             cmsBuildParametricToneCurve(nullptr, 4, srgbCurve), r, g, b);
+}
+
+Lab adobeRgb(double r, double g, double b)
+{
+    return labThroughProfile({{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}},
+                             cmsBuildGamma(nullptr, 563.0 / 256), r, g, b);
+}
+
+} // namespace
 
 class TestColourPalettes : public QObject
 {
@@ -151,6 +194,14 @@ private slots:
     void rejectDamaged();
     void aseCutAtEveryByte();
     void damagedBytesNeverCrash();
+    void cssStylesheets_data();
+    void cssStylesheets();
+    void cssColourForms_data();
+    void cssColourForms();
+    void emptyByItsOwnWord_data();
+    void emptyByItsOwnWord();
+    void reportTextCut_data();
+    void reportTextCut();
 };
 
 void TestColourPalettes::roundTrip_data()
@@ -617,6 +668,218 @@ void TestColourPalettes::damagedBytesNeverCrash()
     // Both outcomes occurred, so both were checked.
     QVERIFY(readable > 0);
     QVERIFY(refused > 0);
+}
+
+// Stylesheets read as CSS: one line or many, comments, rules and at-rules,
+// shorthands and gradients, var(), and what is not a colour.
+void TestColourPalettes::cssStylesheets_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QVector<QRgb>>("colours");
+    QTest::addColumn<QStringList>("unread");
+
+    QTest::newRow("one line") << QByteArray(":root{--a:#c8281e;--b:\n#1e50c8}") << QStringList{"--a", "--b"}
+                              << QVector<QRgb>{qRgb(200, 40, 30), qRgb(30, 80, 200)} << QStringList();
+    QTest::newRow("comments, strings, !important, the program's own names")
+        << QByteArray("/* :root{--x:#ffffff} */\n:root {\n  --a: /* here */ #010203 !important;\n"
+                      "  --color-K8-04-43: #626761;\n  --label: \"#fff; red\";\n}\n")
+        << QStringList{"--a", "K8.04.43"} << QVector<QRgb>{qRgb(1, 2, 3), qRgb(98, 103, 97)} << QStringList();
+    QTest::newRow("ordinary declarations, shorthands, gradients, each colour once")
+        << QByteArray("a.btn:hover , b { border: 1px solid #c00; background: url(x.svg#red) "
+                      "linear-gradient(red, rgb(0 0 255 / 50%), red) }\n"
+                      "@media (min-width: 1px) { p { color: Tomato; box-shadow: 0 0 2px #0003 } }\n"
+                      "q { color: transparent; background: currentColor; outline-color: Canvas; "
+                      "animation-name: red; font-family: Red }")
+        << QStringList{"a.btn:hover , b border", "a.btn:hover , b background", "a.btn:hover , b background", "p color",
+                       "p box-shadow"}
+        << QVector<QRgb>{qRgb(204, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 99, 71), qRgb(0, 0, 0)}
+        << QStringList();
+    QTest::newRow("var() within the file, values that are no colour")
+        << QByteArray(":root{--base:#102030;--alias:var(--base);--blue-rgb:30 102 245;--loop:var(--loop)}"
+                      ".x{color:rgb(var(--blue-rgb))}.y{color:var(--missing,#abcdef)}.z{color:var(--nowhere)}")
+        << QStringList{"--base", "--alias", ".x color", ".y color"}
+        << QVector<QRgb>{qRgb(16, 32, 48), qRgb(16, 32, 48), qRgb(30, 102, 245), qRgb(171, 205, 239)} << QStringList();
+    QTest::newRow("colours that cannot be read, each with its line")
+        << QByteArray(":root{\n--a:#ggg;\n--b:rgb(1 2);\n--c:color(cmyk 0 0 0 1);\n--d:red;\n--e:rgb(")
+        << QStringList{"--d"} << QVector<QRgb>{qRgb(255, 0, 0)}
+        << QStringList{"line 2 \u201c--a\u201d", "line 3 \u201c--b\u201d", "line 4 \u201c--c\u201d",
+                       "line 6 \u201c--e\u201d: rgb( is not closed"};
+    QTest::newRow("references that fan out are cut short")
+        << QByteArray(":root{--a:#123456;--b:var(--a) var(--a) var(--a) var(--a);--c:var(--b) var(--b) var(--b) var(--b);"
+                      "--d:var(--c) var(--c) var(--c) var(--c);--e:var(--d) var(--d) var(--d) var(--d);"
+                      "--f:var(--e) var(--e) var(--e) var(--e);--g:var(--f) var(--f) var(--f) var(--f);"
+                      "--h:var(--g) var(--g) var(--g) var(--g)}")
+        << QStringList{"--a", "--b", "--c", "--d", "--e", "--f", "--g"} << QVector<QRgb>(7, qRgb(0x12, 0x34, 0x56))
+        << QStringList{"\u201c--h\u201d: var() references expand past 64 Ki characters"};
+
+    // Files as others wrote them: GIMP 2.10's "Export as CSS stylesheet"
+    // (rgb() in rules named by the colour), a minified sheet of an npm
+    // palette package, and one with Display P3 colours after the sRGB ones.
+    QTest::newRow("GIMP 2.10.34's CSS export of Tango")
+        << otherToolsFile("gimp-2.10.34-tango.css")
+        << QStringList{".Butter1 color", ".Butter2 color", ".Butter3 color"}
+        << QVector<QRgb>{qRgb(252, 233, 79), qRgb(237, 212, 0), qRgb(196, 160, 0)} << QStringList();
+    QTest::newRow("open-props 1.7.23, minified")
+        << otherToolsFile("open-props-1.7.23-blue.min.css") << QStringList{"--blue-0", "--blue-1", "--blue-2"}
+        << QVector<QRgb>{qRgb(0xe7, 0xf5, 0xff), qRgb(0xd0, 0xeb, 0xff), qRgb(0xa5, 0xd8, 0xff)} << QStringList();
+}
+
+void TestColourPalettes::cssStylesheets()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, names);
+    QFETCH(QVector<QRgb>, colours);
+    QFETCH(QStringList, unread);
+    const PaletteReader::Result read = PaletteReader::css(data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QVERIFY2(read.entries.size() >= names.size(), qPrintable(QString::number(read.entries.size())));
+    // The files of other programs are checked at their start and counted.
+    if (QByteArray(QTest::currentDataTag()).contains("GIMP"))
+        QCOMPARE(read.entries.size(), 27);
+    else if (QByteArray(QTest::currentDataTag()).contains("open-props"))
+        QCOMPARE(read.entries.size(), 13);
+    else
+        QCOMPARE(read.entries.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(read.entries[i].code, names[i]);
+        QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
+    }
+    QCOMPARE(read.skipped, unread.size());
+    for (int i = 0; i < unread.size(); ++i)
+        QVERIFY2(read.unread[i].contains(unread[i]), qPrintable(read.unread[i]));
+}
+
+// Each form of CSS Color 4, through its own space: sRGB forms to their
+// 8-bit value, wide spaces compared with Little CMS's profile of the space.
+void TestColourPalettes::cssColourForms_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QRgb>("rgb");
+    QTest::addColumn<int>("within");      // levels of rgb
+    QTest::addColumn<bool>("hasLab");
+    QTest::addColumn<Lab>("lab");         // when hasLab
+    QTest::addColumn<bool>("outside");
+    QTest::addColumn<double>("alpha");
+    const Lab none;
+    const auto row = [](const char *value) -> QTestData & { return QTest::newRow(value) << QString::fromLatin1(value); };
+    row("#c8281e") << qRgb(200, 40, 30) << 0 << false << none << false << 1.0;
+    row("#FC0") << qRgb(255, 204, 0) << 0 << false << none << false << 1.0;
+    row("#ff000080") << qRgb(255, 0, 0) << 0 << false << none << false << 128 / 255.0;
+    row("rgba(255, 0, 0, 0.5)") << qRgb(255, 0, 0) << 0 << false << none << false << 0.5;
+    row("rgb(100% 0% 0% / 50%)") << qRgb(255, 0, 0) << 0 << false << none << false << 0.5;
+    row("rgb(none 128 0)") << qRgb(0, 128, 0) << 0 << false << none << false << 1.0;
+    row("rgb(300, -5, 0)") << qRgb(255, 0, 0) << 0 << false << none << false << 1.0;
+    row("hsl(120, 100%, 25%)") << qRgb(0, 128, 0) << 0 << false << none << false << 1.0;
+    row("hsla(0.5turn 100 50 / .25)") << qRgb(0, 255, 255) << 0 << false << none << false << 0.25;
+    row("hwb(0 0% 0%)") << qRgb(255, 0, 0) << 0 << false << none << false << 1.0;
+    row("hwb(90 60% 60%)") << qRgb(128, 128, 128) << 0 << false << none << false << 1.0;
+    row("color(srgb 1 0.5 0)") << qRgb(255, 128, 0) << 0 << false << none << false << 1.0;
+    row("color(srgb-linear 0.5 0.5 0.5)") << qRgb(188, 188, 188) << 0 << false << none << false << 1.0;
+    // lab() and lch() are D50, adapted exactly as a palette's Lab.
+    row("lab(54.29 80.82 69.88)") << qRgb(255, 0, 0) << 1 << true << PrintColours::fromLabD50(54.29, 80.82, 69.88).lab
+                                  << false << 1.0;
+    row("lch(54.29% 106.84 40.85deg)") << qRgb(255, 0, 0) << 1 << true
+                                       << PrintColours::fromLabD50(54.29, 106.84 * std::cos(40.85 * M_PI / 180),
+                                                                   106.84 * std::sin(40.85 * M_PI / 180)).lab
+                                       << false << 1.0;
+    // CSS Color 4's own figures for sRGB red.
+    row("oklch(62.8% 0.2577 29.23)") << qRgb(255, 0, 0) << 1 << true << ColourSpace::labFromRgb(qRgb(255, 0, 0)) << false
+                                     << 1.0;
+    row("oklab(0.628 0.2249 0.1258)") << qRgb(255, 0, 0) << 1 << true << ColourSpace::labFromRgb(qRgb(255, 0, 0))
+                                      << false << 1.0;
+    row("color(xyz-d65 0.95047 1 1.08883)") << qRgb(255, 255, 255) << 0 << true << Lab{100, 0, 0} << false << 1.0;
+    row("color(xyz-d50 0.9642 1 0.8251)") << qRgb(255, 255, 255) << 0 << true << Lab{100, 0, 0} << false << 1.0;
+    row("color(prophoto-rgb 0.5 0.5 0.5)") << qRgb(0, 0, 0) << 255 << true
+                                           << PrintColours::fromLabD50(ColourSpace::labFromRgb(qRgb(0, 0, 0)).l, 0, 0).lab
+                                           << false << 1.0;
+    row("color(display-p3 0.5 0.4 0.3)") << qRgb(0, 0, 0) << 255 << true << displayP3(0.5, 0.4, 0.3) << false << 1.0;
+    row("color(display-p3 1 0 0)") << qRgb(255, 0, 0) << 0 << true << displayP3(1, 0, 0) << true << 1.0;
+    row("color(a98-rgb 0.2 0.6 0.4)") << qRgb(0, 0, 0) << 255 << true << adobeRgb(0.2, 0.6, 0.4) << true << 1.0;
+    row("color(rec2020 0 1 0)") << qRgb(0, 255, 0) << 0 << true << Lab{} << true << 1.0;
+}
+
+void TestColourPalettes::cssColourForms()
+{
+    QFETCH(QString, value);
+    QFETCH(QRgb, rgb);
+    QFETCH(int, within);
+    QFETCH(bool, hasLab);
+    QFETCH(Lab, lab);
+    QFETCH(bool, outside);
+    QFETCH(double, alpha);
+    const PaletteReader::Result read = PaletteReader::css((QStringLiteral(".a{color:") + value + u'}').toUtf8());
+    QCOMPARE(read.entries.size(), 1);
+    const PaletteEntry &e = read.entries.first();
+    QVERIFY2(std::abs(qRed(*e.rgb) - qRed(rgb)) <= within && std::abs(qGreen(*e.rgb) - qGreen(rgb)) <= within
+                 && std::abs(qBlue(*e.rgb) - qBlue(rgb)) <= within,
+             qPrintable(QString::number(*e.rgb & 0xffffff, 16)));
+    QCOMPARE(e.labKnown, hasLab);
+    // The prophoto grey is neutral whatever its lightness; rec2020's green
+    // is only known to lie outside sRGB.
+    if (hasLab && value.contains(QLatin1String("prophoto"))) {
+        QVERIFY2(std::abs(e.lab.a) < 0.01 && std::abs(e.lab.b) < 0.01, qPrintable(QString::number(e.lab.a)));
+    } else if (hasLab && lab != Lab{}) {
+        QVERIFY2(ColourSpace::deltaE00(e.lab, lab) < 0.05,
+                 qPrintable(QStringLiteral("%1 %2 %3 against %4 %5 %6").arg(e.lab.l).arg(e.lab.a).arg(e.lab.b)
+                                .arg(lab.l).arg(lab.a).arg(lab.b)));
+    }
+    QCOMPARE(read.outsideSrgb, outside ? 1 : 0);
+    QCOMPARE(read.translucent, alpha < 1 ? 1 : 0);
+}
+
+// A palette that is empty by its own word, told from one nothing was found in.
+void TestColourPalettes::emptyByItsOwnWord_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("saysEmpty");
+    using Id = PaletteFormat::Id;
+    QTest::newRow("gpl listing none") << int(Id::Gimp) << QByteArray("GIMP Palette\nName: x\n") << true;
+    QTest::newRow("ase, groups only") << int(Id::AdobeSwatchExchange)
+                                      << aseFile(2, be16(0xC001) + be32(4) + be16(1) + be16(0) + be16(0xC002) + be32(0))
+                                      << true;
+    QTest::newRow("kpl listing none") << int(Id::Krita) << zipOf("colorset.xml", "<ColorSet name=\"x\"/>") << true;
+    QTest::newRow("aco of none") << int(Id::Photoshop) << be16(1) + be16(0) << true;
+    QTest::newRow("kpl, a colour not read") << int(Id::Krita)
+                                            << zipOf("colorset.xml", "<ColorSet><ColorSetEntry name=\"a\"><XYZ/>"
+                                                                     "</ColorSetEntry></ColorSet>")
+                                            << false;
+    QTest::newRow("sbz listing none") << int(Id::SwatchBooker) << zipOf("swatchbook.xml", "<SwatchBook/>") << false;
+    QTest::newRow("css of no colour") << int(Id::Css) << QByteArray(":root{--gap:1px}") << false;
+}
+
+void TestColourPalettes::emptyByItsOwnWord()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, data);
+    QFETCH(bool, saysEmpty);
+    const PaletteReader::Result read = PaletteReader::read(PaletteFormat::Id(format), data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QVERIFY(read.entries.isEmpty());
+    QCOMPARE(read.saysEmpty, saysEmpty);
+}
+
+void TestColourPalettes::reportTextCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    const QString sixty(60, u'a');
+    QTest::newRow("short") << "K8.04.43" << "K8.04.43";
+    QTest::newRow("sixty") << sixty << sixty;
+    QTest::newRow("sixty-one") << sixty + u'b' << sixty + u'\u2026';
+    // 59 characters, then one of two UTF-16 units: kept whole.
+    QTest::newRow("a pair at the cut") << QString(59, u'a') + QStringLiteral("\U0001F3A8\U0001F3A8")
+                                       << QString(59, u'a') + QStringLiteral("\U0001F3A8\u2026");
+    QTest::newRow("pairs count once") << QStringLiteral("\U0001F3A8").repeated(60) << QStringLiteral("\U0001F3A8").repeated(60);
+    QTest::newRow("sixty million") << QString(60 * 1000 * 1000, u'x') << QString(60, u'x') + u'\u2026';
+}
+
+void TestColourPalettes::reportTextCut()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(ReportText::cut(text), shown);
 }
 
 QTEST_GUILESS_MAIN(TestColourPalettes)
