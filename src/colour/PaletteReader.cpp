@@ -858,11 +858,12 @@ public:
     // palette does not carry it or it cannot be read.
     const IccConversion *conversion(const QString &space)
     {
-        auto found = m_open.find(space);
+        // By the member: spaces that all name one profile open it once.
+        const QString file = m_files.value(space);
+        auto found = m_open.find(file);
         if (found == m_open.end()) {
-            const QString file = m_files.value(space);
             auto opened = std::make_shared<IccConversion>(file.isEmpty() ? QByteArray() : m_zip.file(file, PaletteFile::maxSize));
-            found = m_open.insert(space, opened->channels() ? opened : nullptr);
+            found = m_open.insert(file, opened->channels() ? opened : nullptr);
         }
         return found->get();
     }
@@ -870,7 +871,7 @@ public:
 private:
     ZipArchive &m_zip;
     QHash<QString, QString> m_files;
-    QHash<QString, std::shared_ptr<IccConversion>> m_open;
+    QHash<QString, std::shared_ptr<IccConversion>> m_open;  // by member
 };
 
 } // namespace

@@ -23,6 +23,16 @@ ZipArchive::ZipArchive(const QByteArray &bytes) : m_bytes(bytes) {}
 
 QByteArray ZipArchive::file(const QString &name, qint64 limit)
 {
+    if (const auto found = m_members.constFind(name); found != m_members.constEnd())
+        return *found;
+    QByteArray member = unpack(name, limit);
+    if (!member.isEmpty())
+        m_members.insert(name, member);
+    return member;
+}
+
+QByteArray ZipArchive::unpack(const QString &name, qint64 limit)
+{
     const char *data = m_bytes.constData();
     const qint64 size = m_bytes.size();
     // The end of central directory record: 22 bytes and a comment of up to
@@ -71,6 +81,12 @@ QByteArray ZipArchive::file(const QString &name, qint64 limit)
             m_error = QStringLiteral("%1 is larger than %2 bytes").arg(name).arg(limit);
             return {};
         }
+        const qint64 size = method == 0 ? qint64(packed) : qint64(unpacked);
+        if (m_inflated + size > totalLimit) {
+            m_error = QStringLiteral("its members hold more than %1 MiB together").arg(totalLimit / (1024 * 1024));
+            return {};
+        }
+        m_inflated += size;
         if (method == 0)
             return QByteArray(data + start, packed);
         if (method != 8) {

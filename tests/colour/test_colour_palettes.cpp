@@ -7,6 +7,7 @@
 #include "colour/ColourSpace.h"
 #include "colour/CssColour.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
 #include "colour/PrintColours.h"
@@ -104,16 +105,28 @@ QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method 
         + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
 }
 
-// A zip archive of stored members, in the order given.
-QByteArray zipOfMembers(const QVector<QPair<QByteArray, QByteArray>> &members)
+// Raw deflate (as zip stores it) of data: qCompress's zlib stream without
+// its four-byte length, two-byte header and four-byte checksum.
+QByteArray deflated(const QByteArray &data)
+{
+    const QByteArray zlib = qCompress(data, 9);
+    return zlib.mid(6, zlib.size() - 10);
+}
+
+// A zip archive of members in the order given, stored, or deflated where
+// the name is in deflate.
+QByteArray zipOfMembers(const QVector<QPair<QByteArray, QByteArray>> &members, const QList<QByteArray> &deflate = {})
 {
     QByteArray locals, central;
     for (const auto &[name, data] : members) {
         const quint32 at = quint32(locals.size());
-        locals += le32(0x04034b50) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0) + le32(quint32(data.size()))
-            + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + name + data;
-        central += le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0)
-            + le32(quint32(data.size())) + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + le16(0)
+        const bool packs = deflate.contains(name);
+        const QByteArray stored = packs ? deflated(data) : data;
+        const quint16 method = packs ? 8 : 0;
+        locals += le32(0x04034b50) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0) + le32(quint32(stored.size()))
+            + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + name + stored;
+        central += le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0)
+            + le32(quint32(stored.size())) + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + le16(0)
             + le16(0) + le16(0) + le32(0) + le32(at) + name;
     }
     return locals + central + le32(0x06054b50) + le16(0) + le16(0) + le16(quint16(members.size()))
@@ -202,6 +215,8 @@ private slots:
     void emptyByItsOwnWord();
     void reportTextCut_data();
     void reportTextCut();
+    void kritaSpacesOfOneLargeProfile();
+    void archiveInflatesAtMostTheLimit();
 };
 
 void TestColourPalettes::roundTrip_data()
@@ -880,6 +895,47 @@ void TestColourPalettes::reportTextCut()
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(ReportText::cut(text), shown);
+}
+
+// 2,000 colour spaces that name one 60 MiB profile (a file of a few
+// hundred KiB): the member is inflated once, not once a space.
+void TestColourPalettes::kritaSpacesOfOneLargeProfile()
+{
+    QByteArray colours = "<ColorSet name=\"bomb\">";
+    QByteArray profiles = "<Profiles>";
+    for (int i = 0; i < 2000; ++i) {
+        colours += QStringLiteral("<ColorSetEntry name=\"c%1\"><RGB r=\"1\" g=\"0\" b=\"0\" space=\"s%1\"/>"
+                                  "</ColorSetEntry>").arg(i).toUtf8();
+        profiles += QStringLiteral("<Profile name=\"s%1\" filename=\"big.icc\"/>").arg(i).toUtf8();
+    }
+    const QByteArray large(60 * 1024 * 1024, '\0');
+    const QByteArray bomb = zipOfMembers({{"colorset.xml", colours + "</ColorSet>"},
+                                          {"profiles.xml", profiles + "</Profiles>"},
+                                          {"big.icc", large}},
+                                         {"colorset.xml", "profiles.xml", "big.icc"});
+    QVERIFY2(bomb.size() < 1024 * 1024, qPrintable(QString::number(bomb.size())));
+    const PaletteReader::Result read = PaletteReader::krita(bomb);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.entries.size(), 0);
+    QCOMPARE(read.skipped, 2000);
+    QVERIFY2(read.unread.first().contains(QStringLiteral("profile \u201cs0\u201d cannot be read")), qPrintable(read.unread.first()));
+
+    ZipArchive zip(bomb);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(zip.file(QStringLiteral("big.icc"), PaletteFile::maxSize).size(), large.size());
+    QCOMPARE(zip.inflatedBytes(), qint64(large.size()));
+}
+
+// Members that each fit but together inflate past 64 MiB: the one that
+// passes the limit is refused.
+void TestColourPalettes::archiveInflatesAtMostTheLimit()
+{
+    const QByteArray forty(40 * 1024 * 1024, 'a');
+    ZipArchive zip(zipOfMembers({{"a", forty}, {"b", forty}}, {"a", "b"}));
+    QCOMPARE(zip.file(QStringLiteral("a"), PaletteFile::maxSize).size(), forty.size());
+    QVERIFY(zip.file(QStringLiteral("b"), PaletteFile::maxSize).isEmpty());
+    QVERIFY2(zip.error().contains(QLatin1String("more than 64 MiB together")), qPrintable(zip.error()));
+    QCOMPARE(zip.inflatedBytes(), qint64(forty.size()));
 }
 
 QTEST_GUILESS_MAIN(TestColourPalettes)
