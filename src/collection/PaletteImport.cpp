@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -69,8 +70,157 @@ QSet<QString> PaletteImport::collectedNow() const
     return collected;
 }
 
-PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString> &collected,
-                                        const std::atomic_bool *cancel) const
+// What the rows of a palette come to, counted row by row in the file's
+// order without keeping the rows: for each card colour the first row that
+// may land and how many rows became it, the rest as counts. Whether a card
+// colour is added, collected or merged is decided against what is
+// collected when the write begins.
+class PaletteImport::Tally
+{
+public:
+    Tally(int cardSize, double maxDeltaE) : m_candidates(size_t(cardSize)), m_maxDeltaE(maxDeltaE) {}
+
+    void count(const PaletteImport::Row &row, bool leftOut)
+    {
+        ++m_rows;
+        if (row.code.isEmpty()) {
+            ++m_unread;
+            if (m_unreadWhy.size() < namedUnread)
+                m_unreadWhy.append(row.why);
+        } else if (!row.byCode && row.deltaE > m_maxDeltaE) {
+            ++m_tooFar;
+        } else if (leftOut) {
+            ++m_leftOut;
+        } else {
+            Candidate &c = m_candidates[size_t(row.cardIndex)];
+            if (c.rows++ == 0) {
+                c.order = m_order++;
+                c.byCode = row.byCode;
+                c.deltaE = row.deltaE;
+                c.name = row.name;
+                c.collectedWhenRead = row.outcome == PaletteImport::Outcome::Collected;
+            }
+        }
+    }
+
+    // The counts into result; the codes to add, in the file's order.
+    QStringList finish(const QSet<QString> &collected, const QVector<CardColour> &card,
+                       PaletteImport::Result &result) const
+    {
+        result.unread = m_unread;
+        result.unreadWhy = m_unreadWhy;
+        result.tooFar = m_tooFar;
+        result.leftOut = m_leftOut;
+        std::vector<int> order;
+        for (size_t i = 0; i < m_candidates.size(); ++i) {
+            if (m_candidates[i].rows > 0)
+                order.push_back(int(i));
+        }
+        std::sort(order.begin(), order.end(),
+                  [&](int a, int b) { return m_candidates[size_t(a)].order < m_candidates[size_t(b)].order; });
+        QStringList added;
+        for (const int index : order) {
+            const Candidate &c = m_candidates[size_t(index)];
+            const QString &code = card.at(index).code;
+            if (collected.contains(code)) {
+                (c.collectedWhenRead ? result.collected : result.collectedMeanwhile) += c.rows;
+                continue;
+            }
+            result.merged += c.rows - 1;
+            added.append(code);
+            if (c.byCode) {
+                ++result.byCode;
+            } else {
+                ++result.matched;
+                if (c.deltaE > result.largestDeltaE || result.largestName.isNull()) {
+                    result.largestDeltaE = c.deltaE;
+                    result.largestName = c.name;
+                    result.largestCode = code;
+                }
+            }
+        }
+        return added;
+    }
+
+    qint64 rows() const { return m_rows; }
+
+private:
+    struct Candidate
+    {
+        qint64 order = 0;
+        int rows = 0;
+        bool byCode = false;
+        bool collectedWhenRead = false;
+        double deltaE = 0;
+        QString name;
+    };
+
+    std::vector<Candidate> m_candidates;  // by the card colour's place
+    double m_maxDeltaE;
+    qint64 m_order = 0;
+    qint64 m_rows = 0;
+    int m_unread = 0;
+    int m_tooFar = 0;
+    int m_leftOut = 0;
+    QStringList m_unreadWhy;
+};
+
+struct PaletteImport::Matching
+{
+    std::optional<NearestColours> search;  // made at the first colour without a card code for a name
+    std::vector<bool> taken;               // by the card colour's place: cheaper than by code
+};
+
+PaletteImport::Row PaletteImport::classify(const PaletteEntry &entry, const QSet<QString> &collected,
+                                           Matching &matching) const
+{
+    Row row;
+    row.name = entry.code;
+    row.rgb = entry.rgb;
+    const int index = m_indexOfUpper.value(entry.code.trimmed().toUpper(), -1);
+    if (index >= 0) {
+        const CardColour &c = m_colours.at(index);
+        row.outcome = Outcome::ByCode;
+        row.byCode = true;
+        row.code = c.code;
+        row.cardRgb = c.rgb;
+        row.cardIndex = index;
+        // The same sRGB value is no difference; any other is measured.
+        if (entry.rgb && !entry.labKnown && *entry.rgb == c.rgb)
+            row.deltaE = 0;
+        else if (entry.rgb)
+            row.deltaE = ColourSpace::deltaE00(entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb),
+                                               ColourSpace::labFromRgb(c.rgb));
+    } else if (entry.rgb && !m_colours.isEmpty()) {
+        if (!matching.search)
+            matching.search.emplace(CardSearch::build(m_colours));
+        const Lab lab = entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb);
+        const NearestColours::Match best = matching.search->nearest(lab, 1).value(0);
+        if (best.index < 0) {
+            row.why = tr("\u201c%1\u201d: its colour cannot be measured").arg(ReportText::cut(entry.code));
+            return row;
+        }
+        const CardColour &c = matching.search->colours().at(best.index);
+        row.outcome = Outcome::Nearest;
+        row.code = c.code;
+        row.cardRgb = c.rgb;
+        row.cardIndex = best.index;
+        row.deltaE = best.deltaE;
+    } else {
+        row.why = entry.rgb ? tr("the card has no colours")
+                            : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(ReportText::cut(entry.code));
+        return row;
+    }
+    if (collected.contains(row.code))
+        row.outcome = Outcome::Collected;
+    else if (matching.taken[size_t(row.cardIndex)])
+        row.outcome = Outcome::Merged;
+    matching.taken[size_t(row.cardIndex)] = true;
+    return row;
+}
+
+PaletteImport::Plan PaletteImport::scan(const QString &path, const QSet<QString> &collected,
+                                        const std::atomic_bool *cancel, const std::function<void(Row &&)> &take) const
 {
     Plan plan;
     plan.path = path;
@@ -79,6 +229,13 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         plan.error = tr("%1: the name must end in %2.").arg(ReportText::cut(path), PaletteFormat::readSuffixes());
         return plan;
     }
+    Matching matching;
+    matching.taken.assign(size_t(m_colours.size()), false);
+    // Each colour is decided as it is read; the palette is never held as
+    // entries.
+    PaletteReader::Reading reading;
+    reading.cancel = cancel;
+    reading.take = [&](const PaletteEntry &entry) { take(classify(entry, collected, matching)); };
     PaletteReader::Result palette;
     {
         const PaletteFile::Result file = PaletteFile::read(path);
@@ -86,13 +243,17 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
             plan.error = file.error;
             return plan;
         }
-        palette = PaletteReader::read(format->id, file.bytes);
+        palette = PaletteReader::read(format->id, file.bytes, reading);
+    }
+    if (palette.cancelled) {
+        plan.cancelled = true;
+        return plan;
     }
     if (!palette.ok()) {
         plan.error = tr("%1 is not a palette this program reads: %2").arg(ReportText::cut(path), palette.error);
         return plan;
     }
-    if (palette.entries.isEmpty() && palette.unread.isEmpty()) {
+    if (palette.read == 0 && palette.unread.isEmpty()) {
         if (!palette.saysEmpty) {
             plan.error = tr("No colours found in %1").arg(ReportText::cut(path));
             return plan;
@@ -111,74 +272,45 @@ PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString>
         models.append(tr("%1 with an alpha below 1, matched as opaque").arg(palette.translucent));
     if (!models.isEmpty())
         plan.modelNote = tr("Read %1.").arg(models.join(QStringLiteral("; ")));
-
-    // Made at the first colour without a card code for a name.
-    std::optional<NearestColours> search;
-    // By the card colour's place: cheaper than by code for a large palette.
-    std::vector<bool> taken(size_t(m_colours.size()), false);
-    plan.rows.reserve(palette.entries.size() + palette.unread.size());
-    for (int i = 0; i < palette.entries.size(); ++i) {
-        if (cancel && (i & 255) == 0 && cancel->load()) {
-            plan.cancelled = true;
-            return plan;
-        }
-        const PaletteEntry &entry = palette.entries.at(i);
-        Row row;
-        row.name = entry.code;
-        row.rgb = entry.rgb;
-        const int index = m_indexOfUpper.value(entry.code.trimmed().toUpper(), -1);
-        if (index >= 0) {
-            const CardColour &c = m_colours.at(index);
-            row.outcome = Outcome::ByCode;
-            row.byCode = true;
-            row.code = c.code;
-            row.cardRgb = c.rgb;
-            row.cardIndex = index;
-            // The same sRGB value is no difference; any other is measured.
-            if (entry.rgb && !entry.labKnown && *entry.rgb == c.rgb)
-                row.deltaE = 0;
-            else if (entry.rgb)
-                row.deltaE = ColourSpace::deltaE00(entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb),
-                                                   ColourSpace::labFromRgb(c.rgb));
-        } else if (entry.rgb && !m_colours.isEmpty()) {
-            if (!search)
-                search.emplace(CardSearch::build(m_colours));
-            const Lab lab = entry.labKnown ? entry.lab : ColourSpace::labFromRgb(*entry.rgb);
-            const NearestColours::Match best = search->nearest(lab, 1).value(0);
-            if (best.index < 0) {
-                row.why = tr("\u201c%1\u201d: its colour cannot be measured").arg(ReportText::cut(entry.code));
-                plan.rows.append(row);
-                continue;
-            }
-            const CardColour &c = search->colours().at(best.index);
-            row.outcome = Outcome::Nearest;
-            row.code = c.code;
-            row.cardRgb = c.rgb;
-            row.cardIndex = best.index;
-            row.deltaE = best.deltaE;
-        } else {
-            row.why = entry.rgb ? tr("the card has no colours")
-                                : tr("\u201c%1\u201d: neither a code of the card nor a colour").arg(ReportText::cut(entry.code));
-            plan.rows.append(row);
-            continue;
-        }
-        if (collected.contains(row.code))
-            row.outcome = Outcome::Collected;
-        else if (taken[size_t(row.cardIndex)])
-            row.outcome = Outcome::Merged;
-        taken[size_t(row.cardIndex)] = true;
-        plan.rows.append(std::move(row));
-    }
     for (const QString &why : palette.unread) {
         Row row;
         row.why = why;
-        plan.rows.append(row);
+        take(std::move(row));
     }
     plan.ok = true;
     return plan;
 }
 
+PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString> &collected,
+                                        const std::atomic_bool *cancel) const
+{
+    QVector<Row> rows;
+    Plan plan = scan(path, collected, cancel, [&rows](Row &&row) { rows.append(std::move(row)); });
+    if (plan.ok)
+        plan.rows = std::move(rows);
+    return plan;
+}
+
 PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool> &take, double maxDeltaE)
+{
+    Tally tally(int(m_colours.size()), maxDeltaE);
+    for (int i = 0; i < plan.rows.size(); ++i) {
+        const Row &row = plan.rows.at(i);
+        tally.count(row, !take.isEmpty() && !take.value(i)
+                             && (row.outcome == Outcome::ByCode || row.outcome == Outcome::Nearest));
+    }
+    return commit(plan, tally, maxDeltaE);
+}
+
+PaletteImport::Result PaletteImport::read(const QString &path, double maxDeltaE)
+{
+    // Counted as read: a palette of millions of colours is never held as rows.
+    Tally tally(int(m_colours.size()), maxDeltaE);
+    const Plan plan = scan(path, collectedNow(), nullptr, [&tally](Row &&row) { tally.count(row, false); });
+    return commit(plan, tally, maxDeltaE);
+}
+
+PaletteImport::Result PaletteImport::commit(const Plan &plan, const Tally &tally, double maxDeltaE)
 {
     Result result;
     if (!plan.ok) {
@@ -204,42 +336,7 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     QSet<QString> collected;
     for (const CollectionEntry &entry : collection.all())
         collected.insert(entry.code);
-
-    std::vector<bool> taken(size_t(m_colours.size()), false);
-    QStringList added;
-    added.reserve(plan.rows.size());
-    for (int i = 0; i < plan.rows.size(); ++i) {
-        const Row &row = plan.rows.at(i);
-        if (row.code.isEmpty()) {
-            ++result.unread;
-            result.unreadWhy.append(row.why);
-        } else if (!row.byCode && row.deltaE > maxDeltaE) {
-            ++result.tooFar;
-        } else if (!take.isEmpty() && !take.value(i)
-                   && (row.outcome == Outcome::ByCode || row.outcome == Outcome::Nearest)) {
-            ++result.leftOut;
-        } else if (collected.contains(row.code)) {
-            if (row.outcome == Outcome::Collected)
-                ++result.collected;
-            else
-                ++result.collectedMeanwhile;
-        } else if (taken[size_t(row.cardIndex)]) {
-            ++result.merged;
-        } else {
-            taken[size_t(row.cardIndex)] = true;
-            added.append(row.code);
-            if (row.byCode) {
-                ++result.byCode;
-            } else {
-                ++result.matched;
-                if (row.deltaE > result.largestDeltaE || result.largestName.isNull()) {
-                    result.largestDeltaE = row.deltaE;
-                    result.largestName = row.name;
-                    result.largestCode = row.code;
-                }
-            }
-        }
-    }
+    const QStringList added = tally.finish(collected, m_colours, result);
     if (const TableResult<bool> made = collection.addMany(CardTable::name(), added); !made.value) {
         refusal = made.refusal;
         collection.rollbackWrite();
@@ -257,7 +354,7 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     result.ok = true;
     result.added = int(added.size());
 
-    const int skipped = int(plan.rows.size()) - result.added;
+    const qint64 skipped = tally.rows() - result.added;
     result.summary = tr("Imported from %1: %2 added, %3 skipped.").arg(ReportText::cut(plan.path)).arg(result.added).arg(skipped);
     QStringList lines{result.summary};
     const auto line = [&lines](int count, const QString &text) {
@@ -281,18 +378,13 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
     line(result.leftOut, tr("%1 left out in the preview"));
     if (result.unread > 0) {
         lines.append(QStringLiteral("  ") + tr("%1 not read:").arg(result.unread));
-        for (int i = 0; i < result.unreadWhy.size() && i < namedUnread; ++i)
-            lines.append(QStringLiteral("    ") + result.unreadWhy.at(i));
-        if (result.unreadWhy.size() > namedUnread)
-            lines.append(QStringLiteral("    ") + tr("and %1 more").arg(result.unreadWhy.size() - namedUnread));
+        for (const QString &why : result.unreadWhy)
+            lines.append(QStringLiteral("    ") + why);
+        if (result.unread > result.unreadWhy.size())
+            lines.append(QStringLiteral("    ") + tr("and %1 more").arg(result.unread - result.unreadWhy.size()));
     }
     if (!plan.modelNote.isEmpty())
         lines.append(QStringLiteral("  ") + plan.modelNote);
     result.message = lines.join(QLatin1Char('\n'));
     return result;
-}
-
-PaletteImport::Result PaletteImport::read(const QString &path, double maxDeltaE)
-{
-    return apply(plan(path, collectedNow()), {}, maxDeltaE);
 }

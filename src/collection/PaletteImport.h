@@ -11,10 +11,12 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <limits>
 #include <optional>
 
 class CardTable;
+struct PaletteEntry;
 
 // A palette file of another program brought into the collection, in two
 // steps. plan() reads the file and decides for each palette colour the card
@@ -75,7 +77,7 @@ public:
         int tooFar = 0;             // farther than the largest ΔE00 allowed
         int leftOut = 0;            // unticked in the preview
         int unread = 0;
-        QStringList unreadWhy;
+        QStringList unreadWhy;      // the first few reasons
         QString message;            // the report, a line a reason
         QString summary;            // its first line
     };
@@ -90,7 +92,8 @@ public:
     // What is collected now, read without a lock: for the plan's view.
     QSet<QString> collectedNow() const;
     // Reads and matches; no database is touched. cancel, when given, is
-    // looked at between colours.
+    // looked at by the reader as it reads, so that a cancelled read stops
+    // within milliseconds.
     Plan plan(const QString &path, const QSet<QString> &collected,
               const std::atomic_bool *cancel = nullptr) const;
     // Adds the rows of plan whose take is true (all when take is empty) and
@@ -101,6 +104,18 @@ public:
     Result read(const QString &path, double maxDeltaE = std::numeric_limits<double>::infinity());
 
 private:
+    struct Matching;
+    class Tally;
+    // One palette colour's fate: the one decision the preview and the
+    // command line share.
+    Row classify(const PaletteEntry &entry, const QSet<QString> &collected, Matching &matching) const;
+    // Reads the file and hands each row to take as it is decided, in the
+    // file's order; the plan returned has no rows of its own.
+    Plan scan(const QString &path, const QSet<QString> &collected, const std::atomic_bool *cancel,
+              const std::function<void(Row &&)> &take) const;
+    // Adds what tally counted within one write transaction, and reports.
+    Result commit(const Plan &plan, const Tally &tally, double maxDeltaE);
+
     CardTable *m_card;
     QString m_databasePath;
     QVector<CardColour> m_colours;       // the card, L*a*b* left for the search

@@ -12,7 +12,7 @@ constexpr qsizetype longestValue = 64 * 1024;
 
 } // namespace
 
-CssStylesheet::CssStylesheet(QStringView text)
+CssStylesheet::CssStylesheet(QStringView text, const std::atomic_bool *cancel)
 {
     QStringList preludes;
     QString item;
@@ -49,6 +49,8 @@ CssStylesheet::CssStylesheet(QStringView text)
     };
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
+        if ((i & 0xffff) == 0 && cancel && cancel->load(std::memory_order_relaxed))
+            return;
         const QChar c = text[i];
         if (c == u'\n')
             ++line;

@@ -7,6 +7,8 @@
 #include <QStringView>
 #include <QVector>
 
+#include <atomic>
+
 // The declarations of a stylesheet, read as CSS is (blocks, not lines:
 // a minified sheet is one line), comments passed over, strings and
 // parentheses kept whole. Each is given with the rule it stands in (the
@@ -24,7 +26,9 @@ public:
         int line = 0;
     };
 
-    explicit CssStylesheet(QStringView text);
+    // cancel, when given, is looked at every 64 Ki characters; a sheet
+    // cancelled holds the declarations read until then.
+    explicit CssStylesheet(QStringView text, const std::atomic_bool *cancel = nullptr);
 
     const QVector<Declaration> &declarations() const { return m_declarations; }
 

@@ -28,11 +28,11 @@ namespace {
 
 using Result = PaletteReader::Result;
 
-Result failure(const QString &error)
+// The file is refused: nothing read from it counts.
+void fail(Result &result, const QString &error)
 {
-    Result result;
     result.error = error;
-    return result;
+    result.entries.clear();
 }
 
 PaletteEntry entry(const QString &code, QRgb rgb)
@@ -62,7 +62,7 @@ void notRead(Result &result, const QString &what)
 // A Lab colour (D50) as an entry.
 void addLab(Result &result, const QString &code, double l, double a, double b)
 {
-    result.entries.append(entry(code, PrintColours::fromLabD50(l, a, b)));
+    result.add(entry(code, PrintColours::fromLabD50(l, a, b)));
     ++result.lab;
 }
 
@@ -76,7 +76,7 @@ QString noCmykProfile()
 void addCmyk(Result &result, const QString &code, const QString &where, double c, double m, double y, double k)
 {
     if (const std::optional<PrintColours::Converted> colour = PrintColours::fromCmyk(c, m, y, k)) {
-        result.entries.append(entry(code, *colour));
+        result.add(entry(code, *colour));
         ++result.cmyk;
     } else
         notRead(result, QStringLiteral("%1: %2").arg(where, noCmykProfile()));
@@ -298,18 +298,28 @@ int optionalCount(QStringView text, bool *ok)
 
 } // namespace
 
-Result PaletteReader::gimp(const QByteArray &data)
+void PaletteReader::gimpInto(const QByteArray &data, Result &result)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
-    const QStringList lines = text.split(u'\n');
-    if (lines.isEmpty() || lines[0].trimmed() != QLatin1String("GIMP Palette"))
-        return failure(QStringLiteral("This is not a GIMP palette: its first line is not \u201cGIMP Palette\u201d."));
-
-    Result result;
-    for (int i = 1; i < lines.size(); ++i) {
-        QStringView line = QStringView(lines[i]);
+    // Line by line as views of the text: a list of the lines would hold a
+    // large palette twice.
+    const QStringView all(text);
+    qsizetype at = 0;
+    const auto nextLine = [&] {
+        const qsizetype end = all.indexOf(u'\n', at);
+        QStringView line = all.mid(at, (end < 0 ? all.size() : end) - at);
+        at = end < 0 ? all.size() + 1 : end + 1;
         if (line.endsWith(u'\r'))
             line.chop(1);
+        return line;
+    };
+    if (nextLine().trimmed() != QLatin1String("GIMP Palette"))
+        return fail(result, QStringLiteral("This is not a GIMP palette: its first line is not \u201cGIMP Palette\u201d."));
+
+    for (int number = 2; at <= all.size(); ++number) {
+        if (result.stop())
+            return;
+        const QStringView line = nextLine();
         const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u'#') || line.startsWith(QLatin1String("Name:"))
             || line.startsWith(QLatin1String("Columns:")))
@@ -320,37 +330,38 @@ Result PaletteReader::gimp(const QByteArray &data)
             const QStringView word = nextWord(rest);
             value = component(word);
             if (value < 0)
-                return failure(QStringLiteral("Line %1: a colour is three numbers from 0 to 255, then its name; "
-                                              "\u201c%2\u201d is not.").arg(i + 1).arg(ReportText::cut(word.isEmpty() ? trimmed : word)));
+                return fail(result, QStringLiteral("Line %1: a colour is three numbers from 0 to 255, then its name; "
+                                              "\u201c%2\u201d is not.").arg(number).arg(ReportText::cut(word.isEmpty() ? trimmed : word)));
         }
-        result.entries.append(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
+        result.add(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
     }
-    return result;
 }
 
-Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
+void PaletteReader::adobeSwatchExchangeInto(const QByteArray &data, Result &result)
 {
     Bytes bytes(data.constData(), data.size());
     if (!bytes.has(12) || bytes.raw(4) != "ASEF")
-        return failure(QStringLiteral("This is not an Adobe swatch exchange file: it does not begin with ASEF."));
+        return fail(result, QStringLiteral("This is not an Adobe swatch exchange file: it does not begin with ASEF."));
     const quint16 major = bytes.u16();
     bytes.u16();
     if (major != 1)
-        return failure(QStringLiteral("Adobe swatch exchange version %1 is not known; version 1 is.").arg(major));
+        return fail(result, QStringLiteral("Adobe swatch exchange version %1 is not known; version 1 is.").arg(major));
     const quint32 blockCount = bytes.u32();
 
-    Result result;
     // A colour block takes at least 22 bytes: a count larger than the file
     // can hold must not decide the allocation.
-    result.entries.reserve(int(std::min<qint64>(blockCount, bytes.left() / 22)));
+    if (!result.m_reading.take)
+        result.entries.reserve(int(std::min<qint64>(blockCount, bytes.left() / 22)));
     for (quint32 blockNumber = 1; blockNumber <= blockCount; ++blockNumber) {
+        if (result.stop())
+            return;
         if (!bytes.has(6))
-            return failure(QStringLiteral("The file ends at block %1 of the %2 it announces.")
+            return fail(result, QStringLiteral("The file ends at block %1 of the %2 it announces.")
                                .arg(blockNumber).arg(blockCount));
         const quint16 type = bytes.u16();
         const quint32 length = bytes.u32();
         if (!bytes.has(qint64(length)))
-            return failure(QStringLiteral("Block %1 is %2 bytes long, more than the %3 bytes left in the file.")
+            return fail(result, QStringLiteral("Block %1 is %2 bytes long, more than the %3 bytes left in the file.")
                                .arg(blockNumber).arg(length).arg(bytes.left()));
         Bytes block = bytes.take(length);
         // Group starts and ends, and blocks of kinds not known, are passed over.
@@ -359,10 +370,10 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
 
         const QString broken = QStringLiteral("Colour block %1 is damaged: %2.").arg(blockNumber);
         if (!block.has(2))
-            return failure(broken.arg(QStringLiteral("it has no name length")));
+            return fail(result, broken.arg(QStringLiteral("it has no name length")));
         const quint16 units = block.u16();
         if (!block.has(2 * qint64(units) + 4))
-            return failure(broken.arg(QStringLiteral("its name and colour model do not fit in it")));
+            return fail(result, broken.arg(QStringLiteral("its name and colour model do not fit in it")));
         QString name;
         name.reserve(units);
         for (quint16 u = 0; u < units; ++u)
@@ -387,12 +398,12 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
             continue;
         }
         if (!block.has(4 * components + 2))
-            return failure(broken.arg(QStringLiteral("its colour values do not fit in it")));
+            return fail(result, broken.arg(QStringLiteral("its colour values do not fit in it")));
         float raw[4];
         for (int c = 0; c < components; ++c) {
             raw[c] = block.f32();
             if (!std::isfinite(raw[c]))
-                return failure(broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
+                return fail(result, broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
                                                           : QStringLiteral("a colour value is not between 0 and 1")));
         }
         if (model == "LAB ") {
@@ -403,7 +414,7 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         int value[4];
         for (int c = 0; c < components; ++c) {
             if (!unitComponent(raw[c], &value[c]))
-                return failure(broken.arg(QStringLiteral("a colour value is not between 0 and 1")));
+                return fail(result, broken.arg(QStringLiteral("a colour value is not between 0 and 1")));
         }
         if (model == "CMYK") {
             addCmyk(result, name, where, raw[0], raw[1], raw[2], raw[3]);
@@ -411,18 +422,18 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         }
         if (components == 1)
             value[1] = value[2] = value[0];
-        result.entries.append(entry(name, qRgb(value[0], value[1], value[2])));
+        result.add(entry(name, qRgb(value[0], value[1], value[2])));
     }
-    return result;
+    return;
 }
 
-Result PaletteReader::csv(const QByteArray &data)
+void PaletteReader::csvInto(const QByteArray &data, Result &result)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
     CsvRecords records(text);
     CsvRecord headerRecord;
     if (!records.next(&headerRecord)) {
-        return failure(records.error().isEmpty()
+        return fail(result, records.error().isEmpty()
                            ? QStringLiteral("The file is empty: it has not even a header line.")
                            : records.error());
     }
@@ -438,20 +449,23 @@ Result PaletteReader::csv(const QByteArray &data)
     const int page = column("page"), row = column("row");
     const bool hasRgb = red >= 0 && green >= 0 && blue >= 0;
     if (code < 0 || (hex < 0 && !hasRgb))
-        return failure(QStringLiteral("The header line names no \u201ccode\u201d column, or neither a "
+        return fail(result, QStringLiteral("The header line names no \u201ccode\u201d column, or neither a "
                                       "\u201chex\u201d column nor \u201cr\u201d, \u201cg\u201d and \u201cb\u201d."));
 
-    Result result;
     // Records are about a line each.
-    qsizetype lines = 0;
-    for (const char *at = data.cbegin(), *end = data.cend();
-         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
-        ++lines;
-    result.entries.reserve(lines);
+    if (!result.m_reading.take) {
+        qsizetype lines = 0;
+        for (const char *at = data.cbegin(), *end = data.cend();
+             (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+            ++lines;
+        result.entries.reserve(lines);
+    }
     CsvRecord record;
     while (records.next(&record)) {
+        if (result.stop())
+            return;
         if (record.fields.size() != header.size())
-            return failure(QStringLiteral("Line %1 has %2 fields; the header has %3.")
+            return fail(result, QStringLiteral("Line %1 has %2 fields; the header has %3.")
                                .arg(record.line).arg(record.fields.size()).arg(header.size()));
         PaletteEntry e;
         // Spaces belong to a field (RFC 4180): a code is kept as written.
@@ -463,7 +477,7 @@ Result PaletteReader::csv(const QByteArray &data)
                 return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
             });
             if (!ok)
-                return failure(QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
+                return fail(result, QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
                                    .arg(record.line).arg(ReportText::cut(hexText)));
             // Six hexadecimal digits, checked above.
             uint value = 0;
@@ -478,7 +492,7 @@ Result PaletteReader::csv(const QByteArray &data)
             if (!(r.isEmpty() && g.isEmpty() && b.isEmpty())) {
                 const int rv = component(r), gv = component(g), bv = component(b);
                 if (rv < 0 || gv < 0 || bv < 0)
-                    return failure(QStringLiteral("Line %1: r, g and b are each a whole number from 0 to 255.")
+                    return fail(result, QStringLiteral("Line %1: r, g and b are each a whole number from 0 to 255.")
                                        .arg(record.line));
                 e.rgb = qRgb(rv, gv, bv);
             }
@@ -487,12 +501,12 @@ Result PaletteReader::csv(const QByteArray &data)
         e.page = page >= 0 ? optionalCount(record.fields[page], &pageOk) : 0;
         e.row = row >= 0 ? optionalCount(record.fields[row], &rowOk) : 0;
         if (!pageOk || !rowOk)
-            return failure(QStringLiteral("Line %1: page and row are whole numbers.").arg(record.line));
-        result.entries.append(e);
+            return fail(result, QStringLiteral("Line %1: page and row are whole numbers.").arg(record.line));
+        result.add(e);
     }
     if (!records.error().isEmpty())
-        return failure(records.error());
-    return result;
+        return fail(result, records.error());
+    return;
 }
 
 namespace {
@@ -551,12 +565,13 @@ QString cssRowName(const CssStylesheet::Declaration &d)
 
 } // namespace
 
-Result PaletteReader::css(const QByteArray &data)
+void PaletteReader::cssInto(const QByteArray &data, Result &result)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
-    const CssStylesheet sheet(text);
-    Result result;
+    const CssStylesheet sheet(text, result.m_reading.cancel);
     for (const CssStylesheet::Declaration &d : sheet.declarations()) {
+        if (result.stop())
+            return;
         const QString name = cssRowName(d);
         const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(d.line).arg(ReportText::cut(name));
         QString why;
@@ -614,21 +629,20 @@ Result PaletteReader::css(const QByteArray &data)
                 e.lab = *colour->lab;
                 e.labKnown = true;
             }
-            result.entries.append(e);
+            result.add(e);
             result.lab += colour->fromLab;
             result.outsideSrgb += colour->outsideSrgb;
             result.translucent += colour->alpha < 1;
         }
     }
-    return result;
+    return;
 }
 
-Result PaletteReader::libreOffice(const QByteArray &data)
+void PaletteReader::libreOfficeInto(const QByteArray &data, Result &result)
 {
     QXmlStreamReader xml(data);
-    Result result;
     bool table = false;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("color-table")) {
@@ -649,23 +663,22 @@ Result PaletteReader::libreOffice(const QByteArray &data)
         }
         const std::optional<QRgb> rgb = hexColour(colour);
         if (rgb)
-            result.entries.append(entry(name, *rgb));
+            result.add(entry(name, *rgb));
         else
             notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(ReportText::cut(name)));
     }
     if (xml.hasError())
-        return failure(xmlFailure(xml));
+        return fail(result, xmlFailure(xml));
     if (!table)
-        return failure(QStringLiteral("This is not a LibreOffice colour table: it has no color-table element."));
-    return result;
+        return fail(result, QStringLiteral("This is not a LibreOffice colour table: it has no color-table element."));
+    return;
 }
 
-Result PaletteReader::scribus(const QByteArray &data)
+void PaletteReader::scribusInto(const QByteArray &data, Result &result)
 {
     QXmlStreamReader xml(data);
-    Result result;
     bool set = false;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("SCRIBUSCOLORS")) {
@@ -701,7 +714,7 @@ Result PaletteReader::scribus(const QByteArray &data)
             const double r = number(a, QLatin1String("R"), &ok), g = number(a, QLatin1String("G"), &ok),
                          b = number(a, QLatin1String("B"), &ok);
             if (ok)
-                result.entries.append(entry(name, qRgb(std::clamp(int(std::lround(r)), 0, 255),
+                result.add(entry(name, qRgb(std::clamp(int(std::lround(r)), 0, 255),
                                                        std::clamp(int(std::lround(g)), 0, 255),
                                                        std::clamp(int(std::lround(b)), 0, 255))));
             else
@@ -710,7 +723,7 @@ Result PaletteReader::scribus(const QByteArray &data)
         }
         if (space != QLatin1String("CMYK") && a.hasAttribute(QLatin1String("RGB"))) {
             if (const std::optional<QRgb> rgb = hexColour(a.value(QLatin1String("RGB"))))
-                result.entries.append(entry(name, *rgb));
+                result.add(entry(name, *rgb));
             else
                 notRead(result, where + QStringLiteral(": RGB is not #rrggbb"));
             continue;
@@ -730,10 +743,10 @@ Result PaletteReader::scribus(const QByteArray &data)
         notRead(result, where + QStringLiteral(": no colour in RGB, CMYK or Lab"));
     }
     if (xml.hasError())
-        return failure(xmlFailure(xml));
+        return fail(result, xmlFailure(xml));
     if (!set)
-        return failure(QStringLiteral("This is not a Scribus colour set: it has no SCRIBUSCOLORS element."));
-    return result;
+        return fail(result, QStringLiteral("This is not a Scribus colour set: it has no SCRIBUSCOLORS element."));
+    return;
 }
 
 namespace {
@@ -754,14 +767,13 @@ int numbers(QStringView text, double out[4])
 
 } // namespace
 
-Result PaletteReader::swatchBooker(const QByteArray &data)
+void PaletteReader::swatchBookerInto(const QByteArray &data, Result &result)
 {
     ZipArchive zip(data);
     const QByteArray xmlBytes = zip.file(QStringLiteral("swatchbook.xml"), PaletteFile::maxSize);
     if (xmlBytes.isEmpty())
-        return failure(QStringLiteral("This is not a SwatchBooker file: %1.").arg(zip.error()));
+        return fail(result, QStringLiteral("This is not a SwatchBooker file: %1.").arg(zip.error()));
     QXmlStreamReader xml(xmlBytes);
-    Result result;
     int colourNumber = 0;
     bool inColour = false;
     QString identifier, title, where;
@@ -772,7 +784,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             notRead(result, QStringLiteral("%1: no values in a model read (%2)")
                                 .arg(where, models.isEmpty() ? QStringLiteral("none") : ReportText::cut(models.join(QStringLiteral(", ")))));
     };
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && inColour && xml.name() == QLatin1String("color")) {
             finish();
@@ -805,7 +817,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             models.append(ReportText::cut(model));
             const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
             if ((model == QLatin1String("RGB") || model == QLatin1String("sRGB")) && n == 3) {
-                result.entries.append(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
+                result.add(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
                 taken = true;
             } else if (model == QLatin1String("Lab") && n == 3) {
                 addLab(result, name, v[0], v[1], v[2]);
@@ -813,7 +825,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             } else if (model == QLatin1String("GRAY") && n == 1) {
                 // SwatchBooker's grey is an amount of black ink.
                 const int g = unit(1.0 - v[0]);
-                result.entries.append(entry(name, qRgb(g, g, g)));
+                result.add(entry(name, qRgb(g, g, g)));
                 taken = true;
             } else if (model == QLatin1String("CMYK") && n == 4 && PrintColours::fromCmyk(0, 0, 0, 0)) {
                 addCmyk(result, name, where, v[0], v[1], v[2], v[3]);
@@ -826,8 +838,8 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
     if (inColour)
         finish();
     if (xml.hasError())
-        return failure(QStringLiteral("swatchbook.xml: ") + xmlFailure(xml));
-    return result;
+        return fail(result, QStringLiteral("swatchbook.xml: ") + xmlFailure(xml));
+    return;
 }
 
 namespace {
@@ -876,20 +888,19 @@ private:
 
 } // namespace
 
-Result PaletteReader::krita(const QByteArray &data)
+void PaletteReader::kritaInto(const QByteArray &data, Result &result)
 {
     ZipArchive zip(data);
     const QByteArray xmlBytes = zip.file(QStringLiteral("colorset.xml"), PaletteFile::maxSize);
     if (xmlBytes.isEmpty())
-        return failure(QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
+        return fail(result, QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
     KritaProfiles profiles(zip);
     QXmlStreamReader xml(xmlBytes);
-    Result result;
     int entryNumber = 0;
     bool inEntry = false;
     bool taken = false;
     QString name, where;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("ColorSetEntry")) {
             if (!taken)
@@ -925,11 +936,11 @@ Result PaletteReader::krita(const QByteArray &data)
                 continue;
             const QString space = a.value(QLatin1String("space")).toString();
             if (!profiles.names(space)) {
-                result.entries.append(rgb ? entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2])))
+                result.add(rgb ? entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2])))
                                           : entry(name, qRgb(unit(v[0]), unit(v[0]), unit(v[0]))));
             } else if (const IccConversion *conversion = profiles.conversion(space);
                        conversion && conversion->channels() == n) {
-                result.entries.append(entry(name, *conversion->convert(v, n)));
+                result.add(entry(name, *conversion->convert(v, n)));
             } else {
                 notRead(result, QStringLiteral("%1: its profile \u201c%2\u201d cannot be read as %3")
                                     .arg(where, ReportText::cut(space), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
@@ -956,24 +967,24 @@ Result PaletteReader::krita(const QByteArray &data)
             taken = true;
     }
     if (xml.hasError())
-        return failure(QStringLiteral("colorset.xml: ") + xmlFailure(xml));
-    return result;
+        return fail(result, QStringLiteral("colorset.xml: ") + xmlFailure(xml));
+    return;
 }
 
-Result PaletteReader::photoshop(const QByteArray &data)
+void PaletteReader::photoshopInto(const QByteArray &data, Result &result)
 {
     Bytes bytes(data.constData(), data.size());
     if (!bytes.has(4))
-        return failure(QStringLiteral("This is not a Photoshop colour swatch file: it is too short."));
+        return fail(result, QStringLiteral("This is not a Photoshop colour swatch file: it is too short."));
     quint16 version = bytes.u16();
     if (version != 1 && version != 2)
-        return failure(QStringLiteral("This is not a Photoshop colour swatch file: version %1 is not 1 or 2.").arg(version));
+        return fail(result, QStringLiteral("This is not a Photoshop colour swatch file: version %1 is not 1 or 2.").arg(version));
     quint16 count = bytes.u16();
     // Version 1 has no names; a version 2 section that follows has the
     // same colours with names, and is the one read.
     if (version == 1) {
         if (!bytes.has(10 * qint64(count)))
-            return failure(QStringLiteral("The version 1 section announces %1 colours but the file ends before them.").arg(count));
+            return fail(result, QStringLiteral("The version 1 section announces %1 colours but the file ends before them.").arg(count));
         bytes.take(10 * qint64(count));
         if (bytes.has(4)) {
             Bytes peek = bytes;
@@ -983,23 +994,24 @@ Result PaletteReader::photoshop(const QByteArray &data)
             }
         }
     }
-    Result result;
     if (version == 1) {
         bytes = Bytes(data.constData(), data.size());
         bytes.take(4);
     }
     for (int i = 1; i <= count; ++i) {
+        if (result.stop())
+            return;
         if (!bytes.has(10))
-            return failure(QStringLiteral("The file ends at colour %1 of the %2 it announces.").arg(i).arg(count));
+            return fail(result, QStringLiteral("The file ends at colour %1 of the %2 it announces.").arg(i).arg(count));
         const quint16 space = bytes.u16();
         const quint16 w = bytes.u16(), x = bytes.u16(), y = bytes.u16(), z = bytes.u16();
         QString name;
         if (version == 2) {
             if (!bytes.has(4))
-                return failure(QStringLiteral("Colour %1 is damaged: it has no name length.").arg(i));
+                return fail(result, QStringLiteral("Colour %1 is damaged: it has no name length.").arg(i));
             const quint32 units = bytes.u32();
             if (!bytes.has(2 * qint64(units)))
-                return failure(QStringLiteral("Colour %1 is damaged: its name does not fit in the file.").arg(i));
+                return fail(result, QStringLiteral("Colour %1 is damaged: its name does not fit in the file.").arg(i));
             name.reserve(int(units));
             for (quint32 u = 0; u < units; ++u)
                 name += QChar(bytes.u16());
@@ -1009,10 +1021,10 @@ Result PaletteReader::photoshop(const QByteArray &data)
         const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(ReportText::cut(name));
         switch (space) {
         case 0:  // RGB, 0 to 65535
-            result.entries.append(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
+            result.add(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
             break;
         case 1:  // HSB, 0 to 65535
-            result.entries.append(entry(name, QColor::fromHsvF(w / 65536.0f, x / 65535.0f, y / 65535.0f).rgb()));
+            result.add(entry(name, QColor::fromHsvF(w / 65536.0f, x / 65535.0f, y / 65535.0f).rgb()));
             break;
         case 2:  // CMYK, 0 is full ink
             addCmyk(result, name, where, 1 - w / 65535.0, 1 - x / 65535.0, 1 - y / 65535.0, 1 - z / 65535.0);
@@ -1022,7 +1034,7 @@ Result PaletteReader::photoshop(const QByteArray &data)
             break;
         case 8: {  // grey: 0 to 10000 of black
             const int g = std::clamp(int(std::lround(255.0 * (1.0 - w / 10000.0))), 0, 255);
-            result.entries.append(entry(name, qRgb(g, g, g)));
+            result.add(entry(name, qRgb(g, g, g)));
             break;
         }
         default:
@@ -1030,46 +1042,116 @@ Result PaletteReader::photoshop(const QByteArray &data)
             break;
         }
     }
-    return result;
+    return;
 }
 
-Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
+Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data, const Reading &reading)
 {
-    Result result = readAs(format, data);
+    Result result;
+    result.m_reading = reading;
+    readAs(format, data, result);
+    if (result.cancelled)
+        fail(result, QStringLiteral("The reading was cancelled."));
     // A format with a structure of its own that holds no colour says the
     // palette is empty; a CSV, a stylesheet or a SwatchBooker file that
     // yields none may only have been looked at wrongly.
     static const PaletteFormat::Id structured[] = {PaletteFormat::Id::Gimp, PaletteFormat::Id::AdobeSwatchExchange,
                                                    PaletteFormat::Id::LibreOffice, PaletteFormat::Id::Scribus,
                                                    PaletteFormat::Id::Krita, PaletteFormat::Id::Photoshop};
-    result.saysEmpty = result.ok() && result.entries.isEmpty() && result.skipped == 0
+    result.saysEmpty = result.ok() && result.read == 0 && result.skipped == 0
         && std::find(std::begin(structured), std::end(structured), format) != std::end(structured);
     return result;
 }
 
-Result PaletteReader::readAs(PaletteFormat::Id format, const QByteArray &data)
+Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
+{
+    return read(format, data, Reading());
+}
+
+Result PaletteReader::gimp(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Gimp, data);
+}
+
+Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::AdobeSwatchExchange, data);
+}
+
+Result PaletteReader::csv(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Csv, data);
+}
+
+Result PaletteReader::css(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Css, data);
+}
+
+Result PaletteReader::libreOffice(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::LibreOffice, data);
+}
+
+Result PaletteReader::scribus(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Scribus, data);
+}
+
+Result PaletteReader::swatchBooker(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::SwatchBooker, data);
+}
+
+Result PaletteReader::krita(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Krita, data);
+}
+
+Result PaletteReader::photoshop(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Photoshop, data);
+}
+
+void Result::add(const PaletteEntry &entry)
+{
+    ++read;
+    if (m_reading.take)
+        m_reading.take(entry);
+    else
+        entries.append(entry);
+}
+
+bool Result::stop()
+{
+    if (!cancelled && m_reading.cancel && m_reading.cancel->load(std::memory_order_relaxed))
+        cancelled = true;
+    return cancelled;
+}
+
+void PaletteReader::readAs(PaletteFormat::Id format, const QByteArray &data, Result &result)
 {
     switch (format) {
     case PaletteFormat::Id::Gimp:
-        return gimp(data);
+        return gimpInto(data, result);
     case PaletteFormat::Id::AdobeSwatchExchange:
-        return adobeSwatchExchange(data);
+        return adobeSwatchExchangeInto(data, result);
     case PaletteFormat::Id::Csv:
-        return csv(data);
+        return csvInto(data, result);
     case PaletteFormat::Id::Css:
-        return css(data);
+        return cssInto(data, result);
     case PaletteFormat::Id::LibreOffice:
-        return libreOffice(data);
+        return libreOfficeInto(data, result);
     case PaletteFormat::Id::Scribus:
-        return scribus(data);
+        return scribusInto(data, result);
     case PaletteFormat::Id::SwatchBooker:
-        return swatchBooker(data);
+        return swatchBookerInto(data, result);
     case PaletteFormat::Id::Krita:
-        return krita(data);
+        return kritaInto(data, result);
     case PaletteFormat::Id::Photoshop:
-        return photoshop(data);
+        return photoshopInto(data, result);
     case PaletteFormat::Id::SwatchSheet:
         break;
     }
-    return failure(QStringLiteral("This format is not read."));
+    fail(result, QStringLiteral("This format is not read."));
 }

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include <atomic>
+#include <functional>
+
 struct PaletteEntry;
 
 // Palettes of other programs read for an import: each entry's name as its
@@ -18,9 +21,22 @@ struct PaletteEntry;
 class PaletteReader
 {
 public:
+    // How a reading hands its entries over and learns it is no longer
+    // wanted. With take set, each entry goes to it as it is read and none
+    // is kept, so that a large file is never held as entries; cancel is
+    // looked at often enough that a reading stops within a few
+    // milliseconds of it being set.
+    struct Reading
+    {
+        std::function<void(const PaletteEntry &)> take;
+        const std::atomic_bool *cancel = nullptr;
+    };
+
     struct Result
     {
+        // What was read, unless a Reading's take was given it.
         QVector<PaletteEntry> entries;
+        int read = 0;  // entries read, kept or handed over
         // Colours that could not be read, each named with where it stands
         // and why ("block 7 \u201cGold\u201d: a Pantone colour"); skipped counts them.
         QStringList unread;
@@ -39,8 +55,17 @@ public:
         // The file is well formed and lists no colour: a palette that is
         // empty by its own word, not a file nothing could be found in.
         bool saysEmpty = false;
+        bool cancelled = false;
 
         bool ok() const { return error.isEmpty(); }
+
+        // For the readers: an entry read, and whether to stop now.
+        void add(const PaletteEntry &entry);
+        bool stop();
+
+    private:
+        friend class PaletteReader;
+        Reading m_reading;
     };
 
     static Result gimp(const QByteArray &data);
@@ -65,9 +90,20 @@ public:
     // version 2 section with names.
     static Result photoshop(const QByteArray &data);
 
-    // The reader of the format named.
+    // The reader of the format named. A cancelled reading is an error,
+    // with cancelled set.
+    static Result read(PaletteFormat::Id format, const QByteArray &data, const Reading &reading);
     static Result read(PaletteFormat::Id format, const QByteArray &data);
 
 private:
-    static Result readAs(PaletteFormat::Id format, const QByteArray &data);
+    static void readAs(PaletteFormat::Id format, const QByteArray &data, Result &result);
+    static void gimpInto(const QByteArray &data, Result &result);
+    static void adobeSwatchExchangeInto(const QByteArray &data, Result &result);
+    static void csvInto(const QByteArray &data, Result &result);
+    static void cssInto(const QByteArray &data, Result &result);
+    static void libreOfficeInto(const QByteArray &data, Result &result);
+    static void scribusInto(const QByteArray &data, Result &result);
+    static void swatchBookerInto(const QByteArray &data, Result &result);
+    static void kritaInto(const QByteArray &data, Result &result);
+    static void photoshopInto(const QByteArray &data, Result &result);
 };
