@@ -281,11 +281,61 @@ PaletteImport::Plan PaletteImport::scan(const QString &path, const QSet<QString>
     return plan;
 }
 
+PaletteImport::Rows::Rows(std::initializer_list<Row> rows)
+{
+    for (const Row &row : rows)
+        append(row);
+}
+
+void PaletteImport::Rows::append(const Row &row)
+{
+    Compact c;
+    c.nameAt = quint32(m_names.size());
+    c.nameLength = quint32(row.name.size());
+    m_names += row.name;
+    c.rgb = row.rgb.value_or(0);
+    c.hasRgb = row.rgb.has_value();
+    c.cardRgb = row.cardRgb;
+    c.cardIndex = row.cardIndex;
+    c.deltaE = row.deltaE;
+    c.outcome = quint8(row.outcome);
+    c.byCode = row.byCode;
+    if (!row.code.isEmpty()) {
+        auto found = m_codes.constFind(row.code);
+        if (found == m_codes.constEnd()) {
+            found = m_codes.insert(row.code, int(m_texts.size()));
+            m_texts.append(row.code);
+        }
+        c.text = *found;
+    } else if (!row.why.isEmpty()) {
+        c.text = int(m_texts.size());
+        m_texts.append(row.why);
+    }
+    m_rows.append(c);
+}
+
+PaletteImport::Row PaletteImport::Rows::at(int i) const
+{
+    const Compact &c = m_rows.at(i);
+    Row row;
+    row.name = m_names.mid(qsizetype(c.nameAt), qsizetype(c.nameLength));
+    if (c.hasRgb)
+        row.rgb = c.rgb;
+    row.cardRgb = c.cardRgb;
+    row.cardIndex = c.cardIndex;
+    row.deltaE = c.deltaE;
+    row.outcome = Outcome(c.outcome);
+    row.byCode = c.byCode;
+    if (c.text >= 0)
+        (row.outcome == Outcome::Unread ? row.why : row.code) = m_texts.at(c.text);
+    return row;
+}
+
 PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString> &collected,
                                         const std::atomic_bool *cancel) const
 {
-    QVector<Row> rows;
-    Plan plan = scan(path, collected, cancel, [&rows](Row &&row) { rows.append(std::move(row)); });
+    Rows rows;
+    Plan plan = scan(path, collected, cancel, [&rows](Row &&row) { rows.append(row); });
     if (plan.ok)
         plan.rows = std::move(rows);
     return plan;
@@ -295,7 +345,7 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
 {
     Tally tally(int(m_colours.size()), maxDeltaE);
     for (int i = 0; i < plan.rows.size(); ++i) {
-        const Row &row = plan.rows.at(i);
+        const Row row = plan.rows.at(i);
         tally.count(row, !take.isEmpty() && !take.value(i)
                              && (row.outcome == Outcome::ByCode || row.outcome == Outcome::Nearest));
     }

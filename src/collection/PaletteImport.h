@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 
@@ -51,6 +52,47 @@ public:
         QString why;              // for Unread: where in the file and why
     };
 
+    // The rows of a plan, held compactly: the names one after another in
+    // one string, each card code and reason once, and per row its colours,
+    // place, ΔE and outcome in 40 bytes; a row is put together again when
+    // it is asked for. A preview of millions of colours holds about 40
+    // bytes and its name's characters a row, not a row of strings.
+    class Rows
+    {
+    public:
+        Rows() = default;
+        Rows(std::initializer_list<Row> rows);
+
+        void append(const Row &row);
+        Row at(int i) const;
+        int size() const { return int(m_rows.size()); }
+        bool isEmpty() const { return m_rows.isEmpty(); }
+        // What a loop over every row needs, without its strings.
+        Outcome outcome(int i) const { return Outcome(m_rows.at(i).outcome); }
+        bool byCode(int i) const { return m_rows.at(i).byCode; }
+        double deltaE(int i) const { return m_rows.at(i).deltaE; }
+
+    private:
+        struct Compact
+        {
+            quint32 nameAt = 0;
+            quint32 nameLength = 0;
+            QRgb rgb = 0;
+            QRgb cardRgb = 0;
+            qint32 cardIndex = -1;
+            qint32 text = -1;  // the code, or for an unread row the reason, in m_texts
+            double deltaE = -1;
+            quint8 outcome = 0;
+            bool hasRgb = false;
+            bool byCode = false;
+        };
+
+        QString m_names;
+        QStringList m_texts;
+        QHash<QString, int> m_codes;  // a code's place in m_texts
+        QVector<Compact> m_rows;
+    };
+
     struct Plan
     {
         bool ok = false;
@@ -58,7 +100,7 @@ public:
         QString path;
         QString error;      // when the file could not be read
         bool empty = false; // the file says it holds no colours
-        QVector<Row> rows;  // in the file's order
+        Rows rows;          // in the file's order
         QString modelNote;  // how many were read from CMYK (profile and intent named) and Lab
     };
 
