@@ -44,7 +44,7 @@ const QVector<PaletteFormat> &PaletteFormat::all()
         format(Id::Gimp, "GIMP, Inkscape, Krita, LibreOffice palette", L{"gpl"}, true, true),
         format(Id::AdobeSwatchExchange, "Adobe Swatch Exchange", L{"ase"}, true, true),
         format(Id::Csv, "CSV", L{"csv"}, true, true),
-        format(Id::Css, "CSS custom properties", L{"css"}, true, true),
+        format(Id::Css, "CSS stylesheet", L{"css"}, true, true),
         format(Id::LibreOffice, "LibreOffice colour table", L{"soc"}, true, true),
         format(Id::Scribus, "Scribus colours", L{"xml"}, true, true),
         format(Id::SwatchBooker, "SwatchBooker", L{"sbz"}, true, false),
