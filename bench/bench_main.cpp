@@ -363,46 +363,11 @@ void emptyCollection(const BenchFolder &folder)
     sqlite3_close(db);
 }
 
-void importCard(benchmark::State &state)
+// The file imported into an empty collection of the 100,000-colour card:
+// every card colour added once, merged rows beside it.
+void importFile(benchmark::State &state, const QString &path, int merged)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
-    const QString csv = largeCardCsv();
-    DataCursor cards, colours;
-    CardTable card(&cards, &colours);
-    card.open(folder.databasePath());
-    for (auto _ : state) {
-        state.PauseTiming();
-        emptyCollection(folder);
-        state.ResumeTiming();
-        const PaletteImport::Result result = PaletteImport(&card, folder.databasePath()).read(csv);
-        if (result.added != 100000)
-            state.SkipWithError(qPrintable(result.message));
-    }
-}
-
-// A legal file near the size limit: the 100,000-colour card's codes and
-// colours 33 times over, 3.3 million rows (56 MB), imported into an empty
-// collection. Its time per colour beside the 100,000-colour import's.
-void importMillions(benchmark::State &state)
-{
-    const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("millions.csv"));
-    {
-        QFile card(largeCardCsv());
-        card.open(QIODevice::ReadOnly);
-        QByteArray lines;
-        card.readLine();
-        while (!card.atEnd()) {
-            const QList<QByteArray> fields = card.readLine().split(',');
-            lines += fields.value(0) + ',' + fields.value(1) + '\n';
-        }
-        QSaveFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("code,hex\n");
-        for (int i = 0; i < 33; ++i)
-            file.write(lines);
-        file.commit();
-    }
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
@@ -411,9 +376,61 @@ void importMillions(benchmark::State &state)
         emptyCollection(folder);
         state.ResumeTiming();
         const PaletteImport::Result result = PaletteImport(&card, folder.databasePath()).read(path);
-        if (result.added != 100000 || result.merged != 3200000)
+        if (result.added != 100000 || result.merged != merged)
             state.SkipWithError(qPrintable(result.message));
     }
+}
+
+void importCard(benchmark::State &state)
+{
+    importFile(state, largeCardCsv(), 0);
+}
+
+// A GIMP palette of count colours of their own, written into the folder.
+QString gimpPalette(const BenchFolder &folder, const QString &name, int count)
+{
+    const QString path = QDir(folder.path()).filePath(name);
+    QSaveFile file(path);
+    file.open(QIODevice::WriteOnly);
+    QByteArray text = "GIMP Palette\nName: " + QByteArray::number(count) + "\n#\n";
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
+            + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
+    file.write(text);
+    file.commit();
+    return path;
+}
+
+// A legal file near the size limit: the 100,000-colour card's codes and
+// colours 33 times over, 3.3 million rows (56 MB).
+const QString &millionsCsv()
+{
+    static const QString path = [] {
+        const QString file = QDir(BenchFolder::shared(Card::Large, 0).path()).filePath(QStringLiteral("millions.csv"));
+        QFile card(largeCardCsv());
+        card.open(QIODevice::ReadOnly);
+        QByteArray lines;
+        card.readLine();
+        while (!card.atEnd()) {
+            const QList<QByteArray> fields = card.readLine().split(',');
+            lines += fields.value(0) + ',' + fields.value(1) + '\n';
+        }
+        QSaveFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write("code,hex\n");
+        for (int i = 0; i < 33; ++i)
+            out.write(lines);
+        out.commit();
+        return file;
+    }();
+    return path;
+}
+
+// It imported into an empty collection; its time per colour beside the
+// 100,000-colour import's.
+void importMillions(benchmark::State &state)
+{
+    importFile(state, millionsCsv(), 3200000);
 }
 
 // The preview's plan of the same 3.3 million rows, as the window holds it
@@ -421,7 +438,7 @@ void importMillions(benchmark::State &state)
 void previewMillions(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("millions.csv"));
+    const QString path = millionsCsv();
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
@@ -433,7 +450,7 @@ void previewMillions(benchmark::State &state)
         const struct mallinfo2 after = mallinfo2();
         state.counters["heap_MB"] = double(after.uordblks + after.hblkhd - before.uordblks - before.hblkhd) / 1e6;
         if (plan.rows.size() != 3300000)
-            state.SkipWithError("run import/csv_3300000 first: it writes the file");
+            state.SkipWithError("the palette was not read");
     }
 }
 
@@ -443,17 +460,7 @@ void previewMillions(benchmark::State &state)
 void cancelLatency(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("million.gpl"));
-    {
-        QSaveFile file(path);
-        file.open(QIODevice::WriteOnly);
-        QByteArray text = "GIMP Palette\nName: million\n#\n";
-        for (int i = 0; i < 1000000; ++i)
-            text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
-                + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
-        file.write(text);
-        file.commit();
-    }
+    const QString path = gimpPalette(folder, QStringLiteral("million.gpl"), 1000000);
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
@@ -528,17 +535,7 @@ void importFloor(benchmark::State &state)
 void previewOpen(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("five-thousand.gpl"));
-    {
-        QSaveFile file(path);
-        file.open(QIODevice::WriteOnly);
-        QByteArray text = "GIMP Palette\nName: 5000\n#\n";
-        for (int i = 0; i < 5000; ++i)
-            text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
-                + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
-        file.write(text);
-        file.commit();
-    }
+    const QString path = gimpPalette(folder, QStringLiteral("five-thousand.gpl"), 5000);
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());

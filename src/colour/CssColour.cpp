@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -204,6 +205,19 @@ double scaled(const Argument &a, double hundred)
 bool isHue(const Argument &a)
 {
     return a.type != Argument::Type::Percentage;
+}
+
+// a and b of lab() or oklab() (axis: what 100% stands for), or of lch()
+// and oklch() from chroma (chroma: what 100% stands for) and hue; nothing
+// when the hue is no hue.
+std::optional<std::pair<double, double>> opponents(const Argument a[3], bool polar, double axis, double chroma)
+{
+    if (!polar)
+        return std::make_pair(scaled(a[1], axis), scaled(a[2], axis));
+    if (!isHue(a[2]))
+        return std::nullopt;
+    const double c = std::max(0.0, scaled(a[1], chroma));
+    return std::make_pair(c * std::cos(a[2].value * M_PI / 180), c * std::sin(a[2].value * M_PI / 180));
 }
 
 double alphaOf(const Argument &a)
@@ -450,36 +464,21 @@ CssColour CssColour::fromFunction(const QString &function, const QVector<CssToke
     }
     if (name == QLatin1String("lab") || name == QLatin1String("lch")) {
         const double l = std::clamp(scaled(a[0], 100), 0.0, 100.0);
-        double aa, bb;
-        if (name == QLatin1String("lab")) {
-            aa = scaled(a[1], 125);
-            bb = scaled(a[2], 125);
-        } else {
-            if (!isHue(a[2]))
-                return malformed(QStringLiteral("lch(): the hue is an angle or a number"));
-            const double chroma = std::max(0.0, scaled(a[1], 150));
-            aa = chroma * std::cos(a[2].value * M_PI / 180);
-            bb = chroma * std::sin(a[2].value * M_PI / 180);
-        }
-        CssColour colour = finish(xyzD50FromLab(l, aa, bb), nullptr, alpha);
+        const std::optional<std::pair<double, double>> ab = opponents(a, name == QLatin1String("lch"), 125, 150);
+        if (!ab)
+            return malformed(QStringLiteral("lch(): the hue is an angle or a number"));
+        CssColour colour = finish(xyzD50FromLab(l, ab->first, ab->second), nullptr, alpha);
         // Exactly as a palette's own Lab, D50 adapted.
-        colour.lab = PrintColours::fromLabD50(l, aa, bb).lab;
+        colour.lab = PrintColours::fromLabD50(l, ab->first, ab->second).lab;
         colour.fromLab = true;
         return colour;
     }
     if (name == QLatin1String("oklab") || name == QLatin1String("oklch")) {
         const double l = std::clamp(scaled(a[0], 1), 0.0, 1.0);
-        double aa, bb;
-        if (name == QLatin1String("oklab")) {
-            aa = scaled(a[1], 0.4);
-            bb = scaled(a[2], 0.4);
-        } else {
-            if (!isHue(a[2]))
-                return malformed(QStringLiteral("oklch(): the hue is an angle or a number"));
-            const double chroma = std::max(0.0, scaled(a[1], 0.4));
-            aa = chroma * std::cos(a[2].value * M_PI / 180);
-            bb = chroma * std::sin(a[2].value * M_PI / 180);
-        }
+        const std::optional<std::pair<double, double>> ab = opponents(a, name == QLatin1String("oklch"), 0.4, 0.4);
+        if (!ab)
+            return malformed(QStringLiteral("oklch(): the hue is an angle or a number"));
+        const double aa = ab->first, bb = ab->second;
         Vector lms = times(oklabToLms, {l, aa, bb});
         for (double &c : lms)
             c = c * c * c;

@@ -216,6 +216,8 @@ private slots:
     void reportTextCut_data();
     void reportTextCut();
     void kritaSpacesOfOneLargeProfile();
+    void readingStopsAtCancel_data();
+    void readingStopsAtCancel();
     void archiveInflatesAtMostTheLimit();
 };
 
@@ -936,6 +938,48 @@ void TestColourPalettes::archiveInflatesAtMostTheLimit()
     QVERIFY(zip.file(QStringLiteral("b"), PaletteFile::maxSize).isEmpty());
     QVERIFY2(zip.error().contains(QLatin1String("more than 64 MiB together")), qPrintable(zip.error()));
     QCOMPARE(zip.inflatedBytes(), qint64(forty.size()));
+}
+
+// Cancel is looked at between colours: set as the 100th colour is handed
+// over, no further colour is read, and the reading says it was cancelled.
+void TestColourPalettes::readingStopsAtCancel_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("data");
+    QVector<PaletteEntry> many;
+    for (int i = 0; i < 5000; ++i)
+        many.append(known(QStringLiteral("c%1").arg(i), qRgb(i % 256, (i * 7) % 256, (i * 13) % 256), 0, 0));
+    QByteArray kpl = "<ColorSet>";
+    for (int i = 0; i < 5000; ++i)
+        kpl += "<ColorSetEntry name=\"c\"><RGB r=\"1\" g=\"0\" b=\"0\"/></ColorSetEntry>";
+    using Id = PaletteFormat::Id;
+    QTest::newRow("gpl") << int(Id::Gimp) << PaletteWriter::gimp(many, QStringLiteral("x")).data;
+    QTest::newRow("ase") << int(Id::AdobeSwatchExchange) << PaletteWriter::adobeSwatchExchange(many).data;
+    QTest::newRow("csv") << int(Id::Csv) << PaletteWriter::csv(many).data;
+    QTest::newRow("css") << int(Id::Css) << PaletteWriter::css(many).data;
+    QTest::newRow("soc") << int(Id::LibreOffice) << PaletteWriter::libreOffice(many).data;
+    QTest::newRow("Scribus") << int(Id::Scribus) << PaletteWriter::scribus(many, QStringLiteral("x")).data;
+    QTest::newRow("kpl") << int(Id::Krita) << zipOf("colorset.xml", kpl + "</ColorSet>");
+}
+
+void TestColourPalettes::readingStopsAtCancel()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, data);
+    QVERIFY(PaletteReader::read(PaletteFormat::Id(format), data).entries.size() == 5000);
+    std::atomic_bool cancel{false};
+    int taken = 0;
+    PaletteReader::Reading reading;
+    reading.cancel = &cancel;
+    reading.take = [&](const PaletteEntry &) {
+        if (++taken == 100)
+            cancel = true;
+    };
+    const PaletteReader::Result read = PaletteReader::read(PaletteFormat::Id(format), data, reading);
+    QCOMPARE(taken, 100);
+    QVERIFY(read.cancelled);
+    QVERIFY(!read.ok());
+    QVERIFY(read.entries.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestColourPalettes)
