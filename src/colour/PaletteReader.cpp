@@ -325,13 +325,21 @@ void PaletteReader::gimpInto(const QByteArray &data, Result &result)
             || line.startsWith(QLatin1String("Columns:")))
             continue;
         QStringView rest = line;
+        QStringView bad;
         int rgb[3];
         for (int &value : rgb) {
             const QStringView word = nextWord(rest);
             value = component(word);
-            if (value < 0)
-                return fail(result, QStringLiteral("Line %1: a colour is three numbers from 0 to 255, then its name; "
-                                              "\u201c%2\u201d is not.").arg(number).arg(ReportText::cut(word.isEmpty() ? trimmed : word)));
+            if (value < 0) {
+                bad = word.isEmpty() ? trimmed : word;
+                break;
+            }
+        }
+        // A line that is no colour is one colour not read; the rest is read.
+        if (!bad.isNull()) {
+            notRead(result, QStringLiteral("line %1: a colour is three numbers from 0 to 255, then its name; "
+                                           "\u201c%2\u201d is not").arg(number).arg(ReportText::cut(bad)));
+            continue;
         }
         result.add(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
     }
@@ -464,21 +472,26 @@ void PaletteReader::csvInto(const QByteArray &data, Result &result)
     while (records.next(&record)) {
         if (result.stop())
             return;
-        if (record.fields.size() != header.size())
-            return fail(result, QStringLiteral("Line %1 has %2 fields; the header has %3.")
-                               .arg(record.line).arg(record.fields.size()).arg(header.size()));
+        // A record that is no colour is one colour not read; the rest is read.
+        if (record.fields.size() != header.size()) {
+            notRead(result, QStringLiteral("line %1: it has %2 fields; the header has %3")
+                                .arg(record.line).arg(record.fields.size()).arg(header.size()));
+            continue;
+        }
         PaletteEntry e;
         // Spaces belong to a field (RFC 4180): a code is kept as written.
         e.code = record.fields[code].toString();
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(record.line).arg(ReportText::cut(e.code));
         const QStringView hexText = hex >= 0 ? record.fields[hex].trimmed() : QStringView();
         if (!hexText.isEmpty()) {
             const QStringView digits = hexText.mid(hexText.startsWith(u'#') ? 1 : 0);
             const bool ok = digits.size() == 6 && std::all_of(digits.begin(), digits.end(), [](QChar c) {
                 return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
             });
-            if (!ok)
-                return fail(result, QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
-                                   .arg(record.line).arg(ReportText::cut(hexText)));
+            if (!ok) {
+                notRead(result, QStringLiteral("%1: \u201c%2\u201d is not a colour #rrggbb").arg(where, ReportText::cut(hexText)));
+                continue;
+            }
             // Six hexadecimal digits, checked above.
             uint value = 0;
             for (QChar c : digits) {
@@ -491,17 +504,20 @@ void PaletteReader::csvInto(const QByteArray &data, Result &result)
                           b = record.fields[blue].trimmed();
             if (!(r.isEmpty() && g.isEmpty() && b.isEmpty())) {
                 const int rv = component(r), gv = component(g), bv = component(b);
-                if (rv < 0 || gv < 0 || bv < 0)
-                    return fail(result, QStringLiteral("Line %1: r, g and b are each a whole number from 0 to 255.")
-                                       .arg(record.line));
+                if (rv < 0 || gv < 0 || bv < 0) {
+                    notRead(result, where + QStringLiteral(": r, g and b are each a whole number from 0 to 255"));
+                    continue;
+                }
                 e.rgb = qRgb(rv, gv, bv);
             }
         }
         bool pageOk = true, rowOk = true;
         e.page = page >= 0 ? optionalCount(record.fields[page], &pageOk) : 0;
         e.row = row >= 0 ? optionalCount(record.fields[row], &rowOk) : 0;
-        if (!pageOk || !rowOk)
-            return fail(result, QStringLiteral("Line %1: page and row are whole numbers.").arg(record.line));
+        if (!pageOk || !rowOk) {
+            notRead(result, where + QStringLiteral(": page and row are whole numbers"));
+            continue;
+        }
         result.add(e);
     }
     if (!records.error().isEmpty())

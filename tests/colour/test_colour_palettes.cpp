@@ -205,6 +205,8 @@ private slots:
     void printColours();
     void rejectDamaged_data();
     void rejectDamaged();
+    void badLineNotRead_data();
+    void badLineNotRead();
     void aseCutAtEveryByte();
     void damagedBytesNeverCrash();
     void cssStylesheets_data();
@@ -547,10 +549,6 @@ void TestColourPalettes::rejectDamaged_data()
 
     QTest::newRow("gpl, empty") << QByteArray() << gpl << "GIMP Palette";
     QTest::newRow("gpl, other header") << QByteArray("JASC-PAL\n0100\n") << gpl << "GIMP Palette";
-    QTest::newRow("gpl, two numbers") << gimpHeader + "1 2\tname\n" << gpl << "Line 4";
-    QTest::newRow("gpl, number too large") << gimpHeader + "1 2 256 name\n" << gpl << "\u201c256\u201d";
-    QTest::newRow("gpl, negative number") << gimpHeader + "1 -2 3 name\n" << gpl << "\u201c-2\u201d";
-    QTest::newRow("gpl, a word") << gimpHeader + "0 0 0 ok\nred green blue\n" << gpl << "Line 5";
 
     QTest::newRow("ase, empty") << QByteArray() << ase << "ASEF";
     QTest::newRow("ase, other signature") << QByteArray("ASEX\0\1\0\0\0\0\0\0", 12) << ase << "ASEF";
@@ -602,12 +600,6 @@ void TestColourPalettes::rejectDamaged_data()
     QTest::newRow("csv, text after a quote") << QByteArray("code,hex\r\n\"a\"b,#000000\r\n") << csv
                                              << "follows a quoted";
     QTest::newRow("csv, stray quote") << QByteArray("code,hex\r\na\"b,#000000\r\n") << csv << "quote inside";
-    QTest::newRow("csv, too few fields") << QByteArray("code,hex\r\na,#000000\r\nb\r\n") << csv << "Line 3 has 1";
-    QTest::newRow("csv, bad hex") << QByteArray("code,hex\r\na,#00000g\r\n") << csv << "#00000g";
-    QTest::newRow("csv, hex with 0x") << QByteArray("code,hex\r\na,0x1234\r\n") << csv << "0x1234";
-    QTest::newRow("csv, component too large") << QByteArray("code,r,g,b\r\na,1,2,256\r\n") << csv << "0 to 255";
-    QTest::newRow("csv, part of a colour") << QByteArray("code,r,g,b\r\na,1,,3\r\n") << csv << "0 to 255";
-    QTest::newRow("csv, page a word") << QByteArray("code,hex,page\r\na,#000000,one\r\n") << csv << "page";
 }
 
 void TestColourPalettes::rejectDamaged()
@@ -619,6 +611,49 @@ void TestColourPalettes::rejectDamaged()
     QVERIFY(!read.ok());
     QVERIFY(read.entries.isEmpty());
     QVERIFY2(read.error.contains(mentions), qPrintable(read.error));
+}
+
+// A GIMP or CSV line that is no colour is one colour not read, named with
+// its line; the colours around it are read.
+void TestColourPalettes::badLineNotRead_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Reader>("reader");
+    QTest::addColumn<QString>("mentions");
+    const Reader gpl(PaletteReader::gimp);
+    const Reader csv(PaletteReader::csv);
+    const QByteArray gimpHeader("GIMP Palette\nName: x\n#\n0 0 0 first\n");
+    const QByteArray gimpEnd("255 255 255 last\n");
+    QTest::newRow("gpl, two numbers") << gimpHeader + "1 2\tname\n" + gimpEnd << gpl << "line 5: ";
+    QTest::newRow("gpl, number too large") << gimpHeader + "1 2 256 name\n" + gimpEnd << gpl << "\u201c256\u201d is not";
+    QTest::newRow("gpl, negative number") << gimpHeader + "1 -2 3 name\n" + gimpEnd << gpl << "\u201c-2\u201d is not";
+    QTest::newRow("gpl, a word") << gimpHeader + "red green blue\n" + gimpEnd << gpl << "line 5: ";
+    const QByteArray hexHeader("code,hex\r\nfirst,#000000\r\n");
+    const QByteArray rgbHeader("code,r,g,b\r\nfirst,0,0,0\r\n");
+    QTest::newRow("csv, too few fields") << hexHeader + "b\r\nlast,#ffffff\r\n" << csv << "line 3: it has 1 fields";
+    QTest::newRow("csv, bad hex") << hexHeader + "a,#00000g\r\nlast,#ffffff\r\n" << csv
+                                  << "line 3 \u201ca\u201d: \u201c#00000g\u201d";
+    QTest::newRow("csv, hex with 0x") << hexHeader + "a,0x1234\r\nlast,#ffffff\r\n" << csv << "0x1234";
+    QTest::newRow("csv, component too large") << rgbHeader + "a,1,2,256\r\nlast,255,255,255\r\n" << csv
+                                              << "line 3 \u201ca\u201d: r, g and b";
+    QTest::newRow("csv, part of a colour") << rgbHeader + "a,1,,3\r\nlast,255,255,255\r\n" << csv << "0 to 255";
+    QTest::newRow("csv, page a word") << QByteArray("code,hex,page\r\nfirst,#000000,1\r\na,#000000,one\r\n"
+                                                    "last,#ffffff,2\r\n")
+                                      << csv << "page and row";
+}
+
+void TestColourPalettes::badLineNotRead()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Reader, reader);
+    QFETCH(QString, mentions);
+    const PaletteReader::Result read = reader(data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.entries.size(), 2);
+    QCOMPARE(read.entries.first().code, QStringLiteral("first"));
+    QCOMPARE(read.entries.last().code, QStringLiteral("last"));
+    QCOMPARE(read.skipped, 1);
+    QVERIFY2(read.unread.first().contains(mentions), qPrintable(read.unread.first()));
 }
 
 // Every shorter piece of a good file is found damaged, never read as a
