@@ -427,6 +427,9 @@ void ExportTest::importReportsEveryColour_data()
         << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n  --x-rgb: 1 2 3;\n"
                       "  --y: #ggg;\n}\n")
         << true << 3 << 3 << QStringList{"1 taken by code", "line 5 \u201c--y\u201d: \u201c#ggg\u201d is not a colour"};
+    QTest::newRow("GIMP palette named .txt, a line that is no colour")
+        << "mine.txt" << QByteArray("GIMP Palette\nName: x\n#\n0 0 0 black\n1 2\n255 255 255 white\n") << true << 3
+        << 3 << QStringList{"line 5: a colour is three numbers", "Read as GIMP, Inkscape, Krita, LibreOffice palette by its content"};
     QTest::newRow("css, outside sRGB and translucent")
         << "mine.css" << QByteArray(".a{color:color(display-p3 0 1 0)}.b{color:#00ff0080}")
         << true << 2 << 0

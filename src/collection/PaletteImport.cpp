@@ -55,7 +55,11 @@ PaletteImport::PaletteImport(CardTable *card, const QString &databasePath)
 
 bool PaletteImport::canRead(const QString &path)
 {
-    return PaletteFormat::readerFor(path) != nullptr;
+    if (PaletteFormat::readerFor(path))
+        return true;
+    // A name without a suffix read may still hold a format its bytes show.
+    const PaletteFile::Result file = PaletteFile::read(path);
+    return file.ok() && PaletteFormat::detect(path, file.bytes).format != nullptr;
 }
 
 QSet<QString> PaletteImport::collectedNow() const
@@ -224,11 +228,6 @@ PaletteImport::Plan PaletteImport::scan(const QString &path, const QSet<QString>
 {
     Plan plan;
     plan.path = path;
-    const PaletteFormat *format = PaletteFormat::readerFor(path);
-    if (!format) {
-        plan.error = tr("%1: the name must end in %2.").arg(ReportText::cut(path), PaletteFormat::readSuffixes());
-        return plan;
-    }
     Matching matching;
     matching.taken.assign(size_t(m_colours.size()), false);
     // Each colour is decided as it is read; the palette is never held as
@@ -243,7 +242,14 @@ PaletteImport::Plan PaletteImport::scan(const QString &path, const QSet<QString>
             plan.error = file.error;
             return plan;
         }
-        palette = PaletteReader::read(format->id, file.bytes, reading);
+        // The format once, by the bytes first and the name second.
+        const PaletteFormat::Detection format = PaletteFormat::detect(path, file.bytes);
+        if (!format.format) {
+            plan.error = tr("%1: the name must end in %2.").arg(ReportText::cut(path), PaletteFormat::readSuffixes());
+            return plan;
+        }
+        plan.formatNote = format.note(path);
+        palette = PaletteReader::read(format.format->id, file.bytes, reading);
     }
     if (palette.cancelled) {
         plan.cancelled = true;
@@ -435,6 +441,8 @@ PaletteImport::Result PaletteImport::commit(const Plan &plan, const Tally &tally
     }
     if (!plan.modelNote.isEmpty())
         lines.append(QStringLiteral("  ") + plan.modelNote);
+    if (!plan.formatNote.isEmpty())
+        lines.append(QStringLiteral("  ") + plan.formatNote);
     result.message = lines.join(QLatin1Char('\n'));
     return result;
 }

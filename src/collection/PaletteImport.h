@@ -102,6 +102,7 @@ public:
         bool empty = false; // the file says it holds no colours
         Rows rows;          // in the file's order
         QString modelNote;  // how many were read from CMYK (profile and intent named) and Lab
+        QString formatNote; // the format known by the bytes against the name, said
     };
 
     struct Result
@@ -129,6 +130,7 @@ public:
     // when a palette colour has no card code for a name.
     PaletteImport(CardTable *card, const QString &databasePath);
 
+    // Whether the file's name, or else its bytes, tell a format read.
     static bool canRead(const QString &path);
 
     // What is collected now, read without a lock: for the plan's view.

@@ -22,12 +22,26 @@ public:
     // it is missing, damaged or larger than limit once inflated.
     QByteArray file(const QString &name, qint64 limit);
     QString error() const { return m_error; }
+    // Whether the archive lists a member of that name; nothing is inflated.
+    bool has(const QString &name) const;
     // The bytes inflated so far, each member counted once.
     qint64 inflatedBytes() const { return m_inflated; }
 
     static constexpr qint64 totalLimit = 64 * 1024 * 1024;
 
 private:
+    // A member's entry in the central directory.
+    struct Member
+    {
+        bool archive = false;  // the end of the central directory was found
+        bool found = false;
+        quint16 method = 0;
+        quint32 packed = 0;
+        quint32 unpacked = 0;
+        qint64 local = 0;
+    };
+
+    Member member(const QString &name) const;
     QByteArray unpack(const QString &name, qint64 limit);
 
     QByteArray m_bytes;

@@ -8,6 +8,7 @@
 #include "colour/CssColour.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
+#include "colour/PaletteFormat.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
 #include "colour/PrintColours.h"
@@ -218,6 +219,8 @@ private slots:
     void reportTextCut_data();
     void reportTextCut();
     void kritaSpacesOfOneLargeProfile();
+    void formatByContent_data();
+    void formatByContent();
     void readingStopsAtCancel_data();
     void readingStopsAtCancel();
     void archiveInflatesAtMostTheLimit();
@@ -973,6 +976,54 @@ void TestColourPalettes::archiveInflatesAtMostTheLimit()
     QVERIFY(zip.file(QStringLiteral("b"), PaletteFile::maxSize).isEmpty());
     QVERIFY2(zip.error().contains(QLatin1String("more than 64 MiB together")), qPrintable(zip.error()));
     QCOMPARE(zip.inflatedBytes(), qint64(forty.size()));
+}
+
+// A file's format by its bytes first, its name second; the name says what
+// the bytes do not.
+void TestColourPalettes::formatByContent_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("format");  // -1: none
+    QTest::addColumn<bool>("byContent");
+    using Id = PaletteFormat::Id;
+    const QVector<PaletteEntry> entries = withColour(sampleEntries(), false);
+    const QByteArray gpl = PaletteWriter::gimp(entries, QStringLiteral("x")).data;
+    const QByteArray ase = PaletteWriter::adobeSwatchExchange(entries).data;
+    const QByteArray kpl = otherToolsFile("krita-5.1.5-print-swatches.kpl");
+    const QByteArray sbz = zipOf("swatchbook.xml", "<SwatchBook/>");
+    QTest::newRow("GIMP as .txt") << "a.txt" << gpl << int(Id::Gimp) << true;
+    QTest::newRow("GIMP with a BOM as .csv") << "a.csv" << QByteArray("\xEF\xBB\xBF") + gpl << int(Id::Gimp) << true;
+    QTest::newRow("ASE as .aco") << "a.aco" << ase << int(Id::AdobeSwatchExchange) << true;
+    QTest::newRow("ASE as .ase") << "a.ase" << ase << int(Id::AdobeSwatchExchange) << false;
+    QTest::newRow(".aco as .ase") << "a.ase" << otherToolsFile("adobe-aco.aco") << int(Id::Photoshop) << true;
+    QTest::newRow(".kpl as .zip") << "a.zip" << kpl << int(Id::Krita) << true;
+    QTest::newRow(".sbz as .kpl") << "a.kpl" << sbz << int(Id::SwatchBooker) << true;
+    QTest::newRow("LibreOffice table as .xml")
+        << "a.xml" << PaletteWriter::libreOffice(entries).data << int(Id::LibreOffice) << true;
+    QTest::newRow("Scribus set as .soc")
+        << "a.soc" << PaletteWriter::scribus(entries, QStringLiteral("x")).data << int(Id::Scribus) << true;
+    QTest::newRow("CSV by its suffix") << "a.csv" << PaletteWriter::csv(entries).data << int(Id::Csv) << false;
+    QTest::newRow("CSS by its suffix") << "a.css" << QByteArray(":root{--a:#000}") << int(Id::Css) << false;
+    QTest::newRow("a zip of neither, by its suffix") << "a.kpl" << zipOf("other.xml", "<a/>") << int(Id::Krita) << false;
+    QTest::newRow("text of no format, no suffix read") << "a.txt" << QByteArray("hello") << -1 << false;
+}
+
+void TestColourPalettes::formatByContent()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(int, format);
+    QFETCH(bool, byContent);
+    const PaletteFormat::Detection found = PaletteFormat::detect(name, data);
+    QCOMPARE(found.format ? int(found.format->id) : -1, format);
+    QCOMPARE(found.byContent, byContent);
+    QCOMPARE(found.note(name).isEmpty(), !byContent);
+    // What the bytes show is read as that format.
+    if (byContent) {
+        const PaletteReader::Result read = PaletteReader::read(found.format->id, data);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+    }
 }
 
 // Cancel is looked at between colours: set as the 100th colour is handed
