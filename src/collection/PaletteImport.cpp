@@ -269,7 +269,7 @@ PaletteImport::Plan PaletteImport::scan(const QString &path, const QSet<QString>
     QStringList models;
     if (palette.cmyk > 0)
         models.append(tr("%1 from CMYK, converted through %2, %3").arg(palette.cmyk)
-                          .arg(PrintColours::cmykProfilePath(), PrintColours::cmykIntentName()));
+                          .arg(ReportText::cut(PrintColours::cmykProfilePath()), PrintColours::cmykIntentName()));
     if (palette.lab > 0)
         models.append(tr("%1 from Lab (D50)").arg(palette.lab));
     if (palette.outsideSrgb > 0)
