@@ -125,8 +125,21 @@ Vector hslToSrgb(double hue, double saturation, double lightness)
 }
 
 // The colour from its encoded sRGB (srgb given) or its D50 XYZ.
+CssColour malformed(const QString &why)
+{
+    CssColour colour;
+    colour.why = why;
+    return colour;
+}
+
 CssColour finish(const Vector &xyzD50, const Vector *srgb, double alpha)
 {
+    // Values far past any gamut (lab(50 1e300 0)) have no colour to show.
+    const Vector lab = labFromXyzD50(xyzD50);
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isfinite(xyzD50[i]) || !std::isfinite(lab[i]) || std::abs(lab[i]) > 1000)
+            return malformed(QStringLiteral("its values lie beyond any colour"));
+    }
     CssColour colour;
     colour.kind = CssColour::Kind::Colour;
     colour.alpha = std::clamp(alpha, 0.0, 1.0);
@@ -142,16 +155,8 @@ CssColour finish(const Vector &xyzD50, const Vector *srgb, double alpha)
     colour.rgb = qRgb(channel[0], channel[1], channel[2]);
     // An sRGB colour within sRGB is its 8-bit value, as every palette's.
     if (!(srgb && !colour.outsideSrgb)) {
-        const Vector lab = labFromXyzD50(xyzD50);
         colour.lab = PrintColours::fromLabD50(lab[0], lab[1], lab[2]).lab;
     }
-    return colour;
-}
-
-CssColour malformed(const QString &why)
-{
-    CssColour colour;
-    colour.why = why;
     return colour;
 }
 

@@ -756,10 +756,11 @@ void TestColourPalettes::cssStylesheets_data()
         << QStringList{"--base", "--alias", ".x color", ".y color"}
         << QVector<QRgb>{qRgb(16, 32, 48), qRgb(16, 32, 48), qRgb(30, 102, 245), qRgb(171, 205, 239)} << QStringList();
     QTest::newRow("colours that cannot be read, each with its line")
-        << QByteArray(":root{\n--a:#ggg;\n--b:rgb(1 2);\n--c:color(cmyk 0 0 0 1);\n--d:red;\n--e:rgb(")
+        << QByteArray(":root{\n--a:#ggg;\n--b:rgb(1 2);\n--c:color(cmyk 0 0 0 1);\n--d:red;\n--f:lab(50 1e300 0);\n"
+                      "--e:rgb(")
         << QStringList{"--d"} << QVector<QRgb>{qRgb(255, 0, 0)}
         << QStringList{"line 2 \u201c--a\u201d", "line 3 \u201c--b\u201d", "line 4 \u201c--c\u201d",
-                       "line 6 \u201c--e\u201d: rgb( is not closed"};
+                       "line 6 \u201c--f\u201d: its values lie beyond any colour", "line 7 \u201c--e\u201d: rgb( is not closed"};
     QTest::newRow("references that fan out are cut short")
         << QByteArray(":root{--a:#123456;--b:var(--a) var(--a) var(--a) var(--a);--c:var(--b) var(--b) var(--b) var(--b);"
                       "--d:var(--c) var(--c) var(--c) var(--c);--e:var(--d) var(--d) var(--d) var(--d);"
