@@ -212,6 +212,7 @@ private slots:
     void damagedBytesNeverCrash();
     void cssStylesheets_data();
     void cssStylesheets();
+    void cssTokenSoup();
     void cssColourForms_data();
     void cssColourForms();
     void emptyByItsOwnWord_data();
@@ -804,6 +805,35 @@ void TestColourPalettes::cssStylesheets()
     QCOMPARE(read.skipped, unread.size());
     for (int i = 0; i < unread.size(); ++i)
         QVERIFY2(read.unread[i].contains(unread[i]), qPrintable(read.unread[i]));
+}
+
+// Stylesheets of random pieces of CSS, unbalanced and cut anywhere: each is
+// read (a stylesheet has no structure to refuse), every colour not read is
+// named with its line, and under the sanitizers no read passes an end.
+void TestColourPalettes::cssTokenSoup()
+{
+    static const char *const pieces[] = {
+        "{", "}", ";", ":", " ", "\n", "--a", "--b", "color", "border", "var(", "var(--a", "var(--b,", "(", ")",
+        ",", "/", "#", "#fff", "#12345678", "#ggg", "rgb(", "rgba(", "hsl(", "hwb(", "lab(", "lch(", "oklch(",
+        "color(", "display-p3", "xyz", "from", "none", "1", "-2.5e3", ".5", "50%", "90deg", "1turn", "\"", "'",
+        "/*", "*/", "\\", "url(", "@media", "@supports", "red", "transparent", "Canvas", "!important", "a.b",
+        "\xF0\x9F\x8E\xA8", "calc(", "[", "]"};
+    std::mt19937 random(5327);
+    int colours = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        QByteArray sheet;
+        const int count = 1 + int(random() % 60);
+        for (int i = 0; i < count; ++i)
+            sheet += pieces[random() % (sizeof pieces / sizeof *pieces)];
+        const PaletteReader::Result read = PaletteReader::css(sheet);
+        QVERIFY2(read.ok(), sheet.constData());
+        QCOMPARE(read.skipped, read.unread.size());
+        for (const QString &why : read.unread)
+            QVERIFY2(why.startsWith(QLatin1String("line ")), qPrintable(why));
+        colours += read.read;
+    }
+    // Colours were found, so the conversions ran too.
+    QVERIFY(colours > 0);
 }
 
 // Each form of CSS Color 4, through its own space: sRGB forms to their
