@@ -134,8 +134,15 @@ for file in "$source"/tests/palettes/*.kpl; do
     grep -q 'Read 1 from CMYK, .*; 1 from Lab (D50)\.$' "$tmp/out" || fail "$file: CMYK and Lab not in the report"
 done
 
-# Stylesheets (GIMP's CSS export, a minified npm package's, one with Display
-# P3 colours): every colour read, counted independently through tinycss2.
+# Ordinary stylesheets as LibreOffice ships them (its form wizard's styles:
+# colours in rules, shorthands and comments), then GIMP's CSS export, a
+# minified npm package's and one with Display P3 colours: every colour read,
+# counted independently through tinycss2.
+styles="$root/usr/lib/libreoffice/share/config/wizard/form/styles"
+expect_files '*/wizard/form/styles/*' '*.css' 10
+for file in "$styles"/*.css; do
+    import_one "$file" 0
+done
 for file in "$source"/tests/palettes/*.css; do
     import_one "$file" 0
 done
