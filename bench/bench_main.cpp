@@ -30,9 +30,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -380,10 +384,11 @@ void emptyCollection(const BenchFolder &folder)
     sqlite3_close(db);
 }
 
-void importCard(benchmark::State &state)
+// The file imported into an empty collection of the 100,000-colour card:
+// every card colour added once, merged rows beside it.
+void importFile(benchmark::State &state, const QString &path, int merged)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
-    const QString csv = largeCardCsv();
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
@@ -391,9 +396,116 @@ void importCard(benchmark::State &state)
         state.PauseTiming();
         emptyCollection(folder);
         state.ResumeTiming();
-        const PaletteImport::Result result = PaletteImport(&card, folder.databasePath()).read(csv);
-        if (result.added != 100000)
+        const PaletteImport::Result result = PaletteImport(&card, folder.databasePath()).read(path);
+        if (result.added != 100000 || result.merged != merged)
             state.SkipWithError(qPrintable(result.message));
+    }
+}
+
+void importCard(benchmark::State &state)
+{
+    importFile(state, largeCardCsv(), 0);
+}
+
+// A GIMP palette of count colours of their own, written into the folder.
+QString gimpPalette(const BenchFolder &folder, const QString &name, int count)
+{
+    const QString path = QDir(folder.path()).filePath(name);
+    QSaveFile file(path);
+    file.open(QIODevice::WriteOnly);
+    QByteArray text = "GIMP Palette\nName: " + QByteArray::number(count) + "\n#\n";
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
+            + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
+    file.write(text);
+    file.commit();
+    return path;
+}
+
+// A legal file near the size limit: the 100,000-colour card's codes and
+// colours 33 times over, 3.3 million rows (56 MB).
+const QString &millionsCsv()
+{
+    static const QString path = [] {
+        const QString file = QDir(BenchFolder::shared(Card::Large, 0).path()).filePath(QStringLiteral("millions.csv"));
+        QFile card(largeCardCsv());
+        card.open(QIODevice::ReadOnly);
+        QByteArray lines;
+        card.readLine();
+        while (!card.atEnd()) {
+            const QList<QByteArray> fields = card.readLine().split(',');
+            lines += fields.value(0) + ',' + fields.value(1) + '\n';
+        }
+        QSaveFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write("code,hex\n");
+        for (int i = 0; i < 33; ++i)
+            out.write(lines);
+        out.commit();
+        return file;
+    }();
+    return path;
+}
+
+// It imported into an empty collection; its time per colour beside the
+// 100,000-colour import's.
+void importMillions(benchmark::State &state)
+{
+    importFile(state, millionsCsv(), 3200000);
+}
+
+// The preview of the same 3.3 million rows, as the window holds it while
+// the user looks: the heap its plan takes and the dialog's own beside it,
+// as counters beside its time.
+void previewMillions(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Large, 0);
+    const QString path = millionsCsv();
+    DataCursor cards, colours;
+    CardTable card(&cards, &colours);
+    card.open(folder.databasePath());
+    PaletteImport import(&card, folder.databasePath());
+    const QSet<QString> collected = import.collectedNow();
+    for (auto _ : state) {
+        const struct mallinfo2 before = mallinfo2();
+        const PaletteImport::Plan plan = import.plan(path, collected);
+        const struct mallinfo2 read = mallinfo2();
+        {
+            ImportPreviewDialog dialog(plan, [](const QVector<bool> &, double) { return PaletteImport::Result(); });
+            dialog.show();
+            QCoreApplication::processEvents();
+            const struct mallinfo2 shown = mallinfo2();
+            state.counters["dialog_MB"] = double(shown.uordblks + shown.hblkhd - read.uordblks - read.hblkhd) / 1e6;
+        }
+        state.counters["heap_MB"] = double(read.uordblks + read.hblkhd - before.uordblks - before.hblkhd) / 1e6;
+        if (plan.rows.size() != 3300000)
+            state.SkipWithError("the palette was not read");
+    }
+}
+
+// How soon a read stops once Cancel is pressed: a million-line palette read
+// and matched on a thread of its own, as the window reads it, cancelled
+// 100 ms in; the time from Cancel to the thread's end.
+void cancelLatency(benchmark::State &state)
+{
+    const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
+    const QString path = gimpPalette(folder, QStringLiteral("million.gpl"), 1000000);
+    DataCursor cards, colours;
+    CardTable card(&cards, &colours);
+    card.open(folder.databasePath());
+    PaletteImport import(&card, folder.databasePath());
+    const QSet<QString> collected = import.collectedNow();
+    for (auto _ : state) {
+        std::atomic_bool cancel{false};
+        PaletteImport::Plan plan;
+        std::thread reading([&] { plan = import.plan(path, collected, &cancel); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto pressed = std::chrono::steady_clock::now();
+        cancel = true;
+        reading.join();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count());
+        if (!plan.cancelled)
+            state.SkipWithError("the read ended before Cancel");
     }
 }
 
@@ -452,17 +564,7 @@ void importFloor(benchmark::State &state)
 void previewOpen(benchmark::State &state)
 {
     const BenchFolder &folder = BenchFolder::shared(Card::Shipped, 0);
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("five-thousand.gpl"));
-    {
-        QSaveFile file(path);
-        file.open(QIODevice::WriteOnly);
-        QByteArray text = "GIMP Palette\nName: 5000\n#\n";
-        for (int i = 0; i < 5000; ++i)
-            text += QByteArray::number((i * 37) % 256) + ' ' + QByteArray::number((i * 91) % 256) + ' '
-                + QByteArray::number((i * 13) % 256) + "\tColour " + QByteArray::number(i) + '\n';
-        file.write(text);
-        file.commit();
-    }
+    const QString path = gimpPalette(folder, QStringLiteral("five-thousand.gpl"), 5000);
     DataCursor cards, colours;
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
@@ -515,6 +617,12 @@ void registerAll()
     benchmark::RegisterBenchmark("vision/choice_to_frame", visionChoice)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("import/csv", importCard)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("floor/import_csv", importFloor)->Unit(benchmark::kMillisecond);
+    // Seconds each: three runs, not the nine of the others.
+    benchmark::RegisterBenchmark("import/csv_3300000", importMillions)->Unit(benchmark::kMillisecond)
+        ->Iterations(1)->Repetitions(3);
+    benchmark::RegisterBenchmark("import/preview_3300000", previewMillions)->Unit(benchmark::kMillisecond)
+        ->Iterations(1)->Repetitions(3);
+    benchmark::RegisterBenchmark("import/cancel_latency", cancelLatency)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("import/preview_5000", previewOpen)->Unit(benchmark::kMillisecond);
     for (const char *suffix : {"gpl", "csv"}) {
         benchmark::RegisterBenchmark((std::string("export/") + suffix).c_str(), exportCollection, suffix)

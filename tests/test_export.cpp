@@ -11,6 +11,7 @@
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteReader.h"
 
+#include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHash>
@@ -21,9 +22,16 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace {
 
@@ -93,6 +101,9 @@ private slots:
     void importReportsEveryColour();
     void importRefusesWhatIsNoFile_data();
     void importRefusesWhatIsNoFile();
+    void importOfNoColours_data();
+    void importOfNoColours();
+    void importOfMillionsStaysSmall();
     void importSeesAnotherWritersAdd();
     void importTakesNoMatchBeyondMaxDelta();
     void emptyOrBadArguments_data();
@@ -463,9 +474,19 @@ void ExportTest::importReportsEveryColour_data()
                     {"grey", {8, 5000, 0, 0, 0}},
                     {"book", {3, 1, 2, 3, 0}}})
         << true << 5 << 3 << QStringList{"colour 5 \u201cbook\u201d: colour space 3", "Read 1 " + cmykNote + "; 1 from Lab (D50)."};
-    QTest::newRow("css, a value that is no colour")
-        << "mine.css" << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n}\n")
-        << true << 2 << 3 << QStringList{"1 taken by code", "line 3 \u201cx\u201d: the value is not a colour #rrggbb"};
+    // A value that is no colour is not counted; one that cannot be read is.
+    QTest::newRow("css, a value that is no colour, one that cannot be read")
+        << "mine.css"
+        << QByteArray(":root {\n  --color-T0-01-01: #0a0b0c;\n  --color-x: rgb(1, 2, 3);\n  --x-rgb: 1 2 3;\n"
+                      "  --y: #ggg;\n}\n")
+        << true << 3 << 3 << QStringList{"1 taken by code", "line 5 \u201c--y\u201d: \u201c#ggg\u201d is not a colour"};
+    QTest::newRow("GIMP palette named .txt, a line that is no colour")
+        << "mine.txt" << QByteArray("GIMP Palette\nName: x\n#\n0 0 0 black\n1 2\n255 255 255 white\n") << true << 3
+        << 3 << QStringList{"line 5: a colour is three numbers", "Read as GIMP, Inkscape, Krita, LibreOffice palette by its content"};
+    QTest::newRow("css, outside sRGB and translucent")
+        << "mine.css" << QByteArray(".a{color:color(display-p3 0 1 0)}.b{color:#00ff0080}")
+        << true << 2 << 0
+        << QStringList{"Read 1 outside sRGB, matched by their Lab and shown clipped; 1 with an alpha below 1, matched as opaque."};
     QTest::newRow("Scribus RGB, CMYK and Lab")
         << "mine.xml"
         << QByteArray("<?xml version=\"1.0\"?>\n<SCRIBUSCOLORS Name=\"x\">\n"
@@ -504,6 +525,106 @@ void ExportTest::importReportsEveryColour()
     QVERIFY2(counts.hasMatch(), qPrintable(run.out));
     QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), colours);
     QCOMPARE(other.collectionCodes().size(), counts.captured(1).toInt());
+}
+
+void ExportTest::importOfNoColours_data()
+{
+    // Nothing found is a failure, unless the format itself says the
+    // palette is empty.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("css without a colour") << "mine.css" << QByteArray("a{display:none;--gap:4px}") << 1
+                                          << "No colours found in ";
+    QTest::newRow("css, empty") << "mine.css" << QByteArray() << 1 << "No colours found in ";
+    QTest::newRow("csv, a header alone") << "mine.csv" << QByteArray("code,hex\r\n") << 1 << "No colours found in ";
+    QTest::newRow("gpl listing none") << "mine.gpl" << QByteArray("GIMP Palette\nName: x\n#\n") << 0
+                                      << " holds no colours";
+    QTest::newRow("ase of no blocks") << "mine.ase" << aseFile(0, QByteArray()) << 0 << " holds no colours";
+    QTest::newRow("aco of no colours") << "mine.aco" << acoFile({}) << 0 << " holds no colours";
+    QTest::newRow("soc listing none") << "mine.soc" << QByteArray("<?xml version=\"1.0\"?><office:color-table "
+                                                                  "xmlns:office=\"o\"/>")
+                                      << 0 << " holds no colours";
+    QTest::newRow("Scribus listing none") << "mine.xml" << QByteArray("<SCRIBUSCOLORS Name=\"x\"/>") << 0
+                                          << " holds no colours";
+}
+
+void ExportTest::importOfNoColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString path = QDir(m_folder->path()).filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    const QStringList before = m_folder->collectionCodes();
+    const Run run = tesselle(*m_folder, {QStringLiteral("--import"), path});
+    QCOMPARE(run.code, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said + (exitCode == 0 ? QString() : path)),
+             qPrintable(run.out + run.err));
+    QCOMPARE(m_folder->collectionCodes(), before);
+}
+
+// A legal file near the size limit: 3.3 million colours (55 MB of CSV)
+// imported from the command line peak below 300 MB, counted as read rather
+// than held as rows. The child's own peak, from wait4(); the sanitizers'
+// shadow memory would measure themselves, so only the build as shipped.
+void ExportTest::importOfMillionsStaysSmall()
+{
+#ifdef TESSELLE_SANITIZED
+    QSKIP("peak memory is measured in the build as shipped");
+#endif
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("millions.csv"));
+    {
+        QByteArray lines;
+        for (const CardRow &row : m_card)
+            lines += row.code.toUtf8() + ',' + QColor(row.r, row.g, row.b).name().toUtf8() + "\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("code,hex\n");
+        const int copies = 3300000 / int(m_card.size());
+        for (int i = 0; i < copies; ++i)
+            file.write(lines);
+        QVERIFY2(file.size() > 50 * 1000 * 1000 && file.size() < 64 * 1024 * 1024, qPrintable(QString::number(file.size())));
+    }
+    const QByteArray program = QByteArrayLiteral(TESSELLE_PROGRAM);
+    const QByteArray database = QFile::encodeName(m_folder->databasePath());
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray output = QFile::encodeName(QDir(m_folder->path()).filePath(QStringLiteral("report.txt")));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    char *arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>("--database"),
+                         const_cast<char *>(database.constData()), const_cast<char *>("--import"),
+                         const_cast<char *>(file.constData()), nullptr};
+    pid_t child = 0;
+    QCOMPARE(posix_spawn(&child, program.constData(), &actions, nullptr, arguments, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Bounded: the import takes seconds; two minutes is a fault.
+    int status = 0;
+    struct rusage usage = {};
+    QElapsedTimer waited;
+    waited.start();
+    pid_t done = 0;
+    while ((done = wait4(child, &status, WNOHANG, &usage)) == 0 && waited.elapsed() < 120000)
+        QTest::qWait(100);
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        QFAIL("the import ran for more than two minutes");
+    }
+    QVERIFY(WIFEXITED(status));
+    QFile report(QString::fromLocal8Bit(output));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QString said = QString::fromUtf8(report.readAll());
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY2(said.contains(QStringLiteral(": %1 added, ").arg(m_card.size() - 2)), qPrintable(said));
+    // ru_maxrss is in KiB.
+    QVERIFY2(usage.ru_maxrss < 300 * 1000 * 1000 / 1024, qPrintable(QStringLiteral("%1 KiB").arg(usage.ru_maxrss)));
 }
 
 void ExportTest::importRefusesWhatIsNoFile_data()

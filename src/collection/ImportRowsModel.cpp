@@ -11,16 +11,16 @@ ImportRowsModel::ImportRowsModel(const PaletteImport::Plan &plan, QObject *paren
     : QAbstractTableModel(parent), m_plan(plan), m_ticks(size_t(plan.rows.size()), false)
 {
     for (int i = 0; i < plan.rows.size(); ++i) {
-        if (takeable(plan.rows.at(i))) {
+        if (takeable(plan.rows.outcome(i))) {
             m_ticks[size_t(i)] = true;
             ++m_ticked;
         }
     }
 }
 
-bool ImportRowsModel::takeable(const PaletteImport::Row &row)
+bool ImportRowsModel::takeable(PaletteImport::Outcome outcome)
 {
-    return row.outcome == PaletteImport::Outcome::ByCode || row.outcome == PaletteImport::Outcome::Nearest;
+    return outcome == PaletteImport::Outcome::ByCode || outcome == PaletteImport::Outcome::Nearest;
 }
 
 int ImportRowsModel::rowCount(const QModelIndex &parent) const
@@ -45,10 +45,13 @@ QVariant ImportRowsModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_plan.rows.size())
         return QVariant();
-    const PaletteImport::Row &row = m_plan.rows.at(index.row());
     const int column = index.column();
-    if (role == Qt::CheckStateRole && column == PaletteColumn && takeable(row))
+    if (role == Qt::CheckStateRole && column == PaletteColumn && takeable(m_plan.rows.outcome(index.row())))
         return m_ticks[size_t(index.row())] ? Qt::Checked : Qt::Unchecked;
+    if (role != Qt::DecorationRole && role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QVariant();
+    // Put together for the rows the view shows, and only those.
+    const PaletteImport::Row row = m_plan.rows.at(index.row());
     if (role == Qt::DecorationRole) {
         if (column == PaletteColumn && row.rgb)
             return swatch(*row.rgb);
@@ -56,8 +59,6 @@ QVariant ImportRowsModel::data(const QModelIndex &index, int role) const
             return swatch(row.cardRgb);
         return QVariant();
     }
-    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
-        return QVariant();
     switch (column) {
     case PaletteColumn: {
         const QString name = row.name.isEmpty() ? tr("(no name)") : row.name;
@@ -90,7 +91,7 @@ QVariant ImportRowsModel::data(const QModelIndex &index, int role) const
 bool ImportRowsModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::CheckStateRole || index.column() != PaletteColumn
-        || !takeable(m_plan.rows.at(index.row())))
+        || !takeable(m_plan.rows.outcome(index.row())))
         return false;
     const bool tick = value.toInt() == Qt::Checked;
     if (m_ticks[size_t(index.row())] != tick) {
@@ -106,7 +107,7 @@ Qt::ItemFlags ImportRowsModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == PaletteColumn && takeable(m_plan.rows.at(index.row())))
+    if (index.column() == PaletteColumn && takeable(m_plan.rows.outcome(index.row())))
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -132,10 +133,9 @@ QVariant ImportRowsModel::headerData(int section, Qt::Orientation orientation, i
 void ImportRowsModel::setLimit(double limit)
 {
     for (int i = 0; i < m_plan.rows.size(); ++i) {
-        const PaletteImport::Row &row = m_plan.rows.at(i);
-        if (!takeable(row) || row.byCode)
+        if (!takeable(m_plan.rows.outcome(i)) || m_plan.rows.byCode(i))
             continue;
-        const bool tick = row.deltaE <= limit;
+        const bool tick = m_plan.rows.deltaE(i) <= limit;
         if (m_ticks[size_t(i)] != tick) {
             m_ticks[size_t(i)] = tick;
             m_ticked += tick ? 1 : -1;
@@ -148,9 +148,9 @@ void ImportRowsModel::setLimit(double limit)
 double ImportRowsModel::farthestMatch() const
 {
     double farthest = 0;
-    for (const PaletteImport::Row &row : m_plan.rows) {
-        if (!row.byCode)
-            farthest = std::max(farthest, row.deltaE);
+    for (int i = 0; i < m_plan.rows.size(); ++i) {
+        if (!m_plan.rows.byCode(i))
+            farthest = std::max(farthest, m_plan.rows.deltaE(i));
     }
     return farthest;
 }

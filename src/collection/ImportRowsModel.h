@@ -36,7 +36,7 @@ public:
     QVector<bool> ticks() const;
     int tickedCount() const { return m_ticked; }
 
-    static bool takeable(const PaletteImport::Row &row);
+    static bool takeable(PaletteImport::Outcome outcome);
 
 private:
     QIcon swatch(QRgb rgb) const;

@@ -11,10 +11,13 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 
 class CardTable;
+struct PaletteEntry;
 
 // A palette file of another program brought into the collection, in two
 // steps. plan() reads the file and decides for each palette colour the card
@@ -49,14 +52,57 @@ public:
         QString why;              // for Unread: where in the file and why
     };
 
+    // The rows of a plan, held compactly: the names one after another in
+    // one string, each card code and reason once, and per row its colours,
+    // place, ΔE and outcome in 40 bytes; a row is put together again when
+    // it is asked for. A preview of millions of colours holds about 40
+    // bytes and its name's characters a row, not a row of strings.
+    class Rows
+    {
+    public:
+        Rows() = default;
+        Rows(std::initializer_list<Row> rows);
+
+        void append(const Row &row);
+        Row at(int i) const;
+        int size() const { return int(m_rows.size()); }
+        bool isEmpty() const { return m_rows.isEmpty(); }
+        // What a loop over every row needs, without its strings.
+        Outcome outcome(int i) const { return Outcome(m_rows.at(i).outcome); }
+        bool byCode(int i) const { return m_rows.at(i).byCode; }
+        double deltaE(int i) const { return m_rows.at(i).deltaE; }
+
+    private:
+        struct Compact
+        {
+            quint32 nameAt = 0;
+            quint32 nameLength = 0;
+            QRgb rgb = 0;
+            QRgb cardRgb = 0;
+            qint32 cardIndex = -1;
+            qint32 text = -1;  // the code, or for an unread row the reason, in m_texts
+            double deltaE = -1;
+            quint8 outcome = 0;
+            bool hasRgb = false;
+            bool byCode = false;
+        };
+
+        QString m_names;
+        QStringList m_texts;
+        QHash<QString, int> m_codes;  // a code's place in m_texts
+        QVector<Compact> m_rows;
+    };
+
     struct Plan
     {
         bool ok = false;
         bool cancelled = false;
         QString path;
         QString error;      // when the file could not be read
-        QVector<Row> rows;  // in the file's order
+        bool empty = false; // the file says it holds no colours
+        Rows rows;          // in the file's order
         QString modelNote;  // how many were read from CMYK (profile and intent named) and Lab
+        QString formatNote; // the format known by the bytes against the name, said
     };
 
     struct Result
@@ -74,7 +120,7 @@ public:
         int tooFar = 0;             // farther than the largest ΔE00 allowed
         int leftOut = 0;            // unticked in the preview
         int unread = 0;
-        QStringList unreadWhy;
+        QStringList unreadWhy;      // the first few reasons
         QString message;            // the report, a line a reason
         QString summary;            // its first line
     };
@@ -84,12 +130,14 @@ public:
     // when a palette colour has no card code for a name.
     PaletteImport(CardTable *card, const QString &databasePath);
 
+    // Whether the file's name, or else its bytes, tell a format read.
     static bool canRead(const QString &path);
 
     // What is collected now, read without a lock: for the plan's view.
     QSet<QString> collectedNow() const;
     // Reads and matches; no database is touched. cancel, when given, is
-    // looked at between colours.
+    // looked at by the reader as it reads, so that a cancelled read stops
+    // within milliseconds.
     Plan plan(const QString &path, const QSet<QString> &collected,
               const std::atomic_bool *cancel = nullptr) const;
     // Adds the rows of plan whose take is true (all when take is empty) and
@@ -100,6 +148,18 @@ public:
     Result read(const QString &path, double maxDeltaE = std::numeric_limits<double>::infinity());
 
 private:
+    struct Matching;
+    class Tally;
+    // One palette colour's fate: the one decision the preview and the
+    // command line share.
+    Row classify(const PaletteEntry &entry, const QSet<QString> &collected, Matching &matching) const;
+    // Reads the file and hands each row to take as it is decided, in the
+    // file's order; the plan returned has no rows of its own.
+    Plan scan(const QString &path, const QSet<QString> &collected, const std::atomic_bool *cancel,
+              const std::function<void(Row &&)> &take) const;
+    // Adds what tally counted within one write transaction, and reports.
+    Result commit(const Plan &plan, const Tally &tally, double maxDeltaE);
+
     CardTable *m_card;
     QString m_databasePath;
     QVector<CardColour> m_colours;       // the card, L*a*b* left for the search

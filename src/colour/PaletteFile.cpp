@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "colour/PaletteFile.h"
 
+#include "colour/ReportText.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -32,19 +34,19 @@ PaletteFile::Result PaletteFile::read(const QString &path)
     // ordinary open.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        result.error = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        result.error = QStringLiteral("%1 cannot be read: %2").arg(ReportText::cut(path), QString::fromLocal8Bit(std::strerror(errno)));
         return result;
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        result.error = notAFile(path, info.st_mode, true);
+        result.error = notAFile(ReportText::cut(path), info.st_mode, true);
         return result;
     }
     if (info.st_size > maxSize) {
         ::close(fd);
         result.error = QStringLiteral("%1 is larger than %2 MiB: no palette is that large.")
-                           .arg(path).arg(maxSize / (1024 * 1024));
+                           .arg(ReportText::cut(path)).arg(maxSize / (1024 * 1024));
         return result;
     }
     // One byte more than the limit is asked for, so that a file that grew
@@ -57,7 +59,7 @@ PaletteFile::Result PaletteFile::read(const QString &path)
                 ::close(fd);
                 result.bytes.clear();
                 result.error = QStringLiteral("%1 is larger than %2 MiB: no palette is that large.")
-                                   .arg(path).arg(maxSize / (1024 * 1024));
+                                   .arg(ReportText::cut(path)).arg(maxSize / (1024 * 1024));
                 return result;
             }
             result.bytes.resize(std::min<qint64>(have * 2 + 4096, maxSize + 1));
@@ -68,7 +70,7 @@ PaletteFile::Result PaletteFile::read(const QString &path)
         if (n < 0) {
             ::close(fd);
             result.bytes.clear();
-            result.error = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            result.error = QStringLiteral("%1 cannot be read: %2").arg(ReportText::cut(path), QString::fromLocal8Bit(std::strerror(errno)));
             return result;
         }
         if (n == 0)

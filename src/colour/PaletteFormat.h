@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -25,6 +26,24 @@ public:
     QString filter() const;
 
     static const QVector<PaletteFormat> &all();
+    // How a file to read was known: its format (nullptr when neither its
+    // bytes nor its name tell), and when its bytes decided against, or
+    // without, its name, the format the name gives (nullptr for none).
+    struct Detection
+    {
+        const PaletteFormat *format = nullptr;
+        bool byContent = false;
+        const PaletteFormat *named = nullptr;
+        // "read as ... by its content" when the content decided otherwise
+        // than the name; empty when they agree.
+        QString note(const QString &path) const;
+    };
+    // The format of a file to read: by its bytes first where a format has a
+    // signature (the GIMP header, ASEF, the .aco version word, a zip
+    // archive holding colorset.xml or swatchbook.xml, the XML root element
+    // of a LibreOffice colour table or a Scribus colour set), by its
+    // suffix otherwise (CSV and CSS have no signature).
+    static Detection detect(const QString &path, const QByteArray &bytes);
     // The format that path's suffix names, in the direction asked; nullptr
     // when none does.
     static const PaletteFormat *readerFor(const QString &path);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "colour/PaletteReader.h"
 
+#include "colour/CssColour.h"
+#include "colour/CssStylesheet.h"
 #include "colour/IccConversion.h"
 #include "colour/PaletteEntry.h"
 #include "colour/PaletteFile.h"
 #include "colour/PrintColours.h"
+#include "colour/ReportText.h"
 #include "colour/ZipArchive.h"
 
 #include <QColor>
@@ -25,11 +28,11 @@ namespace {
 
 using Result = PaletteReader::Result;
 
-Result failure(const QString &error)
+// The file is refused: nothing read from it counts.
+void fail(Result &result, const QString &error)
 {
-    Result result;
     result.error = error;
-    return result;
+    result.entries.clear();
 }
 
 PaletteEntry entry(const QString &code, QRgb rgb)
@@ -59,7 +62,7 @@ void notRead(Result &result, const QString &what)
 // A Lab colour (D50) as an entry.
 void addLab(Result &result, const QString &code, double l, double a, double b)
 {
-    result.entries.append(entry(code, PrintColours::fromLabD50(l, a, b)));
+    result.add(entry(code, PrintColours::fromLabD50(l, a, b)));
     ++result.lab;
 }
 
@@ -73,7 +76,7 @@ QString noCmykProfile()
 void addCmyk(Result &result, const QString &code, const QString &where, double c, double m, double y, double k)
 {
     if (const std::optional<PrintColours::Converted> colour = PrintColours::fromCmyk(c, m, y, k)) {
-        result.entries.append(entry(code, *colour));
+        result.add(entry(code, *colour));
         ++result.cmyk;
     } else
         notRead(result, QStringLiteral("%1: %2").arg(where, noCmykProfile()));
@@ -295,59 +298,78 @@ int optionalCount(QStringView text, bool *ok)
 
 } // namespace
 
-Result PaletteReader::gimp(const QByteArray &data)
+void PaletteReader::gimpInto(const QByteArray &data, Result &result)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
-    const QStringList lines = text.split(u'\n');
-    if (lines.isEmpty() || lines[0].trimmed() != QLatin1String("GIMP Palette"))
-        return failure(QStringLiteral("This is not a GIMP palette: its first line is not \u201cGIMP Palette\u201d."));
-
-    Result result;
-    for (int i = 1; i < lines.size(); ++i) {
-        QStringView line = QStringView(lines[i]);
+    // Line by line as views of the text: a list of the lines would hold a
+    // large palette twice.
+    const QStringView all(text);
+    qsizetype at = 0;
+    const auto nextLine = [&] {
+        const qsizetype end = all.indexOf(u'\n', at);
+        QStringView line = all.mid(at, (end < 0 ? all.size() : end) - at);
+        at = end < 0 ? all.size() + 1 : end + 1;
         if (line.endsWith(u'\r'))
             line.chop(1);
+        return line;
+    };
+    if (nextLine().trimmed() != QLatin1String("GIMP Palette"))
+        return fail(result, QStringLiteral("This is not a GIMP palette: its first line is not \u201cGIMP Palette\u201d."));
+
+    for (int number = 2; at <= all.size(); ++number) {
+        if (result.stop())
+            return;
+        const QStringView line = nextLine();
         const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u'#') || line.startsWith(QLatin1String("Name:"))
             || line.startsWith(QLatin1String("Columns:")))
             continue;
         QStringView rest = line;
+        QStringView bad;
         int rgb[3];
         for (int &value : rgb) {
             const QStringView word = nextWord(rest);
             value = component(word);
-            if (value < 0)
-                return failure(QStringLiteral("Line %1: a colour is three numbers from 0 to 255, then its name; "
-                                              "\u201c%2\u201d is not.").arg(i + 1).arg(word.isEmpty() ? trimmed.left(40) : word.left(40)));
+            if (value < 0) {
+                bad = word.isEmpty() ? trimmed : word;
+                break;
+            }
         }
-        result.entries.append(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
+        // A line that is no colour is one colour not read; the rest is read.
+        if (!bad.isNull()) {
+            notRead(result, QStringLiteral("line %1: a colour is three numbers from 0 to 255, then its name; "
+                                           "\u201c%2\u201d is not").arg(number).arg(ReportText::cut(bad)));
+            continue;
+        }
+        result.add(entry(rest.trimmed().toString(), qRgb(rgb[0], rgb[1], rgb[2])));
     }
-    return result;
 }
 
-Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
+void PaletteReader::adobeSwatchExchangeInto(const QByteArray &data, Result &result)
 {
     Bytes bytes(data.constData(), data.size());
     if (!bytes.has(12) || bytes.raw(4) != "ASEF")
-        return failure(QStringLiteral("This is not an Adobe swatch exchange file: it does not begin with ASEF."));
+        return fail(result, QStringLiteral("This is not an Adobe swatch exchange file: it does not begin with ASEF."));
     const quint16 major = bytes.u16();
     bytes.u16();
     if (major != 1)
-        return failure(QStringLiteral("Adobe swatch exchange version %1 is not known; version 1 is.").arg(major));
+        return fail(result, QStringLiteral("Adobe swatch exchange version %1 is not known; version 1 is.").arg(major));
     const quint32 blockCount = bytes.u32();
 
-    Result result;
     // A colour block takes at least 22 bytes: a count larger than the file
     // can hold must not decide the allocation.
-    result.entries.reserve(int(std::min<qint64>(blockCount, bytes.left() / 22)));
+    if (!result.m_reading.take)
+        result.entries.reserve(int(std::min<qint64>(blockCount, bytes.left() / 22)));
     for (quint32 blockNumber = 1; blockNumber <= blockCount; ++blockNumber) {
+        if (result.stop())
+            return;
         if (!bytes.has(6))
-            return failure(QStringLiteral("The file ends at block %1 of the %2 it announces.")
+            return fail(result, QStringLiteral("The file ends at block %1 of the %2 it announces.")
                                .arg(blockNumber).arg(blockCount));
         const quint16 type = bytes.u16();
         const quint32 length = bytes.u32();
         if (!bytes.has(qint64(length)))
-            return failure(QStringLiteral("Block %1 is %2 bytes long, more than the %3 bytes left in the file.")
+            return fail(result, QStringLiteral("Block %1 is %2 bytes long, more than the %3 bytes left in the file.")
                                .arg(blockNumber).arg(length).arg(bytes.left()));
         Bytes block = bytes.take(length);
         // Group starts and ends, and blocks of kinds not known, are passed over.
@@ -356,10 +378,10 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
 
         const QString broken = QStringLiteral("Colour block %1 is damaged: %2.").arg(blockNumber);
         if (!block.has(2))
-            return failure(broken.arg(QStringLiteral("it has no name length")));
+            return fail(result, broken.arg(QStringLiteral("it has no name length")));
         const quint16 units = block.u16();
         if (!block.has(2 * qint64(units) + 4))
-            return failure(broken.arg(QStringLiteral("its name and colour model do not fit in it")));
+            return fail(result, broken.arg(QStringLiteral("its name and colour model do not fit in it")));
         QString name;
         name.reserve(units);
         for (quint16 u = 0; u < units; ++u)
@@ -377,19 +399,19 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
             components = 4;
         else if (model == "LAB ")
             components = 3;
-        const QString where = QStringLiteral("block %1 \u201c%2\u201d").arg(blockNumber).arg(name.left(60));
+        const QString where = QStringLiteral("block %1 \u201c%2\u201d").arg(blockNumber).arg(ReportText::cut(name));
         if (components == 0) {
             notRead(result, QStringLiteral("%1: colour model \u201c%2\u201d is not known")
                                 .arg(where, QString::fromLatin1(model).trimmed().toHtmlEscaped()));
             continue;
         }
         if (!block.has(4 * components + 2))
-            return failure(broken.arg(QStringLiteral("its colour values do not fit in it")));
+            return fail(result, broken.arg(QStringLiteral("its colour values do not fit in it")));
         float raw[4];
         for (int c = 0; c < components; ++c) {
             raw[c] = block.f32();
             if (!std::isfinite(raw[c]))
-                return failure(broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
+                return fail(result, broken.arg(model == "LAB " ? QStringLiteral("a colour value is not a number")
                                                           : QStringLiteral("a colour value is not between 0 and 1")));
         }
         if (model == "LAB ") {
@@ -400,7 +422,7 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         int value[4];
         for (int c = 0; c < components; ++c) {
             if (!unitComponent(raw[c], &value[c]))
-                return failure(broken.arg(QStringLiteral("a colour value is not between 0 and 1")));
+                return fail(result, broken.arg(QStringLiteral("a colour value is not between 0 and 1")));
         }
         if (model == "CMYK") {
             addCmyk(result, name, where, raw[0], raw[1], raw[2], raw[3]);
@@ -408,18 +430,18 @@ Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
         }
         if (components == 1)
             value[1] = value[2] = value[0];
-        result.entries.append(entry(name, qRgb(value[0], value[1], value[2])));
+        result.add(entry(name, qRgb(value[0], value[1], value[2])));
     }
-    return result;
+    return;
 }
 
-Result PaletteReader::csv(const QByteArray &data)
+void PaletteReader::csvInto(const QByteArray &data, Result &result)
 {
     const QString text = QString::fromUtf8(withoutBom(data));
     CsvRecords records(text);
     CsvRecord headerRecord;
     if (!records.next(&headerRecord)) {
-        return failure(records.error().isEmpty()
+        return fail(result, records.error().isEmpty()
                            ? QStringLiteral("The file is empty: it has not even a header line.")
                            : records.error());
     }
@@ -435,33 +457,41 @@ Result PaletteReader::csv(const QByteArray &data)
     const int page = column("page"), row = column("row");
     const bool hasRgb = red >= 0 && green >= 0 && blue >= 0;
     if (code < 0 || (hex < 0 && !hasRgb))
-        return failure(QStringLiteral("The header line names no \u201ccode\u201d column, or neither a "
+        return fail(result, QStringLiteral("The header line names no \u201ccode\u201d column, or neither a "
                                       "\u201chex\u201d column nor \u201cr\u201d, \u201cg\u201d and \u201cb\u201d."));
 
-    Result result;
     // Records are about a line each.
-    qsizetype lines = 0;
-    for (const char *at = data.cbegin(), *end = data.cend();
-         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
-        ++lines;
-    result.entries.reserve(lines);
+    if (!result.m_reading.take) {
+        qsizetype lines = 0;
+        for (const char *at = data.cbegin(), *end = data.cend();
+             (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+            ++lines;
+        result.entries.reserve(lines);
+    }
     CsvRecord record;
     while (records.next(&record)) {
-        if (record.fields.size() != header.size())
-            return failure(QStringLiteral("Line %1 has %2 fields; the header has %3.")
-                               .arg(record.line).arg(record.fields.size()).arg(header.size()));
+        if (result.stop())
+            return;
+        // A record that is no colour is one colour not read; the rest is read.
+        if (record.fields.size() != header.size()) {
+            notRead(result, QStringLiteral("line %1: it has %2 fields; the header has %3")
+                                .arg(record.line).arg(record.fields.size()).arg(header.size()));
+            continue;
+        }
         PaletteEntry e;
         // Spaces belong to a field (RFC 4180): a code is kept as written.
         e.code = record.fields[code].toString();
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(record.line).arg(ReportText::cut(e.code));
         const QStringView hexText = hex >= 0 ? record.fields[hex].trimmed() : QStringView();
         if (!hexText.isEmpty()) {
             const QStringView digits = hexText.mid(hexText.startsWith(u'#') ? 1 : 0);
             const bool ok = digits.size() == 6 && std::all_of(digits.begin(), digits.end(), [](QChar c) {
                 return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
             });
-            if (!ok)
-                return failure(QStringLiteral("Line %1: \u201c%2\u201d is not a colour #rrggbb.")
-                                   .arg(record.line).arg(hexText.left(40).toString()));
+            if (!ok) {
+                notRead(result, QStringLiteral("%1: \u201c%2\u201d is not a colour #rrggbb").arg(where, ReportText::cut(hexText)));
+                continue;
+            }
             // Six hexadecimal digits, checked above.
             uint value = 0;
             for (QChar c : digits) {
@@ -474,22 +504,25 @@ Result PaletteReader::csv(const QByteArray &data)
                           b = record.fields[blue].trimmed();
             if (!(r.isEmpty() && g.isEmpty() && b.isEmpty())) {
                 const int rv = component(r), gv = component(g), bv = component(b);
-                if (rv < 0 || gv < 0 || bv < 0)
-                    return failure(QStringLiteral("Line %1: r, g and b are each a whole number from 0 to 255.")
-                                       .arg(record.line));
+                if (rv < 0 || gv < 0 || bv < 0) {
+                    notRead(result, where + QStringLiteral(": r, g and b are each a whole number from 0 to 255"));
+                    continue;
+                }
                 e.rgb = qRgb(rv, gv, bv);
             }
         }
         bool pageOk = true, rowOk = true;
         e.page = page >= 0 ? optionalCount(record.fields[page], &pageOk) : 0;
         e.row = row >= 0 ? optionalCount(record.fields[row], &rowOk) : 0;
-        if (!pageOk || !rowOk)
-            return failure(QStringLiteral("Line %1: page and row are whole numbers.").arg(record.line));
-        result.entries.append(e);
+        if (!pageOk || !rowOk) {
+            notRead(result, where + QStringLiteral(": page and row are whole numbers"));
+            continue;
+        }
+        result.add(e);
     }
     if (!records.error().isEmpty())
-        return failure(records.error());
-    return result;
+        return fail(result, records.error());
+    return;
 }
 
 namespace {
@@ -520,40 +553,112 @@ QString xmlFailure(const QXmlStreamReader &xml)
 
 } // namespace
 
-Result PaletteReader::css(const QByteArray &data)
+namespace {
+
+// Properties whose value takes a colour by its name; a name elsewhere (an
+// animation called "tomato", a font "Red Hat") is not a colour.
+bool takesNamedColour(const QString &property)
 {
-    const QString text = QString::fromUtf8(withoutBom(data));
-    const QStringList lines = text.split(u'\n');
-    Result result;
-    const QLatin1String prefix("--color-");
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringView line = QStringView(lines[i]).trimmed();
-        if (!line.startsWith(QLatin1String("--")))
-            continue;
-        const qsizetype colon = line.indexOf(u':');
-        QStringView value = colon < 0 ? QStringView() : line.mid(colon + 1).trimmed();
-        if (value.endsWith(u';'))
-            value.chop(1);
-        QString name = line.left(colon < 0 ? line.size() : colon).trimmed().toString();
-        if (name.startsWith(prefix))
-            name = name.mid(prefix.size()).replace(u'-', u'.');
-        const std::optional<QRgb> rgb = hexColour(value);
-        if (!rgb) {
-            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: the value is not a colour #rrggbb")
-                                .arg(i + 1).arg(name.left(60)));
-            continue;
-        }
-        result.entries.append(entry(name, *rgb));
-    }
-    return result;
+    static const QStringList prefixes = {"background", "border", "outline", "box-shadow", "text-shadow",
+                                         "text-decoration", "text-emphasis", "column-rule", "fill", "stroke",
+                                         "filter", "scrollbar", "-webkit-text", "mask", "list-style"};
+    const QString name = property.toLower();
+    return name.contains(QLatin1String("color"))
+        || std::any_of(prefixes.begin(), prefixes.end(), [&](const QString &p) { return name.startsWith(p); });
 }
 
-Result PaletteReader::libreOffice(const QByteArray &data)
+// The row's name: the custom property (the program's own --color-K8-04-43
+// back as K8.04.43), or the selector and the property.
+QString cssRowName(const CssStylesheet::Declaration &d)
+{
+    const QLatin1String prefix("--color-");
+    if (d.property.startsWith(prefix))
+        return d.property.mid(prefix.size()).replace(u'-', u'.');
+    if (d.property.startsWith(QLatin1String("--")))
+        return d.property;
+    return d.selector + u' ' + d.property;
+}
+
+} // namespace
+
+void PaletteReader::cssInto(const QByteArray &data, Result &result)
+{
+    const QString text = QString::fromUtf8(withoutBom(data));
+    const CssStylesheet sheet(text, result.m_reading.cancel);
+    for (const CssStylesheet::Declaration &d : sheet.declarations()) {
+        if (result.stop())
+            return;
+        const QString name = cssRowName(d);
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(d.line).arg(ReportText::cut(name));
+        QString why;
+        const QString value = sheet.resolved(d.value, &why);
+        if (!why.isEmpty()) {
+            notRead(result, QStringLiteral("%1: %2").arg(where, why));
+            continue;
+        }
+        const QVector<CssToken> tokens = CssColour::tokens(value);
+        const bool custom = d.property.startsWith(QLatin1String("--"));
+        // A custom property is a named colour only when that is all it holds.
+        int meaningful = 0;
+        for (const CssToken &t : tokens)
+            meaningful += t.type != CssToken::Type::Space;
+        const bool namesAllowed = custom ? meaningful == 1 : takesNamedColour(d.property);
+        // Each colour of a shorthand or a gradient once.
+        QStringList seen;
+        for (qsizetype i = 0; i < tokens.size(); ++i) {
+            const CssToken &t = tokens.at(i);
+            std::optional<CssColour> colour;
+            qsizetype last = i;
+            if (t.type == CssToken::Type::Hash) {
+                colour = CssColour::fromHash(t.text);
+            } else if (t.type == CssToken::Type::Function && CssColour::isColourFunction(t.text)) {
+                int nested = 1;
+                for (last = i + 1; last < tokens.size(); ++last) {
+                    const CssToken::Type type = tokens.at(last).type;
+                    if (type == CssToken::Type::Function || type == CssToken::Type::Open)
+                        ++nested;
+                    else if (type == CssToken::Type::Close && --nested == 0)
+                        break;
+                }
+                const bool closed = last < tokens.size();
+                colour = CssColour::fromFunction(t.text, tokens, i + 1, closed ? last : tokens.size(), closed);
+            } else if (t.type == CssToken::Type::Ident && namesAllowed) {
+                if (const std::optional<QRgb> rgb = CssColour::named(t.text)) {
+                    colour = CssColour();
+                    colour->kind = CssColour::Kind::Colour;
+                    colour->rgb = *rgb;
+                }
+            }
+            if (!colour)
+                continue;
+            const QString written = value.mid(t.start, tokens.at(std::min(last, tokens.size() - 1)).end - t.start);
+            i = last;
+            if (seen.contains(written))
+                continue;
+            seen.append(written);
+            if (colour->kind == CssColour::Kind::Malformed) {
+                notRead(result, QStringLiteral("%1: %2").arg(where, colour->why));
+                continue;
+            }
+            PaletteEntry e = entry(name, colour->rgb);
+            if (colour->lab) {
+                e.lab = *colour->lab;
+                e.labKnown = true;
+            }
+            result.add(e);
+            result.lab += colour->fromLab;
+            result.outsideSrgb += colour->outsideSrgb;
+            result.translucent += colour->alpha < 1;
+        }
+    }
+    return;
+}
+
+void PaletteReader::libreOfficeInto(const QByteArray &data, Result &result)
 {
     QXmlStreamReader xml(data);
-    Result result;
     bool table = false;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("color-table")) {
@@ -574,23 +679,22 @@ Result PaletteReader::libreOffice(const QByteArray &data)
         }
         const std::optional<QRgb> rgb = hexColour(colour);
         if (rgb)
-            result.entries.append(entry(name, *rgb));
+            result.add(entry(name, *rgb));
         else
-            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(name.left(60)));
+            notRead(result, QStringLiteral("line %1 \u201c%2\u201d: no colour #rrggbb").arg(xml.lineNumber()).arg(ReportText::cut(name)));
     }
     if (xml.hasError())
-        return failure(xmlFailure(xml));
+        return fail(result, xmlFailure(xml));
     if (!table)
-        return failure(QStringLiteral("This is not a LibreOffice colour table: it has no color-table element."));
-    return result;
+        return fail(result, QStringLiteral("This is not a LibreOffice colour table: it has no color-table element."));
+    return;
 }
 
-Result PaletteReader::scribus(const QByteArray &data)
+void PaletteReader::scribusInto(const QByteArray &data, Result &result)
 {
     QXmlStreamReader xml(data);
-    Result result;
     bool set = false;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("SCRIBUSCOLORS")) {
@@ -601,7 +705,7 @@ Result PaletteReader::scribus(const QByteArray &data)
             continue;
         const QXmlStreamAttributes a = xml.attributes();
         const QString name = a.value(QLatin1String("NAME")).toString();
-        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(xml.lineNumber()).arg(name.left(60));
+        const QString where = QStringLiteral("line %1 \u201c%2\u201d").arg(xml.lineNumber()).arg(ReportText::cut(name));
         const QStringView space = a.value(QLatin1String("SPACE"));
         bool ok = true;
         if (space == QLatin1String("Lab")) {
@@ -626,7 +730,7 @@ Result PaletteReader::scribus(const QByteArray &data)
             const double r = number(a, QLatin1String("R"), &ok), g = number(a, QLatin1String("G"), &ok),
                          b = number(a, QLatin1String("B"), &ok);
             if (ok)
-                result.entries.append(entry(name, qRgb(std::clamp(int(std::lround(r)), 0, 255),
+                result.add(entry(name, qRgb(std::clamp(int(std::lround(r)), 0, 255),
                                                        std::clamp(int(std::lround(g)), 0, 255),
                                                        std::clamp(int(std::lround(b)), 0, 255))));
             else
@@ -635,7 +739,7 @@ Result PaletteReader::scribus(const QByteArray &data)
         }
         if (space != QLatin1String("CMYK") && a.hasAttribute(QLatin1String("RGB"))) {
             if (const std::optional<QRgb> rgb = hexColour(a.value(QLatin1String("RGB"))))
-                result.entries.append(entry(name, *rgb));
+                result.add(entry(name, *rgb));
             else
                 notRead(result, where + QStringLiteral(": RGB is not #rrggbb"));
             continue;
@@ -655,10 +759,10 @@ Result PaletteReader::scribus(const QByteArray &data)
         notRead(result, where + QStringLiteral(": no colour in RGB, CMYK or Lab"));
     }
     if (xml.hasError())
-        return failure(xmlFailure(xml));
+        return fail(result, xmlFailure(xml));
     if (!set)
-        return failure(QStringLiteral("This is not a Scribus colour set: it has no SCRIBUSCOLORS element."));
-    return result;
+        return fail(result, QStringLiteral("This is not a Scribus colour set: it has no SCRIBUSCOLORS element."));
+    return;
 }
 
 namespace {
@@ -679,14 +783,13 @@ int numbers(QStringView text, double out[4])
 
 } // namespace
 
-Result PaletteReader::swatchBooker(const QByteArray &data)
+void PaletteReader::swatchBookerInto(const QByteArray &data, Result &result)
 {
     ZipArchive zip(data);
     const QByteArray xmlBytes = zip.file(QStringLiteral("swatchbook.xml"), PaletteFile::maxSize);
     if (xmlBytes.isEmpty())
-        return failure(QStringLiteral("This is not a SwatchBooker file: %1.").arg(zip.error()));
+        return fail(result, QStringLiteral("This is not a SwatchBooker file: %1.").arg(zip.error()));
     QXmlStreamReader xml(xmlBytes);
-    Result result;
     int colourNumber = 0;
     bool inColour = false;
     QString identifier, title, where;
@@ -695,9 +798,9 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
     const auto finish = [&] {
         if (!taken)
             notRead(result, QStringLiteral("%1: no values in a model read (%2)")
-                                .arg(where, models.isEmpty() ? QStringLiteral("none") : models.join(QStringLiteral(", "))));
+                                .arg(where, models.isEmpty() ? QStringLiteral("none") : ReportText::cut(models.join(QStringLiteral(", ")))));
     };
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && inColour && xml.name() == QLatin1String("color")) {
             finish();
@@ -726,11 +829,11 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             double v[4];
             const int n = numbers(xml.readElementText(), v);
             const QString name = title.isEmpty() ? identifier : title;
-            where = QStringLiteral("colour %1 \u201c%2\u201d").arg(colourNumber).arg(name.left(60));
-            models.append(model);
+            where = QStringLiteral("colour %1 \u201c%2\u201d").arg(colourNumber).arg(ReportText::cut(name));
+            models.append(ReportText::cut(model));
             const auto unit = [](double x) { return std::clamp(int(std::lround(x * 255.0)), 0, 255); };
             if ((model == QLatin1String("RGB") || model == QLatin1String("sRGB")) && n == 3) {
-                result.entries.append(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
+                result.add(entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2]))));
                 taken = true;
             } else if (model == QLatin1String("Lab") && n == 3) {
                 addLab(result, name, v[0], v[1], v[2]);
@@ -738,7 +841,7 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
             } else if (model == QLatin1String("GRAY") && n == 1) {
                 // SwatchBooker's grey is an amount of black ink.
                 const int g = unit(1.0 - v[0]);
-                result.entries.append(entry(name, qRgb(g, g, g)));
+                result.add(entry(name, qRgb(g, g, g)));
                 taken = true;
             } else if (model == QLatin1String("CMYK") && n == 4 && PrintColours::fromCmyk(0, 0, 0, 0)) {
                 addCmyk(result, name, where, v[0], v[1], v[2], v[3]);
@@ -751,8 +854,8 @@ Result PaletteReader::swatchBooker(const QByteArray &data)
     if (inColour)
         finish();
     if (xml.hasError())
-        return failure(QStringLiteral("swatchbook.xml: ") + xmlFailure(xml));
-    return result;
+        return fail(result, QStringLiteral("swatchbook.xml: ") + xmlFailure(xml));
+    return;
 }
 
 namespace {
@@ -783,11 +886,12 @@ public:
     // palette does not carry it or it cannot be read.
     const IccConversion *conversion(const QString &space)
     {
-        auto found = m_open.find(space);
+        // By the member: spaces that all name one profile open it once.
+        const QString file = m_files.value(space);
+        auto found = m_open.find(file);
         if (found == m_open.end()) {
-            const QString file = m_files.value(space);
             auto opened = std::make_shared<IccConversion>(file.isEmpty() ? QByteArray() : m_zip.file(file, PaletteFile::maxSize));
-            found = m_open.insert(space, opened->channels() ? opened : nullptr);
+            found = m_open.insert(file, opened->channels() ? opened : nullptr);
         }
         return found->get();
     }
@@ -795,25 +899,24 @@ public:
 private:
     ZipArchive &m_zip;
     QHash<QString, QString> m_files;
-    QHash<QString, std::shared_ptr<IccConversion>> m_open;
+    QHash<QString, std::shared_ptr<IccConversion>> m_open;  // by member
 };
 
 } // namespace
 
-Result PaletteReader::krita(const QByteArray &data)
+void PaletteReader::kritaInto(const QByteArray &data, Result &result)
 {
     ZipArchive zip(data);
     const QByteArray xmlBytes = zip.file(QStringLiteral("colorset.xml"), PaletteFile::maxSize);
     if (xmlBytes.isEmpty())
-        return failure(QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
+        return fail(result, QStringLiteral("This is not a Krita palette: %1.").arg(zip.error()));
     KritaProfiles profiles(zip);
     QXmlStreamReader xml(xmlBytes);
-    Result result;
     int entryNumber = 0;
     bool inEntry = false;
     bool taken = false;
     QString name, where;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && !result.stop()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("ColorSetEntry")) {
             if (!taken)
@@ -828,7 +931,7 @@ Result PaletteReader::krita(const QByteArray &data)
             inEntry = true;
             taken = false;
             name = a.value(QLatin1String("name")).toString();
-            where = QStringLiteral("entry %1 \u201c%2\u201d").arg(++entryNumber).arg(name.left(60));
+            where = QStringLiteral("entry %1 \u201c%2\u201d").arg(++entryNumber).arg(ReportText::cut(name));
             continue;
         }
         if (!inEntry || taken)
@@ -849,14 +952,14 @@ Result PaletteReader::krita(const QByteArray &data)
                 continue;
             const QString space = a.value(QLatin1String("space")).toString();
             if (!profiles.names(space)) {
-                result.entries.append(rgb ? entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2])))
+                result.add(rgb ? entry(name, qRgb(unit(v[0]), unit(v[1]), unit(v[2])))
                                           : entry(name, qRgb(unit(v[0]), unit(v[0]), unit(v[0]))));
             } else if (const IccConversion *conversion = profiles.conversion(space);
                        conversion && conversion->channels() == n) {
-                result.entries.append(entry(name, *conversion->convert(v, n)));
+                result.add(entry(name, *conversion->convert(v, n)));
             } else {
                 notRead(result, QStringLiteral("%1: its profile \u201c%2\u201d cannot be read as %3")
-                                    .arg(where, space.left(60), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
+                                    .arg(where, ReportText::cut(space), rgb ? QStringLiteral("RGB") : QStringLiteral("grey")));
             }
             taken = true;
             continue;
@@ -880,24 +983,24 @@ Result PaletteReader::krita(const QByteArray &data)
             taken = true;
     }
     if (xml.hasError())
-        return failure(QStringLiteral("colorset.xml: ") + xmlFailure(xml));
-    return result;
+        return fail(result, QStringLiteral("colorset.xml: ") + xmlFailure(xml));
+    return;
 }
 
-Result PaletteReader::photoshop(const QByteArray &data)
+void PaletteReader::photoshopInto(const QByteArray &data, Result &result)
 {
     Bytes bytes(data.constData(), data.size());
     if (!bytes.has(4))
-        return failure(QStringLiteral("This is not a Photoshop colour swatch file: it is too short."));
+        return fail(result, QStringLiteral("This is not a Photoshop colour swatch file: it is too short."));
     quint16 version = bytes.u16();
     if (version != 1 && version != 2)
-        return failure(QStringLiteral("This is not a Photoshop colour swatch file: version %1 is not 1 or 2.").arg(version));
+        return fail(result, QStringLiteral("This is not a Photoshop colour swatch file: version %1 is not 1 or 2.").arg(version));
     quint16 count = bytes.u16();
     // Version 1 has no names; a version 2 section that follows has the
     // same colours with names, and is the one read.
     if (version == 1) {
         if (!bytes.has(10 * qint64(count)))
-            return failure(QStringLiteral("The version 1 section announces %1 colours but the file ends before them.").arg(count));
+            return fail(result, QStringLiteral("The version 1 section announces %1 colours but the file ends before them.").arg(count));
         bytes.take(10 * qint64(count));
         if (bytes.has(4)) {
             Bytes peek = bytes;
@@ -907,36 +1010,37 @@ Result PaletteReader::photoshop(const QByteArray &data)
             }
         }
     }
-    Result result;
     if (version == 1) {
         bytes = Bytes(data.constData(), data.size());
         bytes.take(4);
     }
     for (int i = 1; i <= count; ++i) {
+        if (result.stop())
+            return;
         if (!bytes.has(10))
-            return failure(QStringLiteral("The file ends at colour %1 of the %2 it announces.").arg(i).arg(count));
+            return fail(result, QStringLiteral("The file ends at colour %1 of the %2 it announces.").arg(i).arg(count));
         const quint16 space = bytes.u16();
         const quint16 w = bytes.u16(), x = bytes.u16(), y = bytes.u16(), z = bytes.u16();
         QString name;
         if (version == 2) {
             if (!bytes.has(4))
-                return failure(QStringLiteral("Colour %1 is damaged: it has no name length.").arg(i));
+                return fail(result, QStringLiteral("Colour %1 is damaged: it has no name length.").arg(i));
             const quint32 units = bytes.u32();
             if (!bytes.has(2 * qint64(units)))
-                return failure(QStringLiteral("Colour %1 is damaged: its name does not fit in the file.").arg(i));
+                return fail(result, QStringLiteral("Colour %1 is damaged: its name does not fit in the file.").arg(i));
             name.reserve(int(units));
             for (quint32 u = 0; u < units; ++u)
                 name += QChar(bytes.u16());
             if (name.endsWith(QChar(0)))
                 name.chop(1);
         }
-        const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(name.left(60));
+        const QString where = QStringLiteral("colour %1 \u201c%2\u201d").arg(i).arg(ReportText::cut(name));
         switch (space) {
         case 0:  // RGB, 0 to 65535
-            result.entries.append(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
+            result.add(entry(name, qRgb(w >> 8, x >> 8, y >> 8)));
             break;
         case 1:  // HSB, 0 to 65535
-            result.entries.append(entry(name, QColor::fromHsvF(w / 65536.0f, x / 65535.0f, y / 65535.0f).rgb()));
+            result.add(entry(name, QColor::fromHsvF(w / 65536.0f, x / 65535.0f, y / 65535.0f).rgb()));
             break;
         case 2:  // CMYK, 0 is full ink
             addCmyk(result, name, where, 1 - w / 65535.0, 1 - x / 65535.0, 1 - y / 65535.0, 1 - z / 65535.0);
@@ -946,7 +1050,7 @@ Result PaletteReader::photoshop(const QByteArray &data)
             break;
         case 8: {  // grey: 0 to 10000 of black
             const int g = std::clamp(int(std::lround(255.0 * (1.0 - w / 10000.0))), 0, 255);
-            result.entries.append(entry(name, qRgb(g, g, g)));
+            result.add(entry(name, qRgb(g, g, g)));
             break;
         }
         default:
@@ -954,32 +1058,116 @@ Result PaletteReader::photoshop(const QByteArray &data)
             break;
         }
     }
+    return;
+}
+
+Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data, const Reading &reading)
+{
+    Result result;
+    result.m_reading = reading;
+    readAs(format, data, result);
+    if (result.cancelled)
+        fail(result, QStringLiteral("The reading was cancelled."));
+    // A format with a structure of its own that holds no colour says the
+    // palette is empty; a CSV, a stylesheet or a SwatchBooker file that
+    // yields none may only have been looked at wrongly.
+    static const PaletteFormat::Id structured[] = {PaletteFormat::Id::Gimp, PaletteFormat::Id::AdobeSwatchExchange,
+                                                   PaletteFormat::Id::LibreOffice, PaletteFormat::Id::Scribus,
+                                                   PaletteFormat::Id::Krita, PaletteFormat::Id::Photoshop};
+    result.saysEmpty = result.ok() && result.read == 0 && result.skipped == 0
+        && std::find(std::begin(structured), std::end(structured), format) != std::end(structured);
     return result;
 }
 
 Result PaletteReader::read(PaletteFormat::Id format, const QByteArray &data)
 {
+    return read(format, data, Reading());
+}
+
+Result PaletteReader::gimp(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Gimp, data);
+}
+
+Result PaletteReader::adobeSwatchExchange(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::AdobeSwatchExchange, data);
+}
+
+Result PaletteReader::csv(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Csv, data);
+}
+
+Result PaletteReader::css(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Css, data);
+}
+
+Result PaletteReader::libreOffice(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::LibreOffice, data);
+}
+
+Result PaletteReader::scribus(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Scribus, data);
+}
+
+Result PaletteReader::swatchBooker(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::SwatchBooker, data);
+}
+
+Result PaletteReader::krita(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Krita, data);
+}
+
+Result PaletteReader::photoshop(const QByteArray &data)
+{
+    return read(PaletteFormat::Id::Photoshop, data);
+}
+
+void Result::add(const PaletteEntry &entry)
+{
+    ++read;
+    if (m_reading.take)
+        m_reading.take(entry);
+    else
+        entries.append(entry);
+}
+
+bool Result::stop()
+{
+    if (!cancelled && m_reading.cancel && m_reading.cancel->load(std::memory_order_relaxed))
+        cancelled = true;
+    return cancelled;
+}
+
+void PaletteReader::readAs(PaletteFormat::Id format, const QByteArray &data, Result &result)
+{
     switch (format) {
     case PaletteFormat::Id::Gimp:
-        return gimp(data);
+        return gimpInto(data, result);
     case PaletteFormat::Id::AdobeSwatchExchange:
-        return adobeSwatchExchange(data);
+        return adobeSwatchExchangeInto(data, result);
     case PaletteFormat::Id::Csv:
-        return csv(data);
+        return csvInto(data, result);
     case PaletteFormat::Id::Css:
-        return css(data);
+        return cssInto(data, result);
     case PaletteFormat::Id::LibreOffice:
-        return libreOffice(data);
+        return libreOfficeInto(data, result);
     case PaletteFormat::Id::Scribus:
-        return scribus(data);
+        return scribusInto(data, result);
     case PaletteFormat::Id::SwatchBooker:
-        return swatchBooker(data);
+        return swatchBookerInto(data, result);
     case PaletteFormat::Id::Krita:
-        return krita(data);
+        return kritaInto(data, result);
     case PaletteFormat::Id::Photoshop:
-        return photoshop(data);
+        return photoshopInto(data, result);
     case PaletteFormat::Id::SwatchSheet:
         break;
     }
-    return failure(QStringLiteral("This format is not read."));
+    fail(result, QStringLiteral("This format is not read."));
 }

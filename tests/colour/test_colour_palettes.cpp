@@ -5,14 +5,20 @@
 #include "PaletteBytes.h"
 
 #include "colour/ColourSpace.h"
+#include "colour/CssColour.h"
 #include "colour/PaletteEntry.h"
+#include "colour/PaletteFile.h"
+#include "colour/PaletteFormat.h"
 #include "colour/PaletteReader.h"
 #include "colour/PaletteWriter.h"
 #include "colour/PrintColours.h"
+#include "colour/ReportText.h"
 #include "colour/ZipArchive.h"
 
 #include <QtEndian>
 #include <QtTest>
+
+#include <lcms2.h>
 
 #include <cstring>
 #include <functional>
@@ -100,16 +106,28 @@ QByteArray zipOf(const QByteArray &name, const QByteArray &data, quint16 method 
         + le32(quint32(central.size())) + le32(quint32(local.size())) + le16(0);
 }
 
-// A zip archive of stored members, in the order given.
-QByteArray zipOfMembers(const QVector<QPair<QByteArray, QByteArray>> &members)
+// Raw deflate (as zip stores it) of data: qCompress's zlib stream without
+// its four-byte length, two-byte header and four-byte checksum.
+QByteArray deflated(const QByteArray &data)
+{
+    const QByteArray zlib = qCompress(data, 9);
+    return zlib.mid(6, zlib.size() - 10);
+}
+
+// A zip archive of members in the order given, stored, or deflated where
+// the name is in deflate.
+QByteArray zipOfMembers(const QVector<QPair<QByteArray, QByteArray>> &members, const QList<QByteArray> &deflate = {})
 {
     QByteArray locals, central;
     for (const auto &[name, data] : members) {
         const quint32 at = quint32(locals.size());
-        locals += le32(0x04034b50) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0) + le32(quint32(data.size()))
-            + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + name + data;
-        central += le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(0) + le32(0) + le32(0)
-            + le32(quint32(data.size())) + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + le16(0)
+        const bool packs = deflate.contains(name);
+        const QByteArray stored = packs ? deflated(data) : data;
+        const quint16 method = packs ? 8 : 0;
+        locals += le32(0x04034b50) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0) + le32(quint32(stored.size()))
+            + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + name + stored;
+        central += le32(0x02014b50) + le16(20) + le16(20) + le16(0) + le16(method) + le32(0) + le32(0)
+            + le32(quint32(stored.size())) + le32(quint32(data.size())) + le16(quint16(name.size())) + le16(0) + le16(0)
             + le16(0) + le16(0) + le32(0) + le32(at) + name;
     }
     return locals + central + le32(0x06054b50) + le16(0) + le16(0) + le16(quint16(members.size()))
@@ -128,6 +146,45 @@ QByteArray otherToolsFile(const char *name)
 } // namespace
 
 Q_DECLARE_METATYPE(Reader)
+Q_DECLARE_METATYPE(Lab)
+
+namespace {
+
+// An RGB space's colour in Lab (D65) through Little CMS: a profile made from
+// the space's primaries, white and curve, to D50 Lab, adapted as palette Lab
+// is. A reference independent of the matrices the reader uses.
+Lab labThroughProfile(const cmsCIExyYTRIPLE &primaries, cmsToneCurve *curve, double r, double g, double b)
+{
+    const cmsCIExyY d65 = {0.3127, 0.3290, 1.0};
+    cmsToneCurve *curves[3] = {curve, curve, curve};
+    cmsHPROFILE rgb = cmsCreateRGBProfile(&d65, &primaries, curves);
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM transform = cmsCreateTransform(rgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC,
+                                                 cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
+    const double in[3] = {r, g, b};
+    cmsCIELab out;
+    cmsDoTransform(transform, in, &out, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(rgb);
+    cmsCloseProfile(lab);
+    cmsFreeToneCurve(curve);
+    return PrintColours::fromLabD50(out.L, out.a, out.b).lab;
+}
+
+Lab displayP3(double r, double g, double b)
+{
+    const double srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    return labThroughProfile({{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}},
+                             cmsBuildParametricToneCurve(nullptr, 4, srgbCurve), r, g, b);
+}
+
+Lab adobeRgb(double r, double g, double b)
+{
+    return labThroughProfile({{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}},
+                             cmsBuildGamma(nullptr, 563.0 / 256), r, g, b);
+}
+
+} // namespace
 
 class TestColourPalettes : public QObject
 {
@@ -149,8 +206,25 @@ private slots:
     void printColours();
     void rejectDamaged_data();
     void rejectDamaged();
+    void badLineNotRead_data();
+    void badLineNotRead();
     void aseCutAtEveryByte();
     void damagedBytesNeverCrash();
+    void cssStylesheets_data();
+    void cssStylesheets();
+    void cssTokenSoup();
+    void cssColourForms_data();
+    void cssColourForms();
+    void emptyByItsOwnWord_data();
+    void emptyByItsOwnWord();
+    void reportTextCut_data();
+    void reportTextCut();
+    void kritaSpacesOfOneLargeProfile();
+    void formatByContent_data();
+    void formatByContent();
+    void readingStopsAtCancel_data();
+    void readingStopsAtCancel();
+    void archiveInflatesAtMostTheLimit();
 };
 
 void TestColourPalettes::roundTrip_data()
@@ -479,10 +553,6 @@ void TestColourPalettes::rejectDamaged_data()
 
     QTest::newRow("gpl, empty") << QByteArray() << gpl << "GIMP Palette";
     QTest::newRow("gpl, other header") << QByteArray("JASC-PAL\n0100\n") << gpl << "GIMP Palette";
-    QTest::newRow("gpl, two numbers") << gimpHeader + "1 2\tname\n" << gpl << "Line 4";
-    QTest::newRow("gpl, number too large") << gimpHeader + "1 2 256 name\n" << gpl << "\u201c256\u201d";
-    QTest::newRow("gpl, negative number") << gimpHeader + "1 -2 3 name\n" << gpl << "\u201c-2\u201d";
-    QTest::newRow("gpl, a word") << gimpHeader + "0 0 0 ok\nred green blue\n" << gpl << "Line 5";
 
     QTest::newRow("ase, empty") << QByteArray() << ase << "ASEF";
     QTest::newRow("ase, other signature") << QByteArray("ASEX\0\1\0\0\0\0\0\0", 12) << ase << "ASEF";
@@ -534,12 +604,6 @@ void TestColourPalettes::rejectDamaged_data()
     QTest::newRow("csv, text after a quote") << QByteArray("code,hex\r\n\"a\"b,#000000\r\n") << csv
                                              << "follows a quoted";
     QTest::newRow("csv, stray quote") << QByteArray("code,hex\r\na\"b,#000000\r\n") << csv << "quote inside";
-    QTest::newRow("csv, too few fields") << QByteArray("code,hex\r\na,#000000\r\nb\r\n") << csv << "Line 3 has 1";
-    QTest::newRow("csv, bad hex") << QByteArray("code,hex\r\na,#00000g\r\n") << csv << "#00000g";
-    QTest::newRow("csv, hex with 0x") << QByteArray("code,hex\r\na,0x1234\r\n") << csv << "0x1234";
-    QTest::newRow("csv, component too large") << QByteArray("code,r,g,b\r\na,1,2,256\r\n") << csv << "0 to 255";
-    QTest::newRow("csv, part of a colour") << QByteArray("code,r,g,b\r\na,1,,3\r\n") << csv << "0 to 255";
-    QTest::newRow("csv, page a word") << QByteArray("code,hex,page\r\na,#000000,one\r\n") << csv << "page";
 }
 
 void TestColourPalettes::rejectDamaged()
@@ -551,6 +615,49 @@ void TestColourPalettes::rejectDamaged()
     QVERIFY(!read.ok());
     QVERIFY(read.entries.isEmpty());
     QVERIFY2(read.error.contains(mentions), qPrintable(read.error));
+}
+
+// A GIMP or CSV line that is no colour is one colour not read, named with
+// its line; the colours around it are read.
+void TestColourPalettes::badLineNotRead_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Reader>("reader");
+    QTest::addColumn<QString>("mentions");
+    const Reader gpl(PaletteReader::gimp);
+    const Reader csv(PaletteReader::csv);
+    const QByteArray gimpHeader("GIMP Palette\nName: x\n#\n0 0 0 first\n");
+    const QByteArray gimpEnd("255 255 255 last\n");
+    QTest::newRow("gpl, two numbers") << gimpHeader + "1 2\tname\n" + gimpEnd << gpl << "line 5: ";
+    QTest::newRow("gpl, number too large") << gimpHeader + "1 2 256 name\n" + gimpEnd << gpl << "\u201c256\u201d is not";
+    QTest::newRow("gpl, negative number") << gimpHeader + "1 -2 3 name\n" + gimpEnd << gpl << "\u201c-2\u201d is not";
+    QTest::newRow("gpl, a word") << gimpHeader + "red green blue\n" + gimpEnd << gpl << "line 5: ";
+    const QByteArray hexHeader("code,hex\r\nfirst,#000000\r\n");
+    const QByteArray rgbHeader("code,r,g,b\r\nfirst,0,0,0\r\n");
+    QTest::newRow("csv, too few fields") << hexHeader + "b\r\nlast,#ffffff\r\n" << csv << "line 3: it has 1 fields";
+    QTest::newRow("csv, bad hex") << hexHeader + "a,#00000g\r\nlast,#ffffff\r\n" << csv
+                                  << "line 3 \u201ca\u201d: \u201c#00000g\u201d";
+    QTest::newRow("csv, hex with 0x") << hexHeader + "a,0x1234\r\nlast,#ffffff\r\n" << csv << "0x1234";
+    QTest::newRow("csv, component too large") << rgbHeader + "a,1,2,256\r\nlast,255,255,255\r\n" << csv
+                                              << "line 3 \u201ca\u201d: r, g and b";
+    QTest::newRow("csv, part of a colour") << rgbHeader + "a,1,,3\r\nlast,255,255,255\r\n" << csv << "0 to 255";
+    QTest::newRow("csv, page a word") << QByteArray("code,hex,page\r\nfirst,#000000,1\r\na,#000000,one\r\n"
+                                                    "last,#ffffff,2\r\n")
+                                      << csv << "page and row";
+}
+
+void TestColourPalettes::badLineNotRead()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Reader, reader);
+    QFETCH(QString, mentions);
+    const PaletteReader::Result read = reader(data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.entries.size(), 2);
+    QCOMPARE(read.entries.first().code, QStringLiteral("first"));
+    QCOMPARE(read.entries.last().code, QStringLiteral("last"));
+    QCOMPARE(read.skipped, 1);
+    QVERIFY2(read.unread.first().contains(mentions), qPrintable(read.unread.first()));
 }
 
 // Every shorter piece of a good file is found damaged, never read as a
@@ -617,6 +724,379 @@ void TestColourPalettes::damagedBytesNeverCrash()
     // Both outcomes occurred, so both were checked.
     QVERIFY(readable > 0);
     QVERIFY(refused > 0);
+}
+
+// Stylesheets read as CSS: one line or many, comments, rules and at-rules,
+// shorthands and gradients, var(), and what is not a colour.
+void TestColourPalettes::cssStylesheets_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QVector<QRgb>>("colours");
+    QTest::addColumn<QStringList>("unread");
+
+    QTest::newRow("one line") << QByteArray(":root{--a:#c8281e;--b:\n#1e50c8}") << QStringList{"--a", "--b"}
+                              << QVector<QRgb>{qRgb(200, 40, 30), qRgb(30, 80, 200)} << QStringList();
+    QTest::newRow("comments, strings, !important, the program's own names")
+        << QByteArray("/* :root{--x:#ffffff} */\n:root {\n  --a: /* here */ #010203 !important;\n"
+                      "  --color-K8-04-43: #626761;\n  --label: \"#fff; red\";\n}\n")
+        << QStringList{"--a", "K8.04.43"} << QVector<QRgb>{qRgb(1, 2, 3), qRgb(98, 103, 97)} << QStringList();
+    QTest::newRow("ordinary declarations, shorthands, gradients, each colour once")
+        << QByteArray("a.btn:hover , b { border: 1px solid #c00; background: url(x.svg#red) "
+                      "linear-gradient(red, rgb(0 0 255 / 50%), red) }\n"
+                      "@media (min-width: 1px) { p { color: Tomato; box-shadow: 0 0 2px #0003 } }\n"
+                      "q { color: transparent; background: currentColor; outline-color: Canvas; "
+                      "animation-name: red; font-family: Red }")
+        << QStringList{"a.btn:hover , b border", "a.btn:hover , b background", "a.btn:hover , b background", "p color",
+                       "p box-shadow"}
+        << QVector<QRgb>{qRgb(204, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 99, 71), qRgb(0, 0, 0)}
+        << QStringList();
+    QTest::newRow("var() within the file, values that are no colour")
+        << QByteArray(":root{--base:#102030;--alias:var(--base);--blue-rgb:30 102 245;--loop:var(--loop)}"
+                      ".x{color:rgb(var(--blue-rgb))}.y{color:var(--missing,#abcdef)}.z{color:var(--nowhere)}")
+        << QStringList{"--base", "--alias", ".x color", ".y color"}
+        << QVector<QRgb>{qRgb(16, 32, 48), qRgb(16, 32, 48), qRgb(30, 102, 245), qRgb(171, 205, 239)} << QStringList();
+    QTest::newRow("colours that cannot be read, each with its line")
+        << QByteArray(":root{\n--a:#ggg;\n--b:rgb(1 2);\n--c:color(cmyk 0 0 0 1);\n--d:red;\n--f:lab(50 1e300 0);\n"
+                      "--e:rgb(")
+        << QStringList{"--d"} << QVector<QRgb>{qRgb(255, 0, 0)}
+        << QStringList{"line 2 \u201c--a\u201d", "line 3 \u201c--b\u201d", "line 4 \u201c--c\u201d",
+                       "line 6 \u201c--f\u201d: its values lie beyond any colour", "line 7 \u201c--e\u201d: rgb( is not closed"};
+    QTest::newRow("references that fan out are cut short")
+        << QByteArray(":root{--a:#123456;--b:var(--a) var(--a) var(--a) var(--a);--c:var(--b) var(--b) var(--b) var(--b);"
+                      "--d:var(--c) var(--c) var(--c) var(--c);--e:var(--d) var(--d) var(--d) var(--d);"
+                      "--f:var(--e) var(--e) var(--e) var(--e);--g:var(--f) var(--f) var(--f) var(--f);"
+                      "--h:var(--g) var(--g) var(--g) var(--g)}")
+        << QStringList{"--a", "--b", "--c", "--d", "--e", "--f", "--g"} << QVector<QRgb>(7, qRgb(0x12, 0x34, 0x56))
+        << QStringList{"\u201c--h\u201d: var() references expand past 64 Ki characters"};
+
+    // Files as others wrote them: GIMP 2.10's "Export as CSS stylesheet"
+    // (rgb() in rules named by the colour), a minified sheet of an npm
+    // palette package, and one with Display P3 colours after the sRGB ones.
+    QTest::newRow("GIMP 2.10.34's CSS export of Tango")
+        << otherToolsFile("gimp-2.10.34-tango.css")
+        << QStringList{".Butter1 color", ".Butter2 color", ".Butter3 color"}
+        << QVector<QRgb>{qRgb(252, 233, 79), qRgb(237, 212, 0), qRgb(196, 160, 0)} << QStringList();
+    QTest::newRow("open-props 1.7.23, minified")
+        << otherToolsFile("open-props-1.7.23-blue.min.css") << QStringList{"--blue-0", "--blue-1", "--blue-2"}
+        << QVector<QRgb>{qRgb(0xe7, 0xf5, 0xff), qRgb(0xd0, 0xeb, 0xff), qRgb(0xa5, 0xd8, 0xff)} << QStringList();
+}
+
+void TestColourPalettes::cssStylesheets()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, names);
+    QFETCH(QVector<QRgb>, colours);
+    QFETCH(QStringList, unread);
+    const PaletteReader::Result read = PaletteReader::css(data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QVERIFY2(read.entries.size() >= names.size(), qPrintable(QString::number(read.entries.size())));
+    // The files of other programs are checked at their start and counted.
+    if (QByteArray(QTest::currentDataTag()).contains("GIMP"))
+        QCOMPARE(read.entries.size(), 27);
+    else if (QByteArray(QTest::currentDataTag()).contains("open-props"))
+        QCOMPARE(read.entries.size(), 13);
+    else
+        QCOMPARE(read.entries.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(read.entries[i].code, names[i]);
+        QCOMPARE(read.entries[i].rgb.value_or(0), colours[i]);
+    }
+    QCOMPARE(read.skipped, unread.size());
+    for (int i = 0; i < unread.size(); ++i)
+        QVERIFY2(read.unread[i].contains(unread[i]), qPrintable(read.unread[i]));
+}
+
+// Stylesheets of random pieces of CSS, unbalanced and cut anywhere: each is
+// read (a stylesheet has no structure to refuse), every colour not read is
+// named with its line, and under the sanitizers no read passes an end.
+void TestColourPalettes::cssTokenSoup()
+{
+    static const char *const pieces[] = {
+        "{", "}", ";", ":", " ", "\n", "--a", "--b", "color", "border", "var(", "var(--a", "var(--b,", "(", ")",
+        ",", "/", "#", "#fff", "#12345678", "#ggg", "rgb(", "rgba(", "hsl(", "hwb(", "lab(", "lch(", "oklch(",
+        "color(", "display-p3", "xyz", "from", "none", "1", "-2.5e3", ".5", "50%", "90deg", "1turn", "\"", "'",
+        "/*", "*/", "\\", "url(", "@media", "@supports", "red", "transparent", "Canvas", "!important", "a.b",
+        "\xF0\x9F\x8E\xA8", "calc(", "[", "]"};
+    std::mt19937 random(5327);
+    int colours = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        QByteArray sheet;
+        const int count = 1 + int(random() % 60);
+        for (int i = 0; i < count; ++i)
+            sheet += pieces[random() % (sizeof pieces / sizeof *pieces)];
+        const PaletteReader::Result read = PaletteReader::css(sheet);
+        QVERIFY2(read.ok(), sheet.constData());
+        QCOMPARE(read.skipped, read.unread.size());
+        for (const QString &why : read.unread)
+            QVERIFY2(why.startsWith(QLatin1String("line ")), qPrintable(why));
+        colours += read.read;
+    }
+    // Colours were found, so the conversions ran too.
+    QVERIFY(colours > 0);
+}
+
+// Each form of CSS Color 4, through its own space: sRGB forms to their
+// 8-bit value, wide spaces compared with Little CMS's profile of the space.
+void TestColourPalettes::cssColourForms_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QRgb>("rgb");
+    QTest::addColumn<int>("within");      // levels of rgb
+    QTest::addColumn<bool>("hasLab");
+    QTest::addColumn<Lab>("lab");         // when hasLab
+    QTest::addColumn<bool>("outside");
+    QTest::addColumn<double>("alpha");
+    const Lab none;
+    const auto row = [](const char *value) -> QTestData & { return QTest::newRow(value) << QString::fromLatin1(value); };
+    row("#c8281e") << qRgb(200, 40, 30) << 0 << false << none << false << 1.0;
+    row("#FC0") << qRgb(255, 204, 0) << 0 << false << none << false << 1.0;
+    row("#ff000080") << qRgb(255, 0, 0) << 0 << false << none << false << 128 / 255.0;
+    row("rgba(255, 0, 0, 0.5)") << qRgb(255, 0, 0) << 0 << false << none << false << 0.5;
+    row("rgb(100% 0% 0% / 50%)") << qRgb(255, 0, 0) << 0 << false << none << false << 0.5;
+    row("rgb(none 128 0)") << qRgb(0, 128, 0) << 0 << false << none << false << 1.0;
+    row("rgb(300, -5, 0)") << qRgb(255, 0, 0) << 0 << false << none << false << 1.0;
+    row("hsl(120, 100%, 25%)") << qRgb(0, 128, 0) << 0 << false << none << false << 1.0;
+    row("hsla(0.5turn 100 50 / .25)") << qRgb(0, 255, 255) << 0 << false << none << false << 0.25;
+    row("hwb(0 0% 0%)") << qRgb(255, 0, 0) << 0 << false << none << false << 1.0;
+    row("hwb(90 60% 60%)") << qRgb(128, 128, 128) << 0 << false << none << false << 1.0;
+    row("color(srgb 1 0.5 0)") << qRgb(255, 128, 0) << 0 << false << none << false << 1.0;
+    row("color(srgb-linear 0.5 0.5 0.5)") << qRgb(188, 188, 188) << 0 << false << none << false << 1.0;
+    // lab() and lch() are D50, adapted exactly as a palette's Lab.
+    row("lab(54.29 80.82 69.88)") << qRgb(255, 0, 0) << 1 << true << PrintColours::fromLabD50(54.29, 80.82, 69.88).lab
+                                  << false << 1.0;
+    row("lch(54.29% 106.84 40.85deg)") << qRgb(255, 0, 0) << 1 << true
+                                       << PrintColours::fromLabD50(54.29, 106.84 * std::cos(40.85 * M_PI / 180),
+                                                                   106.84 * std::sin(40.85 * M_PI / 180)).lab
+                                       << false << 1.0;
+    // CSS Color 4's own figures for sRGB red.
+    row("oklch(62.8% 0.2577 29.23)") << qRgb(255, 0, 0) << 1 << true << ColourSpace::labFromRgb(qRgb(255, 0, 0)) << false
+                                     << 1.0;
+    row("oklab(0.628 0.2249 0.1258)") << qRgb(255, 0, 0) << 1 << true << ColourSpace::labFromRgb(qRgb(255, 0, 0))
+                                      << false << 1.0;
+    row("color(xyz-d65 0.95047 1 1.08883)") << qRgb(255, 255, 255) << 0 << true << Lab{100, 0, 0} << false << 1.0;
+    row("color(xyz-d50 0.9642 1 0.8251)") << qRgb(255, 255, 255) << 0 << true << Lab{100, 0, 0} << false << 1.0;
+    row("color(prophoto-rgb 0.5 0.5 0.5)") << qRgb(0, 0, 0) << 255 << true
+                                           << PrintColours::fromLabD50(ColourSpace::labFromRgb(qRgb(0, 0, 0)).l, 0, 0).lab
+                                           << false << 1.0;
+    row("color(display-p3 0.5 0.4 0.3)") << qRgb(0, 0, 0) << 255 << true << displayP3(0.5, 0.4, 0.3) << false << 1.0;
+    row("color(display-p3 1 0 0)") << qRgb(255, 0, 0) << 0 << true << displayP3(1, 0, 0) << true << 1.0;
+    row("color(a98-rgb 0.2 0.6 0.4)") << qRgb(0, 0, 0) << 255 << true << adobeRgb(0.2, 0.6, 0.4) << true << 1.0;
+    row("color(rec2020 0 1 0)") << qRgb(0, 255, 0) << 0 << true << Lab{} << true << 1.0;
+}
+
+void TestColourPalettes::cssColourForms()
+{
+    QFETCH(QString, value);
+    QFETCH(QRgb, rgb);
+    QFETCH(int, within);
+    QFETCH(bool, hasLab);
+    QFETCH(Lab, lab);
+    QFETCH(bool, outside);
+    QFETCH(double, alpha);
+    const PaletteReader::Result read = PaletteReader::css((QStringLiteral(".a{color:") + value + u'}').toUtf8());
+    QCOMPARE(read.entries.size(), 1);
+    const PaletteEntry &e = read.entries.first();
+    QVERIFY2(std::abs(qRed(*e.rgb) - qRed(rgb)) <= within && std::abs(qGreen(*e.rgb) - qGreen(rgb)) <= within
+                 && std::abs(qBlue(*e.rgb) - qBlue(rgb)) <= within,
+             qPrintable(QString::number(*e.rgb & 0xffffff, 16)));
+    QCOMPARE(e.labKnown, hasLab);
+    // The prophoto grey is neutral whatever its lightness; rec2020's green
+    // is only known to lie outside sRGB.
+    if (hasLab && value.contains(QLatin1String("prophoto"))) {
+        QVERIFY2(std::abs(e.lab.a) < 0.01 && std::abs(e.lab.b) < 0.01, qPrintable(QString::number(e.lab.a)));
+    } else if (hasLab && lab != Lab{}) {
+        QVERIFY2(ColourSpace::deltaE00(e.lab, lab) < 0.05,
+                 qPrintable(QStringLiteral("%1 %2 %3 against %4 %5 %6").arg(e.lab.l).arg(e.lab.a).arg(e.lab.b)
+                                .arg(lab.l).arg(lab.a).arg(lab.b)));
+    }
+    QCOMPARE(read.outsideSrgb, outside ? 1 : 0);
+    QCOMPARE(read.translucent, alpha < 1 ? 1 : 0);
+}
+
+// A palette that is empty by its own word, told from one nothing was found in.
+void TestColourPalettes::emptyByItsOwnWord_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("saysEmpty");
+    using Id = PaletteFormat::Id;
+    QTest::newRow("gpl listing none") << int(Id::Gimp) << QByteArray("GIMP Palette\nName: x\n") << true;
+    QTest::newRow("ase, groups only") << int(Id::AdobeSwatchExchange)
+                                      << aseFile(2, be16(0xC001) + be32(4) + be16(1) + be16(0) + be16(0xC002) + be32(0))
+                                      << true;
+    QTest::newRow("kpl listing none") << int(Id::Krita) << zipOf("colorset.xml", "<ColorSet name=\"x\"/>") << true;
+    QTest::newRow("aco of none") << int(Id::Photoshop) << be16(1) + be16(0) << true;
+    QTest::newRow("kpl, a colour not read") << int(Id::Krita)
+                                            << zipOf("colorset.xml", "<ColorSet><ColorSetEntry name=\"a\"><XYZ/>"
+                                                                     "</ColorSetEntry></ColorSet>")
+                                            << false;
+    QTest::newRow("sbz listing none") << int(Id::SwatchBooker) << zipOf("swatchbook.xml", "<SwatchBook/>") << false;
+    QTest::newRow("css of no colour") << int(Id::Css) << QByteArray(":root{--gap:1px}") << false;
+}
+
+void TestColourPalettes::emptyByItsOwnWord()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, data);
+    QFETCH(bool, saysEmpty);
+    const PaletteReader::Result read = PaletteReader::read(PaletteFormat::Id(format), data);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QVERIFY(read.entries.isEmpty());
+    QCOMPARE(read.saysEmpty, saysEmpty);
+}
+
+void TestColourPalettes::reportTextCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    const QString sixty(60, u'a');
+    QTest::newRow("short") << "K8.04.43" << "K8.04.43";
+    QTest::newRow("sixty") << sixty << sixty;
+    QTest::newRow("sixty-one") << sixty + u'b' << sixty + u'\u2026';
+    // 59 characters, then one of two UTF-16 units: kept whole.
+    QTest::newRow("a pair at the cut") << QString(59, u'a') + QStringLiteral("\U0001F3A8\U0001F3A8")
+                                       << QString(59, u'a') + QStringLiteral("\U0001F3A8\u2026");
+    QTest::newRow("pairs count once") << QStringLiteral("\U0001F3A8").repeated(60) << QStringLiteral("\U0001F3A8").repeated(60);
+    QTest::newRow("sixty million") << QString(60 * 1000 * 1000, u'x') << QString(60, u'x') + u'\u2026';
+}
+
+void TestColourPalettes::reportTextCut()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(ReportText::cut(text), shown);
+}
+
+// 2,000 colour spaces that name one 60 MiB profile (a file of a few
+// hundred KiB): the member is inflated once, not once a space.
+void TestColourPalettes::kritaSpacesOfOneLargeProfile()
+{
+    QByteArray colours = "<ColorSet name=\"bomb\">";
+    QByteArray profiles = "<Profiles>";
+    for (int i = 0; i < 2000; ++i) {
+        colours += QStringLiteral("<ColorSetEntry name=\"c%1\"><RGB r=\"1\" g=\"0\" b=\"0\" space=\"s%1\"/>"
+                                  "</ColorSetEntry>").arg(i).toUtf8();
+        profiles += QStringLiteral("<Profile name=\"s%1\" filename=\"big.icc\"/>").arg(i).toUtf8();
+    }
+    const QByteArray large(60 * 1024 * 1024, '\0');
+    const QByteArray bomb = zipOfMembers({{"colorset.xml", colours + "</ColorSet>"},
+                                          {"profiles.xml", profiles + "</Profiles>"},
+                                          {"big.icc", large}},
+                                         {"colorset.xml", "profiles.xml", "big.icc"});
+    QVERIFY2(bomb.size() < 1024 * 1024, qPrintable(QString::number(bomb.size())));
+    const PaletteReader::Result read = PaletteReader::krita(bomb);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.entries.size(), 0);
+    QCOMPARE(read.skipped, 2000);
+    QVERIFY2(read.unread.first().contains(QStringLiteral("profile \u201cs0\u201d cannot be read")), qPrintable(read.unread.first()));
+
+    ZipArchive zip(bomb);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(zip.file(QStringLiteral("big.icc"), PaletteFile::maxSize).size(), large.size());
+    QCOMPARE(zip.inflatedBytes(), qint64(large.size()));
+}
+
+// Members that each fit but together inflate past 64 MiB: the one that
+// passes the limit is refused.
+void TestColourPalettes::archiveInflatesAtMostTheLimit()
+{
+    const QByteArray forty(40 * 1024 * 1024, 'a');
+    ZipArchive zip(zipOfMembers({{"a", forty}, {"b", forty}}, {"a", "b"}));
+    QCOMPARE(zip.file(QStringLiteral("a"), PaletteFile::maxSize).size(), forty.size());
+    QVERIFY(zip.file(QStringLiteral("b"), PaletteFile::maxSize).isEmpty());
+    QVERIFY2(zip.error().contains(QLatin1String("more than 64 MiB together")), qPrintable(zip.error()));
+    QCOMPARE(zip.inflatedBytes(), qint64(forty.size()));
+}
+
+// A file's format by its bytes first, its name second; the name says what
+// the bytes do not.
+void TestColourPalettes::formatByContent_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("format");  // -1: none
+    QTest::addColumn<bool>("byContent");
+    using Id = PaletteFormat::Id;
+    const QVector<PaletteEntry> entries = withColour(sampleEntries(), false);
+    const QByteArray gpl = PaletteWriter::gimp(entries, QStringLiteral("x")).data;
+    const QByteArray ase = PaletteWriter::adobeSwatchExchange(entries).data;
+    const QByteArray kpl = otherToolsFile("krita-5.1.5-print-swatches.kpl");
+    const QByteArray sbz = zipOf("swatchbook.xml", "<SwatchBook/>");
+    QTest::newRow("GIMP as .txt") << "a.txt" << gpl << int(Id::Gimp) << true;
+    QTest::newRow("GIMP with a BOM as .csv") << "a.csv" << QByteArray("\xEF\xBB\xBF") + gpl << int(Id::Gimp) << true;
+    QTest::newRow("ASE as .aco") << "a.aco" << ase << int(Id::AdobeSwatchExchange) << true;
+    QTest::newRow("ASE as .ase") << "a.ase" << ase << int(Id::AdobeSwatchExchange) << false;
+    QTest::newRow(".aco as .ase") << "a.ase" << otherToolsFile("adobe-aco.aco") << int(Id::Photoshop) << true;
+    QTest::newRow(".kpl as .zip") << "a.zip" << kpl << int(Id::Krita) << true;
+    QTest::newRow(".sbz as .kpl") << "a.kpl" << sbz << int(Id::SwatchBooker) << true;
+    QTest::newRow("LibreOffice table as .xml")
+        << "a.xml" << PaletteWriter::libreOffice(entries).data << int(Id::LibreOffice) << true;
+    QTest::newRow("Scribus set as .soc")
+        << "a.soc" << PaletteWriter::scribus(entries, QStringLiteral("x")).data << int(Id::Scribus) << true;
+    QTest::newRow("CSV by its suffix") << "a.csv" << PaletteWriter::csv(entries).data << int(Id::Csv) << false;
+    QTest::newRow("CSS by its suffix") << "a.css" << QByteArray(":root{--a:#000}") << int(Id::Css) << false;
+    QTest::newRow("a zip of neither, by its suffix") << "a.kpl" << zipOf("other.xml", "<a/>") << int(Id::Krita) << false;
+    QTest::newRow("text of no format, no suffix read") << "a.txt" << QByteArray("hello") << -1 << false;
+}
+
+void TestColourPalettes::formatByContent()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(int, format);
+    QFETCH(bool, byContent);
+    const PaletteFormat::Detection found = PaletteFormat::detect(name, data);
+    QCOMPARE(found.format ? int(found.format->id) : -1, format);
+    QCOMPARE(found.byContent, byContent);
+    QCOMPARE(found.note(name).isEmpty(), !byContent);
+    // What the bytes show is read as that format.
+    if (byContent) {
+        const PaletteReader::Result read = PaletteReader::read(found.format->id, data);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+    }
+}
+
+// Cancel is looked at between colours: set as the 100th colour is handed
+// over, no further colour is read, and the reading says it was cancelled.
+void TestColourPalettes::readingStopsAtCancel_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("data");
+    QVector<PaletteEntry> many;
+    for (int i = 0; i < 5000; ++i)
+        many.append(known(QStringLiteral("c%1").arg(i), qRgb(i % 256, (i * 7) % 256, (i * 13) % 256), 0, 0));
+    QByteArray kpl = "<ColorSet>";
+    for (int i = 0; i < 5000; ++i)
+        kpl += "<ColorSetEntry name=\"c\"><RGB r=\"1\" g=\"0\" b=\"0\"/></ColorSetEntry>";
+    using Id = PaletteFormat::Id;
+    QTest::newRow("gpl") << int(Id::Gimp) << PaletteWriter::gimp(many, QStringLiteral("x")).data;
+    QTest::newRow("ase") << int(Id::AdobeSwatchExchange) << PaletteWriter::adobeSwatchExchange(many).data;
+    QTest::newRow("csv") << int(Id::Csv) << PaletteWriter::csv(many).data;
+    QTest::newRow("css") << int(Id::Css) << PaletteWriter::css(many).data;
+    QTest::newRow("soc") << int(Id::LibreOffice) << PaletteWriter::libreOffice(many).data;
+    QTest::newRow("Scribus") << int(Id::Scribus) << PaletteWriter::scribus(many, QStringLiteral("x")).data;
+    QTest::newRow("kpl") << int(Id::Krita) << zipOf("colorset.xml", kpl + "</ColorSet>");
+}
+
+void TestColourPalettes::readingStopsAtCancel()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, data);
+    QVERIFY(PaletteReader::read(PaletteFormat::Id(format), data).entries.size() == 5000);
+    std::atomic_bool cancel{false};
+    int taken = 0;
+    PaletteReader::Reading reading;
+    reading.cancel = &cancel;
+    reading.take = [&](const PaletteEntry &) {
+        if (++taken == 100)
+            cancel = true;
+    };
+    const PaletteReader::Result read = PaletteReader::read(PaletteFormat::Id(format), data, reading);
+    QCOMPARE(taken, 100);
+    QVERIFY(read.cancelled);
+    QVERIFY(!read.ok());
+    QVERIFY(read.entries.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestColourPalettes)

@@ -5,7 +5,8 @@
 # apt-get download and unpacked with dpkg-deb, not installed), ase-utils'
 # test.ase (CMYK and grey), .aco and .kpl files written by a Python writer
 # of those formats, and the files under tests/palettes that other tools
-# (npm's adobe-aco, Krita) wrote. Each goes into a fresh collection; the
+# (npm's adobe-aco, Krita, GIMP's CSS export, npm's open-props and
+# @radix-ui/colors) wrote. Each goes into a fresh collection; the
 # report's added and skipped make up the colours of the file as an
 # independent reader (count_palette.py) counts them, every code is
 # collected once and the file's integrity holds.
@@ -57,7 +58,7 @@ import_one() {
         *) fail "$name: exit status $status"; cat "$tmp/out" "$tmp/err"; return ;;
     esac
     colours=$(awk -F'\t' -v f="$file" '$2 == f { print $1 }' "$tmp/counts")
-    [ -n "$colours" ] || colours=$(python3 "$counter" "$file" | sed -n 1p)
+    [ -n "$colours" ] || colours=$(/usr/bin/python3 "$counter" "$file" | sed -n 1p)
     added=$(sed -n 's/.*: \([0-9]*\) added, \([0-9]*\) skipped\.$/\1/p' "$tmp/out" | head -n 1)
     skipped=$(sed -n 's/.*: \([0-9]*\) added, \([0-9]*\) skipped\.$/\2/p' "$tmp/out" | head -n 1)
     if [ -z "$added" ] || [ $((added + skipped)) -ne "$colours" ]; then
@@ -86,7 +87,7 @@ expect_files '*/scribus/swatches/*' '*.sbz' 1
 find "$root" \( -name '*.gpl' -o -name '*.soc' -o -name '*.sbz' -o -name '*.kpl' -o -name '*.aco' -o -name '*.ase' \
     -o -path '*/scribus/swatches/*.xml' \) -type f | sort >"$tmp/files"
 [ -s "$tmp/files" ] || { echo "FAIL: no palettes unpacked"; exit 1; }
-python3 "$counter" --list "$tmp/files" >"$tmp/counts"
+/usr/bin/python3 "$counter" --list "$tmp/files" >"$tmp/counts"
 while read -r file; do
     import_one "$file" "0 3"
 done <"$tmp/files"
@@ -96,7 +97,7 @@ echo "$(wc -l <"$tmp/files") palettes of the packages imported"
 if npm_config_cache="$tmp/npm-cache" npm_config_update_notifier=false \
     npm install --prefix "$tmp" --no-audit --no-fund --no-save ase-utils >"$tmp/npm.log" 2>&1; then
     ase=$tmp/node_modules/ase-utils/test.ase
-    models=$(python3 "$counter" "$ase" | tail -n +2 | tr '\t\n' ': ')
+    models=$(/usr/bin/python3 "$counter" "$ase" | tail -n +2 | tr '\t\n' ': ')
     [ "$models" = "CMYK:96 Gray:20 RGB:6 " ] || fail "test.ase holds $models"
     import_one "$ase" 0
     grep -q 'Read 96 from CMYK, converted through /usr/share/color/icc/ghostscript/default_cmyk.icc, relative colorimetric' "$tmp/out" \
@@ -108,8 +109,8 @@ fi
 
 # Photoshop and Krita files as their formats describe them, one colour of
 # each in a model the program does not read (a colour book, XYZ).
-python3 "$counter" --write-aco "$tmp/sample.aco"
-python3 "$counter" --write-kpl "$tmp/sample.kpl"
+/usr/bin/python3 "$counter" --write-aco "$tmp/sample.aco"
+/usr/bin/python3 "$counter" --write-kpl "$tmp/sample.kpl"
 import_one "$tmp/sample.aco" 3
 grep -q 'colour 6 “book”: colour space 3' "$tmp/out" || fail "sample.aco: the book colour is not named"
 import_one "$tmp/sample.kpl" 3
@@ -126,12 +127,27 @@ done
 # Krita's own .kpl (make-kpl.sh): two RGB (one in a linear profile), CMYK,
 # Lab and grey in a group, every one read.
 for file in "$source"/tests/palettes/*.kpl; do
-    models=$(python3 "$counter" "$file" | tail -n +2 | tr '\t\n' ': ')
+    models=$(/usr/bin/python3 "$counter" "$file" | tail -n +2 | tr '\t\n' ': ')
     [ "$models" = "CMYK:1 Gray:1 Lab:1 RGB:2 " ] || fail "$file holds $models"
     import_one "$file" 0
     grep -q '^  1 taken by code$' "$tmp/out" || fail "$file: the card code is not taken by code"
     grep -q 'Read 1 from CMYK, .*; 1 from Lab (D50)\.$' "$tmp/out" || fail "$file: CMYK and Lab not in the report"
 done
+
+# Ordinary stylesheets as LibreOffice ships them (its form wizard's styles:
+# colours in rules, shorthands and comments), then GIMP's CSS export, a
+# minified npm package's and one with Display P3 colours: every colour read,
+# counted independently through tinycss2.
+styles="$root/usr/lib/libreoffice/share/config/wizard/form/styles"
+expect_files '*/wizard/form/styles/*' '*.css' 10
+for file in "$styles"/*.css; do
+    import_one "$file" 0
+done
+for file in "$source"/tests/palettes/*.css; do
+    import_one "$file" 0
+done
+grep -q 'Read 3 outside sRGB, matched by their Lab and shown clipped\.$' "$tmp/out" \
+    || fail "radix-colors-3.0.0-blue.css: the colours outside sRGB are not in the report"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
