@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -94,6 +95,22 @@ VisionCheckDialog::VisionCheckDialog(const QStringList &codes, const QVector<QRg
     // The keyboard starts on the first pair, or on Close when there is none.
     if (!m_pairs.isEmpty())
         m_list->setFocus(Qt::OtherFocusReason);
+}
+
+void VisionCheckDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_pairs.isEmpty())
+        return;
+    // A screen reader hears the list take the focus, but not its current
+    // row: the row made current again once the list has the focus is.
+    QTimer::singleShot(200, this, [this] {
+        if (!m_list->hasFocus())
+            return;
+        QTreeWidgetItem *first = m_list->currentItem();
+        m_list->setCurrentItem(nullptr);
+        m_list->setCurrentItem(first);
+    });
 }
 
 QByteArray VisionCheckDialog::csv() const

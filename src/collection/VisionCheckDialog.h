@@ -27,6 +27,9 @@ public:
     // The CSV the export writes.
     QByteArray csv() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 signals:
     // What an export came to, for the window's notice.
     void notice(const QString &text);

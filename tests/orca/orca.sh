@@ -13,54 +13,8 @@ program=$1
 makedb=$2
 source=$3
 
-. "$source/tests/atspi/session.sh"
-start_atspi_bus
-start_openbox "$work/openbox.log"
+. "$source/tests/orca/session.sh"
 
-# Orca keeps its settings under the home folder: a fresh one of the test's.
-export HOME="$work/home"
-mkdir -p "$HOME/orca"
-log="$work/orca.log"
-/usr/bin/python3 "$source/tests/orca/run_orca.py" -u "$HOME/orca" -d speech -d braille --debug-file "$log" \
-    >"$work/orca.out" 2>&1 &
-orca=$!
-trap 'kill "$orca" "$launcher" 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 100); do
-    grep -q "About to launch Orca" "$log" 2>/dev/null && break
-    sleep 0.1
-done
-sleep 2
-
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-start_program
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-
-# What Orca said after line $1 of its log, one utterance a line.
-said_after() {
-    tail -n +"$(($1 + 1))" "$log" | sed -n "s/.*SPEECH OUTPUT: '\(.*\)' *{.*/\1/p"
-}
-# Presses keys and waits up to ten seconds for Orca to say something
-# holding the words (a fixed string); records a check. Without keys: in
-# what the last keys made it say.
-#   heard <what> <words> [<key> ...]
-mark=0
-heard() {
-    what=$1
-    words=$2
-    shift 2
-    if [ $# -gt 0 ]; then
-        mark=$(wc -l <"$log")
-        xdotool key --delay 120 "$@"
-    fi
-    found=no
-    for _ in $(seq 50); do
-        if said_after "$mark" | grep -qF -- "$words"; then found=yes; break; fi
-        sleep 0.2
-    done
-    check "$what: \"$words\"" "$found" yes
-    [ "$found" = yes ] || { echo "  Orca said:"; said_after "$mark" | sed 's/^/    /'; }
-    sleep 0.3
-}
 code_of() {
     awk -F, -v p="$1" -v r="$2" 'NR > 1 && $2 == p && $3 == r { print $4 }' "$source/data/card5327.csv"
 }
