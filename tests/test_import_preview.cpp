@@ -158,8 +158,13 @@ void ImportPreviewTest::selectedRowShowsItsColours()
     // Butter 1 of the Tango palette, matched to the card's nearest: the
     // first row, selected as the preview opens.
     PaletteImport::Plan butter = plan();
-    butter.rows[0].rgb = qRgb(0xfc, 0xe9, 0x4f);
-    butter.rows[0].cardRgb = qRgb(0xf6, 0xf1, 0x5e);
+    PaletteImport::Row first = butter.rows.at(0);
+    first.rgb = qRgb(0xfc, 0xe9, 0x4f);
+    first.cardRgb = qRgb(0xf6, 0xf1, 0x5e);
+    PaletteImport::Rows withButter{first};
+    for (int i = 1; i < butter.rows.size(); ++i)
+        withButter.append(butter.rows.at(i));
+    butter.rows = withButter;
     ImportPreviewDialog dialog(butter, [](const QVector<bool> &, double) { return PaletteImport::Result(); });
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
