@@ -100,6 +100,8 @@ private slots:
     void menusPaintOnlyCardColours_data();
     void menusPaintOnlyCardColours();
     void keyStepsOutsideTheCodeFields();
+    void paintFollowsTheModel_data();
+    void paintFollowsTheModel();
     void paletteSectorsOnly();
     void checkListsConfusedPairs();
 
@@ -194,6 +196,44 @@ void VisionWindowTest::menusPaintOnlyCardColours()
     QCOMPARE(paintedOf(m_form->baby_color()), card);
     QVERIFY(WindowDriver::noticeOf(*m_form).isEmpty());
     QVERIFY(!m_form->accessibleDescription().contains(notice));
+}
+
+void VisionWindowTest::paintFollowsTheModel_data()
+{
+    QTest::addColumn<int>("deficiency");
+    QTest::addColumn<double>("severity");
+    QTest::addColumn<QRgb>("pink");
+    using D = VisionSimulation::Deficiency;
+    // Pink 187, 101, 114 through colorspacious (tests/x11/vision.py), at
+    // tenths and between them, where the matrices are interpolated.
+    const struct
+    {
+        const char *name;
+        D deficiency;
+        double severity;
+        QRgb seen;
+    } rows[] = {
+        {"protanomaly 0.3", D::Protanopia, 0.3, qRgb(0xa1, 0x6e, 0x71)},
+        {"protanomaly 0.45", D::Protanopia, 0.45, qRgb(0x97, 0x71, 0x71)},
+        {"deuteranomaly 0.45", D::Deuteranopia, 0.45, qRgb(0x9d, 0x7a, 0x71)},
+        {"tritanomaly 0.3", D::Tritanopia, 0.3, qRgb(0xb5, 0x69, 0x72)},
+        {"tritanomaly 0.45", D::Tritanopia, 0.45, qRgb(0xba, 0x66, 0x70)},
+        {"tritanopia", D::Tritanopia, 1.0, qRgb(0xc9, 0x5c, 0x6a)},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << int(row.deficiency) << row.severity << row.seen;
+}
+
+void VisionWindowTest::paintFollowsTheModel()
+{
+    QFETCH(int, deficiency);
+    QFETCH(double, severity);
+    QFETCH(QRgb, pink);
+    CardPaint::setVision({VisionSimulation::Deficiency(deficiency), severity});
+    const QRgb got = paintedOf(m_form->pagecolor(2));
+    for (int shift : {0, 8, 16})
+        QVERIFY2(std::abs(int((got >> shift) & 0xff) - int((pink >> shift) & 0xff)) <= 1,
+                 qPrintable(QColor(got).name() + " for " + QColor(pink).name()));
 }
 
 void VisionWindowTest::keyStepsOutsideTheCodeFields()
