@@ -20,12 +20,13 @@ printf 'GIMP Palette\nName: mine\n#\n  1   2   3\t%s\n  1   2   3\t%s\n  0   0 2
     "$first" "$second" "$first" >"$work/mine.gpl"
 
 # Opens "Import colours…" from the collection's menu (from the bottom:
-# About, Find colour…, Print…, Save as PDF…, Import colours…) and names
+# About, See as, Find colour…, Check for colour-blind viewers…, Print…,
+# Save as PDF…, Import colours…) and names
 # the file in the file dialog.
 ask_import() {
     click 143 40
     click 106 368 3
-    keys Up Up Up Up Up Return
+    keys Up Up Up Up Up Up Up Return
     window_named '^Import colours$' 10 >/dev/null || { echo "FAIL: no file dialog"; return 1; }
     sleep 0.5
     xdotool type --delay 20 "$1"
@@ -63,7 +64,7 @@ check "each code once" "$(sqlite3 "$db" "select count(distinct code) from baby2"
 # The export dialog adds the chosen filter's suffix to a name typed without one.
 click 143 40
 click 106 368 3
-keys Up Up Up Up Up Up Up Return
+keys Up Up Up Up Up Up Up Up Up Return
 window_named '^Export the collection$' 10 >/dev/null || echo "FAIL: no export dialog"
 sleep 0.5
 xdotool type --delay 20 "$work/typed"

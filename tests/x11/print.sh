@@ -67,12 +67,13 @@ for code in $codes; do
 done
 start_program
 
-# The collection's menu: Print… is the third entry from the bottom (About,
-# Find colour…, Print…). The dialog offers the default queue; Enter prints.
+# The collection's menu: Print… is the fifth entry from the bottom (About,
+# See as, Find colour…, Check for colour-blind viewers…, Print…). The
+# dialog offers the default queue; Enter prints.
 click 148 40
 wait_for_pixel 105 350 "$(card 70 5)" >/dev/null || true
 click 105 350 3
-keys Up Up Up Return
+keys Up Up Up Up Up Return
 sleep 1
 keys Return
 printed() { [ -s "$cups/out/printed.pdf" ] && pdftotext "$cups/out/printed.pdf" - 2>/dev/null | tr '\n' ' '; }
