@@ -198,7 +198,7 @@ void CollectionPanel::askAndSavePdf()
                  false);
 }
 
-void CollectionPanel::askAndPrint()
+std::optional<QVector<PaletteEntry>> CollectionPanel::readWholeCollection()
 {
     // The collection's own cursor stays where it rests.
     DataCursor cursor;
@@ -213,9 +213,17 @@ void CollectionPanel::askAndPrint()
     }
     if (!read.read) {
         reportRefusal(read.refusal);
-        return;
+        return std::nullopt;
     }
-    SwatchSheet sheet(read.list, false);
+    return std::move(read.list);
+}
+
+void CollectionPanel::askAndPrint()
+{
+    const std::optional<QVector<PaletteEntry>> read = readWholeCollection();
+    if (!read)
+        return;
+    SwatchSheet sheet(*read, false);
     sheet.setVision(CardPaint::vision());
     const QString note = SwatchSheet::visionNote(CardPaint::vision());
     const SheetPrinting::Outcome printed
@@ -231,22 +239,13 @@ void CollectionPanel::askAndPrint()
 
 void CollectionPanel::askAndCheckVision()
 {
-    DataCursor cursor;
-    CollectionTable entries(&cursor);
-    PaletteExport::Entries read;
-    {
-        const UserAction action;
-        entries.open(m_entries->databasePath());
-        read = PaletteExport(m_colours, &entries).entries(false);
-    }
-    if (!read.read) {
-        reportRefusal(read.refusal);
+    const std::optional<QVector<PaletteEntry>> read = readWholeCollection();
+    if (!read)
         return;
-    }
     // Entries without a known colour have nothing to confuse.
     QStringList codes;
     QVector<QRgb> colours;
-    for (const PaletteEntry &e : read.list) {
+    for (const PaletteEntry &e : *read) {
         if (e.rgb) {
             codes.append(e.code);
             colours.append(*e.rgb);

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colour/PaletteEntry.h"
 #include "data/CollectionTable.h"
 #include "widgets/ControlMap.h"
 
 #include <QColor>
 #include <QObject>
 #include <QVariant>
+#include <QVector>
 
 #include <functional>
 #include <optional>
-
-#include "data/CollectionTable.h"
 
 class CardTable;
 class MovieControl;
@@ -106,6 +106,9 @@ private:
     void askAndSavePdf();
     void askAndPrint();
     void askAndCheckVision();
+    // The whole collection read on a cursor of its own, as one user action;
+    // nothing, with the refusal told, when the file would not give it.
+    std::optional<QVector<PaletteEntry>> readWholeCollection();
     void askAndImport();
 
     CollectionTable *m_entries;
