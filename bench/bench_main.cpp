@@ -447,7 +447,7 @@ void previewOpen(benchmark::State &state)
     card.open(folder.databasePath());
     for (auto _ : state) {
         PaletteImport import(&card, folder.databasePath());
-        const PaletteImport::Plan plan = import.plan(path, import.collectedNow());
+        const PaletteImport::Plan plan = import.plan(path, import.collectedNow().value);
         if (plan.rows.size() != 5000)
             state.SkipWithError("the palette was not read");
         ImportPreviewDialog dialog(plan, [](const QVector<bool> &, double) { return PaletteImport::Result(); });

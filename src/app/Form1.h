@@ -31,6 +31,9 @@ public:
     ~Form1() override;
 
     QString programFolder() const { return m_programFolder; }
+    // Whether start-up read the card: false when another program held the
+    // file past the wait, and the window cannot be used.
+    bool cardRead() const { return m_cardRead; }
 
     // Any control by name ("pagen_text") or array element ("tart_pb(1)",
     // "pagecolor(3)"); null when there is none of that name.
@@ -79,6 +82,7 @@ private:
     // The page each palette sector opens, as the palette's note for it.
     void notePalettePages();
     void Form_Load();
+    bool m_cardRead = false;
     // Keys that act outside the page box and the code fields.
     bool isTyping() const;
     void copySelectedCode();

@@ -56,16 +56,17 @@ bool PaletteImport::canRead(const QString &path)
     return PaletteFormat::readerFor(path) != nullptr;
 }
 
-QSet<QString> PaletteImport::collectedNow() const
+TableResult<QSet<QString>> PaletteImport::collectedNow() const
 {
     // A cursor of its own: the panel's stays on the entry it shows.
     DataCursor cursor;
     CollectionTable collection(&cursor);
     collection.open(m_databasePath);
+    const TableResult<QVector<CollectionEntry>> entries = collection.all();
     QSet<QString> collected;
-    for (const CollectionEntry &entry : collection.all())
+    for (const CollectionEntry &entry : entries.value)
         collected.insert(entry.code);
-    return collected;
+    return {std::move(collected), entries.refusal};
 }
 
 PaletteImport::Plan PaletteImport::plan(const QString &path, const QSet<QString> &collected,
@@ -184,8 +185,14 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
         result.message = result.summary = importRefusal(refusal, m_databasePath);
         return result;
     }
+    const TableResult<QVector<CollectionEntry>> entries = collection.all();
+    if (entries.refused()) {
+        collection.rollbackWrite();
+        result.message = result.summary = importRefusal(entries.refusal, m_databasePath);
+        return result;
+    }
     QSet<QString> collected;
-    for (const CollectionEntry &entry : collection.all())
+    for (const CollectionEntry &entry : entries.value)
         collected.insert(entry.code);
 
     std::vector<bool> taken(size_t(m_colours.size()), false);
@@ -277,5 +284,11 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
 
 PaletteImport::Result PaletteImport::read(const QString &path, double maxDeltaE)
 {
-    return apply(plan(path, collectedNow()), {}, maxDeltaE);
+    const TableResult<QSet<QString>> collected = collectedNow();
+    if (collected.refused()) {
+        Result refused;
+        refused.message = refused.summary = importRefusal(collected.refusal, m_databasePath);
+        return refused;
+    }
+    return apply(plan(path, collected.value), {}, maxDeltaE);
 }

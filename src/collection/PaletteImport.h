@@ -2,6 +2,7 @@
 #pragma once
 
 #include "colour/CardColour.h"
+#include "data/TableResult.h"
 
 #include <QHash>
 #include <QRgb>
@@ -85,9 +86,11 @@ public:
     PaletteImport(CardTable *card, const QString &databasePath);
 
     static bool canRead(const QString &path);
+    QString databasePath() const { return m_databasePath; }
 
-    // What is collected now, read without a lock: for the plan's view.
-    QSet<QString> collectedNow() const;
+    // What is collected now, read without a lock: for the plan's view;
+    // refused Busy while another program holds the file past the wait.
+    TableResult<QSet<QString>> collectedNow() const;
     // Reads and matches; no database is touched. cancel, when given, is
     // looked at between colours.
     Plan plan(const QString &path, const QSet<QString> &collected,

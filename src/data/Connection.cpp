@@ -99,9 +99,9 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
     return connection;
 }
 
-std::unique_ptr<Connection> Connection::openAlone(const QString &path, int busyMs, QString *error)
+std::unique_ptr<Connection> Connection::openAlone(const QString &path, int busyMs, QString *error, bool readOnly)
 {
-    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
+    sqlite3 *handle = openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, error);
     if (!handle)
         return nullptr;
     sqlite3_busy_timeout(handle, busyMs);
@@ -128,6 +128,14 @@ Connection::~Connection()
 
 PreparedQuery *Connection::prepared(const QString &sql, QString *error, int *code)
 {
+    // The engine is inside another statement's step while the wait is
+    // shown: nothing may touch the connection then.
+    if (UserAction::isWaiting()) {
+        *error = QStringLiteral("The database is busy.");
+        if (code)
+            *code = SQLITE_BUSY;
+        return nullptr;
+    }
     if (auto it = m_prepared.find(sql); it != m_prepared.end())
         return it->get();
     const QByteArray text = sql.toUtf8();

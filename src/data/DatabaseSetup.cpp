@@ -4,11 +4,14 @@
 #include "data/CardReader.h"
 #include "data/Connection.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 #include "data/WriteRefusal.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -294,6 +297,27 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
         return {Outcome::Skipped, QStringLiteral("it could not be updated (%1)").arg(reason)};
     }
     return {Outcome::Updated, newCard ? QStringLiteral("its card was updated") : QString()};
+}
+
+bool waitUntilReadable(const QString &path, const std::function<void()> &stillWaiting)
+{
+    QString why;
+    const std::unique_ptr<Connection> handle = Connection::openAlone(path, 0, &why, true);
+    if (!handle)
+        return true;  // what cannot be opened at all is said by the reads that follow
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        bool ok = false;
+        handle->value(QStringLiteral("select count(*) from sqlite_master"), &ok);
+        if (ok || !isLockError(handle->errorCode()))
+            return true;
+        if (waited.elapsed() >= UserAction::busyTimeoutMs())
+            return false;
+        if (waited.elapsed() >= UserAction::visibleAfterMs)
+            stillWaiting();
+        QThread::msleep(50);
+    }
 }
 
 Outcome inspect(const QString &path)
