@@ -53,7 +53,9 @@ void WaitFeedback::onWait(UserAction::Wait wait, bool gaveUp)
     // key handler is still running the action it triggered).
     m_window->repaint();
     // On X11 the painting is sent now, not when the event loop would.
-    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        xcb_flush(x11->connection());
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            xcb_flush(x11->connection());
+    }
     m_sincePainted.start();
 }

@@ -41,6 +41,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <random>
 #include <string>
@@ -125,8 +126,7 @@ int serve(TestWindow &form)
     auto *notice = form.findChild<Notice *>();
     QString lastShown;
     bool sawWaitCursor = false;
-    // The timer runs whenever events are handled, also while an action
-    // waits for another program and the window repaints.
+    // The timer runs whenever events are handled.
     const auto observe = [&] {
         const QCursor *cursor = QGuiApplication::overrideCursor();
         if (cursor && cursor->shape() == Qt::WaitCursor && !sawWaitCursor) {
@@ -142,6 +142,22 @@ int serve(TestWindow &form)
     watch.setInterval(20);
     QObject::connect(&watch, &QTimer::timeout, observe);
     watch.start();
+    // While an action waits for another program no event is handled and
+    // no timer runs: what the wait shows is seen as it is painted.
+    struct PaintWatch : QObject
+    {
+        std::function<void()> seen;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                seen();
+            return false;
+        }
+    } paintWatch;
+    paintWatch.seen = observe;
+    if (notice)
+        notice->installEventFilter(&paintWatch);
+    form.show();
     QObject::connect(form.collectionPanel(), &CollectionPanel::notice,
                      [](const QString &text) { std::printf("NOTICE %s\n", qPrintable(text)); });
 
