@@ -56,7 +56,9 @@ public:
     // status bar's name.
     void announce(const QString &text);
 
-    // Opens the dialog that finds the nearest card colour (one at a time).
+    // Opens the dialog that finds the nearest card colour (one at a time);
+    // null, said to the user, when another program kept the card from being
+    // read.
     FindColourDialog *findColour();
     // Shows what the program is and where the collection lives.
     AboutBox *about();
