@@ -7,6 +7,7 @@
 // on after the wait had deleted its menu). Once the lock is gone the same
 // action works.
 #include "OtherProgram.h"
+#include "ProgramRun.h"
 #include "WindowDriver.h"
 #include "WindowFixture.h"
 
@@ -108,6 +109,8 @@ private slots:
     void init();
     void everyActionGivesUpAndLeavesTheWindow_data();
     void everyActionGivesUpAndLeavesTheWindow();
+    void programSaysItWaitsAndWhy_data();
+    void programSaysItWaitsAndWhy();
 
 private:
     Shown shown() const;
@@ -291,6 +294,61 @@ void LockedTest::everyActionGivesUpAndLeavesTheWindow()
     } else if (action == QLatin1String("find colour")) {
         QVERIFY(m_form->findChild<QDialog *>(QStringLiteral("findColour")));
     }
+}
+
+void LockedTest::programSaysItWaitsAndWhy_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("waits");  // said on standard error after a second
+    QTest::addColumn<QString>("ends");   // said when the lock outlasts the wait
+
+    const QString palette = QStringLiteral("in.gpl");
+    QTest::newRow("start-up") << QStringList{}
+                              << "Another program is using the collection %1; waiting for it to finish…"
+                              << "Another program is using the collection %1; close it and start again.";
+    QTest::newRow("--import") << QStringList{QStringLiteral("--import"), palette}
+                              << "waiting for another program to finish with the collection %1 before importing %2…"
+                              << "The collection is in use by another program; try again.";
+}
+
+void LockedTest::programSaysItWaitsAndWhy()
+{
+    // The program as a user starts it, beside a real sqlite3 holding the
+    // collection past a wait shortened for the test: a word after a second,
+    // then a plain one, never a statement's text, and status 1. Once the
+    // lock is gone the same command works.
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, waits);
+    QFETCH(QString, ends);
+    m_form.reset();
+    const QString palette = QDir(m_folder->path()).filePath(QStringLiteral("in.gpl"));
+    QFile file(palette);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("GIMP Palette\nName: in\n#\n  0   0   0\t" + ProgramFolder::codeFor(3, 4).toLatin1() + "\n");
+    file.close();
+    arguments.replaceInStrings(QStringLiteral("in.gpl"), palette);
+    const QString database = m_folder->databasePath();
+
+    ProgramRun::Options options{arguments.isEmpty() ? ProgramRun::Display::FirstFrame : ProgramRun::Display::None};
+    options.environment.insert(QStringLiteral("TESSELLE_BUSY_TIMEOUT_MS"), QStringLiteral("1500"));
+    options.waitMs = 30000;
+    OtherProgram other(database);
+    QByteArray why;
+    QVERIFY2(other.hold("begin exclusive;\nselect 1;", &why), why.constData());
+    const ProgramRun::Result held = ProgramRun::run(*m_folder, arguments, options);
+    QVERIFY(held.finished);
+    QCOMPARE(held.code, 1);
+    QVERIFY2(held.err.contains(waits.arg(database, palette)), qPrintable(held.err));
+    QVERIFY2(held.err.contains(ends.arg(database)), qPrintable(held.err));
+    QVERIFY2(!held.err.contains(QLatin1String("select"), Qt::CaseInsensitive), qPrintable(held.err));
+    QVERIFY(other.commit());
+    QCOMPARE(m_folder->collectionCodes().size(), 2);
+
+    const ProgramRun::Result free = ProgramRun::run(*m_folder, arguments, options);
+    QVERIFY(free.finished);
+    QVERIFY2(free.code == 0, qPrintable(free.err));
+    QVERIFY2(!free.err.contains(QLatin1String("waiting")), qPrintable(free.err));
+    QCOMPARE(m_folder->collectionCodes().size(), arguments.isEmpty() ? 2 : 3);
 }
 
 QTEST_MAIN(LockedTest)
