@@ -77,6 +77,9 @@ bool noteVersions(Connection &handle, int cardVersion)
 // Read from the header alone, it spares every start a second connection.
 bool headerIsCurrent(const QString &path, int cardVersion)
 {
+    // Committed changes in a write-ahead log are newer than the header.
+    if (QFileInfo(path + QStringLiteral("-wal")).size() > 0)
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -245,6 +248,9 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
 {
     if (headerIsCurrent(path, cardVersion))
         return {Outcome::UpToDate, {}};
+    // A newer version's file is known before anything could write it.
+    if (const Outcome newer = inspect(path); newer.kind == Outcome::Newer)
+        return newer;
     QString why;
     const std::unique_ptr<Connection> opened = Connection::openAlone(path, updateBusyMs, &why);
     if (!opened)
@@ -322,8 +328,10 @@ bool waitUntilReadable(const QString &path, const std::function<void()> &stillWa
 
 Outcome inspect(const QString &path)
 {
+    // Read-only: the version a write-ahead log holds is read through the
+    // engine, and nothing checkpoints it into the file.
     QString why;
-    const std::unique_ptr<Connection> handle = Connection::openAlone(path, updateBusyMs, &why);
+    const std::unique_ptr<Connection> handle = Connection::openAlone(path, updateBusyMs, &why, true);
     if (!handle)
         return {Outcome::NotOurs, why};
     if (const QString newer = newerThanProgram(*handle); !newer.isEmpty())
