@@ -7,6 +7,7 @@
 // on after the wait had deleted its menu). Once the lock is gone the same
 // action works.
 #include "OtherProgram.h"
+#include "PaintWatch.h"
 #include "ProgramRun.h"
 #include "WindowDriver.h"
 #include "WindowFixture.h"
@@ -30,7 +31,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 
 namespace {
 
@@ -230,22 +230,11 @@ void LockedTest::everyActionGivesUpAndLeavesTheWindow()
     // What the notice showed, seen as it is painted (no event is handled
     // while an action waits).
     QStringList painted;
-    struct PaintWatch : QObject
     {
-        std::function<void()> seen;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                seen();
-            return false;
-        }
-    } watch;
-    watch.seen = [&] {
-        if (!notice()->isHidden() && !painted.contains(notice()->accessibleName()))
-            painted.append(notice()->accessibleName());
-    };
-    notice()->installEventFilter(&watch);
-    {
+        const PaintWatch watch(notice(), [&] {
+            if (!notice()->isHidden() && !painted.contains(notice()->accessibleName()))
+                painted.append(notice()->accessibleName());
+        });
         DialogAnswerer answerer(path);
         run(action);
         // The file dialogs and the menu come back to the event loop.
@@ -253,7 +242,6 @@ void LockedTest::everyActionGivesUpAndLeavesTheWindow()
         QVERIFY2(answerer.seen.count(QStringLiteral("QFileDialog")) == (path.isEmpty() ? 0 : 1),
                  qPrintable(answerer.seen.join(QLatin1Char(' '))));
     }
-    notice()->removeEventFilter(&watch);
 
     QVERIFY2(painted.contains(waiting), qPrintable(painted.join(QLatin1Char('|'))));
     QVERIFY2(notice()->accessibleName().contains(inUse), qPrintable(notice()->accessibleName()));
@@ -338,8 +326,12 @@ void LockedTest::programSaysItWaitsAndWhy()
     const ProgramRun::Result held = ProgramRun::run(*m_folder, arguments, options);
     QVERIFY(held.finished);
     QCOMPARE(held.code, 1);
-    QVERIFY2(held.err.contains(waits.arg(database, palette)), qPrintable(held.err));
-    QVERIFY2(held.err.contains(ends.arg(database)), qPrintable(held.err));
+    // %1 the collection, %2 the palette.
+    const auto filled = [&](QString text) {
+        return text.replace(QLatin1String("%1"), database).replace(QLatin1String("%2"), palette);
+    };
+    QVERIFY2(held.err.contains(filled(waits)), qPrintable(held.err));
+    QVERIFY2(held.err.contains(filled(ends)), qPrintable(held.err));
     QVERIFY2(!held.err.contains(QLatin1String("select"), Qt::CaseInsensitive), qPrintable(held.err));
     QVERIFY(other.commit());
     QCOMPARE(m_folder->collectionCodes().size(), 2);

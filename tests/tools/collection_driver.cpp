@@ -23,6 +23,7 @@
 // Before each action, "BEGIN ADD <code>" or "BEGIN DEL <code>" goes to
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
+#include "PaintWatch.h"
 #include "TestWindow.h"
 #include "WindowDriver.h"
 #include "collection/CollectionPanel.h"
@@ -41,7 +42,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <functional>
 #include <iostream>
 #include <random>
 #include <string>
@@ -142,21 +142,9 @@ int serve(TestWindow &form)
     watch.setInterval(20);
     QObject::connect(&watch, &QTimer::timeout, observe);
     watch.start();
-    // While an action waits for another program no event is handled and
-    // no timer runs: what the wait shows is seen as it is painted.
-    struct PaintWatch : QObject
-    {
-        std::function<void()> seen;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                seen();
-            return false;
-        }
-    } paintWatch;
-    paintWatch.seen = observe;
-    if (notice)
-        notice->installEventFilter(&paintWatch);
+    // No timer runs while an action waits: the wait is seen as it is
+    // painted, on the window shown offscreen.
+    const PaintWatch paintWatch(notice, observe);
     form.show();
     QObject::connect(form.collectionPanel(), &CollectionPanel::notice,
                      [](const QString &text) { std::printf("NOTICE %s\n", qPrintable(text)); });
