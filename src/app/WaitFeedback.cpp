@@ -51,6 +51,14 @@ void WaitFeedback::onWait(UserAction::Wait wait, bool gaveUp)
     // waits. Running the event loop here would run timers and deferred
     // deletions under the handler that waits (a menu deleted while its own
     // key handler is still running the action it triggered).
+    // A window's repaint paints its own area only: the controls over it
+    // (the notice among them, and any a closed dialog uncovered) are marked
+    // first, and painted with it at once.
+    const QList<QWidget *> controls = m_window->findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        if (control->isVisible())
+            control->update();
+    }
     m_window->repaint();
     // On X11 the painting is sent now, not when the event loop would.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
