@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -54,7 +55,7 @@ QString text(const Shown &s)
 }
 
 // Answers the modal dialogs an action opens: a file dialog gets path typed
-// and Enter, the import's preview its Import button, any other (the print
+// and is accepted, the import's preview its Import button, any other (the print
 // dialog) is noted and closed. Bounded: it gives up after 20 s.
 class DialogAnswerer : public QObject
 {
@@ -71,31 +72,43 @@ public:
 private:
     void answer()
     {
-        QWidget *modal = QApplication::activeModalWidget();
         if (m_deadline.elapsed() > 20000)
             m_timer.stop();
-        if (!modal || modal == m_last)
-            return;
-        m_last = modal;
-        seen.append(QString::fromLatin1(modal->metaObject()->className()));
-        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            name->clear();
-            QTest::keyClicks(name, m_path);
-            QTest::keyClick(name, Qt::Key_Return);
-        } else if (QString::fromLatin1(modal->metaObject()->className()) == QLatin1String("ImportPreviewDialog")) {
-            QTest::keyClick(modal, Qt::Key_Return);
-            // The report stays until the preview is closed.
-            QTimer::singleShot(200, modal, [modal] { QTest::keyClick(modal, Qt::Key_Escape); });
-        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-            dialog->reject();
+        // The dialogs shown, found as windows: under the sanitizers the
+        // file dialog was seen shown before it was the active modal one.
+        const QList<QWidget *> windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            auto *dialog = qobject_cast<QDialog *>(window);
+            if (!dialog || !dialog->isVisible() || dialog->objectName() == QLatin1String("findColour"))
+                continue;
+            const bool first = !m_handled.contains(dialog);
+            if (first) {
+                m_handled.insert(dialog);
+                seen.append(QString::fromLatin1(dialog->metaObject()->className()));
+            }
+            if (auto *files = qobject_cast<QFileDialog *>(dialog)) {
+                auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (first) {
+                    name->clear();
+                    QTest::keyClicks(name, m_path);
+                }
+                // Save or Open as a click gives it: Enter may go to the
+                // name's completion list instead.
+                dialog->accept();
+            } else if (first && QString::fromLatin1(dialog->metaObject()->className()) == QLatin1String("ImportPreviewDialog")) {
+                QTest::keyClick(dialog, Qt::Key_Return);
+                // The report stays until the preview is closed.
+                QTimer::singleShot(200, dialog, [dialog] { QTest::keyClick(dialog, Qt::Key_Escape); });
+            } else if (first) {
+                dialog->reject();
+            }
         }
     }
 
     QString m_path;
     QTimer m_timer;
     QElapsedTimer m_deadline;
-    QWidget *m_last = nullptr;
+    QSet<QWidget *> m_handled;
 };
 
 } // namespace
