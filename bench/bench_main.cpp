@@ -465,7 +465,7 @@ void previewMillions(benchmark::State &state)
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
     PaletteImport import(&card, folder.databasePath());
-    const QSet<QString> collected = import.collectedNow();
+    const QSet<QString> collected = import.collectedNow().value;
     for (auto _ : state) {
         const struct mallinfo2 before = mallinfo2();
         const PaletteImport::Plan plan = import.plan(path, collected);
@@ -494,7 +494,7 @@ void cancelLatency(benchmark::State &state)
     CardTable card(&cards, &colours);
     card.open(folder.databasePath());
     PaletteImport import(&card, folder.databasePath());
-    const QSet<QString> collected = import.collectedNow();
+    const QSet<QString> collected = import.collectedNow().value;
     for (auto _ : state) {
         std::atomic_bool cancel{false};
         PaletteImport::Plan plan;
@@ -570,7 +570,7 @@ void previewOpen(benchmark::State &state)
     card.open(folder.databasePath());
     for (auto _ : state) {
         PaletteImport import(&card, folder.databasePath());
-        const PaletteImport::Plan plan = import.plan(path, import.collectedNow());
+        const PaletteImport::Plan plan = import.plan(path, import.collectedNow().value);
         if (plan.rows.size() != 5000)
             state.SkipWithError("the palette was not read");
         ImportPreviewDialog dialog(plan, [](const QVector<bool> &, double) { return PaletteImport::Result(); });

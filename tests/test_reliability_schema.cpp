@@ -5,6 +5,7 @@
 // entry deleted is the one shown. The start-up step gives the collection
 // serial numbers that are never reused, in one transaction that a kill at
 // any moment leaves undone or done, with the whole collection either way.
+#include "OtherProgram.h"
 #include "ProgramRun.h"
 #include "WindowFixture.h"
 
@@ -206,32 +207,51 @@ void SchemaTest::newerFilesAreLeftWhole_data()
 {
     QTest::addColumn<QStringList>("making");  // statements that make the file a newer version's
     QTest::addColumn<QString>("versions");    // how the refusal names both versions
+    QTest::addColumn<bool>("inLog");          // made by a real sqlite3 and left in its write-ahead log
 
     // An old card version, a column of its own in the card table, a schema
     // this program does not know.
     QTest::newRow("user_version 9")
         << QStringList{"alter table \"5327\" add column extra text", "pragma user_version = 9"}
-        << "database version 9; this version knows 2";
+        << "database version 9; this version knows 2" << false;
     // The header says card 1, the meta table card 7: the meta table is the
     // truth.
     QTest::newRow("meta table newer")
         << QStringList{"create table tesselle_meta (key text primary key, value)",
                        "insert into tesselle_meta values ('card_version', 7)", "pragma user_version = 2",
                        "pragma application_id = 1"}
-        << "card version 7; this version knows 2";
+        << "card version 7; this version knows 2" << false;
+    // Committed in a write-ahead log that was never checkpointed (the
+    // writer was killed): the file's own header still says 2.
+    QTest::newRow("user_version 99 in the write-ahead log")
+        << QStringList{"pragma journal_mode = wal", "pragma wal_autocheckpoint = 0", "pragma user_version = 99"}
+        << "database version 99; this version knows 2" << true;
 }
 
 void SchemaTest::newerFilesAreLeftWhole()
 {
     QFETCH(QStringList, making);
     QFETCH(QString, versions);
+    QFETCH(bool, inLog);
 
     createFolder(ProgramFolder::card(3, 8));
     m_folder->addCollectionRows({{"5327", a}, {"5327", b}});
-    for (const QString &sql : making)
-        m_folder->exec(sql);
     const QString path = m_folder->databasePath();
-    const QByteArray hash = hashOf(path);
+    if (inLog) {
+        OtherProgram writer(path);
+        QByteArray why;
+        QVERIFY2(writer.hold(making.join(QLatin1String(";\n")).toUtf8() + ";", &why), why.constData());
+        // Killed as it leaves: nothing checkpoints the log.
+    } else {
+        for (const QString &sql : making)
+            m_folder->exec(sql);
+    }
+    const QString log = path + QStringLiteral("-wal");
+    QCOMPARE(QFileInfo(log).size() > 0, inLog);
+    // The hash of the file, and of its log where it has one: neither is
+    // written, by a checkpoint or otherwise.
+    const auto whole = [&] { return hashOf(path) + hashOf(log); };
+    const QByteArray hash = whole();
     const QString newer = QStringLiteral("made by a newer version of Tesselle 5327 (%1)").arg(versions);
 
     // A start beside the program: told, on standard error and in the window.
@@ -239,7 +259,7 @@ void SchemaTest::newerFilesAreLeftWhole()
     QCOMPARE(run.code, 0);
     QVERIFY2(run.err.contains(QStringLiteral("%1 is shown as it is and cannot be changed: it was %2.").arg(path, newer)),
              qPrintable(run.err));
-    QCOMPARE(hashOf(path), hash);
+    QCOMPARE(whole(), hash);
 
     // An export reads it; an import is refused, saying why.
     const QString card = QDir(m_folder->path()).filePath(QStringLiteral("card.csv"));
@@ -248,14 +268,14 @@ void SchemaTest::newerFilesAreLeftWhole()
     QCOMPARE(run.code, 0);
     QVERIFY2(run.err.contains(newer), qPrintable(run.err));
     QVERIFY(QFileInfo(card).size() > 0);
-    QCOMPARE(hashOf(path), hash);
+    QCOMPARE(whole(), hash);
     run = ProgramRun::run(*m_folder, {QStringLiteral("--database"), path, QStringLiteral("--import"), card},
                           {ProgramRun::Display::None});
     QCOMPARE(run.code, 1);
     const QString refused =
         QStringLiteral("The collection cannot be changed: %1 was made by a newer version of Tesselle 5327.").arg(path);
     QVERIFY2(run.err.contains(refused), qPrintable(run.err));
-    QCOMPARE(hashOf(path), hash);
+    QCOMPARE(whole(), hash);
 
     // The window browses it; adding and deleting are refused, saying why.
     QVERIFY(openWindow());
@@ -272,7 +292,7 @@ void SchemaTest::newerFilesAreLeftWhole()
     QCOMPARE(notices.at(0).at(0).toString(), refused);
     QCOMPARE(notices.at(1).at(0).toString(), refused);
     m_form.reset();
-    QCOMPARE(hashOf(path), hash);
+    QCOMPARE(whole(), hash);
 }
 
 void SchemaTest::headerNeverLowered()

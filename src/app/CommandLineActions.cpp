@@ -42,6 +42,18 @@ QString hex(QRgb rgb)
     return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0'));
 }
 
+// What the command waits to do, in words.
+QString doing(const CommandLine &commandLine)
+{
+    if (commandLine.wantsImport())
+        return QStringLiteral("importing %1").arg(commandLine.importFile());
+    if (commandLine.wantsNearest())
+        return QStringLiteral("reading the card");
+    if (commandLine.wantsVisionCheck())
+        return QStringLiteral("checking it for colour-blind viewers");
+    return QStringLiteral("exporting to %1").arg(commandLine.exportFile());
+}
+
 int nearest(CardTable &card, const QString &typed, int count)
 {
     const ColourInput input = ColourInput::parse(typed);
@@ -180,6 +192,14 @@ int act(const CommandLine &commandLine)
         complain(QStringLiteral("no database to open: %1").arg(database.error));
         return 1;
     }
+    // One wait for other programs' locks for the whole command, said on
+    // standard error once it has lasted a second.
+    const UserAction action;
+    UserAction::setWaitHook([path = database.path, what = doing(commandLine)](UserAction::Wait wait, bool) {
+        if (wait == UserAction::Wait::Began)
+            complain(QStringLiteral("waiting for another program to finish with the collection %1 before %2\u2026")
+                         .arg(path, what));
+    });
     DataCursor cards;
     DataCursor entries;
     DataCursor entryColours;
@@ -210,23 +230,18 @@ int act(const CommandLine &commandLine)
     }
     CollectionTable collection(&entries);
     if (commandLine.wantsVisionCheck()) {
-        const UserAction action;
         collection.open(database.path);
         PaletteExport source(&card, &collection);
         return checkVision(source, commandLine.wholeCard(), database.path);
     }
     const QString exportFile = NativeFileNames::forWriting(commandLine.exportFile());
-    PaletteExport::Result result;
-    {
-        // As in the window: another program's lock is waited for, and one
-        // held past the wait refuses the export.
-        const UserAction action;
-        collection.open(database.path);
-        const VisionSimulation::Vision seeAs
-            = commandLine.wantsSeeAs() ? VisionSimulation::parse(commandLine.seeAs()).value_or(VisionSimulation::Vision{})
-                                       : VisionSimulation::Vision{};
-        result = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard(), seeAs);
-    }
+    // As in the window: one held past the wait refuses the export.
+    collection.open(database.path);
+    const VisionSimulation::Vision seeAs
+        = commandLine.wantsSeeAs() ? VisionSimulation::parse(commandLine.seeAs()).value_or(VisionSimulation::Vision{})
+                                   : VisionSimulation::Vision{};
+    const PaletteExport::Result result
+        = PaletteExport(&card, &collection).write(exportFile, commandLine.wholeCard(), seeAs);
     if (!result.ok) {
         complain(result.message);
         return 1;

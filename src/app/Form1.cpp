@@ -134,6 +134,13 @@ Form1::~Form1()
 FindColourDialog *Form1::findColour()
 {
     if (!m_findColour) {
+        // The dialog reads the card once: a file another program holds past
+        // the wait leaves the window as it is, says so, and the next Find
+        // colour tries again.
+        if (const WriteRefusal refusal = m_cardTable->all().refusal; refusal != WriteRefusal::None) {
+            showRefusal(refusalText(refusal, m_databasePath));
+            return nullptr;
+        }
         m_findColour = new FindColourDialog(m_cardTable, this);
         // A chosen colour is shown on the card, brought forward, as a code
         // lookup shows it; the code fields keep what the user typed.

@@ -32,6 +32,9 @@ public:
     ~Form1() override;
 
     QString programFolder() const { return m_programFolder; }
+    // Whether start-up read the card: false when another program held the
+    // file past the wait, and the window cannot be used.
+    bool cardRead() const { return m_cardRead; }
 
     // Any control by name ("pagen_text") or array element ("tart_pb(1)",
     // "pagecolor(3)"); null when there is none of that name.
@@ -54,7 +57,9 @@ public:
     // status bar's name.
     void announce(const QString &text);
 
-    // Opens the dialog that finds the nearest card colour (one at a time).
+    // Opens the dialog that finds the nearest card colour (one at a time);
+    // null, said to the user, when another program kept the card from being
+    // read.
     FindColourDialog *findColour();
     // Shows what the program is and where the collection lives.
     AboutBox *about();
@@ -80,6 +85,7 @@ private:
     // The page each palette sector opens, as the palette's note for it.
     void notePalettePages();
     void Form_Load();
+    bool m_cardRead = false;
     // Keys that act outside the page box and the code fields.
     bool isTyping() const;
     void copySelectedCode();

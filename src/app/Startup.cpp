@@ -101,7 +101,11 @@ void Form1::Form_Load()
     const QString database = m_databasePath.isEmpty() ? folder.filePath(QLatin1String(databaseFile))
                                                        : m_databasePath;
     m_cardTable->open(database);
-    m_card->readHighestPage();
+    // Without the highest page the card cannot be paged: start-up stops,
+    // and the program says why (main).
+    m_cardRead = m_card->readHighestPage();
+    if (!m_cardRead)
+        return;
     m_collectionTable->open(database);
     m_card->PageLoad(1);
 }

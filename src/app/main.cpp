@@ -6,6 +6,7 @@
 #include "app/NativeFileNames.h"
 #include "app/ProgramFiles.h"
 #include "data/DatabaseFailure.h"
+#include "data/DatabaseSetup.h"
 #include "platform/FirstFrameExit.h"
 #include "platform/FontSetup.h"
 #include "platform/ScreenColour.h"
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -93,6 +95,44 @@ void showFatal(const QString &text)
         QMessageBox::critical(nullptr, QStringLiteral("Tesselle 5327"), text);
 }
 
+// Start-up cannot go on without the card: a plain word, never a statement's.
+void sayHeld(const QString &path)
+{
+    const QString text = QStringLiteral("Another program is using the collection %1; close it and start again.").arg(path);
+    std::fprintf(stderr, "tesselle: %s\n", qPrintable(text));
+    std::fflush(stderr);
+    showFatal(text);
+}
+
+// The card is read before the window shows: a file another program holds
+// is waited for, said after a second on standard error and in a message
+// box, and, held past the wait, ends the program with a plain word.
+bool waitForTheCard(const QString &path)
+{
+    std::unique_ptr<QMessageBox> box;
+    const bool readable = DatabaseSetup::waitUntilReadable(path, [&box, &path] {
+        if (!box) {
+            const QString text = QStringLiteral("Another program is using the collection %1; waiting for it to finish\u2026")
+                                     .arg(path);
+            std::fprintf(stderr, "tesselle: %s\n", qPrintable(text));
+            std::fflush(stderr);
+            if (hasScreen()) {
+                box = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("Tesselle 5327"), text,
+                                                    QMessageBox::NoButton);
+                box->setObjectName(QStringLiteral("startupWait"));
+                box->show();
+            }
+        }
+        // Between two tries nothing of the engine's is under way, and no
+        // window of the program's is there yet: the box is drawn.
+        QCoreApplication::processEvents();
+    });
+    box.reset();
+    if (!readable)
+        sayHeld(path);
+    return readable;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -167,7 +207,14 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    if (!waitForTheCard(database.path))
+        return 1;
     Form1 window(ProgramFiles::dataFolder(), database.path);
+    // Taken again by another program just after the wait: the same word.
+    if (!window.cardRead()) {
+        sayHeld(database.path);
+        return 1;
+    }
     FirstFrameExit::installIfRequested(&window);
     ScreenColour::instance()->follow(&window);
     window.show();

@@ -108,9 +108,11 @@ CardPanel::CardPanel(const ControlMap &controls, CardTable *card, QObject *paren
     }
 }
 
-void CardPanel::readHighestPage()
+bool CardPanel::readHighestPage()
 {
-    m_pagenx = m_card->highestPage();
+    const TableResult<QVariant> highest = m_card->highestPage();
+    m_pagenx = highest.value;
+    return !highest.refused();
 }
 
 // --- Page view -----------------------------------------------------------

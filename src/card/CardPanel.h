@@ -29,8 +29,9 @@ class CardPanel : public QObject
 public:
     CardPanel(const ControlMap &controls, CardTable *card, QObject *parent = nullptr);
 
-    // Reads the highest page number of the card.
-    void readHighestPage();
+    // Reads the highest page number of the card; false when another
+    // program kept the file past the wait.
+    bool readHighestPage();
 
     // Page view.
     void PageLoad(qint64 pagenum);

@@ -393,12 +393,19 @@ void CollectionPanel::babyColorizer(int colorb_num)
         return;
     }
     const CollectionEntry &entry = read.value;
+    // Its colour is read before anything changes: a colour the file keeps
+    // from being read leaves the entry shown as it was.
+    const TableResult<std::optional<QColor>> colour = m_colours->colourOf(entry.table, entry.code);
+    if (colour.refused()) {
+        reportRefusal(colour.refusal);
+        return;
+    }
     m_shown = entry;
     // An entry shown is an entry to step from and to delete, however the
     // collection came to hold it (an undo, an import, another program).
     showEntryControls();
 
-    showEntryColour(entry.table, entry.code);
+    showEntryColour(colour.value);
     baby_nummax->setText(QStringLiteral("/%1").arg(m_baby_max.toInt()));
     baby_code->setText(entry.code);
     baby_num->setText(QString::number(colorb_num));
@@ -412,11 +419,11 @@ void CollectionPanel::showEntryControls()
     deleteb_swf->show();
 }
 
-void CollectionPanel::showEntryColour(const QString &table, const QString &code)
+void CollectionPanel::showEntryColour(const std::optional<QColor> &colour)
 {
     // An entry whose card table or code cannot be found has no colour to
     // show: its box is marked unknown, and the collection stays usable.
-    m_shownColour = m_colours->colourOf(table, code);
+    m_shownColour = colour;
     baby_color->setCardColour(m_shownColour.has_value());
     if (m_shownColour)
         baby_color->setBackColor(*m_shownColour);

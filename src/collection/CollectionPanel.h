@@ -84,7 +84,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void showEntryColour(const QString &table, const QString &code);
+    void showEntryColour(const std::optional<QColor> &colour);
     // The code's background and the three buttons of an entry shown.
     void showEntryControls();
     // While the empty panel is in front: shows the first entry once the

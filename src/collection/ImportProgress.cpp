@@ -52,9 +52,16 @@ private:
 
 PaletteImport::Plan ImportProgress::plan(QWidget *window, const PaletteImport &import, const QString &path)
 {
-    // What is collected is read here, in the window's thread; the rest
-    // touches no database.
-    const QSet<QString> collected = import.collectedNow();
+    // What is collected is read here, in the window's thread, through the
+    // table's wait; the rest touches no database.
+    const TableResult<QSet<QString>> read = import.collectedNow();
+    if (read.refused()) {
+        PaletteImport::Plan refused;
+        refused.path = path;
+        refused.error = refusalText(read.refusal, import.databasePath());
+        return refused;
+    }
+    const QSet<QString> &collected = read.value;
     std::atomic_bool cancel{false};
     PaletteImport::Plan plan;
     std::unique_ptr<QThread> worker(QThread::create([&] { plan = import.plan(path, collected, &cancel); }));

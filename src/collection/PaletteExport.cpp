@@ -68,6 +68,7 @@ PaletteExport::Entries PaletteExport::entries(bool wholeCard)
     // Each entry becomes a palette entry as it is read: the collection is
     // held once, as what is written.
     QVector<PaletteEntry> &out = read.list;
+    WriteRefusal colourRefusal = WriteRefusal::None;
     const TableResult<bool> collection = m_collection->readEach([&](const CollectionEntry &entry) {
         PaletteEntry e;
         e.code = entry.code;
@@ -78,14 +79,17 @@ PaletteExport::Entries PaletteExport::entries(bool wholeCard)
             if (index >= 0)
                 e = card.at(index);
             e.code = entry.code;
-        } else if (const std::optional<QColor> colour = m_card->colourOf(entry.table, entry.code)) {
-            e.rgb = colour->rgb();
-            e.lab = ColourSpace::labFromRgb(colour->rgb());
+        } else if (const TableResult<std::optional<QColor>> colour = m_card->colourOf(entry.table, entry.code);
+                   colour.refused()) {
+            colourRefusal = colour.refusal;
+        } else if (colour.value) {
+            e.rgb = colour.value->rgb();
+            e.lab = ColourSpace::labFromRgb(colour.value->rgb());
         }
         out.append(e);
     });
-    read.read = collection.value;
-    read.refusal = collection.refusal;
+    read.read = collection.value && colourRefusal == WriteRefusal::None;
+    read.refusal = collection.refused() ? collection.refusal : colourRefusal;
     if (!read.read)
         out.clear();
     return read;

@@ -62,16 +62,17 @@ bool PaletteImport::canRead(const QString &path)
     return file.ok() && PaletteFormat::detect(path, file.bytes).format != nullptr;
 }
 
-QSet<QString> PaletteImport::collectedNow() const
+TableResult<QSet<QString>> PaletteImport::collectedNow() const
 {
     // A cursor of its own: the panel's stays on the entry it shows.
     DataCursor cursor;
     CollectionTable collection(&cursor);
     collection.open(m_databasePath);
+    const TableResult<QVector<CollectionEntry>> entries = collection.all();
     QSet<QString> collected;
-    for (const CollectionEntry &entry : collection.all())
+    for (const CollectionEntry &entry : entries.value)
         collected.insert(entry.code);
-    return collected;
+    return {std::move(collected), entries.refusal};
 }
 
 // What the rows of a palette come to, counted row by row in the file's
@@ -360,9 +361,15 @@ PaletteImport::Result PaletteImport::apply(const Plan &plan, const QVector<bool>
 
 PaletteImport::Result PaletteImport::read(const QString &path, double maxDeltaE)
 {
+    const TableResult<QSet<QString>> collected = collectedNow();
+    if (collected.refused()) {
+        Result refused;
+        refused.message = refused.summary = importRefusal(collected.refusal, m_databasePath);
+        return refused;
+    }
     // Counted as read: a palette of millions of colours is never held as rows.
     Tally tally(int(m_colours.size()), maxDeltaE);
-    const Plan plan = scan(path, collectedNow(), nullptr, [&tally](Row &&row) { tally.count(row, false); });
+    const Plan plan = scan(path, collected.value, nullptr, [&tally](Row &&row) { tally.count(row, false); });
     return commit(plan, tally, maxDeltaE);
 }
 
@@ -389,8 +396,14 @@ PaletteImport::Result PaletteImport::commit(const Plan &plan, const Tally &tally
         result.message = result.summary = importRefusal(refusal, m_databasePath);
         return result;
     }
+    const TableResult<QVector<CollectionEntry>> entries = collection.all();
+    if (entries.refused()) {
+        collection.rollbackWrite();
+        result.message = result.summary = importRefusal(entries.refusal, m_databasePath);
+        return result;
+    }
     QSet<QString> collected;
-    for (const CollectionEntry &entry : collection.all())
+    for (const CollectionEntry &entry : entries.value)
         collected.insert(entry.code);
     const QStringList added = tally.finish(collected, m_colours, result);
     if (const TableResult<bool> made = collection.addMany(CardTable::name(), added); !made.value) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "colour/CardColour.h"
+#include "data/TableResult.h"
 
 #include <QHash>
 #include <QRgb>
@@ -132,9 +133,11 @@ public:
 
     // Whether the file's name, or else its bytes, tell a format read.
     static bool canRead(const QString &path);
+    QString databasePath() const { return m_databasePath; }
 
-    // What is collected now, read without a lock: for the plan's view.
-    QSet<QString> collectedNow() const;
+    // What is collected now, read without a lock: for the plan's view;
+    // refused Busy while another program holds the file past the wait.
+    TableResult<QSet<QString>> collectedNow() const;
     // Reads and matches; no database is touched. cancel, when given, is
     // looked at by the reader as it reads, so that a cancelled read stops
     // within milliseconds.

@@ -5,6 +5,7 @@
 #include "data/PreparedQuery.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 
 namespace {
 
@@ -88,29 +89,36 @@ void CardTable::open(const QString &databasePath)
     m_entryColours->setDatabasePath(databasePath);
 }
 
-QVariant CardTable::highestPage()
+TableResult<QVariant> CardTable::highestPage()
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::highestPage(name()));
     m_cards->Refresh();
-    return m_cards->recordset().field(highestPageField);
+    QVariant highest = m_cards->recordset().field(highestPageField);
+    if (const WriteRefusal refusal = busy(m_cards); refusal != WriteRefusal::None)
+        return {QVariant(), refusal};
+    return {std::move(highest), WriteRefusal::None};
 }
 
 TableResult<QVector<CardEntry>> CardTable::page(qint64 pageNumber)
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::page(pageNumber));
     QVector<CardEntry> colours = rows();
-    return {std::move(colours), busy()};
+    return {std::move(colours), busy(m_cards)};
 }
 
 TableResult<QVector<CardEntry>> CardTable::all()
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::cardReset());
     QVector<CardEntry> colours = rows();
-    return {std::move(colours), busy()};
+    return {std::move(colours), busy(m_cards)};
 }
 
 QStringList CardTable::codes()
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::cardCodes());
     m_cards->Refresh();
     Recordset &rows = m_cards->recordset();
@@ -141,40 +149,43 @@ QVector<CardEntry> CardTable::rows()
 
 TableResult<std::optional<CardEntry>> CardTable::find(const QString &code)
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::codeLookup(code));
     m_cards->Refresh();
     const Recordset &found = m_cards->recordset();
     if (found.RecordCount() == 0)
-        return {std::nullopt, busy()};
+        return {std::nullopt, busy(m_cards)};
     return {CardFields(found).entryOf(CurrentRow{found}), WriteRefusal::None};
 }
 
-WriteRefusal CardTable::busy() const
+WriteRefusal CardTable::busy(const DataCursor *cursor)
 {
-    return m_cards->recordset().refusal() == WriteRefusal::Busy ? WriteRefusal::Busy : WriteRefusal::None;
+    return cursor->recordset().refusal() == WriteRefusal::Busy ? WriteRefusal::Busy : WriteRefusal::None;
 }
 
 void CardTable::rewind()
 {
+    const UserAction wait;
     m_cards->setRecordSource(Statements::cardReset());
     m_cards->Refresh();
 }
 
-std::optional<QColor> CardTable::colourOf(const QString &table, const QString &code)
+TableResult<std::optional<QColor>> CardTable::colourOf(const QString &table, const QString &code)
 {
+    const UserAction wait;
     // Only a plain name that holds all four colour columns is read as a card
     // table: the name is never spliced unchecked, and another table (the
     // collection itself, say) gives no colour rather than a wrong one.
     if (!Statements::isPlainIdentifier(table))
-        return std::nullopt;
+        return {std::nullopt, WriteRefusal::None};
     m_entryColours->setRecordSource(Statements::colourColumns(table));
     m_entryColours->Refresh();
     if (m_entryColours->recordset().RecordCount() != 4)
-        return std::nullopt;
+        return {std::nullopt, busy(m_entryColours)};
     m_entryColours->setRecordSource(Statements::entryColour(table, code));
     m_entryColours->Refresh();
     const Recordset &colour = m_entryColours->recordset();
     if (colour.RecordCount() == 0)
-        return std::nullopt;
-    return CardFields(colour).colourOf(CurrentRow{colour});
+        return {std::nullopt, busy(m_entryColours)};
+    return {CardFields(colour).colourOf(CurrentRow{colour}), WriteRefusal::None};
 }

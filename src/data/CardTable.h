@@ -27,6 +27,10 @@ struct CardEntry
 // any card table's code, read through the entry-colour cursor (Adodc2). It
 // names the card's table and holds the field names, so that the panels deal
 // in pages, codes and colours only.
+//
+// Each call is one wait for other programs' locks (UserAction): shown after
+// a second, and, past the busy timeout, refused Busy with an empty value;
+// a busy file never ends the program.
 class CardTable
 {
 public:
@@ -40,7 +44,7 @@ public:
 
     // The highest page number: the largest whole Page between 1 and 2^53
     // (null when no row has one). Rows on any other page are on no page.
-    QVariant highestPage();
+    TableResult<QVariant> highestPage();
     // The colours of one page in Row order; refused Busy, with none, while
     // another program holds the file.
     TableResult<QVector<CardEntry>> page(qint64 pageNumber);
@@ -58,14 +62,13 @@ public:
 
     // The colour of code in the card table named table; none when that is
     // not a card table or does not hold the code.
-    std::optional<QColor> colourOf(const QString &table, const QString &code);
+    TableResult<std::optional<QColor>> colourOf(const QString &table, const QString &code);
 
 private:
     // The rows of the card cursor's statement, run.
     QVector<CardEntry> rows();
-    // Busy when another program kept the card cursor's last run from
-    // reading.
-    WriteRefusal busy() const;
+    // Busy when another program kept the cursor's last run from reading.
+    static WriteRefusal busy(const DataCursor *cursor);
 
     DataCursor *m_cards;
     DataCursor *m_entryColours;

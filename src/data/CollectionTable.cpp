@@ -5,6 +5,7 @@
 #include "data/PreparedQuery.h"
 #include "data/Recordset.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 
 namespace {
 
@@ -55,18 +56,21 @@ void CollectionTable::refresh()
 
 void CollectionTable::open(const QString &databasePath)
 {
+    const UserAction wait;
     m_entries->setDatabasePath(databasePath);
     refresh();
 }
 
 TableResult<int> CollectionTable::count()
 {
+    const UserAction wait;
     refresh();
     return answer(m_entries->recordset().RecordCount());
 }
 
 TableResult<CollectionEntry> CollectionTable::at(int position)
 {
+    const UserAction wait;
     m_entries->setRecordSource(Statements::collection());
     m_entries->recordset().MoveFirst();
     m_entries->Refresh();
@@ -75,15 +79,18 @@ TableResult<CollectionEntry> CollectionTable::at(int position)
     return answer(entryAt(entries));
 }
 
-QVector<CollectionEntry> CollectionTable::all()
+TableResult<QVector<CollectionEntry>> CollectionTable::all()
 {
     QVector<CollectionEntry> out;
-    const bool read = readEach([&out](const CollectionEntry &entry) { out.append(entry); }).value;
-    return read ? out : QVector<CollectionEntry>();
+    const TableResult<bool> read = readEach([&out](const CollectionEntry &entry) { out.append(entry); });
+    if (!read.value)
+        return {QVector<CollectionEntry>(), read.refusal};
+    return {std::move(out), WriteRefusal::None};
 }
 
 TableResult<bool> CollectionTable::readEach(const std::function<void(const CollectionEntry &entry)> &visit)
 {
+    const UserAction wait;
     refresh();
     Recordset &entries = m_entries->recordset();
     // The fields' places, looked up once the result's columns are known.
@@ -105,6 +112,7 @@ TableResult<bool> CollectionTable::readEach(const std::function<void(const Colle
 
 TableResult<bool> CollectionTable::contains(const QString &code)
 {
+    const UserAction wait;
     refresh();
     const bool found = m_entries->recordset().contains(codeField, code);
     return answer(found);
@@ -112,6 +120,7 @@ TableResult<bool> CollectionTable::contains(const QString &code)
 
 TableResult<bool> CollectionTable::add(const QString &table, const QString &code)
 {
+    const UserAction wait;
     refresh();
     Recordset &entries = m_entries->recordset();
     entries.AddNew();
@@ -123,6 +132,7 @@ TableResult<bool> CollectionTable::add(const QString &table, const QString &code
 
 TableResult<bool> CollectionTable::addMany(const QString &table, const QStringList &codes)
 {
+    const UserAction wait;
     refresh();
     QVector<QVariantList> rows;
     rows.reserve(codes.size());
@@ -134,6 +144,7 @@ TableResult<bool> CollectionTable::addMany(const QString &table, const QStringLi
 
 TableResult<CollectionTable::Restore> CollectionTable::restore(const CollectionEntry &entry)
 {
+    const UserAction wait;
     bool ok = false;
     WriteRefusal refusal = m_entries->execute(QStringLiteral("begin immediate"), &ok);
     if (!ok)
@@ -164,11 +175,13 @@ TableResult<CollectionTable::Restore> CollectionTable::restore(const CollectionE
 
 void CollectionTable::reread()
 {
+    const UserAction wait;
     refresh();
 }
 
 int CollectionTable::positionOf(const QVariant &sn)
 {
+    const UserAction wait;
     DataCursor count;
     count.setDatabasePath(m_entries->databasePath());
     count.setRecordSource(Statements::collectionPosition(sn));
@@ -183,6 +196,7 @@ QString CollectionTable::databasePath() const
 
 TableResult<bool> CollectionTable::remove(const CollectionEntry &entry)
 {
+    const UserAction wait;
     refresh();
     // Serial numbers may be reused by other programs: the entry is the one
     // with all three values still, as the file holds them.
@@ -194,11 +208,13 @@ TableResult<bool> CollectionTable::remove(const CollectionEntry &entry)
 
 WriteRefusal CollectionTable::beginWrite(bool *ok)
 {
+    const UserAction wait;
     return m_entries->execute(QStringLiteral("begin immediate"), ok);
 }
 
 WriteRefusal CollectionTable::commitWrite(bool *ok)
 {
+    const UserAction wait;
     return m_entries->execute(QStringLiteral("commit"), ok);
 }
 

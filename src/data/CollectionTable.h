@@ -29,7 +29,8 @@ struct CollectionEntry
 // cursor (Adodc1) in sn order. Positions count from 1. Every count and every
 // entry read follows what the file holds now, other programs' commits
 // included; reading again costs a check of the file's version while nothing
-// changed.
+// changed. Each call is one wait for other programs' locks (UserAction),
+// refused Busy past it; a busy file never ends the program.
 class CollectionTable
 {
 public:
@@ -44,8 +45,8 @@ public:
     // The entry at position (1 ... count()), read afresh; the cursor rests
     // on it afterwards.
     TableResult<CollectionEntry> at(int position);
-    // Every entry, in sn order, read in one pass.
-    QVector<CollectionEntry> all();
+    // Every entry, in sn order, read in one pass; none when refused.
+    TableResult<QVector<CollectionEntry>> all();
     // Hands each entry to visit, in sn order, in one run of the statement,
     // as it is read: none is kept, in the cursor or elsewhere. False when
     // the collection could not all be read; refused Busy while another

@@ -67,6 +67,10 @@ static sqlite3 *openHandle(const QString &path, int flags, QString *error)
         return nullptr;
     }
     sqlite3_extended_result_codes(handle, 1);
+    // A file opened read-only is never written, not even by the checkpoint
+    // a last connection makes of a write-ahead log when it closes.
+    if (flags & SQLITE_OPEN_READONLY)
+        sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     return handle;
 }
 
@@ -79,29 +83,32 @@ std::shared_ptr<Connection> Connection::open(const QString &path, QString *error
             return existing;
     }
 
-    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
+    // The version is read read-only first: a newer version's file is left
+    // whole, not one byte of it written, a write-ahead log holding its
+    // newer version included (which a read-write connection would
+    // checkpoint into the file as it closed).
+    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READONLY, error);
     if (!handle)
         return nullptr;
     // Waits for other programs' locks are the user action's to share.
     sqlite3_busy_handler(handle, &UserAction::busyHandler, nullptr);
     std::shared_ptr<Connection> connection(new Connection(handle, absolute));
-    // A newer version's file is left whole: not one byte of it is written.
-    if (const QString newer = DatabaseSetup::newerThanProgram(*connection); !newer.isEmpty()) {
+    connection->m_newer = DatabaseSetup::newerThanProgram(*connection);
+    if (connection->m_newer.isEmpty()) {
         connection.reset();
-        handle = openHandle(path, SQLITE_OPEN_READONLY, error);
+        handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
         if (!handle)
             return nullptr;
-        connection.reset(new Connection(handle, absolute));
-        connection->m_newer = newer;
         sqlite3_busy_handler(handle, &UserAction::busyHandler, nullptr);
+        connection.reset(new Connection(handle, absolute));
     }
     connections[absolute] = connection;
     return connection;
 }
 
-std::unique_ptr<Connection> Connection::openAlone(const QString &path, int busyMs, QString *error)
+std::unique_ptr<Connection> Connection::openAlone(const QString &path, int busyMs, QString *error, bool readOnly)
 {
-    sqlite3 *handle = openHandle(path, SQLITE_OPEN_READWRITE, error);
+    sqlite3 *handle = openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, error);
     if (!handle)
         return nullptr;
     sqlite3_busy_timeout(handle, busyMs);
@@ -128,6 +135,14 @@ Connection::~Connection()
 
 PreparedQuery *Connection::prepared(const QString &sql, QString *error, int *code)
 {
+    // The engine is inside another statement's step while the wait is
+    // shown: nothing may touch the connection then.
+    if (UserAction::isWaiting()) {
+        *error = QStringLiteral("The database is busy.");
+        if (code)
+            *code = SQLITE_BUSY;
+        return nullptr;
+    }
     if (auto it = m_prepared.find(sql); it != m_prepared.end())
         return it->get();
     const QByteArray text = sql.toUtf8();

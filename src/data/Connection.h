@@ -37,9 +37,10 @@ public:
     // (newerThanProgram() says why).
     static std::shared_ptr<Connection> open(const QString &path, QString *error);
     // A connection of the caller's own to an existing file, for the changes
-    // start-up and the builder make: read-write where the file allows,
-    // waiting up to busyMs for another program's lock.
-    static std::unique_ptr<Connection> openAlone(const QString &path, int busyMs, QString *error);
+    // start-up and the builder make: read-write where the file allows (or
+    // read-only when asked), waiting up to busyMs for another program's lock.
+    static std::unique_ptr<Connection> openAlone(const QString &path, int busyMs, QString *error,
+                                                 bool readOnly = false);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;

@@ -4,11 +4,14 @@
 #include "data/CardReader.h"
 #include "data/Connection.h"
 #include "data/Statements.h"
+#include "data/UserAction.h"
 #include "data/WriteRefusal.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -74,6 +77,9 @@ bool noteVersions(Connection &handle, int cardVersion)
 // Read from the header alone, it spares every start a second connection.
 bool headerIsCurrent(const QString &path, int cardVersion)
 {
+    // Committed changes in a write-ahead log are newer than the header.
+    if (QFileInfo(path + QStringLiteral("-wal")).size() > 0)
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -242,6 +248,9 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
 {
     if (headerIsCurrent(path, cardVersion))
         return {Outcome::UpToDate, {}};
+    // A newer version's file is known before anything could write it.
+    if (const Outcome newer = inspect(path); newer.kind == Outcome::Newer)
+        return newer;
     QString why;
     const std::unique_ptr<Connection> opened = Connection::openAlone(path, updateBusyMs, &why);
     if (!opened)
@@ -296,10 +305,33 @@ Outcome migrate(const QString &path, int cardVersion, const std::function<QVecto
     return {Outcome::Updated, newCard ? QStringLiteral("its card was updated") : QString()};
 }
 
-Outcome inspect(const QString &path)
+bool waitUntilReadable(const QString &path, const std::function<void()> &stillWaiting)
 {
     QString why;
-    const std::unique_ptr<Connection> handle = Connection::openAlone(path, updateBusyMs, &why);
+    const std::unique_ptr<Connection> handle = Connection::openAlone(path, 0, &why, true);
+    if (!handle)
+        return true;  // what cannot be opened at all is said by the reads that follow
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        bool ok = false;
+        handle->value(QStringLiteral("select count(*) from sqlite_master"), &ok);
+        if (ok || !isLockError(handle->errorCode()))
+            return true;
+        if (waited.elapsed() >= UserAction::busyTimeoutMs())
+            return false;
+        if (waited.elapsed() >= UserAction::visibleAfterMs)
+            stillWaiting();
+        QThread::msleep(50);
+    }
+}
+
+Outcome inspect(const QString &path)
+{
+    // Read-only: the version a write-ahead log holds is read through the
+    // engine, and nothing checkpoints it into the file.
+    QString why;
+    const std::unique_ptr<Connection> handle = Connection::openAlone(path, updateBusyMs, &why, true);
     if (!handle)
         return {Outcome::NotOurs, why};
     if (const QString newer = newerThanProgram(*handle); !newer.isEmpty())

@@ -65,6 +65,13 @@ struct Outcome
 // whole (Newer).
 Outcome migrate(const QString &path, int cardVersion, const std::function<QVector<CardRow>()> &card);
 
+// Waits until the database at path can be read, for UserAction's busy
+// timeout at most, trying again and again with the engine told not to wait:
+// between tries nothing of the engine's is under way, and stillWaiting is
+// called once the wait has lasted a second. False when another program held
+// the file all that time.
+bool waitUntilReadable(const QString &path, const std::function<void()> &stillWaiting);
+
 // What migrate would find of a newer version, without changing anything:
 // for a file the user named, which is never brought up to date.
 Outcome inspect(const QString &path);

@@ -355,11 +355,11 @@ bool Recordset::finishRun(PreparedQuery *query, const std::function<QString()> &
 
 void Recordset::failOrRefuse(const QString &action, const QString &message, int code, bool change) const
 {
-    // A file held by another program refuses a change, and, while the user
-    // acts, a read too: the action tells the user instead of ending the
-    // program. Any other state of the file refuses a change only.
+    // A file held by another program past the wait refuses a read or a
+    // change: the caller tells the user instead of ending the program. Any
+    // other state of the file refuses a change only.
     const WriteRefusal refusal = writeRefusalOf(code);
-    if (isLock(code) && (change || UserAction::isActive())) {
+    if (isLock(code)) {
         m_refusal = WriteRefusal::Busy;
     } else if (change && refusal != WriteRefusal::None) {
         m_refusal = refusal;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "data/UserAction.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -13,8 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int defaultBusyTimeoutMs = 30000;
-// A wait shorter than this passes unseen.
-constexpr int visibleAfterMs = 1000;
 
 struct State
 {
@@ -38,6 +38,9 @@ void callHook(UserAction::Wait wait, bool gaveUp)
 {
     State &s = state();
     if (!s.hook || s.inHook)
+        return;
+    // What is shown is the window's, on its thread only.
+    if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread())
         return;
     s.inHook = true;
     s.hook(wait, gaveUp);
@@ -123,7 +126,7 @@ int UserAction::busyHandler(void *, int attempts)
             s.gaveUp = true;
         return 0;
     }
-    if (s.depth > 0 && waited >= visibleAfterMs) {
+    if (s.depth > 0 && waited >= UserAction::visibleAfterMs) {
         const bool first = !s.shown;
         s.shown = true;
         callHook(first ? Wait::Began : Wait::Continues, false);

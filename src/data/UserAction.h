@@ -37,6 +37,8 @@ public:
     // milliseconds in TESSELLE_BUSY_TIMEOUT_MS when that is set (read once),
     // else 30 s. Tests set it shorter.
     static int busyTimeoutMs();
+    // A wait shorter than this passes unseen: one threshold everywhere.
+    static constexpr int visibleAfterMs = 1000;
 
     // The engine's busy handler, installed on every connection: nonzero to
     // try again after a short sleep, zero to give up.

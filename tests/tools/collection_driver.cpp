@@ -23,6 +23,7 @@
 // Before each action, "BEGIN ADD <code>" or "BEGIN DEL <code>" goes to
 // standard error (unbuffered), so that a killed run also tells which action
 // it was in the middle of.
+#include "PaintWatch.h"
 #include "TestWindow.h"
 #include "WindowDriver.h"
 #include "collection/CollectionPanel.h"
@@ -125,8 +126,7 @@ int serve(TestWindow &form)
     auto *notice = form.findChild<Notice *>();
     QString lastShown;
     bool sawWaitCursor = false;
-    // The timer runs whenever events are handled, also while an action
-    // waits for another program and the window repaints.
+    // The timer runs whenever events are handled.
     const auto observe = [&] {
         const QCursor *cursor = QGuiApplication::overrideCursor();
         if (cursor && cursor->shape() == Qt::WaitCursor && !sawWaitCursor) {
@@ -142,6 +142,10 @@ int serve(TestWindow &form)
     watch.setInterval(20);
     QObject::connect(&watch, &QTimer::timeout, observe);
     watch.start();
+    // No timer runs while an action waits: the wait is seen as it is
+    // painted, on the window shown offscreen.
+    const PaintWatch paintWatch(notice, observe);
+    form.show();
     QObject::connect(form.collectionPanel(), &CollectionPanel::notice,
                      [](const QString &text) { std::printf("NOTICE %s\n", qPrintable(text)); });
 
