@@ -88,7 +88,13 @@ rss() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$app/status"; }
 before=$(rss)
 check "100 unusable profiles of 1 MiB set in turn" "$(icc refuse 100 1048576 "$work/program.log")" "refused 100"
 grown=$(($(rss) - before))
-check "100 unusable profiles: the program grew by less than 32 MiB" "$([ "$grown" -lt 32 ] && echo yes)" yes
+# AddressSanitizer holds freed memory back in its quarantine: the growth is
+# the program's own only as it ships.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    echo "skipped under the sanitizers: the growth of 100 unusable profiles ($grown MiB)"
+else
+    check "100 unusable profiles: the program grew by less than 32 MiB" "$([ "$grown" -lt 32 ] && echo yes)" yes
+fi
 echo "grew by $grown MiB"
 icc remove
 
