@@ -6,6 +6,7 @@
 // scikit-image's.
 #include "ProgramFolder.h"
 #include "ProgramRun.h"
+#include "RowPixels.h"
 #include "WindowDriver.h"
 #include "WindowFixture.h"
 
@@ -333,6 +334,12 @@ void VisionWindowTest::checkListsConfusedPairs()
         QVERIFY2(std::abs(m.captured(3).toDouble() - expected[i].normal) <= 0.06, qPrintable(text));
     }
     QCOMPARE(list->currentItem(), list->topLevelItem(0));
+    QVERIFY(dialog->findChild<QLabel *>()->text().startsWith(QStringLiteral("4 pairs of collected colours look alike")));
+    // The selected row's squares are their colours, not tinted by the
+    // selection: the pink as it is, 17 by 16.
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(list->selectionModel()->isRowSelected(0, QModelIndex()));
+    QVERIFY(RowPixels::count(list, 0, QColor(187, 101, 114)) >= 17 * 16);
     // The export: a header and a row a pair, the colours as they are and seen.
     const QStringList csv = QString::fromUtf8(dialog->csv()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 5);

@@ -2,6 +2,7 @@
 #include "collection/VisionCheckDialog.h"
 
 #include "platform/ScreenColour.h"
+#include "widgets/SwatchIcon.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -25,7 +26,9 @@ QIcon pairIcon(QRgb first, QRgb second)
     QPainter painter(&pixmap);
     painter.fillRect(0, 0, 17, 16, ScreenColour::of(QColor::fromRgb(first)));
     painter.fillRect(19, 0, 17, 16, ScreenColour::of(QColor::fromRgb(second)));
-    return QIcon(pixmap);
+    painter.end();
+    // The colours as they are on a selected row too, never tinted.
+    return SwatchIcon::untinted(pixmap);
 }
 
 QString number(double value)
@@ -42,17 +45,19 @@ VisionCheckDialog::VisionCheckDialog(const QStringList &codes, const QVector<QRg
     setWindowTitle(tr("Check for colour-blind viewers"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_summary->setWordWrap(true);
-    m_summary->setText(
-        m_pairs.isEmpty()
-            ? tr("No two collected colours look alike to people with protanopia, deuteranopia, tritanopia or "
-                 "achromatopsia: none is below \u0394E00 %1 as they see it while %2 or more apart in normal vision.")
-                  .arg(VisionCheck::confusedBelow)
-                  .arg(VisionCheck::distinctFrom)
-            : tr("%n pair(s) of collected colours look alike to colour-blind viewers (below \u0394E00 %1 as they "
-                 "see them, %2 or more apart in normal vision).",
-                 nullptr, int(m_pairs.size()))
-                  .arg(VisionCheck::confusedBelow)
-                  .arg(VisionCheck::distinctFrom));
+    const QString thresholds = tr("below \u0394E00 %1 as they see them, %2 or more apart in normal vision")
+                                   .arg(VisionCheck::confusedBelow)
+                                   .arg(VisionCheck::distinctFrom);
+    if (m_pairs.isEmpty())
+        m_summary->setText(tr("No two collected colours look alike to people with protanopia, deuteranopia, "
+                              "tritanopia or achromatopsia: none is %1.")
+                               .arg(thresholds));
+    else if (m_pairs.size() == 1)
+        m_summary->setText(tr("1 pair of collected colours looks alike to colour-blind viewers (%1).").arg(thresholds));
+    else
+        m_summary->setText(tr("%1 pairs of collected colours look alike to colour-blind viewers (%2).")
+                               .arg(m_pairs.size())
+                               .arg(thresholds));
 
     m_list->setAccessibleName(tr("Colours that look alike"));
     m_list->setRootIsDecorated(false);
@@ -133,5 +138,6 @@ void VisionCheckDialog::exportCsv()
         emit notice(tr("%1 could not be written: %2").arg(path, file.errorString()));
         return;
     }
-    emit notice(tr("Exported %n pair(s) to %1.", nullptr, int(m_pairs.size())).arg(path));
+    emit notice(m_pairs.size() == 1 ? tr("Exported 1 pair to %1.").arg(path)
+                                    : tr("Exported %1 pairs to %2.").arg(m_pairs.size()).arg(path));
 }

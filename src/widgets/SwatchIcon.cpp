@@ -15,6 +15,11 @@ QIcon SwatchIcon::of(const QColor &colour, int side, bool outlined)
         painter.setPen(Qt::darkGray);
         painter.drawRect(0, 0, side - 1, side - 1);
     }
+    return untinted(face);
+}
+
+QIcon SwatchIcon::untinted(const QPixmap &face)
+{
     QIcon icon;
     // A face given for a mode is drawn as it is; one left out is made by
     // the style from the normal face, tinted for a selected row.

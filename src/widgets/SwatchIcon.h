@@ -14,4 +14,6 @@ class SwatchIcon
 public:
     // side pixels square; outlined: a dark grey edge of one pixel, inside.
     static QIcon of(const QColor &colour, int side, bool outlined);
+    // An icon of colours painted already: the same face in every mode.
+    static QIcon untinted(const QPixmap &face);
 };
