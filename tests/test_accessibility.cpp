@@ -102,6 +102,7 @@ private slots:
     void press();
     void announcement_data();
     void announcement();
+    void redoSaysWhatIsLeft();
     void swatchList();
     void nothingUnreachable();
     void paletteElements();
@@ -158,6 +159,12 @@ QAccessibleInterface *AccessibilityTest::shown(const QString &name) const
 bool AccessibilityTest::run(const Steps &steps)
 {
     for (const QString &step : steps) {
+        if (step.startsWith(QLatin1String("key:"))) {
+            // A key as X11 delivers it, to whatever has the keyboard.
+            const QKeyCombination key = QKeySequence::fromString(step.mid(4))[0];
+            WindowDriver::key(key.key(), key.keyboardModifiers());
+            continue;
+        }
         if (step.startsWith(QLatin1String("code:"))) {
             const QString code = step.mid(5);
             m_form->findcode_txt1()->setText(code.left(2));
@@ -374,8 +381,12 @@ void AccessibilityTest::announcement_data()
     QTest::newRow("collection shown") << Steps{"My colours"} << QStringList{"Entry 1 of 3, " + collection.first()};
     QTest::newRow("next entry") << Steps{"My colours", next}
                                 << QStringList{"Entry 1 of 3, " + collection.first(), "Entry 2 of 3, " + collection.at(1)};
-    QTest::newRow("deleted") << Steps{"My colours", "Delete entry"}
-                             << QStringList{"Entry 1 of 3, " + collection.first(), "Deleted " + collection.first() + ", 2 left"};
+    const QString deleted = "Deleted " + collection.first() + ", 2 left. Entry 1 of 2, " + collection.at(1);
+    QTest::newRow("deleted, and what is shown now") << Steps{"My colours", "Delete entry"}
+                                                    << QStringList{"Entry 1 of 3, " + collection.first(), deleted};
+    QTest::newRow("nothing to undo") << Steps{"My colours", "key:Ctrl+Z"}
+                                     << QStringList{"Entry 1 of 3, " + collection.first(), "Nothing to undo"};
+    QTest::newRow("nothing to redo") << Steps{"key:Ctrl+Shift+Z"} << QStringList{"Nothing to redo"};
 }
 
 void AccessibilityTest::announcement()
@@ -391,6 +402,18 @@ void AccessibilityTest::announcement()
     // A notification no one sees: a screen reader finds it by its event.
     for (QAccessibleInterface *iface : tree())
         QVERIFY(iface->role() != QAccessible::Notification);
+}
+
+// Undo and redo show what they did; a screen reader hears after a redo,
+// as after a delete, what is left and which entry is shown now.
+void AccessibilityTest::redoSaysWhatIsLeft()
+{
+    QVERIFY(run({"My colours", "Delete entry", "key:Ctrl+Z", "key:Ctrl+Shift+Z"}));
+    QCOMPARE(m_form->findChild<Notice *>()->text(), "Deleted " + collection.first());
+    auto *spoken = m_form->findChild<SpokenOutcome *>();
+    QVERIFY(spoken);
+    QCOMPARE(spoken->standing().last(),
+             "Deleted " + collection.first() + ", 2 left. Entry 1 of 2, " + collection.at(1));
 }
 
 // The swatch column is the list of the page's swatches, the framed one its

@@ -363,14 +363,20 @@ void CollectionPanel::babyDef()
     baby_code->setText(QString());
     m_shown.reset();
     m_emptyWatch->start();
-    emit announce(tr("The collection is empty"));
+    emit announce(shownWords());
+}
+
+QString CollectionPanel::shownWords() const
+{
+    if (!m_shown)
+        return tr("The collection is empty");
+    return tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code);
 }
 
 void CollectionPanel::announceShown()
 {
-    if (m_shown) {
-        emit announce(tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code));
-    }
+    if (m_shown)
+        emit announce(shownWords());
 }
 
 void CollectionPanel::babyColorizer(int colorb_num)
@@ -527,14 +533,19 @@ void CollectionPanel::babyDelete()
     }
     m_shown.reset();
     babyColorizer(positionIn(baby_num));
+    // A screen reader hears what is left and which entry the panel shows now.
     if (removed)
-        emit announce(tr("Deleted %1, %2 left").arg(deleted.code).arg(m_baby_max.toInt()));
+        emit announce(tr("Deleted %1, %2 left").arg(deleted.code).arg(m_baby_max.toInt()) + QStringLiteral(". ")
+                      + shownWords());
 }
 
 void CollectionPanel::undoDelete()
 {
-    if (!m_undo)
+    if (!m_undo) {
+        // Said, not shown: the key was heard.
+        emit announce(tr("Nothing to undo"));
         return;
+    }
     const CollectionEntry entry = *m_undo;
     const TableResult<CollectionTable::Restore> restored = m_entries->restore(entry);
     switch (restored.value) {
@@ -561,8 +572,10 @@ void CollectionPanel::undoDelete()
 
 void CollectionPanel::redoDelete()
 {
-    if (!m_redo)
+    if (!m_redo) {
+        emit announce(tr("Nothing to redo"));
         return;
+    }
     const CollectionEntry entry = *m_redo;
     const int position = m_entries->positionOf(entry.sn);
     if (position == 0) {
@@ -584,4 +597,6 @@ void CollectionPanel::redoDelete()
     m_shown.reset();
     emit notice(tr("Deleted %1").arg(entry.code));
     babyColorizer(position);
+    emit announce(tr("Deleted %1, %2 left").arg(entry.code).arg(m_baby_max.toInt()) + QStringLiteral(". ")
+                  + shownWords());
 }

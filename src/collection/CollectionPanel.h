@@ -109,6 +109,9 @@ private:
     // The whole collection read on a cursor of its own, as one user action;
     // nothing, with the refusal told, when the file would not give it.
     std::optional<QVector<PaletteEntry>> readWholeCollection();
+    // What a screen reader hears of the entry shown: "Entry 3 of 11,
+    // K8.04.43", or that the collection is empty.
+    QString shownWords() const;
     void askAndImport();
 
     CollectionTable *m_entries;
