@@ -47,6 +47,16 @@ QColor cardColour(int page, int row)
     return QColor(r.r, r.g, r.b);
 }
 
+// What a screen reader hears of collection entry i (from 0) of count: its
+// code and its card colour in words, the last entry being no card colour.
+QString entryWords(int i, int position, int count)
+{
+    const QString words = i == 0 ? ColourWords::of(cardColour(4, 1).rgb())
+        : i == 1                 ? ColourWords::of(cardColour(8, 2).rgb())
+                                 : QStringLiteral("no colour");
+    return QStringLiteral("Entry %1 of %2, %3, %4").arg(position).arg(count).arg(collection.at(i), words);
+}
+
 // The name the card panel gives swatch row of page: its code, its colour
 // in words, its page and row.
 QString swatchName(int page, int row)
@@ -378,14 +388,16 @@ void AccessibilityTest::announcement_data()
     QTest::newRow("added") << Steps{swatchName(1, 3), add} << QStringList{framed, "Added " + code + ", 4 colours"};
     QTest::newRow("skipped") << Steps{swatchName(1, 3), add, add}
                              << QStringList{framed, "Added " + code + ", 4 colours", code + " is in the collection already"};
-    QTest::newRow("collection shown") << Steps{"My colours"} << QStringList{"Entry 1 of 3, " + collection.first()};
+    QTest::newRow("collection shown") << Steps{"My colours"} << QStringList{entryWords(0, 1, 3)};
+    QTest::newRow("an entry of no card colour") << Steps{"My colours", "Previous entry"}
+                                                << QStringList{entryWords(0, 1, 3), entryWords(2, 3, 3)};
     QTest::newRow("next entry") << Steps{"My colours", next}
-                                << QStringList{"Entry 1 of 3, " + collection.first(), "Entry 2 of 3, " + collection.at(1)};
-    const QString deleted = "Deleted " + collection.first() + ", 2 left. Entry 1 of 2, " + collection.at(1);
+                                << QStringList{entryWords(0, 1, 3), entryWords(1, 2, 3)};
+    const QString deleted = "Deleted " + collection.first() + ", 2 left. " + entryWords(1, 1, 2);
     QTest::newRow("deleted, and what is shown now") << Steps{"My colours", "Delete entry"}
-                                                    << QStringList{"Entry 1 of 3, " + collection.first(), deleted};
+                                                    << QStringList{entryWords(0, 1, 3), deleted};
     QTest::newRow("nothing to undo") << Steps{"My colours", "key:Ctrl+Z"}
-                                     << QStringList{"Entry 1 of 3, " + collection.first(), "Nothing to undo"};
+                                     << QStringList{entryWords(0, 1, 3), "Nothing to undo"};
     QTest::newRow("nothing to redo") << Steps{"key:Ctrl+Shift+Z"} << QStringList{"Nothing to redo"};
 }
 
@@ -413,7 +425,7 @@ void AccessibilityTest::redoSaysWhatIsLeft()
     auto *spoken = m_form->findChild<SpokenOutcome *>();
     QVERIFY(spoken);
     QCOMPARE(spoken->standing().last(),
-             "Deleted " + collection.first() + ", 2 left. Entry 1 of 2, " + collection.at(1));
+             "Deleted " + collection.first() + ", 2 left. " + entryWords(1, 1, 2));
 }
 
 // The swatch column is the list of the page's swatches, the framed one its

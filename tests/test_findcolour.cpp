@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 
 #include "app/FindColourDialog.h"
+#include "colour/ColourWords.h"
 #include "platform/ScreenColour.h"
 #include "widgets/TextBox.h"
 
@@ -132,6 +133,14 @@ void FindColourTest::typingLists()
     }
     QCOMPARE(said.count(), 0);
     QCOMPARE(chosen.count(), 0);
+    // Each row named for a screen reader whole: code, colour in words, ΔE.
+    if (!first.isEmpty()) {
+        const auto *list = m_find->findChild<QTreeWidget *>();
+        const QTreeWidgetItem *best = list->topLevelItem(0);
+        QCOMPARE(best->data(0, Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("%1, %2, delta E %3")
+                     .arg(first, ColourWords::of(QColor(best->text(1)).rgb()), best->text(2)));
+    }
 }
 
 void FindColourTest::enterLooksUpAndChooses()

@@ -4,6 +4,7 @@
 #include "colour/CardColour.h"
 #include "colour/ColourInput.h"
 #include "colour/ColourSpace.h"
+#include "colour/ColourWords.h"
 #include "collection/CardSearch.h"
 #include "colour/NearestColours.h"
 #include "platform/ScreenColour.h"
@@ -179,6 +180,13 @@ void FindColourDialog::lookUp(const QString &text, bool typing)
             item->setToolTip(1, off);
             item->setData(1, Qt::AccessibleDescriptionRole, off);
         }
+        // A screen reader reads a row by its first cell's name: the code, the
+        // card's colour in words, how far it is, and what this screen makes
+        // of it.
+        QString name = tr("%1, %2, delta E %3").arg(c.code, ColourWords::of(c.rgb), item->text(2));
+        if (!off.isEmpty())
+            name += QStringLiteral(", ") + off;
+        item->setData(0, Qt::AccessibleTextRole, name);
     }
     m_status->setText(tr("Nearest to %1, best first.").arg(QColor(rgb).name()));
     m_list->setCurrentItem(m_list->topLevelItem(0));

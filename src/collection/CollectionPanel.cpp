@@ -13,6 +13,7 @@
 #include "collection/ImportPreviewDialog.h"
 #include "collection/ImportProgress.h"
 #include "collection/PaletteImport.h"
+#include "colour/ColourWords.h"
 #include "colour/PaletteFormat.h"
 #include "collection/SheetPrinting.h"
 #include "collection/SwatchSheet.h"
@@ -370,7 +371,11 @@ QString CollectionPanel::shownWords() const
 {
     if (!m_shown)
         return tr("The collection is empty");
-    return tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code);
+    // The card's colour in words, never what the screen or a simulation
+    // makes of it.
+    const QString words = m_shownColour ? ColourWords::of(m_shownColour->rgb()) : tr("no colour");
+    return tr("Entry %1 of %2, %3").arg(positionIn(baby_num)).arg(m_baby_max.toInt()).arg(m_shown->code)
+        + QStringLiteral(", ") + words;
 }
 
 void CollectionPanel::announceShown()

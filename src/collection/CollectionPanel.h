@@ -110,7 +110,8 @@ private:
     // nothing, with the refusal told, when the file would not give it.
     std::optional<QVector<PaletteEntry>> readWholeCollection();
     // What a screen reader hears of the entry shown: "Entry 3 of 11,
-    // K8.04.43", or that the collection is empty.
+    // K8.04.43, dark greyish green" ("no colour" for an entry not on the
+    // card), or that the collection is empty.
     QString shownWords() const;
     void askAndImport();
 
