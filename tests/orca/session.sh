@@ -18,14 +18,36 @@ start_openbox "$work/openbox.log"
 export HOME="$work/home"
 mkdir -p "$HOME/orca"
 log="$work/orca.log"
+# Orca will not start while another of this user's runs: the one of the
+# Orca test before may still be on its way out (twenty seconds at most).
+for _ in $(seq 100); do
+    pgrep -u "$(id -u)" -x orca >/dev/null || break
+    sleep 0.2
+done
 /usr/bin/python3 "$source/tests/orca/run_orca.py" -u "$HOME/orca" -d speech -d braille --debug-file "$log" \
     >"$work/orca.out" 2>&1 &
 orca=$!
-trap 'kill "$orca" "$launcher" 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 100); do
-    grep -q "About to launch Orca" "$log" 2>/dev/null && break
+# Orca is ended, and waited for (five seconds at most), before the next
+# test may start one.
+stop_orca() {
+    kill "$orca" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$orca" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$orca" 2>/dev/null || true
+}
+trap 'stop_orca; kill "$launcher" 2>/dev/null || true; cleanup' EXIT
+launched=no
+for _ in $(seq 300); do
+    grep -q "About to launch Orca" "$log" 2>/dev/null && { launched=yes; break; }
     sleep 0.1
 done
+if [ "$launched" = no ]; then
+    echo "FAIL: Orca did not start within thirty seconds:"
+    cat "$work/orca.out"
+    exit 1
+fi
 sleep 2
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
